@@ -1,0 +1,220 @@
+#include "platform/app.h"
+
+#include <algorithm>
+#include <exception>
+#include <new>
+
+#include "platform/error.h"
+#include "platform/message_box.h"
+#include "platform/text.h"
+
+namespace velkor {
+
+Application& Application::Get() {
+  static Application app;
+  return app;
+}
+
+void Application::SetTitle(std::wstring title) { title_ = std::move(title); }
+
+void Application::SetWindowAccelerators(HWND window, HACCEL accel) {
+  if (accel)
+    window_accels_[window] = accel;
+  else
+    window_accels_.erase(window);
+}
+
+void Application::SetControlHint(HWND control, std::wstring hint) {
+  HWND top = GetAncestor(control, GA_ROOT);
+  HWND tip = TooltipFor(top);
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = GetParent(control) ? GetParent(control) : control;
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  std::wstring tip_text = ShortHint(hint);
+  ti.lpszText = tip_text.data();
+  const bool known = control_hints_.count(control) != 0;
+  if (tip) {
+    if (!known && !tip_text.empty())
+      SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    else if (known && tip_text.empty())
+      SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    else if (known)
+      SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  control_hints_[control] = std::move(hint);
+  if (control == hint_control_) SetHint(LongHint(control_hints_[control]));
+}
+
+std::wstring Application::ControlHint(HWND control) const {
+  auto it = control_hints_.find(control);
+  return it == control_hints_.end() ? std::wstring() : it->second;
+}
+
+void Application::SetHint(std::wstring long_hint) {
+  if (long_hint == hint_) return;
+  hint_ = std::move(long_hint);
+  if (hint_handler_) hint_handler_();
+}
+
+void Application::SetHintHandler(HintHandler handler, const void* owner) {
+  hint_handler_ = std::move(handler);
+  hint_owner_ = owner;
+}
+
+std::wstring Application::ShortHint(const std::wstring& hint) {
+  const auto bar = hint.find(L'|');
+  return bar == std::wstring::npos ? hint : hint.substr(0, bar);
+}
+
+std::wstring Application::LongHint(const std::wstring& hint) {
+  const auto bar = hint.find(L'|');
+  return bar == std::wstring::npos ? hint : hint.substr(bar + 1);
+}
+
+void Application::SetHintLook(HintLook look) {
+  hint_look_ = look;
+  for (auto& [top, tip] : tooltips_) {
+    SendMessageW(tip, TTM_SETTIPBKCOLOR, look.color, 0);
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, look.pause_ms);
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, look.hide_pause_ms);
+  }
+}
+
+HWND Application::TooltipFor(HWND top_level) {
+  if (!top_level) return nullptr;
+  auto it = tooltips_.find(top_level);
+  if (it != tooltips_.end()) return it->second;
+  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, top_level, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  if (!tip) return nullptr;
+  // A themed tip ignores the background colour; the hint colour is part of the look.
+  using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  if (HMODULE ux = LoadLibraryW(L"uxtheme.dll")) {
+    if (auto fn = reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(ux, "SetWindowTheme"))))
+      fn(tip, L"", L"");
+  }
+  SendMessageW(tip, TTM_SETTIPBKCOLOR, hint_look_.color, 0);
+  SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, hint_look_.pause_ms);
+  SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, hint_look_.hide_pause_ms);
+  SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 600);
+  tooltips_[top_level] = tip;
+  return tip;
+}
+
+void Application::BeginBusy() {
+  if (busy_++ == 0) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
+void Application::EndBusy() {
+  if (busy_ > 0 && --busy_ == 0) {
+    POINT p;
+    GetCursorPos(&p);
+    // Let the window under the pointer choose its cursor again.
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    SetCursorPos(p.x, p.y);
+  }
+}
+
+void Application::AddModeless(HWND dialog) {
+  if (std::find(modeless_.begin(), modeless_.end(), dialog) == modeless_.end()) modeless_.push_back(dialog);
+}
+
+void Application::RemoveModeless(HWND dialog) {
+  modeless_.erase(std::remove(modeless_.begin(), modeless_.end(), dialog), modeless_.end());
+}
+
+void Application::ForgetWindow(HWND hwnd) {
+  control_hints_.erase(hwnd);
+  window_accels_.erase(hwnd);
+  RemoveModeless(hwnd);
+  if (hint_control_ == hwnd) hint_control_ = nullptr;
+  auto it = tooltips_.find(hwnd);
+  if (it != tooltips_.end()) tooltips_.erase(it);
+  if (hwnd == main_window_) main_window_ = nullptr;
+  if (hwnd == frame_) frame_ = mdi_client_ = nullptr, frame_accel_ = nullptr;
+}
+
+void Application::TrackMouse(const MSG& msg) {
+  // The hint of the control under the mouse, or of its nearest parent that has one.
+  HWND control = msg.hwnd;
+  if (control == hint_control_) return;
+  hint_control_ = control;
+  std::wstring hint;
+  for (HWND w = control; w; w = GetParent(w)) {
+    auto it = control_hints_.find(w);
+    if (it != control_hints_.end() && !it->second.empty()) {
+      hint = it->second;
+      break;
+    }
+    if (!(GetWindowLongW(w, GWL_STYLE) & WS_CHILD)) break;
+  }
+  SetHint(LongHint(hint));
+}
+
+bool Application::PreTranslate(MSG& msg) {
+  if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) TrackMouse(msg);
+  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+    for (HWND dlg : modeless_)
+      if (IsWindow(dlg) && IsDialogMessageW(dlg, &msg)) return true;
+    for (HWND w = msg.hwnd; w; w = GetParent(w)) {
+      auto it = window_accels_.find(w);
+      if (it != window_accels_.end() && TranslateAcceleratorW(w, it->second, &msg)) return true;
+    }
+    if (mdi_client_ && TranslateMDISysAccel(mdi_client_, &msg)) return true;
+    if (frame_ && frame_accel_) {
+      HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+      if (root == frame_ && TranslateAcceleratorW(frame_, frame_accel_, &msg)) return true;
+    }
+  }
+  return false;
+}
+
+int Application::Run() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+void Application::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    if (PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void Application::ReportCurrentException() {
+  try {
+    throw;
+  } catch (const Error& e) {
+    ReportError(e.message());
+  } catch (const std::bad_alloc&) {
+    ReportError(L"メモリが不足しています。");
+  } catch (const std::exception& e) {
+    ReportError(Utf8ToWide(e.what()));
+  } catch (...) {
+    ReportError(L"予期しないエラーが発生しました。");
+  }
+}
+
+void Application::ReportError(const std::wstring& text) {
+  // An error raised while its report is open must not stack up boxes.
+  if (reporting_) return;
+  reporting_ = true;
+  ShowMessage(text, MessageKind::Error);
+  reporting_ = false;
+}
+
+}  // namespace velkor

@@ -1,0 +1,111 @@
+#pragma once
+// Program-wide state of the user interface thread: the title, the main
+// window, the hint that belongs to the control under the mouse, the busy
+// cursor, the modeless dialogs that need IsDialogMessage, and the general
+// error report.
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace velkor {
+
+class Application {
+ public:
+  static Application& Get();
+
+  const std::wstring& title() const { return title_; }
+  void SetTitle(std::wstring title);
+
+  HWND main_window() const { return main_window_; }
+  void SetMainWindow(HWND hwnd) { main_window_ = hwnd; }
+  // Frame and MDI client for the message loop's accelerators.
+  void SetFrame(HWND frame, HWND mdi_client, HACCEL accel) {
+    frame_ = frame;
+    mdi_client_ = mdi_client;
+    frame_accel_ = accel;
+  }
+  // Accelerators that apply while the given window (or one of its children)
+  // has the focus; they are tried before the frame's.
+  void SetWindowAccelerators(HWND window, HACCEL accel);
+
+  // Hints: a control's hint is "short|long". The long part of the hint of the
+  // control under the mouse becomes the application's hint; the hint handler
+  // (one for the whole program, replaced by whichever window installs it)
+  // shows it in a status line.
+  void SetControlHint(HWND control, std::wstring hint);
+  std::wstring ControlHint(HWND control) const;
+  const std::wstring& hint() const { return hint_; }
+  void SetHint(std::wstring long_hint);
+  using HintHandler = std::function<void()>;
+  void SetHintHandler(HintHandler handler, const void* owner);
+  const void* hint_handler_owner() const { return hint_owner_; }
+  static std::wstring ShortHint(const std::wstring& hint);
+  static std::wstring LongHint(const std::wstring& hint);
+  // Tool tip look, applied to every tip window the controls create.
+  struct HintLook {
+    COLORREF color = RGB(255, 255, 225);
+    int pause_ms = 500;
+    int hide_pause_ms = 2500;
+  };
+  const HintLook& hint_look() const { return hint_look_; }
+  void SetHintLook(HintLook look);
+  HWND TooltipFor(HWND top_level);
+
+  // Busy cursor, counted so that nested long operations restore it once.
+  bool busy() const { return busy_ > 0; }
+  void BeginBusy();
+  void EndBusy();
+
+  // Modeless dialogs whose keyboard messages go through IsDialogMessage.
+  void AddModeless(HWND dialog);
+  void RemoveModeless(HWND dialog);
+
+  // Window-specific bookkeeping dropped when the window goes (called by the
+  // Window base at WM_NCDESTROY).
+  void ForgetWindow(HWND hwnd);
+
+  // The message loop, and the processing of pending messages during long work.
+  int Run();
+  void ProcessMessages();
+  // Gives one message its program-wide treatment; true when it was consumed.
+  bool PreTranslate(MSG& msg);
+
+  // The general error report: shows the text of the exception being handled.
+  void ReportCurrentException();
+  void ReportError(const std::wstring& text);
+
+ private:
+  Application() = default;
+  void TrackMouse(const MSG& msg);
+
+  std::wstring title_;
+  HWND main_window_ = nullptr;
+  HWND frame_ = nullptr;
+  HWND mdi_client_ = nullptr;
+  HACCEL frame_accel_ = nullptr;
+  std::unordered_map<HWND, HACCEL> window_accels_;
+  std::unordered_map<HWND, std::wstring> control_hints_;
+  std::unordered_map<HWND, HWND> tooltips_;
+  std::wstring hint_;
+  HintHandler hint_handler_;
+  const void* hint_owner_ = nullptr;
+  HintLook hint_look_;
+  HWND hint_control_ = nullptr;
+  int busy_ = 0;
+  std::vector<HWND> modeless_;
+  bool reporting_ = false;
+};
+
+// Shows the hourglass for the life of the scope, also when it ends by an exception.
+class BusyCursor {
+ public:
+  BusyCursor() { Application::Get().BeginBusy(); }
+  ~BusyCursor() { Application::Get().EndBusy(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace velkor

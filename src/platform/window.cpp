@@ -1,0 +1,97 @@
+#include "platform/window.h"
+
+#include "platform/app.h"
+
+namespace velkor {
+namespace {
+constexpr wchar_t kObjectProp[] = L"VelkorWindowObject";
+}
+
+Window::~Window() {
+  if (hwnd_) {
+    // The object goes first (a member window whose owner is being freed):
+    // detach, then let the system destroy the window without it.
+    HWND h = hwnd_;
+    RemovePropW(h, kObjectProp);
+    hwnd_ = nullptr;
+    DestroyWindow(h);
+  }
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProp)) : nullptr;
+}
+
+void Window::RegisterWindowClass(WNDCLASSEXW wc) {
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = StaticProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  if (!wc.hCursor) wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  WNDCLASSEXW existing{sizeof existing};
+  if (GetClassInfoExW(wc.hInstance, wc.lpszClassName, &existing)) return;
+  RegisterClassExW(&wc);
+}
+
+HWND Window::Create(DWORD ex_style, const wchar_t* class_name, const wchar_t* title, DWORD style, int x, int y,
+                    int w, int h, HWND parent, HMENU menu_or_id) {
+  return CreateWindowExW(ex_style, class_name, title, style, x, y, w, h, parent, menu_or_id,
+                         GetModuleHandleW(nullptr), this);
+}
+
+HWND Window::CreateMdiChild(HWND mdi_client, const wchar_t* class_name, const wchar_t* title, DWORD style, int x,
+                            int y, int w, int h) {
+  MDICREATESTRUCTW mcs{};
+  mcs.szClass = class_name;
+  mcs.szTitle = title;
+  mcs.hOwner = GetModuleHandleW(nullptr);
+  mcs.x = x;
+  mcs.y = y;
+  mcs.cx = w;
+  mcs.cy = h;
+  mcs.style = style;
+  mcs.lParam = reinterpret_cast<LPARAM>(this);
+  return reinterpret_cast<HWND>(SendMessageW(mdi_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
+
+LRESULT Window::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+
+LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Window* self = FromHandle(hwnd);
+  if (!self && msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+    LPARAM param = reinterpret_cast<LPARAM>(cs->lpCreateParams);
+    if (cs->dwExStyle & WS_EX_MDICHILD) param = reinterpret_cast<MDICREATESTRUCTW*>(cs->lpCreateParams)->lParam;
+    self = reinterpret_cast<Window*>(param);
+    if (self) {
+      self->hwnd_ = hwnd;
+      SetPropW(hwnd, kObjectProp, self);
+    }
+  }
+  if (!self) {
+    if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD) return DefMDIChildProcW(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  if (msg == WM_SETCURSOR && Application::Get().busy() && LOWORD(lp) == HTCLIENT) {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    return TRUE;
+  }
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(msg, wp, lp);
+  } catch (...) {
+    Application::Get().ReportCurrentException();
+  }
+  if (msg == WM_NCDESTROY) {
+    RemovePropW(hwnd, kObjectProp);
+    Application::Get().ForgetWindow(hwnd);
+    if (self->hwnd_ == hwnd) {
+      self->hwnd_ = nullptr;
+      self->OnFinalMessage();
+    }
+  }
+  return result;
+}
+
+}  // namespace velkor

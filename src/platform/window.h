@@ -1,0 +1,45 @@
+#pragma once
+// One small base class for every window of the program: the C++ object is
+// attached at WM_NCCREATE (from lpCreateParams, or from the MDICREATESTRUCT of
+// an MDI child) and messages are forwarded to its virtual HandleMessage.
+// Exceptions never cross into the system: they end the message at hand and
+// reach the general error report.
+#include <string>
+
+#include "platform/win32.h"
+
+namespace velkor {
+
+class Window {
+ public:
+  Window() = default;
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  static Window* FromHandle(HWND hwnd);
+
+  // Registers a class whose procedure forwards to Window objects. Fills in
+  // cbSize, lpfnWndProc and hInstance; other fields are the caller's.
+  static void RegisterWindowClass(WNDCLASSEXW wc);
+
+ protected:
+  HWND Create(DWORD ex_style, const wchar_t* class_name, const wchar_t* title, DWORD style, int x, int y, int w,
+              int h, HWND parent, HMENU menu_or_id);
+  // An MDI child: created through the client's WM_MDICREATE.
+  HWND CreateMdiChild(HWND mdi_client, const wchar_t* class_name, const wchar_t* title, DWORD style, int x,
+                      int y, int w, int h);
+
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  virtual LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+  // Last message of the window; the handle is already detached. Objects that
+  // own themselves delete themselves here.
+  virtual void OnFinalMessage() {}
+
+ private:
+  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace velkor

@@ -1,0 +1,172 @@
+#include "support/win_test.h"
+
+#include <algorithm>
+
+#include "platform/app.h"
+
+namespace velkor::test {
+namespace {
+thread_local DialogAnswerer* g_answerer = nullptr;
+}
+
+constexpr UINT kHandleDialog = WM_APP + 77;
+
+LRESULT CALLBACK AnswererProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kHandleDialog && g_answerer) {
+    g_answerer->Handle(reinterpret_cast<HWND>(wp));
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+DialogAnswerer::DialogAnswerer() {
+  g_answerer = this;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = AnswererProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"VelkorTestAnswerer";
+  RegisterClassW(&wc);
+  sink_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+}
+
+DialogAnswerer::~DialogAnswerer() {
+  UnhookWindowsHookEx(hook_);
+  DestroyWindow(sink_);
+  if (g_answerer == this) g_answerer = nullptr;
+}
+
+void DialogAnswerer::Press(int button_id) {
+  actions_.push_back([button_id](HWND dlg) { Click(dlg, button_id); });
+}
+
+void DialogAnswerer::Then(Action action) { actions_.push_back(std::move(action)); }
+
+void DialogAnswerer::Click(HWND dialog, int button_id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, button_id)));
+}
+
+LRESULT CALLBACK DialogAnswerer::Hook(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_ACTIVATE && g_answerer) {
+    HWND w = reinterpret_cast<HWND>(wp);
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (lstrcmpW(cls, L"#32770") == 0) g_answerer->OnActivate(w);
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void DialogAnswerer::OnActivate(HWND dialog) {
+  if (std::find(handled_.begin(), handled_.end(), dialog) != handled_.end()) return;
+  handled_.push_back(dialog);
+  // A dialog is activated before its initialisation fills it in; look at it
+  // once its modal loop runs.
+  PostMessageW(sink_, kHandleDialog, reinterpret_cast<WPARAM>(dialog), 0);
+}
+
+void DialogAnswerer::Handle(HWND dialog) {
+  if (!IsWindow(dialog)) return;
+  Seen s;
+  s.caption = WindowText(dialog);
+  // A message box's text is the static control with the id 0xFFFF.
+  if (HWND text = GetDlgItem(dialog, 0xFFFF)) s.text = WindowText(text);
+  GetWindowRect(dialog, &s.rect);
+  if (HWND icon = GetDlgItem(dialog, 0x0014)) s.icon = IsWindowVisible(icon) ? MB_ICONINFORMATION : 0;
+  seen_.push_back(s);
+  if (actions_.empty()) {
+    ++unexpected_;
+    Click(dialog, IDCANCEL);
+    Click(dialog, IDOK);
+    return;
+  }
+  Action next = std::move(actions_.front());
+  actions_.erase(actions_.begin());
+  next(dialog);
+}
+
+TempDir::TempDir() {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  static unsigned counter = 0;
+  for (;;) {
+    path_ = std::wstring(base) + L"velkor-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+  }
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring full = path + L"\\" + name;
+      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(full);
+      else
+        DeleteFileW(full.c_str());
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(path.c_str());
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  if (!bytes.empty()) WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  std::string out;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+  CloseHandle(h);
+  return out;
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool PumpUntil(const std::function<bool()>& pred, int timeout_ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    Application::Get().ProcessMessages();
+    if (pred()) return true;
+    if (static_cast<int>(GetTickCount() - start) > timeout_ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+void PumpFor(int ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+std::wstring ModuleDir() {
+  wchar_t buf[MAX_PATH];
+  GetModuleFileNameW(nullptr, buf, MAX_PATH);
+  std::wstring p = buf;
+  return p.substr(0, p.find_last_of(L'\\'));
+}
+
+std::wstring WindowText(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(hwnd, s.data(), n + 1);
+  s.resize(static_cast<size_t>(n));
+  return s;
+}
+
+}  // namespace velkor::test

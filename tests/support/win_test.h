@@ -1,0 +1,78 @@
+#pragma once
+// Helpers for the tests that drive real windows under Wine.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace velkor::test {
+
+// Answers the message boxes and dialogs that the code under test opens on
+// this thread, and records what they said. Each dialog is handled once, when
+// it is first activated: the next scripted answer runs (a button to press, or
+// a function given the dialog); without one the dialog is cancelled and
+// counted as unexpected, so a test never hangs on a box.
+class DialogAnswerer {
+ public:
+  struct Seen {
+    std::wstring caption;
+    std::wstring text;  // the message of a message box
+    RECT rect{};        // where it stood when it was activated
+    UINT icon = 0;      // MB_ICONxxx guessed from the box's icon, 0 for none
+  };
+  using Action = std::function<void(HWND dialog)>;
+
+  DialogAnswerer();
+  ~DialogAnswerer();
+  DialogAnswerer(const DialogAnswerer&) = delete;
+  DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+  void Press(int button_id);           // queue: press IDOK, IDYES, IDNO, IDCANCEL...
+  void Then(Action action);            // queue: do something with the dialog
+  const std::vector<Seen>& seen() const { return seen_; }
+  int unexpected() const { return unexpected_; }
+  size_t pending() const { return actions_.size(); }
+
+  static void Click(HWND dialog, int button_id);
+  void Handle(HWND dialog);  // runs the next action on a dialog (internal)
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp);
+  void OnActivate(HWND dialog);
+
+  HHOOK hook_ = nullptr;
+  HWND sink_ = nullptr;
+  std::vector<Action> actions_;
+  std::vector<HWND> handled_;
+  std::vector<Seen> seen_;
+  int unexpected_ = 0;
+};
+
+// A fresh directory under the temporary folder, removed with its contents.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::wstring& path() const { return path_; }
+  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+
+// Runs the program's message processing until pred() holds or the time is up.
+bool PumpUntil(const std::function<bool()>& pred, int timeout_ms = 5000);
+void PumpFor(int ms);
+
+std::wstring ModuleDir();          // folder of the running test program
+std::wstring WindowText(HWND hwnd);
+
+}  // namespace velkor::test

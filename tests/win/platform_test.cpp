@@ -1,0 +1,61 @@
+// The general error report and message boxes, under Wine.
+#include <gtest/gtest.h>
+
+#include "platform/app.h"
+#include "platform/error.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+#include "support/win_test.h"
+
+using namespace velkor;
+using namespace velkor::test;
+
+namespace {
+
+class Thrower : public Window {
+ public:
+  Thrower() {
+    WNDCLASSEXW wc{};
+    wc.lpszClassName = L"VelkorTestThrower";
+    RegisterWindowClass(wc);
+    Create(0, L"VelkorTestThrower", L"t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
+  }
+  int handled = 0;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_APP) {
+      ++handled;
+      throw Error(L"C:\\x\\Velkor.INI に書き込めません");
+    }
+    return Window::HandleMessage(msg, wp, lp);
+  }
+};
+
+}  // namespace
+
+TEST(ErrorReport, AnUncaughtErrorEndsTheMessageAndShowsItsText) {
+  Application::Get().SetTitle(L"ベルコノート");
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  Thrower w;
+  SendMessageW(w.hwnd(), WM_APP, 0, 0);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_EQ(answers.seen()[0].text, L"C:\\x\\Velkor.INI に書き込めません");
+  EXPECT_EQ(answers.seen()[0].caption, L"ベルコノート");
+  // The window lives on and handles the next message.
+  SendMessageW(w.hwnd(), WM_APP, 0, 0);
+  EXPECT_EQ(w.handled, 2);
+  EXPECT_TRUE(IsWindow(w.hwnd()));
+}
+
+TEST(MessageBoxes, StandAtTheRequestedPoint) {
+  DialogAnswerer answers;
+  answers.Press(IDYES);
+  const int r = ShowMessage(L"本当に終了しますか。", MessageKind::Confirmation, MB_YESNO, POINT{123, 77});
+  EXPECT_EQ(r, IDYES);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_EQ(answers.seen()[0].rect.left, 123);
+  EXPECT_EQ(answers.seen()[0].rect.top, 77);
+  EXPECT_EQ(answers.seen()[0].caption, L"確認");
+}
