@@ -54,3 +54,13 @@ TEST(FoldCase, MatchesLettersOnly) {
   EXPECT_FALSE(EqualsNoCase(L"a[", L"A{"));
   EXPECT_FALSE(EqualsNoCase(L"abc", L"abcd"));
 }
+
+#include "platform/number_format.h"
+
+TEST(NumberFormat, GroupsAndAlignsLikeTheSystemsNFormat) {
+  EXPECT_EQ(FormatNumberN(0, 11, L","), L"          0");
+  EXPECT_EQ(FormatNumberN(1234567, 11, L","), L"  1,234,567");
+  EXPECT_EQ(FormatNumberN(-1234, 0, L","), L"-1,234");
+  EXPECT_EQ(FormatNumberN(999, 0, L"."), L"999");
+  EXPECT_EQ(FormatNumberN(123456789012LL, 11, L","), L"123,456,789,012");
+}
