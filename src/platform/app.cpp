@@ -17,11 +17,19 @@ Application& Application::Get() {
 
 void Application::SetTitle(std::wstring title) { title_ = std::move(title); }
 
-void Application::SetWindowAccelerators(HWND window, HACCEL accel) {
-  if (accel)
-    window_accels_[window] = accel;
+void Application::SetKeyHandler(HWND top_level, KeyHandler handler) {
+  if (handler)
+    key_handlers_[top_level] = std::move(handler);
   else
-    window_accels_.erase(window);
+    key_handlers_.erase(top_level);
+}
+
+void Application::SetWindowAccelerators(HWND top_level, HACCEL accel) {
+  if (!accel) {
+    SetKeyHandler(top_level, nullptr);
+    return;
+  }
+  SetKeyHandler(top_level, [top_level, accel](MSG& msg) { return TranslateAcceleratorW(top_level, accel, &msg) != 0; });
 }
 
 void Application::SetControlHint(HWND control, std::wstring hint) {
@@ -128,13 +136,12 @@ void Application::RemoveModeless(HWND dialog) {
 
 void Application::ForgetWindow(HWND hwnd) {
   control_hints_.erase(hwnd);
-  window_accels_.erase(hwnd);
+  key_handlers_.erase(hwnd);
   RemoveModeless(hwnd);
   if (hint_control_ == hwnd) hint_control_ = nullptr;
   auto it = tooltips_.find(hwnd);
   if (it != tooltips_.end()) tooltips_.erase(it);
   if (hwnd == main_window_) main_window_ = nullptr;
-  if (hwnd == frame_) frame_ = mdi_client_ = nullptr, frame_accel_ = nullptr;
 }
 
 void Application::TrackMouse(const MSG& msg) {
@@ -159,14 +166,10 @@ bool Application::PreTranslate(MSG& msg) {
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
     for (HWND dlg : modeless_)
       if (IsWindow(dlg) && IsDialogMessageW(dlg, &msg)) return true;
-    for (HWND w = msg.hwnd; w; w = GetParent(w)) {
-      auto it = window_accels_.find(w);
-      if (it != window_accels_.end() && TranslateAcceleratorW(w, it->second, &msg)) return true;
-    }
-    if (mdi_client_ && TranslateMDISysAccel(mdi_client_, &msg)) return true;
-    if (frame_ && frame_accel_) {
-      HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-      if (root == frame_ && TranslateAcceleratorW(frame_, frame_accel_, &msg)) return true;
+    auto it = key_handlers_.find(GetAncestor(msg.hwnd, GA_ROOT));
+    if (it != key_handlers_.end()) {
+      KeyHandler handler = it->second;  // the handler may replace itself
+      if (handler(msg)) return true;
     }
   }
   return false;

@@ -21,15 +21,13 @@ class Application {
 
   HWND main_window() const { return main_window_; }
   void SetMainWindow(HWND hwnd) { main_window_ = hwnd; }
-  // Frame and MDI client for the message loop's accelerators.
-  void SetFrame(HWND frame, HWND mdi_client, HACCEL accel) {
-    frame_ = frame;
-    mdi_client_ = mdi_client;
-    frame_accel_ = accel;
-  }
-  // Accelerators that apply while the given window (or one of its children)
-  // has the focus; they are tried before the frame's.
-  void SetWindowAccelerators(HWND window, HACCEL accel);
+  // The keyboard shortcuts of a top-level window: the handler sees every key
+  // message for the window and its children, and returns true when it
+  // translated the message into a command.
+  using KeyHandler = std::function<bool(MSG&)>;
+  void SetKeyHandler(HWND top_level, KeyHandler handler);
+  // The common case: one accelerator table whose commands go to the window.
+  void SetWindowAccelerators(HWND top_level, HACCEL accel);
 
   // Hints: a control's hint is "short|long". The long part of the hint of the
   // control under the mouse becomes the application's hint; the hint handler
@@ -83,10 +81,7 @@ class Application {
 
   std::wstring title_;
   HWND main_window_ = nullptr;
-  HWND frame_ = nullptr;
-  HWND mdi_client_ = nullptr;
-  HACCEL frame_accel_ = nullptr;
-  std::unordered_map<HWND, HACCEL> window_accels_;
+  std::unordered_map<HWND, KeyHandler> key_handlers_;
   std::unordered_map<HWND, std::wstring> control_hints_;
   std::unordered_map<HWND, HWND> tooltips_;
   std::wstring hint_;

@@ -5,12 +5,30 @@
 
 namespace velkor {
 
-std::wstring Cp932ToWide(std::string_view bytes) {
-  if (bytes.empty()) return {};
+namespace {
+
+void AppendConverted(std::wstring& out, std::string_view bytes) {
+  if (bytes.empty()) return;
   const int n = MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-  return out;
+  const std::size_t at = out.size();
+  out.resize(at + static_cast<std::size_t>(n));
+  MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), out.data() + at, n);
+}
+
+}  // namespace
+
+// Wine's converter stops at a NUL byte even when given the length, so the
+// pieces between NULs are converted one by one.
+std::wstring Cp932ToWide(std::string_view bytes) {
+  std::wstring out;
+  out.reserve(bytes.size());
+  for (;;) {
+    const auto nul = bytes.find('\0');
+    AppendConverted(out, bytes.substr(0, nul));
+    if (nul == std::string_view::npos) return out;
+    out.push_back(L'\0');
+    bytes.remove_prefix(nul + 1);
+  }
 }
 
 Cp932Bytes WideToCp932(std::wstring_view text) {

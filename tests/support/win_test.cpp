@@ -47,6 +47,16 @@ void DialogAnswerer::Click(HWND dialog, int button_id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, button_id)));
 }
 
+DialogAnswerer::Action DialogAnswerer::ChooseFile(std::wstring path) {
+  return [path](HWND dlg) {
+    // The file name box: cmb13 in the Explorer-style dialog, edt1 in the old one.
+    HWND box = GetDlgItem(dlg, 0x47C);
+    if (!box) box = GetDlgItem(dlg, 0x480);
+    if (box) SetWindowTextW(box, path.c_str());
+    Click(dlg, IDOK);
+  };
+}
+
 LRESULT CALLBACK DialogAnswerer::Hook(int code, WPARAM wp, LPARAM lp) {
   if (code == HCBT_ACTIVATE && g_answerer) {
     HWND w = reinterpret_cast<HWND>(wp);
@@ -152,6 +162,22 @@ bool PumpUntil(const std::function<bool()>& pred, int timeout_ms) {
 
 void PumpFor(int ms) {
   PumpUntil([] { return false; }, ms);
+}
+
+void MoveCursor(int x, int y) {
+  // Wine may report a warped pointer before the display has moved it, and
+  // then fall back to where the display says it is: wait until it holds.
+  int steady = 0;
+  PumpUntil(
+      [&] {
+        POINT p{};
+        GetCursorPos(&p);
+        if (p.x == x && p.y == y) return ++steady >= 5;
+        steady = 0;
+        SetCursorPos(x, y);
+        return false;
+      },
+      3000);
 }
 
 std::wstring ModuleDir() {

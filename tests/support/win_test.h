@@ -35,6 +35,8 @@ class DialogAnswerer {
   size_t pending() const { return actions_.size(); }
 
   static void Click(HWND dialog, int button_id);
+  // An action for the common Open and Save dialogs: type the name and press OK.
+  static Action ChooseFile(std::wstring path);
   void Handle(HWND dialog);  // runs the next action on a dialog (internal)
 
  private:
@@ -71,6 +73,8 @@ bool FileExists(const std::wstring& path);
 // Runs the program's message processing until pred() holds or the time is up.
 bool PumpUntil(const std::function<bool()>& pred, int timeout_ms = 5000);
 void PumpFor(int ms);
+// Moves the mouse pointer and waits until the system reports it there.
+void MoveCursor(int x, int y);
 
 std::wstring ModuleDir();          // folder of the running test program
 std::wstring WindowText(HWND hwnd);

@@ -1,0 +1,54 @@
+#pragma once
+// A panel: a child window with bevelled edges, an optional caption and a
+// background colour. Commands and notifications of its children go on to the
+// window that owns the panel, so buttons on a panel talk to their form.
+#include <functional>
+#include <string>
+
+#include "platform/scoped.h"
+#include "platform/window.h"
+
+namespace velkor {
+
+enum class Bevel { None, Lowered, Raised };
+
+class Panel : public Window {
+ public:
+  struct Look {
+    Bevel outer = Bevel::Raised;
+    Bevel inner = Bevel::None;
+    int bevel_width = 1;
+    int border_width = 0;      // space between the bevels, in the panel's colour
+    COLORREF color = CLR_INVALID;  // CLR_INVALID: the system's button face
+    COLORREF text_color = CLR_INVALID;
+    UINT text_align = DT_CENTER;   // DT_LEFT, DT_CENTER or DT_RIGHT
+  };
+
+  static void RegisterClass();
+  void Create(HWND parent, int id, int x, int y, int w, int h, const Look& look);
+
+  void SetText(const std::wstring& text);
+  const std::wstring& text() const { return text_; }
+  void SetFont(HFONT font);  // not owned
+  void SetLook(const Look& look);
+  const Look& look() const { return look_; }
+  // Area inside the bevels and the border.
+  RECT ContentRect() const;
+
+  std::function<void()> on_click;
+  std::function<void()> on_mouse_move;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Paint(HDC dc);
+  Look look_;
+  std::wstring text_;
+  HFONT font_ = nullptr;
+};
+
+// Draws a 3-D frame of the given width inside rc and shrinks rc by it.
+void Frame3D(HDC dc, RECT& rc, COLORREF top_left, COLORREF bottom_right, int width);
+
+}  // namespace velkor

@@ -1,0 +1,78 @@
+#pragma once
+// A plain-text rich-edit control with typed helpers, used by the editor
+// windows and the search window's source viewer. Positions are the control's
+// own character positions (a line break counts one) unless a name says bytes.
+#include <functional>
+#include <string>
+
+#include "platform/win32.h"
+
+namespace velkor {
+
+struct FontSpec {
+  std::wstring name;
+  int size = 0;          // points
+  COLORREF color = 0;    // 0x00BBGGRR, or a system colour with the high bit set
+  int style = 0;         // 1 bold, 2 italic, 4 underline, 8 strike-out
+  bool operator==(const FontSpec&) const = default;
+};
+
+class RichMemo {
+ public:
+  RichMemo() = default;
+  RichMemo(const RichMemo&) = delete;
+  RichMemo& operator=(const RichMemo&) = delete;
+
+  // style: extra window styles (ES_READONLY, scroll bars ...).
+  void Create(HWND parent, int id, DWORD style);
+  HWND hwnd() const { return hwnd_; }
+
+  std::wstring Text() const;                 // line breaks as CR LF
+  void SetText(const std::wstring& text);     // empties the undo buffer
+  int TextLength() const;                     // in the control's positions
+  int SelStart() const;
+  int SelLength() const;
+  void SetSel(int start, int length);
+  std::wstring SelText() const;               // line breaks as CR LF
+  void ReplaceSel(const std::wstring& text);  // undoable, like typing
+
+  int LineCount() const;                  // lines shown; an empty last line does not count
+  int LineFromChar(int pos) const;
+  int LineIndex(int line) const;
+  int FirstVisibleLine() const;
+  void ScrollLines(int lines);
+  void ScrollCaret();
+
+  bool Modified() const;
+  void SetModified(bool modified);
+  bool CanUndo() const;
+  void Undo();
+  void EmptyUndo();
+
+  void SetBackground(COLORREF color);
+  void SetFormatRect(const RECT& rc);
+  RECT FormatRect() const;
+  void SetWordWrap(bool wrap);
+  bool word_wrap() const { return word_wrap_; }
+  void ShowHorizontalScrollBar(bool show);
+  void SetMaxLength(int length);
+
+  void SetFont(const FontSpec& font);
+  const FontSpec& font() const { return font_; }
+  HFONT CreateGdiFont() const;  // the current font as a GDI font, for measuring
+
+  // Keyboard and mouse messages of the control, before the control sees them.
+  // Return true to swallow the message.
+  std::function<bool(UINT msg, WPARAM wp, LPARAM lp)> on_input;
+  // The same messages once the control has handled them.
+  std::function<void(UINT msg, WPARAM wp, LPARAM lp)> on_after_input;
+  std::function<void()> on_focus;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  HWND hwnd_ = nullptr;
+  bool word_wrap_ = false;
+  FontSpec font_;
+};
+
+}  // namespace velkor
