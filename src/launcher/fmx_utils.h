@@ -1,0 +1,61 @@
+#pragma once
+// Free routines for files that several windows share: copy, move, size,
+// date, attributes, and starting a file through the shell.
+#include <cstdint>
+#include <string>
+
+#include "platform/error.h"
+
+namespace velkor {
+
+// Raised when a read-only file cannot be renamed to its destination.
+class EFCantMove : public Error {
+ public:
+  explicit EFCantMove(const std::wstring& source) : Error(L"Cannot move file " + source) {}
+};
+
+// Attribute masks for HasAttributes: the system's file attribute bits.
+constexpr uint16_t kReadOnlyAttribute = 0x01;
+constexpr uint16_t kDirectoryAttribute = 0x10;
+constexpr uint16_t kAnyEntryAttributes = 0x3F;
+
+// Copies source to destination, a file path or an existing directory (the
+// copy then takes the source's name inside it); an existing file is
+// overwritten. Raises Error when the source cannot be opened, the destination
+// cannot be created, or a read or write fails; a copy that failed half-way is
+// removed rather than left looking complete.
+void CopyFileTo(const std::wstring& source, const std::wstring& destination);
+
+// Renames source to the destination file path. When the system refuses (the
+// destination exists, the file is in use...) a read-only source raises
+// EFCantMove; any other source is copied instead and stays where it was.
+void MoveFileTo(const std::wstring& source, const std::wstring& destination);
+
+// The size in bytes of the entry at path, 0 when there is none. The whole
+// size: a file of 4 GiB or more is not cut to its low 32 bits.
+int64_t SizeOfFile(const std::wstring& path);
+
+// The last-write date and time of the entry at path, in local time and to the
+// two seconds of the MS-DOS stamp, as a date-time value (launcher/file_dates.h).
+// 0 (1899-12-30 00:00) when the entry is missing or its stamp has no MS-DOS
+// form (before 1980 or after 2107).
+double DateOfFile(const std::wstring& path);
+
+// True when every bit of mask is set in the attributes of the entry at path.
+// False when the attributes cannot be read (a missing file), even for an empty
+// mask: callers ask whether something is there with those properties.
+bool HasAttributes(const std::wstring& path, uint16_t mask);
+
+// What ShellStart gives, without calling the shell, when a string is longer
+// than kShellStartMaxChars. Not one of the shell's own results, and not above
+// 32, so that a test for the shell's success (a result above 32) fails.
+constexpr int kShellStartTooLong = 1;
+constexpr std::size_t kShellStartMaxChars = 255;
+
+// Starts or opens file by the shell's default action, with the main window
+// as owner; empty parameters or directory are left to the shell's defaults.
+// Returns the shell's result (above 32 on success).
+int ShellStart(const std::wstring& file, const std::wstring& parameters, const std::wstring& directory,
+               int show);
+
+}  // namespace velkor
