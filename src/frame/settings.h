@@ -1,0 +1,38 @@
+#pragma once
+// The settings store: the program's initialization file beside the
+// executable. Every operation reads the file as it is at that moment and
+// every change is written at once, through a temporary file that replaces the
+// old one in one step, so the file is never left half-written.
+#include <string>
+#include <string_view>
+
+namespace velkor {
+
+// Full path of the settings file: the executable's path with its extension replaced by ".INI".
+std::wstring SettingsFilePath();
+// Tests point the program at a settings file of their own; an empty path restores the default.
+void SetSettingsFilePathForTesting(std::wstring path);
+
+// One store object per operation or group of operations; no state survives between calls.
+class Settings {
+ public:
+  explicit Settings(std::wstring path = SettingsFilePath());
+  const std::wstring& path() const { return path_; }
+
+  // A missing file, section or key, or an unreadable number, gives the default.
+  std::wstring ReadString(std::wstring_view section, std::wstring_view key, std::wstring_view def) const;
+  int ReadInteger(std::wstring_view section, std::wstring_view key, int def) const;
+  bool ReadBool(std::wstring_view section, std::wstring_view key, bool def) const;
+
+  // A write that cannot be made raises velkor::Error("<path> に書き込めません").
+  // One that would change nothing leaves the file untouched.
+  void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+  void WriteInteger(std::wstring_view section, std::wstring_view key, int value);
+  void WriteBool(std::wstring_view section, std::wstring_view key, bool value);
+  void EraseSection(std::wstring_view section);  // an absent section is no error
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace velkor
