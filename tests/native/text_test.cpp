@@ -64,3 +64,7 @@ TEST(NumberFormat, GroupsAndAlignsLikeTheSystemsNFormat) {
   EXPECT_EQ(FormatNumberN(999, 0, L"."), L"999");
   EXPECT_EQ(FormatNumberN(123456789012LL, 11, L","), L"123,456,789,012");
 }
+
+TEST(Cp932, KeepsNulBytes) {
+  EXPECT_EQ(Cp932ToWide(std::string("a\0\x82\xA0\0", 5)), std::wstring(L"a\0あ\0", 4));
+}

@@ -1,0 +1,155 @@
+// The editor window's text tools: tab expansion, line marks, date and time,
+// character statistics, zoom, alignment, word wrap and the font.
+#include "editor/ctype.h"
+#include "editor/editor_ids.h"
+#include "editor/mdiedit.h"
+#include "editor/text_tools.h"
+#include "frame/mdiframe.h"
+#include "frame/settings.h"
+#include "platform/app.h"
+#include "platform/dpi.h"
+#include "platform/message_box.h"
+#include "platform/text.h"
+
+namespace velkor {
+namespace {
+
+std::wstring ThousandsSeparator() {
+  wchar_t sep[8] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, sep, 8) <= 0) return L",";
+  return sep;
+}
+
+}  // namespace
+
+void Teditform::TabtoSpaceClick(int columns) {
+  BusyCursor busy;
+  struct AtEnd {
+    Teditform* self;
+    ~AtEnd() { self->PopToLastLineClick(); }
+  } at_end{this};
+  const std::wstring expanded = ExpandTabsWide(Memo1.Text(), columns);
+  Memo1.SetSel(0, Memo1.TextLength());
+  Memo1.ReplaceSel(expanded);
+  Memo1.SetModified(true);
+}
+
+void Teditform::Character1Click() {
+  const bool tabs = Memo1.Text().find(L'\t') != std::wstring::npos;
+  SetItemEnabled(IDM_TABTOSPACE, tabs);
+  SetItemEnabled(IDM_TAB4SPACE, tabs);
+}
+
+void Teditform::LeftSetClick() {
+  BusyCursor busy;
+  if (Memo1.SelLength() == 0) {
+    Memo1.ReplaceSel(L"》");
+  } else {
+    Memo1.ReplaceSel(MarkLinesWide(Memo1.SelText()));
+  }
+  Memo1.SetModified(true);
+}
+
+void Teditform::SpeedButton5Click() {
+  SYSTEMTIME t{};
+  GetLocalTime(&t);
+  Memo1.ReplaceSel(DateTimeText(t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute));
+  Memo1.SetModified(true);
+}
+
+void Teditform::KN1Click() {
+  const std::wstring counted = Memo1.SelLength() > 0 ? Memo1.SelText() : Memo1.Text();
+  const CharacterCounts counts = CountCharacters(WideToCp932(counted).bytes);
+  ShowMessage(CharacterCountsMessage(counts, ThousandsSeparator()));
+}
+
+// Zoom scales the button bar with its buttons and the window's font by the
+// factor, and the text once more.
+void Teditform::ZoomClick(int percent) {
+  BusyCursor busy;
+  panel_height_ = ZoomSize(panel_height_, percent);
+  for (auto& b : buttons_) {
+    RECT r{};
+    GetWindowRect(b->hwnd(), &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(panele_.hwnd(), &p);
+    MoveWindow(b->hwnd(), ZoomSize(p.x, percent), ZoomSize(p.y, percent), ZoomSize(r.right - r.left, percent),
+               ZoomSize(r.bottom - r.top, percent), TRUE);
+  }
+  FontSpec font = Memo1.font();
+  font.size = ZoomSize(ZoomSize(font.size, percent), percent);
+  Memo1.SetFont(font);
+  Layout();
+}
+
+void Teditform::AlignClick(int command_id) {
+  for (int id : {IDM_LEFT1, IDM_RIGHT1, IDM_CENTER1})
+    CheckMenuItem(menu_.get(), static_cast<UINT>(id), MF_BYCOMMAND | (id == command_id ? MF_CHECKED : MF_UNCHECKED));
+  PARAFORMAT2 pf{};
+  pf.cbSize = sizeof pf;
+  pf.dwMask = PFM_ALIGNMENT;
+  pf.wAlignment = command_id == IDM_RIGHT1 ? PFA_RIGHT : command_id == IDM_CENTER1 ? PFA_CENTER : PFA_LEFT;
+  const int start = Memo1.SelStart(), length = Memo1.SelLength();
+  SendMessageW(Memo1.hwnd(), WM_SETREDRAW, FALSE, 0);
+  Memo1.SetSel(0, Memo1.TextLength());
+  SendMessageW(Memo1.hwnd(), EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+  Memo1.SetSel(start, length);
+  SendMessageW(Memo1.hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(Memo1.hwnd(), nullptr, TRUE);
+}
+
+void Teditform::SetWordWrap() {
+  BusyCursor busy;
+  ApplyWordWrap(!Memo1.word_wrap());
+  if (Tag != 0)
+    Settings().WriteBool(L"ChildNO" + std::to_wstring(Tag) + L"FontSelect", L"WordWrap", Memo1.word_wrap());
+  SetTextMargins();
+  ShowCaretStatus();
+  UpdateEditCommands();
+  PopToLastLineClick();
+}
+
+void Teditform::SetFont() {
+  const FontSpec& current = Memo1.font();
+  LOGFONTW lf{};
+  {
+    WindowDc dc(Memo1.hwnd());
+    lf.lfHeight = -MulDiv(current.size, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+  }
+  lf.lfWeight = (current.style & 1) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (current.style & 2) != 0;
+  lf.lfUnderline = (current.style & 4) != 0;
+  lf.lfStrikeOut = (current.style & 8) != 0;
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  lstrcpynW(lf.lfFaceName, current.name.c_str(), LF_FACESIZE);
+  CHOOSEFONTW cf{};
+  cf.lStructSize = sizeof cf;
+  cf.hwndOwner = hwnd();
+  cf.lpLogFont = &lf;
+  cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  cf.rgbColors = (current.color & 0x80000000u) ? GetSysColor(static_cast<int>(current.color & 0xFF)) : current.color;
+  if (!ChooseFontW(&cf)) return;
+  FontSpec chosen;
+  chosen.name = lf.lfFaceName;
+  chosen.size = cf.iPointSize > 0 ? (cf.iPointSize + 5) / 10 : current.size;
+  chosen.color = cf.rgbColors;
+  chosen.style = (lf.lfWeight >= FW_BOLD ? 1 : 0) | (lf.lfItalic ? 2 : 0) | (lf.lfUnderline ? 4 : 0) |
+                 (lf.lfStrikeOut ? 8 : 0);
+  Memo1.SetFont(chosen);
+  SetTextMargins();
+  ShowCaretStatus();
+  UpdateEditCommands();
+  // A numbered window remembers its font by number, any other by its file.
+  if (Tag != 0)
+    SaveDocSettings(L"ChildNO" + std::to_wstring(Tag) + L"FontSelect", L"");
+  else if (!FilePath.empty())
+    SaveDocSettings(FilePath, FilePath);
+}
+
+void Teditform::EditKey1Click(int n) {
+  if (n < 1 || n > 7) return;
+  Memo1.ReplaceSel(frame_.SnippetTexts[static_cast<size_t>(n)]);
+  Memo1.SetModified(true);
+}
+
+}  // namespace velkor

@@ -1,0 +1,34 @@
+#include "editor/find_in_edit.h"
+
+#include "controls/text_positions.h"
+#include "platform/text.h"
+
+namespace velkor {
+
+bool FindInEdit(RichMemo& control, const std::wstring& search, SearchOptions options) {
+  if (search.empty()) return false;
+  const TextBytes text(control.Text());
+  const int length = static_cast<int>(text.bytes().size());
+  if (length == 0) return false;
+  const int sel_start = control.SelStart();
+  const int start = text.ByteOffset(sel_start);
+  const int end = text.ByteOffset(sel_start + control.SelLength());
+  const PreparedSearch prepared(WideToCp932(search).bytes, options);
+  const int hit = ScanTextBuffer(reinterpret_cast<const unsigned char*>(text.bytes().data()), length, start,
+                                 end - start, prepared);
+  if (hit == kNoHit) return false;
+  SetFocus(control.hwnd());
+  const int from = text.ControlPos(hit);
+  const int to = text.ControlPos(hit + prepared.length());
+  control.SetSel(from, to - from);
+  control.ScrollCaret();
+  return true;
+}
+
+std::wstring NotFoundText(const std::wstring& search) { return L"見つかりません \"　" + search + L"　\" !!"; }
+
+std::wstring FoundCountText(const std::wstring& search, int count) {
+  return L"検索文字 ： \" " + search + L"　\" は、計  " + std::to_wstring(count) + L"  回  見つかりました。";
+}
+
+}  // namespace velkor

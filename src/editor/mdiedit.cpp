@@ -1,0 +1,730 @@
+#include "editor/mdiedit.h"
+
+#include <imm.h>
+
+#include "editor/editor_ids.h"
+#include "editor/text_tools.h"
+#include "frame/frame_ids.h"
+#include "frame/frame_logic.h"
+#include "frame/mdiframe.h"
+#include "frame/settings.h"
+#include "launcher/group_thousands.h"
+#include "platform/app.h"
+#include "platform/dpi.h"
+#include "platform/error.h"
+#include "platform/message_box.h"
+#include "platform/text.h"
+
+namespace velkor {
+
+void ShowTreasureBox();
+
+namespace {
+
+constexpr wchar_t kClass[] = L"Teditform";
+constexpr wchar_t kObjectProp[] = L"VelkorEditor";
+
+struct ButtonDef {
+  int id;
+  const wchar_t* glyph;
+  const wchar_t* hint;
+  int gap_before;  // extra pixels that set the button apart from the previous group
+};
+
+// Panele, left to right.
+const ButtonDef kButtons[] = {
+    {IDM_CLOSE1, L"GLYPH_CLOSEFORM", L"編集フォームを閉じる|エディタ・フォームを閉じる", 0},
+    {IDM_SAVE1, L"GLYPH_SAVE", L"上書き保存|テキストを上書き保存 ( バックアップ・ファイル < *.BAK > も作成 )", 6},
+    {IDM_SAVEAS1, L"GLYPH_SAVEAS", L"名前を付けて保存|名前を付けてテキストファイルを保存する", 0},
+    {IDM_CUT, L"GLYPH_CUT", L"Cut|クリップ・ボードに切り取り", 6},
+    {IDM_COPY, L"GLYPH_COPY", L"Copy|クリップ・ボードにコピー", 0},
+    {IDM_PASTE, L"GLYPH_PASTE", L"Paste from Clipboard|クリップ・ボードから張り付け", 0},
+    {IDM_UNDO, L"GLYPH_UNDO", L"Undo|直前の操作を取り消す", 0},
+    {IDM_TOTOPLINE, L"GLYPH_TOPLINE", L"To TopLine|先頭行にカーソル移動", 6},
+    {IDM_TOLASTLINE, L"GLYPH_LASTLINE", L"To LastLine|最終行にカーソル移動", 0},
+    {IDM_DATETIME, L"GLYPH_DATETIME",
+     L"テキストに日時を挿入|編集中のテキストのカーソル位置に「 日時 」を挿入する", 6},
+    {IDM_FIND1, L"GLYPH_FIND", L"文字を検索|指定文字を検索する ( クリック後ダイアログで選択 )", 6},
+    {IDM_FINDNEXT1, L"GLYPH_FINDNEXT",
+     L"検索を継続|指定文字の検索を継続 ( 一旦ダイアログを終了すると、見やすいです )", 0},
+    {IDM_REPLACE1, L"GLYPH_REPLACE", L"文字を置換|指定文字を置換 ( ダイアログで文字を指定後、検索・置換 )", 0},
+    {IDM_FONT1, L"GLYPH_FONT", L"文字フォントを変更|文字フォント ( 種類・サイズ・色 ) を変更", 6},
+    {IDC_ZOOMOUT, L"GLYPH_ZOOMOUT", L"ズームアウト|スピードボタン・文字イメージを小さくする", 6},
+    {IDC_ZOOMIN, L"GLYPH_ZOOMIN", L"ズームイン|スピードボタン・文字イメージを大きくする", 0},
+};
+
+constexpr int kButtonSize = 25;
+constexpr int kPaneleHeight = 33;
+
+std::wstring SystemErrorText(DWORD code) {
+  wchar_t* buf = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+  std::wstring text = buf ? buf : L"";
+  if (buf) LocalFree(buf);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+  if (text.empty()) text = L"エラー " + std::to_wstring(code);
+  return text;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+  ScopedHandle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) throw Error(L"ﾌｧｲﾙ " + path + L" は開けません。\r\n\r\n" + SystemErrorText(GetLastError()));
+  LARGE_INTEGER size{};
+  GetFileSizeEx(h.get(), &size);
+  if (size.QuadPart > 0x7FFFFFFF) throw Error(L"ﾌｧｲﾙ " + path + L" は大きすぎて開けません。");
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD got = 0, total = 0;
+  while (total < bytes.size() &&
+         ReadFile(h.get(), bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &got, nullptr) && got > 0)
+    total += got;
+  if (total != bytes.size())
+    throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。\r\n\r\n" + SystemErrorText(GetLastError()));
+  return bytes;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A name beside the file that nothing uses, for the file's replacement.
+std::wstring UniqueSibling(const std::wstring& path, const wchar_t* tag) {
+  for (unsigned n = GetTickCount() & 0xFFFF;; ++n) {
+    std::wstring candidate = path + L"." + tag + std::to_wstring(n) + L".tmp";
+    if (!Exists(candidate)) return candidate;
+  }
+}
+
+bool RunSaveDialog(HWND owner, std::wstring& name) {
+  static const wchar_t kFilter[] = L"TextFiles  (*.TXT)\0*.TXT\0AllFiles   (*.*)\0*.*\0";
+  std::vector<wchar_t> buf(32768, L'\0');
+  lstrcpynW(buf.data(), name.c_str(), static_cast<int>(buf.size()));
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = kFilter;
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = buf.data();
+  ofn.nMaxFile = static_cast<DWORD>(buf.size());
+  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN | OFN_EXPLORER |
+              OFN_ENABLESIZING;
+  if (!GetSaveFileNameW(&ofn)) return false;
+  name = buf.data();
+  return true;
+}
+
+}  // namespace
+
+Teditform::Teditform(Tframeform& frame, int tag) : Tag(tag), frame_(frame) {
+  for (FINDREPLACEW* fr : {&find_, &replace_}) {
+    fr->lStructSize = sizeof(FINDREPLACEW);
+    fr->Flags = FR_DOWN | FR_MATCHCASE;
+    fr->wFindWhatLen = 512;
+  }
+  find_.lpstrFindWhat = find_text_;
+  replace_.lpstrFindWhat = replace_find_text_;
+  replace_.lpstrReplaceWith = replace_with_;
+  replace_.wReplaceWithLen = 512;
+  WNDCLASSEXW wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpszClassName = kClass;
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+  RegisterWindowClass(wc);
+}
+
+Teditform::~Teditform() {
+  if (popup_root_) DestroyMenu(popup_root_);
+}
+
+Teditform* Teditform::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Teditform*>(GetPropW(hwnd, kObjectProp)) : nullptr;
+}
+
+void Teditform::Create(const std::wstring& caption) {
+  menu_.reset(LoadMenuW(GetModuleHandleW(nullptr), L"EDITMENU"));
+  popup_root_ = LoadMenuW(GetModuleHandleW(nullptr), L"EDITPOPUP");
+  popup_ = GetSubMenu(popup_root_, 0);
+  window_font_.reset(CreateFontW(-Scale(15), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH,
+                                 L"ＭＳ ゴシック"));
+  CreateMdiChild(frame_.mdi_client(), kClass, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                 CW_USEDEFAULT, CW_USEDEFAULT, Scale(498), Scale(300));
+  if (!hwnd()) throw Error(L"エディタ・フォームを作成できません。");
+}
+
+void Teditform::CreateControls() {
+  SetPropW(hwnd(), kObjectProp, this);
+  Panel::Look look;
+  look.outer = Bevel::None;
+  look.inner = Bevel::Lowered;
+  panele_.Create(hwnd(), IDC_PANELE, 0, 0, 100, Scale(kPaneleHeight), look);
+  panele_.on_mouse_move = [this] { frame_.InstallDisplayHint(); };
+  int x = Scale(4);
+  for (const ButtonDef& def : kButtons) {
+    x += Scale(def.gap_before);
+    auto button = std::make_unique<SpeedButton>();
+    button->Create(panele_.hwnd(), def.id, x, Scale(4), Scale(kButtonSize), Scale(kButtonSize), true, hwnd());
+    button->SetGlyphResource(def.glyph);
+    button->SetHint(def.hint);
+    x += Scale(kButtonSize);
+    buttons_.push_back(std::move(button));
+  }
+  Button(IDM_FINDNEXT1)->SetEnabled(false);
+
+  Memo1.Create(hwnd(), IDC_MEMO1, WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL);
+  SendMessageW(Memo1.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(window_font_.get()), FALSE);
+  Memo1.SetMaxLength(99999999);
+  Memo1.SetBackground(GetSysColor(COLOR_WINDOW));
+  // The window's font until the main window gives the control one of its own.
+  Memo1.SetFont(FontSpec{L"ＭＳ ゴシック", 11, RGB(0, 0, 0), 0});
+  Memo1.on_input = [this](UINT msg, WPARAM wp, LPARAM lp) { return OnMemoInput(msg, wp, lp); };
+  Memo1.on_after_input = [this](UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_KEYUP || msg == WM_SYSKEYUP) {
+      const bool hscroll = (GetWindowLongW(Memo1.hwnd(), GWL_STYLE) & WS_HSCROLL) != 0 && !Memo1.word_wrap();
+      if (hscroll && Memo1.LineFromChar(Memo1.SelStart()) - Memo1.FirstVisibleLine() > VisibleLineCount() - 1)
+        ScrollIfBelow(1);
+      ShowCaretStatus();
+    } else if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) {
+      ShowCaretStatus();
+      UpdateEditCommands();
+    } else if (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP) {
+      ShowCaretStatus();
+    }
+  };
+  Memo1.on_focus = [this] {
+    // The input method opens in Hiragana mode.
+    if (HIMC imc = ImmGetContext(Memo1.hwnd())) {
+      ImmSetOpenStatus(imc, TRUE);
+      DWORD conversion = 0, sentence = 0;
+      ImmGetConversionStatus(imc, &conversion, &sentence);
+      ImmSetConversionStatus(imc, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE, sentence);
+      ImmReleaseContext(Memo1.hwnd(), imc);
+    }
+  };
+}
+
+SpeedButton* Teditform::Button(int command_id) {
+  for (auto& b : buttons_)
+    if (b->id() == command_id) return b.get();
+  return nullptr;
+}
+
+void Teditform::Layout() {
+  RECT rc{};
+  GetClientRect(hwnd(), &rc);
+  int top = 0;
+  if (IsWindowVisible(panele_.hwnd())) {
+    top = Scale(kPaneleHeight);
+    MoveWindow(panele_.hwnd(), 0, 0, rc.right, top, TRUE);
+  }
+  MoveWindow(Memo1.hwnd(), 0, top, rc.right, std::max(0L, rc.bottom - top), TRUE);
+  SetTextMargins();
+}
+
+void Teditform::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
+
+std::wstring Teditform::Caption() const {
+  const int n = GetWindowTextLengthW(hwnd());
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(hwnd(), s.data(), n + 1);
+  s.resize(static_cast<size_t>(n));
+  return s;
+}
+
+void Teditform::SetTextMargins() {
+  RECT rc{};
+  GetClientRect(Memo1.hwnd(), &rc);
+  rc.left += 5;
+  rc.right -= 5;
+  Memo1.SetFormatRect(rc);
+}
+
+void Teditform::ApplyWordWrap(bool wrap) {
+  Memo1.SetWordWrap(wrap);
+  Memo1.ShowHorizontalScrollBar(!wrap);
+  CheckMenuItem(menu_.get(), IDM_WORDWRAP1, MF_BYCOMMAND | (wrap ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void Teditform::OpenF(const std::wstring& FileName) {
+  FilePath = FileName;
+  Memo1.SetBackground(GetSysColor(COLOR_BTNFACE));
+  SetTextMargins();
+  const std::string bytes = ReadWholeFile(FileName);
+  DecodedDocument doc = DecodeDocument(bytes);
+  encoding_ = doc.encoding;
+  cut_at_nul_ = doc.cut_at_nul;
+  Memo1.SetText(doc.text);
+  Memo1.SetSel(0, 0);
+  SetCaption(FileNameOf(FileName));
+  Memo1.SetModified(false);
+  ShowWindow(Memo1.hwnd(), SW_SHOW);
+  SetFocus(Memo1.hwnd());
+  if (cut_at_nul_) {
+    ShowMessage(L"ﾌｧｲﾙ " + FileName +
+                    L" には NUL 文字が含まれています。\r\n\r\n最初の NUL 文字より後ろの内容は表示できません。"
+                    L"\r\nこのまま上書き保存すると、その部分は失われます。",
+                MessageKind::Warning);
+  }
+}
+
+int Teditform::TextByteLength() const {
+  return static_cast<int>(WideToCp932(Memo1.Text()).bytes.size());
+}
+
+void Teditform::ShowCaretStatus() {
+  if (!Memo1.hwnd()) return;
+  const int line = Memo1.LineFromChar(Memo1.SelStart());
+  frame_.StatusLine().SetText(L"カーソル位置 = " + std::to_wstring(line + 1) + L" 行目  /  トータル行数 = " +
+                              std::to_wstring(Memo1.LineCount()) + L" 行  /  サイズ = " +
+                              GroupThousands(TextByteLength()) + L" Bytes");
+}
+
+void Teditform::SetItemEnabled(int id, bool enabled) {
+  const UINT flags = MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED);
+  EnableMenuItem(menu_.get(), static_cast<UINT>(id), flags);
+  EnableMenuItem(popup_, static_cast<UINT>(id), flags);
+  if (SpeedButton* b = Button(id)) b->SetEnabled(enabled);
+}
+
+bool Teditform::MenuItemEnabled(int command_id) const {
+  const UINT state = GetMenuState(menu_.get(), static_cast<UINT>(command_id), MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+void Teditform::UpdateEditCommands() {
+  const bool text_on_clipboard = IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
+  SetItemEnabled(IDM_PASTE, text_on_clipboard);
+  const bool selection = Memo1.SelLength() > 0;
+  SetItemEnabled(IDM_CUT, selection);
+  SetItemEnabled(IDM_COPY, selection);
+  SetItemEnabled(IDM_DELETE1, selection);
+  SetItemEnabled(IDM_UNDO, Memo1.CanUndo());
+}
+
+void Teditform::FormCreate() {
+  // The File menu mirrors the main window's seven recent files.
+  for (int n = 1; n <= 7; ++n) {
+    const UsedFileSlot& slot = frame_.UsedFileSlots[static_cast<size_t>(n)];
+    ModifyMenuW(menu_.get(), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
+                slot.caption.c_str());
+  }
+}
+
+void Teditform::SetImeColors() {
+  COMPCOLOR colors[4] = {};
+  SendMessageW(Memo1.hwnd(), EM_GETIMECOLOR, 0, reinterpret_cast<LPARAM>(colors));
+  colors[1].crText = RGB(255, 255, 0);
+  colors[1].crBackground = RGB(0, 0, 255);
+  colors[1].dwEffects = 0;
+  SendMessageW(Memo1.hwnd(), EM_SETIMECOLOR, 0, reinterpret_cast<LPARAM>(colors));
+}
+
+void Teditform::SaveDocSettings(const std::wstring& section, const std::wstring& file_value) {
+  RECT memo{}, form{};
+  GetWindowRect(Memo1.hwnd(), &memo);
+  GetWindowRect(hwnd(), &form);
+  const FontSpec& font = Memo1.font();
+  Settings ini;
+  ini.WriteString(section, L"File", file_value);
+  ini.WriteInteger(section, L"Width", memo.right - memo.left);
+  ini.WriteInteger(section, L"Height", memo.bottom - memo.top);
+  ini.WriteInteger(section, L"EditFormWidth", form.right - form.left);
+  ini.WriteInteger(section, L"EditFormHeight", form.bottom - form.top);
+  ini.WriteString(section, L"Name", font.name);
+  ini.WriteInteger(section, L"Size", font.size);
+  ini.WriteInteger(section, L"Color", static_cast<int>(font.color));
+  ini.WriteInteger(section, L"Style", font.style);
+  ini.WriteBool(section, L"WordWrap", Memo1.word_wrap());
+}
+
+// Writes the text to FilePath so that the only good copy is never lost: the
+// new text goes to a file beside the document first; only when it is
+// complete does the old file become the backup and the new one take its name.
+// On any failure the document and its backup are as they were.
+bool Teditform::WriteDocument() {
+  const std::wstring text = Memo1.Text();
+  EncodedDocument out = EncodeDocument(text, encoding_);
+  if (out.lost > 0) {
+    const TextPlace place = PlaceOf(text, out.first_lost);
+    const int answer = ShowMessage(
+        L"シフトJIS で保存できない文字が " + std::to_wstring(out.lost) + L" 個あります。\r\n最初の文字は " +
+            std::to_wstring(place.line) + L" 行目の " + std::to_wstring(place.column) +
+            L" 文字目です。\r\n\r\n「はい」　　　UTF-8 で保存します (すべての文字が残ります)。\r\n"
+            L"「いいえ」　　それらの文字を \"?\" に置き換えて保存します。\r\n「キャンセル」　保存しません。",
+        MessageKind::Warning, MB_YESNOCANCEL);
+    if (answer == IDCANCEL) return false;
+    if (answer == IDYES) {
+      encoding_ = DocEncoding::Utf8Bom;
+      out = EncodeDocument(text, encoding_);
+    }
+  }
+  const DWORD attributes = GetFileAttributesW(FilePath.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (exists && cut_at_nul_) {
+    if (ShowMessage(L"ﾌｧｲﾙ " + FilePath +
+                        L" の NUL 文字より後ろの内容は、上書きすると失われます。\r\n\r\n上書き保存しますか ?",
+                    MessageKind::Confirmation, MB_YESNO) != IDYES)
+      return false;
+  }
+  if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
+    throw Error(L"ﾌｧｲﾙ " + FilePath + L" は読み取り専用のため、保存できません。");
+  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    throw Error(L"ﾌｧｲﾙ " + FilePath + L" を作成できません。");
+
+  const std::wstring fresh = UniqueSibling(FilePath, L"new");
+  {
+    ScopedHandle h(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) throw Error(L"ﾌｧｲﾙ " + FilePath + L" を作成できません。\r\n\r\n" + SystemErrorText(GetLastError()));
+    DWORD written = 0;
+    const bool ok = out.bytes.empty() ||
+                    (WriteFile(h.get(), out.bytes.data(), static_cast<DWORD>(out.bytes.size()), &written, nullptr) &&
+                     written == out.bytes.size() && FlushFileBuffers(h.get()));
+    if (!ok) {
+      const DWORD err = GetLastError();
+      h.reset();
+      DeleteFileW(fresh.c_str());
+      throw Error(L"ﾌｧｲﾙ " + FilePath + L" に書き込めません。\r\n\r\n" + SystemErrorText(err));
+    }
+  }
+  // The previous backup steps aside rather than being deleted, so that it can
+  // come back if the last step fails.
+  const std::wstring backup = BackupNameOf(FilePath);
+  const std::wstring stash = UniqueSibling(backup, L"old");
+  const bool stashed = MoveFileW(backup.c_str(), stash.c_str()) != FALSE;
+  const bool backed_up = exists && MoveFileW(FilePath.c_str(), backup.c_str()) != FALSE;
+  if (!MoveFileExW(fresh.c_str(), FilePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD err = GetLastError();
+    if (backed_up) MoveFileW(backup.c_str(), FilePath.c_str());
+    if (stashed) MoveFileW(stash.c_str(), backup.c_str());
+    DeleteFileW(fresh.c_str());
+    throw Error(L"ﾌｧｲﾙ " + FilePath + L" に書き込めません。\r\n\r\n" + SystemErrorText(err));
+  }
+  if (stashed) DeleteFileW(stash.c_str());
+  cut_at_nul_ = false;
+  return true;
+}
+
+bool Teditform::Save1Click() {
+  if (FilePath.empty()) return SaveAs1Click();
+  {
+    BusyCursor busy;
+    if (!WriteDocument()) return false;
+  }
+  const int length = TextByteLength();
+  ShowMessage(FilePath + L"\r\n\r\nFile Size  :  " + GroupThousands(length) + L"  Bytes  を\r\n\r\n正常に保存しました !!");
+  Memo1.SetModified(false);
+  SaveDocSettings(FilePath, FilePath);
+  SaveDocSettings(L"LastUse", FilePath);
+  frame_.NoteSavedFile(FilePath);
+  FormCreate();
+  return true;
+}
+
+bool Teditform::SaveAs1Click() {
+  std::wstring name = FilePath;
+  if (!RunSaveDialog(hwnd(), name)) return false;
+  const std::wstring previous = FilePath;
+  if (HasExtension(name)) {
+    FilePath = name;
+    SetCaption(FileNameOf(name));
+    return Save1Click();
+  }
+  name += L".TXT";
+  FilePath = name;
+  if (Exists(name)) {
+    // Ask again with the completed name, so that the overwrite question applies.
+    if (!RunSaveDialog(hwnd(), name)) {
+      FilePath = previous;
+      return false;
+    }
+    FilePath = name;
+  }
+  SetCaption(FileNameOf(FilePath));
+  return Save1Click();
+}
+
+void Teditform::Close1Click() {
+  CloseFindDialog(replace_dialog_);
+  CloseFindDialog(find_dialog_);
+  if (Memo1.LineCount() == 0) Memo1.SetModified(false);
+  close_from_menu_ = true;
+  SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+bool Teditform::CloseQuery() {
+  if (!Memo1.Modified()) return true;
+  POINT p{};
+  GetCursorPos(&p);
+  const POINT at = p.x < frame_.ScreenWidth / 2 ? POINT{p.x, p.y + 15} : POINT{p.x * 2 / 3, p.y + 80};
+  std::wstring name = Caption();
+  if (name.empty()) name = L"NewFile";
+  const int answer =
+      ShowMessage(L" \" " + name + L" \"  を　保存しますか　?", MessageKind::Confirmation, MB_YESNOCANCEL, at);
+  if (answer == IDCANCEL) return false;
+  // A save that did not happen (cancelled or failed) keeps the window open,
+  // so that the text is not lost.
+  if (answer == IDYES) return Save1Click();
+  return true;
+}
+
+// The control's modified flag is the document's; commands that change the
+// text set it themselves, since not every text control does for them.
+void Teditform::CutToClipboard() {
+  if (Memo1.SelLength() > 0) {
+    SendMessageW(Memo1.hwnd(), WM_CUT, 0, 0);
+    Memo1.SetModified(true);
+  }
+  UpdateEditCommands();
+}
+
+void Teditform::CopyToClipboard() {
+  SendMessageW(Memo1.hwnd(), WM_COPY, 0, 0);
+  Memo1.SetSel(Memo1.SelStart(), 0);
+  UpdateEditCommands();
+}
+
+void Teditform::PasteFromClipboard() {
+  if (IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT)) {
+    SendMessageW(Memo1.hwnd(), EM_PASTESPECIAL, CF_UNICODETEXT, 0);
+    Memo1.SetModified(true);
+  }
+  UpdateEditCommands();
+}
+
+void Teditform::DeleteSelection() {
+  if (Memo1.SelLength() == 0) return;
+  SendMessageW(Memo1.hwnd(), WM_CLEAR, 0, 0);
+  Memo1.SetModified(true);
+}
+
+void Teditform::UNDO1Click() {
+  if (!Memo1.CanUndo()) return;
+  Memo1.Undo();
+  Memo1.SetModified(true);
+}
+
+void Teditform::SelectAll() {
+  Memo1.SetSel(0, Memo1.TextLength());
+  UpdateEditCommands();
+}
+
+void Teditform::PopToTopLineClick() {
+  Memo1.SetSel(0, 0);
+  Memo1.ScrollCaret();
+  ShowCaretStatus();
+  SetFocus(Memo1.hwnd());
+}
+
+void Teditform::PopToLastLineClick() {
+  Memo1.SetSel(Memo1.TextLength(), 0);
+  Memo1.ScrollCaret();
+  ShowCaretStatus();
+  SetFocus(Memo1.hwnd());
+}
+
+void Teditform::SpeedBTClick() {
+  ShowWindow(panele_.hwnd(), IsWindowVisible(panele_.hwnd()) ? SW_HIDE : SW_SHOW);
+  Layout();
+}
+
+void Teditform::SetPopUpItems() {
+  for (int n = 1; n <= 7; ++n) {
+    const std::wstring caption = L"(&" + std::to_wstring(n) + L") " + frame_.SnippetKeys[static_cast<size_t>(n)];
+    ModifyMenuW(popup_, IDM_EDITKEY1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_EDITKEY1 + n - 1, caption.c_str());
+  }
+  UpdateEditCommands();
+}
+
+void Teditform::ShowPopup(int x, int y) {
+  if (x == -1 && y == -1) {
+    POINT caret{};
+    GetCaretPos(&caret);
+    ClientToScreen(Memo1.hwnd(), &caret);
+    x = caret.x;
+    y = caret.y;
+  }
+  SetPopUpItems();
+  TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, hwnd(), nullptr);
+}
+
+bool Teditform::OnMemoInput(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KEYDOWN) {
+    const bool ctrl_only = (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_SHIFT) & 0x8000) &&
+                           !(GetKeyState(VK_MENU) & 0x8000);
+    if (ctrl_only && wp == VK_DOWN) ScrollIfBelow(1);
+    if (ctrl_only && wp == VK_UP) Memo1.ScrollLines(-1);
+    switch (wp) {
+      case VK_PRIOR:
+      case VK_NEXT:
+      case VK_LEFT:
+      case VK_UP:
+      case VK_RIGHT:
+      case VK_DOWN:
+        ShowCaretStatus();
+        break;
+    }
+  }
+  return false;
+}
+
+int Teditform::HelpContextOf(int id) {
+  switch (id) {
+    case IDM_HELP: return 1000;
+    case IDM_EXIT1: return 1010;
+    case IDM_LEFTSET: return 1022;
+    case IDM_VELGOLD: return 1025;
+    case IDM_FRIEND: return 1030;
+    case IDM_ABOUT: return 1040;
+    case IDM_KN1: return 1050;
+    case IDM_WORDSEARCH: return 1060;
+    default: return 1020;
+  }
+}
+
+void Teditform::OnActivate(bool active) {
+  if (!active) return;
+  SendMessageW(frame_.mdi_client(), WM_MDISETMENU, reinterpret_cast<WPARAM>(menu_.get()),
+               reinterpret_cast<LPARAM>(GetSubMenu(menu_.get(), 4)));
+  DrawMenuBar(GetParent(frame_.mdi_client()));
+  UpdateEditCommands();
+  FormCreate();
+  frame_.UpdateMenuItems();
+}
+
+void Teditform::OnCommand(int id) {
+  switch (id) {
+    // Commands of the main window, reached from this window's menu and keys.
+    case IDM_NEW1: frame_.NewChild(); return;
+    case IDM_OPEN1: frame_.openchild(); return;
+    case IDM_EXIT1: frame_.Exit1Click(); return;
+    case IDM_FRIEND: frame_.VelSButtonClick(); return;
+    case IDM_WORDSEARCH: frame_.SearchWordButtonClick(); return;
+    case IDM_ABOUT: frame_.AboutBtnClick(); return;
+    case IDM_HELP: frame_.HelpClick(); return;
+
+    case IDM_SAVEAS1: SaveAs1Click(); return;
+    case IDM_SAVE1: Save1Click(); return;
+    case IDM_CLOSE1: Close1Click(); return;  // may free this window: nothing after it
+
+    case IDM_CUT: CutToClipboard(); return;
+    case IDM_COPY: CopyToClipboard(); return;
+    case IDM_PASTE: PasteFromClipboard(); return;
+    case IDM_DELETE1: DeleteSelection(); return;
+    case IDM_SELECTALL: SelectAll(); return;
+    case IDM_UNDO: UNDO1Click(); return;
+    case IDM_TOTOPLINE: PopToTopLineClick(); return;
+    case IDM_TOLASTLINE: PopToLastLineClick(); return;
+    case IDM_SPEEDBT: SpeedBTClick(); return;
+    case IDM_LEFTSET: LeftSetClick(); return;
+    case IDM_DATETIME: SpeedButton5Click(); return;
+
+    case IDM_LEFT1:
+    case IDM_RIGHT1:
+    case IDM_CENTER1: AlignClick(id); return;
+    case IDM_WORDWRAP1: SetWordWrap(); return;
+    case IDM_TABTOSPACE: TabtoSpaceClick(8); return;
+    case IDM_TAB4SPACE: TabtoSpaceClick(4); return;
+    case IDM_FONT1: SetFont(); return;
+    case IDM_VELGOLD: ShowTreasureBox(); return;
+    case IDC_ZOOMIN: ZoomClick(kZoomInPercent); return;
+    case IDC_ZOOMOUT: ZoomClick(kZoomOutPercent); return;
+
+    case IDM_FIND1: Find1Click(); return;
+    case IDM_FINDNEXT1: FindNext1Click(); return;
+    case IDM_REPLACE1: Replace1Click(); return;
+    case IDM_KN1: KN1Click(); return;
+  }
+  if (id >= IDM_EDITKEY1 && id <= IDM_EDITKEY7) {
+    EditKey1Click(id - IDM_EDITKEY1 + 1);
+    return;
+  }
+  if (id >= IDM_USEDFILE1 && id <= IDM_USEDFILE7) {
+    frame_.UsedFile1Click(id - IDM_USEDFILE1 + 1);
+    if (hwnd()) FormCreate();
+    return;
+  }
+  if (id >= IDM_FIRSTCHILD || (id >= IDM_TILE1 && id <= IDM_ARRANGEICONS1)) {
+    SendMessageW(GetParent(frame_.mdi_client()), WM_COMMAND, id, 0);
+  }
+}
+
+LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  static const UINT kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
+  if (msg == kFindMessage) {
+    OnFindMessage(reinterpret_cast<FINDREPLACEW*>(lp));
+    return 0;
+  }
+  switch (msg) {
+    case WM_CREATE:
+      CreateControls();
+      break;
+    case WM_SIZE:
+      Layout();
+      break;  // the MDI child procedure must see it too
+    case WM_PAINT:
+      SetImeColors();
+      break;
+    case WM_SETFOCUS:
+      SetFocus(Memo1.hwnd());
+      return 0;
+    case WM_MDIACTIVATE:
+      OnActivate(reinterpret_cast<HWND>(lp) == hwnd());
+      break;
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      const int code = HIWORD(wp);
+      if (lp && reinterpret_cast<HWND>(lp) == Memo1.hwnd()) {
+        if (code == EN_CHANGE) {
+          ShowCaretStatus();
+          UpdateEditCommands();
+        }
+        return 0;
+      }
+      // A shortcut of a disabled item does nothing, as in the menu.
+      if (code == 1 && !MenuItemEnabled(id)) return 0;
+      OnCommand(id);
+      return 0;
+    }
+    case WM_NOTIFY: {
+      // The edit commands follow the selection as it moves.
+      const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+      if (hdr->hwndFrom == Memo1.hwnd() && hdr->code == EN_SELCHANGE) UpdateEditCommands();
+      break;
+    }
+    case WM_INITMENUPOPUP:
+      if (reinterpret_cast<HMENU>(wp) == GetSubMenu(menu_.get(), 1)) UpdateEditCommands();
+      if (reinterpret_cast<HMENU>(wp) == GetSubMenu(menu_.get(), 2)) Character1Click();
+      break;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wp) == Memo1.hwnd()) {
+        ShowPopup(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        return 0;
+      }
+      break;
+    case WM_HELP: {
+      const auto* info = reinterpret_cast<const HELPINFO*>(lp);
+      const int context = info->iContextType == HELPINFO_MENUITEM ? HelpContextOf(info->iCtrlId) : 1020;
+      WinHelpW(GetParent(frame_.mdi_client()), frame_.HelpFile().c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+      return TRUE;
+    }
+    case WM_CLOSE:
+      if (CloseQuery()) {
+        if (close_from_menu_ && Tag != 0 && Tag == frame_.NewFileNo) --frame_.NewFileNo;
+        SendMessageW(frame_.mdi_client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd()), 0);
+      } else {
+        close_from_menu_ = false;
+      }
+      return 0;
+    case WM_DESTROY:
+      RemovePropW(hwnd(), kObjectProp);
+      PostMessageW(GetParent(frame_.mdi_client()), WM_APP + 1, 0, 0);
+      break;
+  }
+  return Window::HandleMessage(msg, wp, lp);
+}
+
+LRESULT Teditform::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(hwnd(), msg, wp, lp); }
+
+void Teditform::OnFinalMessage() { delete this; }
+
+}  // namespace velkor

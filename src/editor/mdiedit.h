@@ -1,0 +1,154 @@
+#pragma once
+// The editor window: one plain-text document in a multiple-document child
+// window of the main window, with its button bar, its menus (merged into the
+// main window's menu bar while it is active) and its pop-up menu.
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/panel.h"
+#include "controls/rich_memo.h"
+#include "controls/speed_button.h"
+#include "editor/document.h"
+#include "editor/search.h"
+#include "platform/scoped.h"
+#include "platform/window.h"
+
+namespace velkor {
+
+class Tframeform;
+
+class Teditform : public Window {
+ public:
+  // The main window is the only creator; the object frees itself when its window goes.
+  Teditform(Tframeform& frame, int tag);
+  ~Teditform() override;
+  static Teditform* FromHandle(HWND hwnd);
+
+  void Create(const std::wstring& caption);
+
+  std::wstring FilePath;
+  const int Tag;
+  int FoundCount = 0;
+  RichMemo Memo1;
+
+  void OpenF(const std::wstring& FileName);
+  // Saves; false when nothing was saved (cancelled or failed).
+  bool Save1Click();
+  bool SaveAs1Click();
+  void Close1Click();
+  // The close question; true when the window may close.
+  bool CloseQuery();
+  void SaveDocSettings(const std::wstring& section, const std::wstring& file_value);
+
+  void ShowCaretStatus();
+  void UpdateEditCommands();
+  void SetTextMargins();
+  void FormCreate();
+  void SetImeColors();
+
+  // Word wrap with its scroll bars and check mark.
+  void ApplyWordWrap(bool wrap);
+  void SetCaption(const std::wstring& caption);
+  std::wstring Caption() const;
+  DocEncoding encoding() const { return encoding_; }
+
+  HMENU menu_bar() const { return menu_.get(); }
+  HMENU popup_menu() const { return popup_; }
+  Panel& Panele() { return panele_; }
+  SpeedButton* Button(int command_id);
+  bool MenuItemEnabled(int command_id) const;
+
+  // Find, replace and navigation.
+  void Find1Click();
+  void FindDialog1Find();
+  void Find(FINDREPLACEW& dialog);
+  void FindNext1Click();
+  void Replace1Click();
+  void Replace();
+  void ReplaceAllInControl(const std::wstring& search, const std::wstring& with, SearchOptions options);
+  void ScrollIfBelow(int n);
+  int VisibleLineCount() const;
+  HWND find_dialog() const { return find_dialog_; }
+  HWND replace_dialog() const { return replace_dialog_; }
+  FINDREPLACEW& find_options() { return find_; }
+  FINDREPLACEW& replace_options() { return replace_; }
+  // The direction, match-case and whole-word options of each dialog (FR_xxx
+  // bits) as the user last left them: the dialog's own structure cannot be
+  // trusted to keep them between its notifications.
+  DWORD& find_flags() { return find_flags_; }
+  DWORD& replace_flags() { return replace_flags_; }
+
+  // Text tools.
+  void TabtoSpaceClick(int columns);
+  void Character1Click();
+  void LeftSetClick();
+  void SpeedButton5Click();
+  void KN1Click();
+  void ZoomClick(int percent);
+  void AlignClick(int command_id);
+  void SetWordWrap();
+  void SetFont();
+  void EditKey1Click(int n);
+
+  // The byte length of the text with CR LF line breaks, in code page 932.
+  int TextByteLength() const;
+  static int HelpContextOf(int command_id);
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnFinalMessage() override;
+
+ private:
+  struct MenuDeleter {
+    void operator()(HMENU m) const { DestroyMenu(m); }
+  };
+
+  void CreateControls();
+  void Layout();
+  void OnCommand(int id);
+  void OnActivate(bool active);
+  bool OnMemoInput(UINT msg, WPARAM wp, LPARAM lp);
+  void ShowPopup(int x, int y);
+  void SetPopUpItems();
+  void SetItemEnabled(int id, bool enabled);
+  bool WriteDocument();
+  void CutToClipboard();
+  void CopyToClipboard();
+  void PasteFromClipboard();
+  void SelectAll();
+  void DeleteSelection();
+  void UNDO1Click();
+  void PopToTopLineClick();
+  void PopToLastLineClick();
+  void SpeedBTClick();
+  void ShowFindDialog(bool replace);
+  void CloseFindDialog(HWND& dialog);
+  void CaptureDialogState(HWND dialog);
+  void OnFindMessage(FINDREPLACEW* fr);
+
+  Tframeform& frame_;
+  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> menu_;
+  HMENU popup_root_ = nullptr;
+  HMENU popup_ = nullptr;
+  Panel panele_;
+  std::vector<std::unique_ptr<SpeedButton>> buttons_;
+  ScopedFont window_font_;
+  DocEncoding encoding_ = DocEncoding::ShiftJis;
+  bool cut_at_nul_ = false;
+  bool close_from_menu_ = false;
+  FINDREPLACEW find_{};
+  FINDREPLACEW replace_{};
+  wchar_t find_text_[512] = {};
+  wchar_t replace_find_text_[512] = {};
+  wchar_t replace_with_[512] = {};
+  DWORD find_flags_ = FR_DOWN | FR_MATCHCASE;
+  DWORD replace_flags_ = FR_DOWN | FR_MATCHCASE;
+  HWND find_dialog_ = nullptr;
+  HWND replace_dialog_ = nullptr;
+  int panel_height_ = 33;
+};
+
+}  // namespace velkor

@@ -1,0 +1,152 @@
+#pragma once
+// The main window: a multiple-document frame with the tool bar, the main
+// menu, the status line and the one-second timer. It creates the editor
+// windows and holds the state that other windows use (recent files, snippets,
+// launcher paths).
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/panel.h"
+#include "controls/speed_button.h"
+#include "platform/scoped.h"
+#include "platform/window.h"
+
+namespace velkor {
+
+class Teditform;
+
+// One slot of the recent-file list: its menu item's caption and hint.
+struct UsedFileSlot {
+  std::wstring caption;
+  std::wstring hint;  // the full path, or "No Set"
+};
+
+class Tframeform : public Window {
+ public:
+  // args: the program's command-line arguments (without the program name).
+  explicit Tframeform(std::vector<std::wstring> args);
+  ~Tframeform() override;
+
+  // The single main window, or null while there is none.
+  static Tframeform* Get();
+
+  // Creates the window and runs its creation step; the window stays hidden.
+  void CreateForm();
+  // Start-up step 5: 2, 6 and 7 minimize, 3 maximizes, anything else shows normal.
+  void ShowForStartup(int show_command);
+
+  // State that other windows use.
+  int NewFileNo = 0;
+  std::array<UsedFileSlot, 8> UsedFileSlots;        // 1..7
+  std::array<std::wstring, 8> LaunchPaths;          // 0..7
+  std::array<std::wstring, 8> SnippetKeys;          // 1..7
+  std::array<std::wstring, 8> SnippetTexts;         // 1..7
+  int ScreenWidth = 0;
+  int StartShowCmd = 0;
+  bool CaptionActive = true;
+  std::wstring ClockText;
+
+  HWND mdi_client() const { return client_; }
+  Panel& StatusLine() { return status_line_; }
+  std::vector<Teditform*> Editors() const;  // in z-order, the active one first
+  Teditform* ActiveEditor() const;
+
+  // Operations shared with the editor windows.
+  Teditform* NewChild();
+  Teditform* openchild();
+  void UsedFile1Click(int slot);
+  void NoteSavedFile(const std::wstring& path);
+  void ShiftUsedFiles(int k, const std::wstring& name);
+  void WriteUsedFile(const std::wstring& value, int n);
+  void EraseFileSettings(const std::wstring& name);
+  void LoadUsedFiles(int count);
+  void ApplyChildSettings(Teditform& child, const std::wstring& section);
+  void SetChildMargins(Teditform& child);
+  void Exit1Click();
+  void VelSButtonClick();
+  void SearchWordButtonClick();
+  void AboutBtnClick();
+  void HelpClick();
+  void DisplayHint();
+  void InstallDisplayHint();
+  void Panel1Click();
+  void UpdateMenuItems();
+
+  void Tile1Click();
+  void Cascade1Click();
+  void ArrangeIcons1Click();
+  void NextChildFormClick();
+  void iconMiniClick();
+  void NormalSizeClick();
+  void MaxmizeClick();
+
+  // Creates an editor window for a file, with its stored settings, and loads it.
+  Teditform* OpenDocument(const std::wstring& path, const std::wstring& section, int tag, bool margins);
+
+  // The help file chosen at activation, and the menu items' help contexts.
+  const std::wstring& HelpFile() const { return help_file_; }
+  static int HelpContextOf(int command_id);
+
+  // Menu state, for the editors' mirror items and for tests.
+  HMENU main_menu() const { return menu_; }
+  bool window_commands_enabled() const { return window_commands_enabled_; }
+  SpeedButton& tool_button(int command_id);
+  Panel& Bp1Panel() { return bp1_panel_; }
+  SpeedButton& LaunchButton(int i) { return launch_buttons_[static_cast<size_t>(i)]; }
+  SpeedButton& VelSButton() { return vels_button_; }
+  int CommandLineOpened() const { return command_line_opened_; }
+  uint32_t StartTick() const { return start_tick_; }
+
+  // The close query of the whole program: the editors' questions, then ConfirmExit.
+  bool FormCloseQuery();
+  static std::wstring ReadOwnerName();
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void CreateControls();
+  void FormCreate();
+  void FormShow();
+  void FormActivate();
+  void FormPaint();
+  void FormResize();
+  void FormDestroy();
+  bool ConfirmExit();
+  void OnCommand(int id);
+  void OnDropFiles(HDROP drop);
+  void LayoutChildren();
+  void LoadLaunchPaths();
+  void ArrangeLaunchButtons();
+  void LaunchButtonClick(int index);
+  void SetMascotGlyph(const wchar_t* icon_name, SpeedButton& button);
+  void DrawIconGlyph(HICON icon, SpeedButton& button);
+  void SetButtonGlyph(HBITMAP picture, SpeedButton& button);
+  void Timer1Timer();
+  bool TranslateKeys(MSG& msg);
+
+  std::vector<std::wstring> args_;
+  HWND client_ = nullptr;
+  HMENU menu_ = nullptr;
+  HMENU window_menu_ = nullptr;
+  HACCEL accel_ = nullptr;
+  Panel panel1_;
+  Panel status_line_;
+  Panel bp1_panel_;
+  std::vector<std::unique_ptr<SpeedButton>> tool_buttons_;
+  std::array<SpeedButton, 8> launch_buttons_;
+  SpeedButton vels_button_;
+  ScopedBitmap tmp_image_;
+  ScopedFont status_font_;
+  std::wstring help_file_;
+  bool tile_vertical_ = false;
+  bool window_commands_enabled_ = true;
+  bool shown_once_ = false;
+  int command_line_opened_ = 0;
+  uint32_t start_tick_ = 0;
+};
+
+}  // namespace velkor

@@ -1,0 +1,475 @@
+// Editor windows and their documents, driven through real windows under Wine.
+#include <gtest/gtest.h>
+
+#include "editor/editor_ids.h"
+#include "editor/mdiedit.h"
+#include "frame/frame_ids.h"
+#include "frame/settings.h"
+#include "platform/app.h"
+#include "platform/error.h"
+#include "support/frame_fixture.h"
+
+using namespace velkor;
+using namespace velkor::test;
+
+namespace {
+
+// "正常に保存しました" and friends come in message boxes; most tests just accept them.
+void Type(Teditform& e, const std::wstring& text) {
+  e.Memo1.SetSel(e.Memo1.TextLength(), 0);
+  e.Memo1.ReplaceSel(text);
+}
+
+bool SavedMessage(const DialogAnswerer::Seen& box) {
+  return box.text.find(L"正常に保存しました !!") != std::wstring::npos;
+}
+
+}  // namespace
+
+class Editor : public FrameTest {
+ protected:
+  Tframeform& f() { return *frame_; }
+  void SetUp() override {
+    FrameTest::SetUp();
+    StartFrame();
+  }
+  Teditform* Open(const std::wstring& path) { return f().OpenDocument(path, path, 0, true); }
+};
+
+TEST_F(Editor, NewWindowsAreNumberedAndTheHighestNumberIsReused) {
+  Teditform* one = f().NewChild();
+  Teditform* two = f().NewChild();
+  EXPECT_EQ(one->Tag, 1);
+  EXPECT_EQ(two->Tag, 2);
+  EXPECT_EQ(one->Caption(), L" NewFile 1");
+  EXPECT_EQ(two->Caption(), L" NewFile 2");
+  EXPECT_TRUE(one->FilePath.empty());
+
+  two->Close1Click();
+  PumpFor(20);
+  EXPECT_EQ(f().NewFileNo, 1);
+  Teditform* again = f().NewChild();
+  EXPECT_EQ(again->Tag, 2) << "closing the newest window gives its number back";
+
+  one->Close1Click();
+  PumpFor(20);
+  EXPECT_EQ(f().NewFileNo, 2) << "closing an older window does not";
+  EXPECT_EQ(f().NewChild()->Tag, 3);
+}
+
+TEST_F(Editor, ClosingByTheCloseBoxKeepsTheCount) {
+  Teditform* one = f().NewChild();
+  SendMessageW(one->hwnd(), WM_CLOSE, 0, 0);
+  PumpFor(20);
+  EXPECT_EQ(f().NewFileNo, 1);
+  EXPECT_EQ(f().NewChild()->Tag, 2);
+}
+
+TEST_F(Editor, NumberedWindowsTakeTheSettingsOfTheirNumber) {
+  Settings ini(IniPath());
+  ini.WriteInteger(L"ChildNO2FontSelect", L"EditFormWidth", 400);
+  ini.WriteString(L"ChildNO2FontSelect", L"Name", L"ＭＳ 明朝");
+  ini.WriteInteger(L"ChildNO2FontSelect", L"Size", 14);
+  ini.WriteInteger(L"ChildNO2FontSelect", L"Color", 255);
+  ini.WriteInteger(L"ChildNO2FontSelect", L"Style", 1 | 4);
+  ini.WriteBool(L"ChildNO2FontSelect", L"WordWrap", true);
+  Teditform* one = f().NewChild();
+  Teditform* two = f().NewChild();
+  RECT r{};
+  GetWindowRect(two->hwnd(), &r);
+  EXPECT_EQ(r.right - r.left, 400);
+  EXPECT_EQ(two->Memo1.font(), (FontSpec{L"ＭＳ 明朝", 14, 255, 5}));
+  EXPECT_TRUE(two->Memo1.word_wrap());
+  EXPECT_TRUE(GetMenuState(two->menu_bar(), IDM_WORDWRAP1, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_FALSE(one->Memo1.word_wrap());
+  // Defaults: six sevenths of the main window's width, two thirds of its height.
+  RECT main{};
+  GetWindowRect(f().hwnd(), &main);
+  GetWindowRect(one->hwnd(), &r);
+  EXPECT_EQ(r.right - r.left, (main.right - main.left) * 6 / 7);
+  EXPECT_EQ(r.bottom - r.top, (main.bottom - main.top) * 2 / 3);
+  EXPECT_EQ(one->Memo1.font().name, L"ＭＳ ゴシック");
+}
+
+TEST_F(Editor, OpenShowsTheFileOnGreyWithItsNameAsCaption) {
+  const std::wstring path = dir_ / L"memo.txt";
+  WriteBytes(path, "\x82\xA0\x82\xA2\r\nline2\r\n");  // あい
+  Teditform* e = Open(path);
+  EXPECT_EQ(e->FilePath, path);
+  EXPECT_EQ(e->Caption(), L"memo.txt");
+  EXPECT_EQ(e->Memo1.Text(), L"あい\r\nline2\r\n");
+  EXPECT_FALSE(e->Memo1.Modified());
+  EXPECT_EQ(e->Memo1.SelStart(), 0);
+  EXPECT_EQ(e->Tag, 0);
+}
+
+TEST_F(Editor, StatusLineShowsCaretLineCountAndSize) {
+  Teditform* e = f().NewChild();
+  e->Memo1.SetText(L"ab\r\nあいう\r\n");
+  e->Memo1.SetSel(4, 0);
+  e->ShowCaretStatus();
+  EXPECT_EQ(f().StatusLine().text(),
+            L"カーソル位置 = 2 行目  /  トータル行数 = 2 行  /  サイズ = 12 Bytes");
+  e->Memo1.SetText(L"");
+  e->ShowCaretStatus();
+  EXPECT_EQ(f().StatusLine().text(), L"カーソル位置 = 1 行目  /  トータル行数 = 0 行  /  サイズ = 0 Bytes");
+  e->Memo1.SetText(std::wstring(1234, L'x'));
+  e->ShowCaretStatus();
+  EXPECT_NE(f().StatusLine().text().find(L"サイズ = 1,234 Bytes"), std::wstring::npos);
+}
+
+TEST_F(Editor, SavingTwiceKeepsTheTextBeforeTheSecondSaveAsBackup) {
+  const std::wstring path = dir_ / L"memo.txt";
+  WriteBytes(path, "first\r\n");
+  Teditform* e = Open(path);
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  answers.Press(IDOK);
+  Type(*e, L"second\r\n");
+  ASSERT_TRUE(e->Save1Click());
+  EXPECT_EQ(ReadBytes(path), "first\r\nsecond\r\n");
+  EXPECT_EQ(ReadBytes(dir_ / L"memo.BAK"), "first\r\n");
+  Type(*e, L"third\r\n");
+  ASSERT_TRUE(e->Save1Click());
+  EXPECT_EQ(ReadBytes(path), "first\r\nsecond\r\nthird\r\n");
+  EXPECT_EQ(ReadBytes(dir_ / L"memo.BAK"), "first\r\nsecond\r\n");
+  EXPECT_FALSE(e->Memo1.Modified());
+  ASSERT_EQ(answers.seen().size(), 2u);
+  EXPECT_EQ(answers.seen()[0].text, path + L"\r\n\r\nFile Size  :  15  Bytes  を\r\n\r\n正常に保存しました !!");
+  EXPECT_EQ(answers.seen()[0].caption, L"ベルコノート");
+}
+
+TEST_F(Editor, DocumentsOfOneNameShareTheirBackup) {
+  const std::wstring txt = dir_ / L"a.txt", doc = dir_ / L"a.doc";
+  WriteBytes(txt, "txt-old");
+  WriteBytes(doc, "doc-old");
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  answers.Press(IDOK);
+  Teditform* t = Open(txt);
+  Type(*t, L"+");
+  ASSERT_TRUE(t->Save1Click());
+  EXPECT_EQ(ReadBytes(dir_ / L"a.BAK"), "txt-old");
+  Teditform* d = Open(doc);
+  Type(*d, L"+");
+  ASSERT_TRUE(d->Save1Click());
+  EXPECT_EQ(ReadBytes(dir_ / L"a.BAK"), "doc-old");
+}
+
+TEST_F(Editor, SavingABackupFileWritesItAnew) {
+  const std::wstring bak = dir_ / L"old.BAK";
+  WriteBytes(bak, "was");
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  Teditform* e = Open(bak);
+  e->Memo1.SetText(L"now");
+  ASSERT_TRUE(e->Save1Click());
+  EXPECT_EQ(ReadBytes(bak), "now");
+}
+
+TEST_F(Editor, SaveWritesTheDocumentAndLastUseSettingsAndTheRecentList) {
+  const std::wstring path = dir_ / L"notes.txt";
+  WriteBytes(path, "n");
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  Teditform* e = Open(path);
+  ASSERT_TRUE(e->Save1Click());
+  Settings ini(IniPath());
+  EXPECT_EQ(ini.ReadString(path, L"File", L""), path);
+  EXPECT_EQ(ini.ReadString(L"LastUse", L"File", L""), path);
+  EXPECT_EQ(ini.ReadString(path, L"Name", L""), L"ＭＳ ゴシック");
+  EXPECT_EQ(ini.ReadString(L"UsedFiles", L"UsedFile1", L""), path);
+  EXPECT_EQ(f().UsedFileSlots[1].caption, L"&1 " + path);
+  // The editor's File menu mirrors the list at once.
+  wchar_t buf[512] = {};
+  GetMenuStringW(e->menu_bar(), IDM_USEDFILE1, buf, 512, MF_BYCOMMAND);
+  EXPECT_EQ(std::wstring(buf), L"&1 " + path);
+}
+
+TEST_F(Editor, SaveAsAppendsTxtOnlyToANameWithoutExtension) {
+  DialogAnswerer answers;
+  answers.Then(DialogAnswerer::ChooseFile(dir_ / L"memo"));
+  answers.Press(IDOK);
+  Teditform* e = f().NewChild();
+  e->Memo1.SetText(L"one");
+  ASSERT_TRUE(e->SaveAs1Click());
+  EXPECT_EQ(e->FilePath, dir_ / L"memo.TXT");
+  EXPECT_EQ(ReadBytes(dir_ / L"memo.TXT"), "one");
+  EXPECT_EQ(e->Caption(), L"memo.TXT");
+
+  answers.Then(DialogAnswerer::ChooseFile(dir_ / L"memo.txt"));
+  answers.Press(IDYES);  // the dialog's own overwrite question
+  answers.Press(IDOK);
+  e->Memo1.SetText(L"two");
+  ASSERT_TRUE(e->SaveAs1Click());
+  EXPECT_EQ(e->FilePath, dir_ / L"memo.txt");
+  EXPECT_EQ(ReadBytes(dir_ / L"memo.txt"), "two");
+}
+
+TEST_F(Editor, SaveAsOfAnExistingCompletedNameAsksAgain) {
+  WriteBytes(dir_ / L"memo.TXT", "old");
+  DialogAnswerer answers;
+  answers.Then(DialogAnswerer::ChooseFile(dir_ / L"memo"));
+  answers.Press(IDCANCEL);  // the second dialog, proposing memo.TXT
+  Teditform* e = f().NewChild();
+  e->Memo1.SetText(L"new");
+  EXPECT_FALSE(e->SaveAs1Click());
+  EXPECT_EQ(ReadBytes(dir_ / L"memo.TXT"), "old") << "nothing is written";
+  EXPECT_TRUE(e->FilePath.empty());
+}
+
+TEST_F(Editor, AnEmptiedDocumentClosesWithoutAQuestionFromTheMenu) {
+  const std::wstring path = dir_ / L"e.txt";
+  WriteBytes(path, "text");
+  Teditform* e = Open(path);
+  e->Memo1.SetText(L"");
+  e->Memo1.SetModified(true);
+  DialogAnswerer answers;
+  HWND w = e->hwnd();
+  e->Close1Click();
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_TRUE(answers.seen().empty());
+}
+
+TEST_F(Editor, TheCloseBoxStillAsksForAnEmptiedDocument) {
+  Teditform* e = f().NewChild();
+  e->Memo1.SetModified(true);
+  DialogAnswerer answers;
+  answers.Press(IDNO);
+  HWND w = e->hwnd();
+  SendMessageW(w, WM_CLOSE, 0, 0);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_EQ(answers.seen()[0].text, L" \"  NewFile 1 \"  を　保存しますか　?");
+  EXPECT_EQ(answers.seen()[0].caption, L"確認");
+  EXPECT_FALSE(IsWindow(w));
+}
+
+TEST_F(Editor, CloseQuestionCancelKeepsTheWindowAndStopsTheExit) {
+  Teditform* e = f().NewChild();
+  Type(*e, L"unsaved");
+  DialogAnswerer answers;
+  answers.Press(IDCANCEL);
+  SendMessageW(f().hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(f().hwnd()));
+  EXPECT_TRUE(IsWindow(e->hwnd()));
+  ASSERT_EQ(answers.seen().size(), 1u) << "no farewell after a cancelled question";
+}
+
+TEST_F(Editor, CloseQuestionStandsByThePointer) {
+  Teditform* e = f().NewChild();
+  Type(*e, L"x");
+  DialogAnswerer answers;
+  answers.Press(IDCANCEL);
+  answers.Press(IDCANCEL);
+  MoveCursor(100, 100);
+  SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);
+  const int x = f().ScreenWidth - 30;
+  MoveCursor(x, 120);
+  SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(answers.seen().size(), 2u);
+  EXPECT_EQ(answers.seen()[0].rect.left, 100);
+  EXPECT_EQ(answers.seen()[0].rect.top, 115);
+  EXPECT_EQ(answers.seen()[1].rect.left, x * 2 / 3);
+  EXPECT_EQ(answers.seen()[1].rect.top, 200);
+}
+
+TEST_F(Editor, YesWithACancelledSaveAsKeepsTheNewWindowOpen) {
+  Teditform* e = f().NewChild();
+  Type(*e, L"keep me");
+  DialogAnswerer answers;
+  answers.Press(IDYES);     // save?
+  answers.Press(IDCANCEL);  // the Save As dialog
+  HWND w = e->hwnd();
+  SendMessageW(w, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(w)) << "the text would be lost";
+  EXPECT_EQ(answers.seen().size(), 2u);
+}
+
+TEST_F(Editor, ShiftJisWithCrLfSavesBackTheSameBytes) {
+  const std::string bytes = "\x93\xFA\x96\x7B\x8C\xEA\r\n\x95\x5C\x5C\r\nabc\r\n\r\nend";  // 日本語 表\ abc
+  const std::wstring path = dir_ / L"sjis.txt";
+  WriteBytes(path, bytes);
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  Teditform* e = Open(path);
+  EXPECT_EQ(e->encoding(), DocEncoding::ShiftJis);
+  ASSERT_TRUE(e->Save1Click());
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST_F(Editor, Utf8DocumentsOpenAndSaveAsUtf8) {
+  const std::string bytes = "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC\r\n";  // café 日本
+  const std::wstring path = dir_ / L"utf8.txt";
+  WriteBytes(path, bytes);
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  Teditform* e = Open(path);
+  EXPECT_EQ(e->Memo1.Text(), L"café 日本\r\n");
+  EXPECT_EQ(e->encoding(), DocEncoding::Utf8);
+  ASSERT_TRUE(e->Save1Click());
+  EXPECT_EQ(ReadBytes(path), bytes);
+  EXPECT_EQ(answers.seen().size(), 1u) << "no question: UTF-8 holds every character";
+}
+
+TEST_F(Editor, CharactersOutsideShiftJisAreNeverReplacedSilently) {
+  const std::wstring path = dir_ / L"lossy.txt";
+  WriteBytes(path, "ok\r\n");
+  Teditform* e = Open(path);
+  e->Memo1.SetSel(0, e->Memo1.TextLength());
+  e->Memo1.ReplaceSel(L"ok\r\nab\u00E9\u00E8\r\n");
+  DialogAnswerer answers;
+  answers.Press(IDCANCEL);
+  EXPECT_FALSE(e->Save1Click());
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_NE(answers.seen()[0].text.find(L"2 個"), std::wstring::npos);
+  EXPECT_NE(answers.seen()[0].text.find(L"2 行目の 3 文字目"), std::wstring::npos);
+  EXPECT_EQ(ReadBytes(path), "ok\r\n") << "cancel writes nothing";
+  EXPECT_TRUE(e->Memo1.Modified());
+
+  answers.Press(IDNO);  // replace them
+  answers.Press(IDOK);
+  ASSERT_TRUE(e->Save1Click());
+  EXPECT_EQ(ReadBytes(path), "ok\r\nab??\r\n");
+
+  e->Memo1.SetText(L"\u00E9");
+  answers.Press(IDYES);  // keep them: UTF-8
+  answers.Press(IDOK);
+  ASSERT_TRUE(e->Save1Click());
+  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBF\xC3\xA9");
+  EXPECT_EQ(e->encoding(), DocEncoding::Utf8Bom);
+}
+
+TEST_F(Editor, AReadOnlyTargetFailsAndLeavesFileAndBackupAlone) {
+  const std::wstring path = dir_ / L"ro.txt";
+  WriteBytes(path, "original");
+  WriteBytes(dir_ / L"ro.BAK", "older");
+  Teditform* e = Open(path);
+  Type(*e, L"changed");
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  SendMessageW(e->hwnd(), WM_COMMAND, IDM_SAVE1, 0);  // through the window, so the error report shows
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_NE(answers.seen()[0].text.find(path), std::wstring::npos);
+  EXPECT_EQ(ReadBytes(path), "original");
+  EXPECT_EQ(ReadBytes(dir_ / L"ro.BAK"), "older");
+  EXPECT_TRUE(e->Memo1.Modified());
+  EXPECT_EQ(IniString(IniPath(), L"UsedFiles", L"UsedFile1"), L"<none>") << "no recent-list entry after a failure";
+}
+
+TEST_F(Editor, AVanishedFolderFailsWithAMessage) {
+  const std::wstring sub = dir_ / L"gone";
+  CreateDirectoryW(sub.c_str(), nullptr);
+  const std::wstring path = sub + L"\\doc.txt";
+  WriteBytes(path, "text");
+  Teditform* e = Open(path);
+  Type(*e, L"more");
+  RemoveTree(sub);
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  SendMessageW(e->hwnd(), WM_COMMAND, IDM_SAVE1, 0);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_FALSE(SavedMessage(answers.seen()[0]));
+  EXPECT_NE(answers.seen()[0].text.find(path), std::wstring::npos);
+  EXPECT_TRUE(e->Memo1.Modified());
+}
+
+TEST_F(Editor, AFileWithNulBytesWarnsOnOpenAndAsksBeforeOverwriting) {
+  const std::wstring path = dir_ / L"zeros.txt";
+  WriteBytes(path, std::string("head\0tail", 9));
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  Teditform* e = Open(path);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_NE(answers.seen()[0].text.find(L"NUL"), std::wstring::npos);
+  EXPECT_EQ(e->Memo1.Text(), L"head");
+
+  answers.Press(IDNO);
+  EXPECT_FALSE(e->Save1Click());
+  EXPECT_EQ(ReadBytes(path), std::string("head\0tail", 9)) << "not truncated without consent";
+  answers.Press(IDYES);
+  answers.Press(IDOK);
+  EXPECT_TRUE(e->Save1Click());
+  EXPECT_EQ(ReadBytes(path), "head");
+}
+
+TEST_F(Editor, AnUnreadableFileReportsAndKeepsTheWindow) {
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  const std::wstring path = dir_ / L"missing.txt";
+  Teditform* e = nullptr;
+  try {
+    e = Open(path);
+  } catch (const Error& err) {
+    EXPECT_NE(err.message().find(path), std::wstring::npos);
+  }
+  EXPECT_EQ(e, nullptr);
+  ASSERT_EQ(f().Editors().size(), 1u) << "the window stays open";
+  EXPECT_EQ(f().Editors()[0]->FilePath, path);
+  EXPECT_EQ(f().Editors()[0]->Memo1.Text(), L"");
+}
+
+TEST_F(Editor, CopyCollapsesTheSelectionAndCtrlSSelectsAll) {
+  Teditform* e = f().NewChild();
+  e->Memo1.SetText(L"hello world");
+  e->Memo1.SetSel(6, 5);
+  SendMessageW(e->hwnd(), WM_COMMAND, IDM_COPY, 0);
+  EXPECT_EQ(e->Memo1.SelStart(), 6);
+  EXPECT_EQ(e->Memo1.SelLength(), 0);
+  SendMessageW(e->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SELECTALL, 1), 0);
+  EXPECT_EQ(e->Memo1.SelLength(), 11);
+}
+
+TEST_F(Editor, EditCommandsFollowSelectionClipboardAndUndo) {
+  Teditform* e = f().NewChild();
+  e->Memo1.SetText(L"abc");
+  e->Memo1.SetSel(0, 0);
+  e->UpdateEditCommands();
+  EXPECT_FALSE(e->MenuItemEnabled(IDM_CUT));
+  EXPECT_FALSE(e->Button(IDM_COPY)->enabled());
+  EXPECT_FALSE(e->MenuItemEnabled(IDM_UNDO));
+  e->Memo1.SetSel(0, 2);
+  e->UpdateEditCommands();
+  EXPECT_TRUE(e->MenuItemEnabled(IDM_CUT));
+  EXPECT_TRUE(e->MenuItemEnabled(IDM_DELETE1));
+  SendMessageW(e->hwnd(), WM_COMMAND, IDM_CUT, 0);
+  EXPECT_EQ(e->Memo1.Text(), L"c");
+  EXPECT_TRUE(e->MenuItemEnabled(IDM_PASTE)) << "the clipboard holds text now";
+  EXPECT_TRUE(e->MenuItemEnabled(IDM_UNDO));
+  EXPECT_TRUE(e->Memo1.Modified());
+}
+
+TEST_F(Editor, MenusMergeWhileAnEditorIsActive) {
+  Teditform* e = f().NewChild();
+  PumpFor(20);
+  HMENU bar = GetMenu(f().hwnd());
+  EXPECT_EQ(bar, e->menu_bar());
+  ASSERT_EQ(GetMenuItemCount(bar), 5);
+  const wchar_t* titles[] = {L"ファイル (&F)", L"編集 (&E)", L"書式設定 (&C)", L"検索 (&S)", L"ウィンドウ (&W)"};
+  for (int i = 0; i < 5; ++i) {
+    wchar_t buf[64] = {};
+    GetMenuStringW(bar, i, buf, 64, MF_BYPOSITION);
+    EXPECT_STREQ(buf, titles[i]);
+  }
+  EXPECT_EQ(MenuText(bar, IDM_CUT), L"切り取り (&T)\tCtrl+X");
+  EXPECT_EQ(MenuText(bar, IDM_SELECTALL), L"全て選択 (&S)\tCtrl+S");
+  EXPECT_EQ(MenuText(bar, IDM_EXIT1), L"ベルコノート終了 (&X)") << "no Ctrl+X here: it cuts";
+  EXPECT_FALSE(MenuEnabled(bar, IDM_FINDNEXT1));
+}
+
+TEST_F(Editor, CtrlXCutsInAnEditorAndExitsWithout) {
+  Teditform* e = f().NewChild();
+  e->Memo1.SetText(L"xyz");
+  e->Memo1.SetSel(0, 1);
+  SetFocus(e->Memo1.hwnd());
+  MSG msg{e->Memo1.hwnd(), WM_KEYDOWN, 'X', 0, 0, {}};
+  const BYTE keys_before[256] = {};
+  BYTE keys[256] = {};
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  EXPECT_TRUE(Application::Get().PreTranslate(msg));
+  SetKeyboardState(const_cast<BYTE*>(keys_before));
+  EXPECT_EQ(e->Memo1.Text(), L"yz");
+  EXPECT_TRUE(IsWindow(f().hwnd()));
+}

@@ -1,0 +1,286 @@
+// Find, replace and the text tools of the editor window, through the real
+// dialogs, menus and text control under Wine.
+#include <gtest/gtest.h>
+
+#include "editor/editor_ids.h"
+#include "editor/mdiedit.h"
+#include "frame/settings.h"
+#include "support/frame_fixture.h"
+
+using namespace velkor;
+using namespace velkor::test;
+
+namespace {
+
+constexpr int kEdt1 = 0x480;  // the find text box of the common find and replace dialogs
+constexpr int kEdt2 = 0x481;  // the replace text box
+
+void SetFindText(FINDREPLACEW& fr, const std::wstring& text) { lstrcpynW(fr.lpstrFindWhat, text.c_str(), 512); }
+
+}  // namespace
+
+class EditorTools : public FrameTest {
+ protected:
+  void SetUp() override {
+    FrameTest::SetUp();
+    StartFrame();
+    e_ = frame_->NewChild();
+  }
+  void Command(int id) { SendMessageW(e_->hwnd(), WM_COMMAND, id, 0); }
+  void SetText(const std::wstring& text) {
+    e_->Memo1.SetText(text);
+    e_->Memo1.SetSel(0, 0);
+  }
+  std::pair<int, int> Sel() const { return {e_->Memo1.SelStart(), e_->Memo1.SelLength()}; }
+  Teditform* e_ = nullptr;
+};
+
+TEST_F(EditorTools, FindNextCountsHitsAndReportsTheCountAtTheEnd) {
+  SetText(L"abcabc");
+  SetFindText(e_->find_options(), L"abc");
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(Sel(), (std::pair{0, 3}));
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(Sel(), (std::pair{3, 3}));
+  Command(IDM_FINDNEXT1);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_EQ(answers.seen()[0].text, L"検索文字 ： \" abc　\" は、計  2  回  見つかりました。");
+  EXPECT_EQ(Sel(), (std::pair{3, 0})) << "the selection collapses to its start";
+  EXPECT_EQ(e_->FoundCount, 0);
+}
+
+TEST_F(EditorTools, NothingFoundAtAllSaysSo) {
+  SetText(L"hello");
+  SetFindText(e_->find_options(), L"xyz");
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  Command(IDM_FINDNEXT1);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_EQ(answers.seen()[0].text, L"見つかりません \"　xyz　\" !!");
+  EXPECT_EQ(answers.seen()[0].caption, L"ベルコノート");
+}
+
+TEST_F(EditorTools, TheFindDialogsOwnButtonNeverCounts) {
+  SetText(L"ab ab ab ab");
+  DialogAnswerer answers;
+  answers.Then([](HWND) {});  // the modeless Find dialog itself
+  Command(IDM_FIND1);
+  HWND dlg = e_->find_dialog();
+  ASSERT_NE(dlg, nullptr);
+  RECT r{};
+  GetWindowRect(dlg, &r);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 10);
+  EXPECT_TRUE(e_->MenuItemEnabled(IDM_FINDNEXT1));
+  SetDlgItemTextW(dlg, kEdt1, L"ab");
+  SendMessageW(dlg, WM_COMMAND, IDOK, 0);  // 次を検索 in the dialog
+  PumpFor(20);
+  EXPECT_EQ(Sel(), (std::pair{0, 2}));
+  EXPECT_EQ(e_->FoundCount, 0);
+  EXPECT_STREQ(e_->find_options().lpstrFindWhat, L"ab");
+  EXPECT_TRUE(e_->find_flags() & FR_DOWN);
+  answers.Press(IDOK);
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(e_->find_dialog(), nullptr) << "Find Next closes the dialog";
+  Command(IDM_FINDNEXT1);
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(e_->FoundCount, 3);
+  Command(IDM_FINDNEXT1);
+  ASSERT_EQ(answers.seen().size(), 2u);
+  EXPECT_NE(answers.seen()[1].text.find(L"計  3  回"), std::wstring::npos);
+}
+
+TEST_F(EditorTools, WholeWordFindsOnlyWholeWordsInBothDirections) {
+  SetText(L"foo foobar foo");
+  e_->Memo1.SetSel(0, 3);
+  e_->find_flags() = FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD;
+  SetFindText(e_->find_options(), L"foo");
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(Sel(), (std::pair{11, 3}));
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(answers.seen().size(), 1u) << "foobar never matches";
+
+  e_->Memo1.SetSel(14, 0);
+  e_->find_flags() = FR_MATCHCASE | FR_WHOLEWORD;  // up
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(Sel(), (std::pair{11, 3}));
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(Sel(), (std::pair{0, 3}));
+}
+
+TEST_F(EditorTools, MatchCaseOffFindsAnyCaseAndPositionsCountBytes) {
+  SetText(L"日本 aBc\r\nABC");
+  e_->find_flags() = FR_DOWN;
+  SetFindText(e_->find_options(), L"abc");
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(Sel(), (std::pair{3, 3})) << "the double-byte characters do not shift the hit";
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(Sel(), (std::pair{7, 3}));
+}
+
+TEST_F(EditorTools, ReplaceTakesASelectionThatMatchesInAnyCase) {
+  SetText(L"ABC abc");
+  e_->Memo1.SetSel(0, 3);
+  DialogAnswerer answers;
+  answers.Then([](HWND) {});
+  Command(IDM_REPLACE1);
+  HWND dlg = e_->replace_dialog();
+  ASSERT_NE(dlg, nullptr);
+  SetDlgItemTextW(dlg, kEdt1, L"abc");
+  SetDlgItemTextW(dlg, kEdt2, L"x");
+  SendMessageW(dlg, WM_COMMAND, 0x400 /* psh1: 置換 */, 0);
+  PumpFor(20);
+  EXPECT_EQ(e_->Memo1.Text(), L"x abc") << "match case is on, yet the selection ABC is replaced";
+  EXPECT_EQ(Sel(), (std::pair{2, 3})) << "and the next one is selected";
+  SendMessageW(dlg, WM_COMMAND, 0x400, 0);
+  PumpFor(20);
+  EXPECT_EQ(e_->Memo1.Text(), L"x x");
+  ASSERT_EQ(answers.seen().size(), 2u);
+  EXPECT_EQ(answers.seen()[1].text, L"見つかりません \"　abc　\" !!");
+  EXPECT_EQ(e_->replace_dialog(), nullptr) << "the Replace dialog closes after the message";
+}
+
+TEST_F(EditorTools, ReplaceAllEndsAlsoUpwardWhenTheReplacementContainsTheText) {
+  SetText(L"a a a");
+  e_->Memo1.SetSel(5, 0);
+  DialogAnswerer answers;
+  answers.Then([](HWND) {});
+  Command(IDM_REPLACE1);
+  HWND dlg = e_->replace_dialog();
+  ASSERT_NE(dlg, nullptr);
+  PumpFor(20);
+  e_->replace_options().Flags = FR_REPLACEALL;
+  e_->replace_flags() = FR_MATCHCASE;  // up
+  SetFindText(e_->replace_options(), L"a");
+  lstrcpyW(e_->replace_options().lpstrReplaceWith, L"aa");
+  e_->Replace();
+  EXPECT_EQ(e_->Memo1.Text(), L"aa aa aa");
+  EXPECT_NE(e_->replace_dialog(), nullptr) << "the dialog stays open after Replace All";
+  EXPECT_EQ(answers.seen().size(), 1u) << "and no message";
+  EXPECT_TRUE(e_->Memo1.Modified());
+}
+
+TEST_F(EditorTools, ReplaceAllKeepsCharactersOutsideShiftJis) {
+  SetText(L"é-x é-x");
+  e_->replace_options().Flags = FR_REPLACEALL;
+  SetFindText(e_->replace_options(), L"x");
+  lstrcpyW(e_->replace_options().lpstrReplaceWith, L"yy");
+  e_->Replace();
+  EXPECT_EQ(e_->Memo1.Text(), L"é-yy é-yy");
+}
+
+TEST_F(EditorTools, JumpsGoToTheEnds) {
+  SetText(L"one\r\ntwo\r\nthree");
+  Command(IDM_TOLASTLINE);
+  EXPECT_EQ(Sel(), (std::pair{e_->Memo1.TextLength(), 0}));
+  EXPECT_NE(frame_->StatusLine().text().find(L"カーソル位置 = 3 行目"), std::wstring::npos);
+  Command(IDM_TOTOPLINE);
+  EXPECT_EQ(Sel(), (std::pair{0, 0}));
+}
+
+TEST_F(EditorTools, TabsExpandToEightOrFourColumnsCountingDoubleByteCharacters) {
+  SetText(L"a\tb\r\n\tc\r\n12345678\td\r\nあ\te");
+  Command(IDM_TABTOSPACE);
+  EXPECT_EQ(e_->Memo1.Text(), L"a       b\r\n        c\r\n12345678        d\r\nあ      e");
+  EXPECT_TRUE(e_->Memo1.Modified());
+  EXPECT_EQ(Sel().first, e_->Memo1.TextLength()) << "the caret goes to the end";
+  SetText(L"a\tb");
+  Command(IDM_TAB4SPACE);
+  EXPECT_EQ(e_->Memo1.Text(), L"a   b");
+}
+
+TEST_F(EditorTools, TabItemsAreEnabledOnlyWithATab) {
+  SetText(L"no tabs");
+  e_->Character1Click();
+  EXPECT_FALSE(e_->MenuItemEnabled(IDM_TABTOSPACE));
+  EXPECT_FALSE(e_->MenuItemEnabled(IDM_TAB4SPACE));
+  SetText(L"last byte\t");
+  e_->Character1Click();
+  EXPECT_TRUE(e_->MenuItemEnabled(IDM_TABTOSPACE));
+  EXPECT_TRUE(e_->MenuItemEnabled(IDM_TAB4SPACE));
+}
+
+TEST_F(EditorTools, LineMarksStandAtLineStartsOfTheSelection) {
+  SetText(L"x\r\ny\r\n");
+  e_->Memo1.SetSel(0, e_->Memo1.TextLength());
+  Command(IDM_LEFTSET);
+  EXPECT_EQ(e_->Memo1.Text(), L"》x\r\n》y\r\n");
+  SetText(L"x\r\ny");
+  e_->Memo1.SetSel(0, e_->Memo1.TextLength());
+  Command(IDM_LEFTSET);
+  EXPECT_EQ(e_->Memo1.Text(), L"》x\r\n》y");
+  SetText(L"abc");
+  e_->Memo1.SetSel(1, 0);
+  Command(IDM_LEFTSET);
+  EXPECT_EQ(e_->Memo1.Text(), L"a》bc");
+}
+
+TEST_F(EditorTools, DateAndTimeAreInsertedAtTheCaret) {
+  SetText(L"[]");
+  e_->Memo1.SetSel(1, 0);
+  Command(IDM_DATETIME);
+  const std::wstring text = e_->Memo1.Text();
+  EXPECT_EQ(text.rfind(L"[令和", 0), 0u) << "an era of the Japanese calendar";
+  EXPECT_NE(text.find(L"日 ("), std::wstring::npos);
+  EXPECT_NE(text.find(L"分\r\n]"), std::wstring::npos);
+}
+
+TEST_F(EditorTools, StatisticsCountTheSelectionOrTheWholeText) {
+  SetText(L"あ　a b\r\nzz");
+  e_->Memo1.SetSel(0, 6);  // あ, ideographic space, a, space, b, line break
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  answers.Press(IDOK);
+  Command(IDM_KN1);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  const std::wstring& t = answers.seen()[0].text;
+  EXPECT_EQ(t,
+            L"全角文字 の出現回数     ：           1\r\n全角スペース の出現回数 ：           1\r\n\r\n"
+            L"半角文字 の出現回数     ：           2\r\n半角スペース の出現回数 ：           1\r\n\r\n"
+            L"改行 の出現回数           ：           1\r\n\r\n     です。");
+  e_->Memo1.SetSel(0, 0);
+  Command(IDM_KN1);
+  EXPECT_NE(answers.seen()[1].text.find(L"半角文字 の出現回数     ：           4"), std::wstring::npos);
+}
+
+TEST_F(EditorTools, WordWrapSwitchesAndANumberedWindowRemembersIt) {
+  SetText(L"text");
+  Command(IDM_WORDWRAP1);
+  EXPECT_TRUE(e_->Memo1.word_wrap());
+  EXPECT_TRUE(GetMenuState(e_->menu_bar(), IDM_WORDWRAP1, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_EQ(Settings(IniPath()).ReadBool(L"ChildNo1FontSelect", L"WordWrap", false), true);
+  EXPECT_EQ(Sel().first, e_->Memo1.TextLength());
+  Command(IDM_WORDWRAP1);
+  EXPECT_FALSE(e_->Memo1.word_wrap());
+  EXPECT_EQ(Settings(IniPath()).ReadBool(L"ChildNo1FontSelect", L"WordWrap", true), false);
+}
+
+TEST_F(EditorTools, ZoomScalesTheTextTwiceAndTheButtonsOnce) {
+  e_->Memo1.SetFont(FontSpec{L"ＭＳ ゴシック", 10, 0, 0});
+  RECT before{};
+  GetWindowRect(e_->Button(IDM_SAVE1)->hwnd(), &before);
+  Command(IDC_ZOOMIN);
+  EXPECT_EQ(e_->Memo1.font().size, 12) << "10 -> 11 -> 12.1";
+  RECT after{};
+  GetWindowRect(e_->Button(IDM_SAVE1)->hwnd(), &after);
+  EXPECT_EQ(after.right - after.left, 28) << "25 x 1.1 = 27.5 rounds to 28";
+  Command(IDC_ZOOMOUT);
+  EXPECT_EQ(e_->Memo1.font().size, 10) << "12 -> 10.8 -> 11 -> 9.9 -> 10";
+  e_->Memo1.SetFont(FontSpec{L"ＭＳ ゴシック", 5, 0, 0});
+  Command(IDC_ZOOMOUT);
+  EXPECT_EQ(e_->Memo1.font().size, 5) << "4.5 rounds back to 5";
+}
+
+TEST_F(EditorTools, SnippetsFromThePopUpMenuGoInAtTheCaret) {
+  frame_->SnippetKeys[3] = L"住所";
+  frame_->SnippetTexts[3] = L"東京都";
+  SetText(L"<>");
+  e_->Memo1.SetSel(1, 0);
+  SendMessageW(e_->hwnd(), WM_COMMAND, IDM_EDITKEY1 + 2, 0);
+  EXPECT_EQ(e_->Memo1.Text(), L"<東京都>");
+  EXPECT_TRUE(e_->Memo1.Modified());
+}

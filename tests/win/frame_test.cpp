@@ -1,0 +1,413 @@
+// The main window, driven through its real window under Wine.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "editor/mdiedit.h"
+#include "frame/frame_ids.h"
+#include "frame/frame_logic.h"
+#include "frame/settings.h"
+#include "platform/app.h"
+#include "support/frame_fixture.h"
+
+using namespace velkor;
+using namespace velkor::test;
+
+namespace {
+
+RECT WindowRectOf(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
+std::wstring ClassOf(HWND w) {
+  wchar_t buf[64] = {};
+  GetClassNameW(w, buf, 64);
+  return buf;
+}
+
+// Window-relative position of a child, in its parent's client coordinates.
+POINT PlaceInParent(HWND child) {
+  RECT r = WindowRectOf(child);
+  POINT p{r.left, r.top};
+  ScreenToClient(GetParent(child), &p);
+  return p;
+}
+
+}  // namespace
+
+using MainWindow = FrameTest;
+
+TEST_F(MainWindow, StartsWithDefaultsWithoutASettingsFile) {
+  Tframeform& f = StartFrame();
+  EXPECT_EQ(ClassOf(f.hwnd()), L"Tframeform");
+  EXPECT_EQ(WindowText(f.hwnd()), L"ベルコノート");
+  EXPECT_EQ(Application::Get().title(), L"ベルコノート");
+  for (int n = 1; n <= 7; ++n) {
+    EXPECT_EQ(f.UsedFileSlots[n].hint, L"No Set");
+    EXPECT_EQ(MenuText(f.main_menu(), IDM_USEDFILE1 + n - 1), L"&" + std::to_wstring(n) + L" No Set");
+    EXPECT_EQ(f.SnippetKeys[n], L"ご挨拶");
+    EXPECT_EQ(f.SnippetTexts[n], L"ボクを使って戴いて、大変ありがとうございます");
+  }
+  for (const auto& p : f.LaunchPaths) EXPECT_TRUE(p.empty());
+  EXPECT_EQ(f.NewFileNo, 0);
+  EXPECT_EQ(f.ScreenWidth, GetSystemMetrics(SM_CXSCREEN));
+
+  // Designed size, centred on the screen.
+  RECT client{};
+  GetClientRect(f.hwnd(), &client);
+  EXPECT_EQ(client.right, 630);
+  EXPECT_EQ(client.bottom, 424);
+  const RECT r = WindowRectOf(f.hwnd());
+  EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
+  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
+  EXPECT_FALSE(FileExists(IniPath())) << "start-up only reads";
+}
+
+TEST_F(MainWindow, QuickLaunchRowIsBuiltAndHiddenWithoutEntries) {
+  Tframeform& f = StartFrame();
+  EXPECT_FALSE(IsWindowVisible(f.Bp1Panel().hwnd()));
+  RECT pr{};
+  GetClientRect(f.Bp1Panel().hwnd(), &pr);
+  EXPECT_EQ(pr.right, 8 * 30 + 11);
+  for (int i = 0; i < 8; ++i) {
+    SpeedButton& b = f.LaunchButton(i);
+    EXPECT_EQ(b.tag, i);
+    EXPECT_EQ(Application::Get().ControlHint(b.hwnd()), L"未登録 " + std::to_wstring(i + 1));
+    const POINT p = PlaceInParent(b.hwnd());
+    EXPECT_EQ(p.x, i * 31 + 2);
+    EXPECT_EQ(p.y, 3);
+  }
+  // A click on the tool bar background reloads the entries but leaves the row hidden.
+  f.Panel1Click();
+  EXPECT_FALSE(IsWindowVisible(f.Bp1Panel().hwnd()));
+}
+
+TEST_F(MainWindow, QuickLaunchRowShowsWhenAnEntryIsRegistered) {
+  WriteIni("[VELKORA]\r\nSImage3FileName=C:\\windows\\notepad.exe\r\n");
+  Tframeform& f = StartFrame();
+  EXPECT_TRUE(IsWindowVisible(f.Bp1Panel().hwnd()));
+  EXPECT_EQ(f.LaunchPaths[2], L"C:\\windows\\notepad.exe");
+}
+
+TEST_F(MainWindow, MenuIsAsDesigned) {
+  Tframeform& f = StartFrame();
+  HMENU bar = f.main_menu();
+  ASSERT_EQ(GetMenuItemCount(bar), 2);
+  wchar_t buf[128];
+  GetMenuStringW(bar, 0, buf, 128, MF_BYPOSITION);
+  EXPECT_STREQ(buf, L"ファイル (&F)");
+  GetMenuStringW(bar, 1, buf, 128, MF_BYPOSITION);
+  EXPECT_STREQ(buf, L"ウィンドウ (&W)");
+
+  const struct {
+    UINT id;
+    const wchar_t* text;
+  } items[] = {
+      {IDM_NEW1, L"新規作成   (&N)\tF5"},
+      {IDM_OPEN1, L"既存文章編集 (&O)\tF6"},
+      {IDM_EXIT1, L"ベルコノート終了 (&X)\tCtrl+X"},
+      {IDM_FRIEND, L"友達を連れてくる (&F)\tF2"},
+      {IDM_WORDSEARCH, L"指定ディレクトリーから単語を検索 (&W)\tF9"},
+      {IDM_ABOUT, L"バージョン情報 (&V)"},
+      {IDM_HELP, L"ヘルプ(&H)\tF1"},
+      {IDM_TILE1, L"並べて表示 (&T)"},
+      {IDM_CASCADE1, L"重ねて表示 (&C)"},
+      {IDM_NEXTCHILDFORM, L"次のChildForm(&N)"},
+      {IDM_ICONMINI, L"アイコン化(&M)"},
+      {IDM_NORMALSIZE, L"ノーマル化(&S)"},
+      {IDM_MAXMIZE, L"最大化(&X)"},
+      {IDM_ARRANGEICONS1, L"アイコン整列 (&A)"},
+  };
+  for (const auto& item : items) EXPECT_EQ(MenuText(bar, item.id), item.text) << item.id;
+
+  // The File menu's order, separators included.
+  HMENU file = GetSubMenu(bar, 0);
+  const int expected_ids[] = {IDM_NEW1, IDM_OPEN1, 0, IDM_EXIT1, 0, IDM_FRIEND, IDM_WORDSEARCH, 0, IDM_ABOUT,
+                              IDM_HELP, 0, 111, 112, 113, 114, 115, 116, 117};
+  ASSERT_EQ(GetMenuItemCount(file), 18);
+  for (int i = 0; i < 18; ++i) EXPECT_EQ(static_cast<int>(GetMenuItemID(file, i)), expected_ids[i] ? expected_ids[i] : 0);
+}
+
+TEST_F(MainWindow, WindowCommandsAreEnabledOnlyWhileEditorsExist) {
+  Tframeform& f = StartFrame();
+  auto window_menu_enabled = [&] {
+    return !(GetMenuState(f.main_menu(), 1, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+  };
+  EXPECT_FALSE(window_menu_enabled());
+  for (int id : {IDM_TILE1, IDM_CASCADE1, IDM_ICONMINI, IDM_NORMALSIZE}) EXPECT_FALSE(f.tool_button(id).enabled());
+  for (int id : {IDM_TILE1, IDM_CASCADE1, IDM_NEXTCHILDFORM, IDM_ICONMINI, IDM_NORMALSIZE, IDM_MAXMIZE,
+                 IDM_ARRANGEICONS1})
+    EXPECT_FALSE(MenuEnabled(f.main_menu(), id)) << id;
+
+  Teditform* e = f.NewChild();
+  PumpFor(50);
+  EXPECT_TRUE(window_menu_enabled());
+  for (int id : {IDM_TILE1, IDM_CASCADE1, IDM_ICONMINI, IDM_NORMALSIZE}) EXPECT_TRUE(f.tool_button(id).enabled());
+  EXPECT_TRUE(MenuEnabled(f.main_menu(), IDM_MAXMIZE));
+
+  SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);
+  PumpFor(50);
+  EXPECT_TRUE(f.Editors().empty());
+  EXPECT_FALSE(window_menu_enabled());
+  EXPECT_FALSE(f.tool_button(IDM_TILE1).enabled());
+  EXPECT_EQ(GetMenu(f.hwnd()), f.main_menu()) << "the main window's own menu is back";
+}
+
+TEST_F(MainWindow, HintsGoToTheStatusLineAndMenusEmptyIt) {
+  Tframeform& f = StartFrame();
+  HWND exit_button = f.tool_button(IDM_EXIT1).hwnd();
+  PostMessageW(exit_button, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  PumpFor(30);
+  EXPECT_EQ(f.StatusLine().text(), L"ベルコノートを終了します");
+
+  PostMessageW(f.tool_button(IDM_WORDSEARCH).hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  PumpFor(30);
+  EXPECT_EQ(f.StatusLine().text(), L" 検索専用フォームを表示します");
+
+  // The tool bar's background has no hint of its own.
+  PostMessageW(GetParent(exit_button), WM_MOUSEMOVE, 0, MAKELPARAM(400, 2));
+  PumpFor(30);
+  EXPECT_EQ(f.StatusLine().text(), L"");
+
+  PostMessageW(exit_button, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  PumpFor(30);
+  ASSERT_FALSE(f.StatusLine().text().empty());
+  SendMessageW(f.hwnd(), WM_MENUSELECT, MAKEWPARAM(IDM_NEW1, MF_HILITE), reinterpret_cast<LPARAM>(f.main_menu()));
+  EXPECT_EQ(f.StatusLine().text(), L"");
+
+  // The tool tip shows the short part.
+  EXPECT_EQ(Application::ShortHint(Application::Get().ControlHint(exit_button)), L"ベルコノートを終了");
+}
+
+TEST_F(MainWindow, DroppedTextFilesOpenAndOthersGoToTheShell) {
+  Tframeform& f = StartFrame();
+  const std::wstring txt = dir_ / L"a.txt";
+  const std::wstring txtx = dir_ / L"b.TXTX";
+  WriteBytes(txt, "alpha\r\n");
+  WriteBytes(txtx, "beta\r\n");
+  const std::wstring exe = dir_ / L"marker.exe";
+  ASSERT_TRUE(CopyFileW((ModuleDir() + L"\\marker.exe").c_str(), exe.c_str(), FALSE));
+
+  DropFiles(f.hwnd(), {txt, txtx, exe});
+  PumpUntil([&] { return FileExists(exe + L".ran"); }, 10000);
+
+  const auto editors = f.Editors();
+  ASSERT_EQ(editors.size(), 2u);
+  std::vector<std::wstring> opened;
+  for (Teditform* e : editors) {
+    opened.push_back(e->FilePath);
+    EXPECT_EQ(e->Tag, 0);
+  }
+  EXPECT_NE(std::find(opened.begin(), opened.end(), txt), opened.end());
+  EXPECT_NE(std::find(opened.begin(), opened.end(), txtx), opened.end());
+  EXPECT_TRUE(FileExists(exe + L".ran")) << "the .exe was started through the shell";
+}
+
+TEST_F(MainWindow, DroppedFilesUseTheirStoredSettings) {
+  const std::wstring txt = dir_ / L"sized.TXT";
+  WriteBytes(txt, "x");
+  Settings ini(IniPath());
+  ini.WriteInteger(txt, L"EditFormWidth", 321);
+  ini.WriteInteger(txt, L"EditFormHeight", 210);
+  ini.WriteBool(txt, L"WordWrap", true);
+  Tframeform& f = StartFrame();
+  DropFiles(f.hwnd(), {txt});
+  ASSERT_EQ(f.Editors().size(), 1u);
+  const RECT r = WindowRectOf(f.Editors()[0]->hwnd());
+  EXPECT_EQ(r.right - r.left, 321);
+  EXPECT_EQ(r.bottom - r.top, 210);
+  EXPECT_TRUE(f.Editors()[0]->Memo1.word_wrap());
+}
+
+class ShowCommands : public FrameTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(ShowCommands, StartInTheStateTheSystemAsks) {
+  const auto [command, expected] = GetParam();
+  Tframeform& f = StartFrame({}, command);
+  PumpFor(50);
+  EXPECT_EQ(IsIconic(f.hwnd()) != 0, expected == 2);
+  EXPECT_EQ(IsZoomed(f.hwnd()) != 0, expected == 3);
+  EXPECT_TRUE(IsWindowVisible(f.hwnd()));
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, ShowCommands,
+                         ::testing::Values(std::pair{2, 2}, std::pair{3, 3}, std::pair{6, 2}, std::pair{7, 2},
+                                           std::pair{1, 1}, std::pair{5, 1}, std::pair{8, 1}, std::pair{10, 1}));
+
+TEST_F(MainWindow, StoredMaximizedStateTakesEffectWhenShown) {
+  WriteIni("[Tframeform]\r\nPlaceShowCmd=3\r\n");
+  Tframeform& f = StartFrame();
+  PumpFor(50);
+  EXPECT_EQ(f.StartShowCmd, 3);
+  EXPECT_TRUE(IsZoomed(f.hwnd()));
+}
+
+TEST_F(MainWindow, PlacementWithOnlyALeftEdgeKeepsSizeAndCentresVertically) {
+  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=100\r\n");
+  Tframeform& f = StartFrame();
+  const RECT r = WindowRectOf(f.hwnd());
+  RECT client{};
+  GetClientRect(f.hwnd(), &client);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(client.right, 630);
+  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
+}
+
+TEST_F(MainWindow, PlacementIsSavedWhenTheWindowGoes) {
+  Tframeform& f = StartFrame();
+  SetWindowPos(f.hwnd(), nullptr, 40, 50, 700, 500, SWP_NOZORDER);
+  DestroyFrame();
+  EXPECT_EQ(IniString(IniPath(), L"Tframeform", L"PlaceNormalPos.Left"), L"40");
+  EXPECT_EQ(IniString(IniPath(), L"Tframeform", L"PlaceNormalPos.Top"), L"50");
+  EXPECT_EQ(IniString(IniPath(), L"Tframeform", L"PlaceNormalPos.Right"), L"740");
+  EXPECT_EQ(IniString(IniPath(), L"Tframeform", L"PlaceNormalPos.Bottom"), L"550");
+  EXPECT_EQ(IniString(IniPath(), L"Tframeform", L"PlaceShowCmd"), L"1");
+}
+
+TEST_F(MainWindow, FarewellNamesTheRegisteredUserAndStandsByThePointer) {
+  RegistrySandbox registry;
+  registry.SetString(HKEY_CURRENT_USER, L"SOFTWARE\\MICROSOFT\\USER INFORMATION", L"DEFAULT USER NAME", L"山田花子");
+  registry.SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION", L"RegisteredOwner",
+                     L"Other");
+  Tframeform& f = StartFrame();
+  MoveCursor(100, 200);
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  HWND hwnd = f.hwnd();
+  SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  const auto& box = answers.seen()[0];
+  EXPECT_TRUE(std::regex_match(box.text, std::wregex(L"山田花子 さん   お疲れさま !!\r\n\r\n  使用時間は 0 分 [0-9]+ 秒 です。"
+                                                     L"\r\n\r\n    また使ってね !!")))
+      << "got: " << std::string(box.text.begin(), box.text.end());
+  EXPECT_EQ(box.caption, L"ベルコノート");
+  EXPECT_EQ(box.rect.left, 100);
+  EXPECT_EQ(box.rect.top, 230);
+  EXPECT_FALSE(IsWindow(hwnd)) << "the exit goes ahead";
+}
+
+TEST_F(MainWindow, FarewellWithoutAnyNameSaysOyabunAndStandsLeftInTheRightHalf) {
+  RegistrySandbox registry;
+  Tframeform& f = StartFrame();
+  const int x = f.ScreenWidth / 2 + 100;
+  MoveCursor(x, 300);
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  SendMessageW(f.hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_EQ(answers.seen()[0].text.rfind(L"親分 さん   お疲れさま !!", 0), 0u);
+  EXPECT_EQ(answers.seen()[0].rect.left, x - 190);
+  EXPECT_EQ(answers.seen()[0].rect.top, 380);
+}
+
+TEST_F(MainWindow, OwnerNameFallsBackInRegistryOrder) {
+  RegistrySandbox registry;
+  EXPECT_EQ(Tframeform::ReadOwnerName(), L"親分");
+  registry.SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION", L"RegisteredOwner", L"NT");
+  EXPECT_EQ(Tframeform::ReadOwnerName(), L"NT");
+  registry.SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION", L"RegisteredOwner", L"");
+  EXPECT_EQ(Tframeform::ReadOwnerName(), L"NT") << "an empty value counts as missing";
+  registry.SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION", L"RegisteredOwner", L"95");
+  EXPECT_EQ(Tframeform::ReadOwnerName(), L"95");
+  registry.SetString(HKEY_CURRENT_USER, L"SOFTWARE\\MICROSOFT\\USER INFORMATION", L"DEFAULT USER NAME", L"User");
+  EXPECT_EQ(Tframeform::ReadOwnerName(), L"User");
+}
+
+TEST_F(MainWindow, ExitWithOpenEditorsAsksAndNoKeepsTheProgram) {
+  Tframeform& f = StartFrame();
+  f.NewChild();
+  f.NewChild();
+  PumpFor(30);
+  DialogAnswerer answers;
+  answers.Press(IDNO);
+  SendMessageW(f.hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(answers.seen().size(), 1u) << "unchanged documents ask nothing of their own";
+  EXPECT_TRUE(std::regex_match(answers.seen()[0].text,
+                               std::wregex(L" お疲れさま !!\r\n\r\n  使用時間は 0 分 [0-9]+ 秒 です。\r\n\r\n"
+                                           L"編集中のエディットフォームが  2  つ有ります。\r\n\r\n本当に終了しますか。")));
+  EXPECT_EQ(answers.seen()[0].caption, L"確認");
+  EXPECT_TRUE(IsWindow(f.hwnd()));
+  EXPECT_EQ(f.Editors().size(), 2u);
+
+  answers.Press(IDYES);
+  HWND hwnd = f.hwnd();
+  SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(MainWindow, ExitCommandClosesThroughTheCloseQuery) {
+  Tframeform& f = StartFrame();
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  HWND hwnd = f.hwnd();
+  PostMessageW(hwnd, WM_COMMAND, IDM_EXIT1, 0);
+  PumpUntil([&] { return !IsWindow(hwnd); });
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(answers.seen().size(), 1u);
+}
+
+TEST_F(MainWindow, CommandLineOpensUpToThreeFilesWithTheirPositionsAsTags) {
+  const std::wstring a = dir_ / L"one.txt", b = dir_ / L"two.txt", c = dir_ / L"three.txt";
+  WriteBytes(a, "1");
+  WriteBytes(b, "2");
+  WriteBytes(c, "3");
+  Tframeform& f = StartFrame({a, b, c});
+  PumpUntil([&] { return f.Editors().size() == 3; });
+  ASSERT_EQ(f.Editors().size(), 3u);
+  for (Teditform* e : f.Editors()) {
+    if (e->FilePath == a) EXPECT_EQ(e->Tag, 1);
+    if (e->FilePath == b) EXPECT_EQ(e->Tag, 2);
+    if (e->FilePath == c) EXPECT_EQ(e->Tag, 3);
+  }
+  EXPECT_EQ(f.CommandLineOpened(), 3);
+  InvalidateRect(f.hwnd(), nullptr, TRUE);
+  PumpFor(50);
+  EXPECT_EQ(f.Editors().size(), 3u) << "later paints do not open them again";
+}
+
+TEST_F(MainWindow, FourArgumentsOpenNothing) {
+  const std::wstring a = dir_ / L"one.txt";
+  WriteBytes(a, "1");
+  Tframeform& f = StartFrame({a, a, a, a});
+  PumpFor(100);
+  EXPECT_TRUE(f.Editors().empty());
+}
+
+TEST_F(MainWindow, ArgumentsSplitAtBlanksAreJoinedAgain) {
+  const std::wstring joined = dir_ / L"My Long Memo.txt";
+  WriteBytes(joined, "memo");
+  Settings(IniPath()).WriteInteger(L"ChildNo1FontSelect", L"EditFormWidth", 345);
+  Tframeform& f = StartFrame({dir_ / L"My", L"Long", L"Memo.txt"});
+  PumpUntil([&] { return !f.Editors().empty(); });
+  ASSERT_EQ(f.Editors().size(), 1u);
+  Teditform* e = f.Editors()[0];
+  EXPECT_EQ(e->FilePath, joined);
+  EXPECT_EQ(e->Tag, 1);
+  const RECT r = WindowRectOf(e->hwnd());
+  EXPECT_EQ(r.right - r.left, 345) << "settings of ChildNo1FontSelect";
+}
+
+TEST_F(MainWindow, HelpFileIsBesideTheProgramWithoutOneInTheWindowsFolder) {
+  Tframeform& f = StartFrame();
+  SendMessageW(f.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+  std::wstring exe(MAX_PATH, L'\0');
+  exe.resize(GetModuleFileNameW(nullptr, exe.data(), MAX_PATH));
+  EXPECT_EQ(f.HelpFile(), exe.substr(0, exe.rfind(L'.')) + L".hlp");
+  EXPECT_EQ(Tframeform::HelpContextOf(IDM_NEW1), 1020);
+  EXPECT_EQ(Tframeform::HelpContextOf(IDM_EXIT1), 1010);
+  EXPECT_EQ(Tframeform::HelpContextOf(IDM_HELP), 1000);
+  EXPECT_EQ(Tframeform::HelpContextOf(IDM_FRIEND), 1030);
+  EXPECT_EQ(Tframeform::HelpContextOf(IDM_ABOUT), 1040);
+  EXPECT_EQ(Tframeform::HelpContextOf(IDM_WORDSEARCH), 1060);
+}
+
+TEST_F(MainWindow, VelSButtonFollowsTheRightEdge) {
+  Tframeform& f = StartFrame();
+  SetWindowPos(f.hwnd(), nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
+  PumpFor(20);
+  const POINT p = PlaceInParent(f.VelSButton().hwnd());
+  EXPECT_EQ(p.x, 900 - 34 - 32);
+  EXPECT_NE(f.VelSButton().glyph(), nullptr) << "the mascot glyph is put on when first shown";
+}
