@@ -68,7 +68,6 @@ TSetForm1::TSetForm1() {
   WNDCLASSEXW wc{};
   wc.lpszClassName = kClass;
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
   RegisterWindowClass(wc);
 }
 
@@ -111,9 +110,9 @@ HWND TSetForm1::AddButton(int id, const wchar_t* text, const treasure_layout::Bo
 }
 
 void TSetForm1::CreateControls() {
-  namespace L = treasure_layout;
+  namespace layout = treasure_layout;
   page_control_ = CreateChild(WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"", WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                              ScaledRect(L::PageControl()), hwnd(), kPageControl1);
+                              ScaledRect(layout::PageControl()), hwnd(), kPageControl1);
   SendMessageW(page_control_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   TCITEMW item{};
   item.mask = TCIF_TEXT;
@@ -126,17 +125,17 @@ void TSetForm1::CreateControls() {
   sheet_.Create(page_control_, hwnd(), display);
 
   HWND sheet = sheet_.hwnd();
-  AddLabel(sheet, kLabelFirst + 3, L"登録キー", L::KeyHeader());
-  AddLabel(sheet, kLabelFirst + 4, L"登録コメント", L::CommentHeader());
+  AddLabel(sheet, kLabelFirst + 3, L"登録キー", layout::KeyHeader());
+  AddLabel(sheet, kLabelFirst + 4, L"登録コメント", layout::CommentHeader());
   for (int row = 1; row <= kSnippetRows; ++row)
-    AddLabel(sheet, kLabelFirst + RowNumberLabel(row), kRowDigits[row], L::RowNumber(row), SS_CENTER);
-  AddLabel(sheet, kLabelFirst + 10, L"（注） 登録キーと登録コメントは、ペアで設定して下さい。", L::Note());
+    AddLabel(sheet, kLabelFirst + RowNumberLabel(row), kRowDigits[row], layout::RowNumber(row), SS_CENTER);
+  AddLabel(sheet, kLabelFirst + 10, L"（注） 登録キーと登録コメントは、ペアで設定して下さい。", layout::Note());
 
   // Created row by row, so that Tab goes from a label to its text and on to the next row.
   for (int row = 1; row <= kSnippetRows; ++row) {
     for (int field : {row, row + kSnippetRows}) {
-      HWND edit = CreateChild(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, ScaledRect(L::Field(field)),
-                              sheet, kEdit1 + field - 1);
+      HWND edit = CreateChild(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL,
+                              ScaledRect(layout::Field(field)), sheet, kEdit1 + field - 1);
       SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
       SendMessageW(edit, EM_SETLIMITTEXT, kSnippetMaxChars, 0);
       SetWindowSubclass(edit, EditProc, static_cast<UINT_PTR>(field), reinterpret_cast<DWORD_PTR>(this));
@@ -144,9 +143,9 @@ void TSetForm1::CreateControls() {
     }
   }
 
-  ok_button_ = AddButton(kOKButton, L"登録", L::Button(0));
-  cancel_button_ = AddButton(kCancelButton, L"キャンセル", L::Button(1));
-  button1_ = AddButton(kButton1, L"終了", L::Button(2));
+  ok_button_ = AddButton(kOKButton, L"登録", layout::Button(0));
+  cancel_button_ = AddButton(kCancelButton, L"キャンセル", layout::Button(1));
+  button1_ = AddButton(kButton1, L"終了", layout::Button(2));
 }
 
 void TSetForm1::FormCreate() {

@@ -2,6 +2,7 @@
 
 #include <imm.h>
 
+#include "editor/editmovk.h"
 #include "editor/editor_ids.h"
 #include "editor/text_tools.h"
 #include "frame/frame_ids.h"
@@ -16,9 +17,6 @@
 #include "platform/text.h"
 
 namespace velkor {
-
-void ShowTreasureBox();
-
 namespace {
 
 constexpr wchar_t kClass[] = L"Teditform";
@@ -259,6 +257,7 @@ void Teditform::OpenF(const std::wstring& FileName) {
   Memo1.SetModified(false);
   ShowWindow(Memo1.hwnd(), SW_SHOW);
   SetFocus(Memo1.hwnd());
+  ShowCaretStatus();
   if (cut_at_nul_) {
     ShowMessage(L"ﾌｧｲﾙ " + FileName +
                     L" には NUL 文字が含まれています。\r\n\r\n最初の NUL 文字より後ろの内容は表示できません。"
@@ -267,9 +266,7 @@ void Teditform::OpenF(const std::wstring& FileName) {
   }
 }
 
-int Teditform::TextByteLength() const {
-  return static_cast<int>(WideToCp932(Memo1.Text()).bytes.size());
-}
+int Teditform::TextByteLength() const { return static_cast<int>(Memo1.Bytes().bytes().size()); }
 
 void Teditform::ShowCaretStatus() {
   if (!Memo1.hwnd()) return;
@@ -675,6 +672,7 @@ LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const int code = HIWORD(wp);
       if (lp && reinterpret_cast<HWND>(lp) == Memo1.hwnd()) {
         if (code == EN_CHANGE) {
+          Memo1.TextChanged();
           ShowCaretStatus();
           UpdateEditCommands();
         }

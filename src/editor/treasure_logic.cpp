@@ -68,13 +68,18 @@ Box RowNumber(int row) {
   return {6, RowTop(row) + (kFieldHeight - kTextHeight) / 2, kLeftColumn - 6 - 2, kTextHeight};
 }
 
-Box KeyHeader() { return {kLeftColumn, kFirstRowTop - kTextHeight - 6, kLabelFieldWidth, kTextHeight}; }
+// The headers stand in line with the text inside the fields, not with their frames.
+constexpr int kTextInset = 3;
 
-Box CommentHeader() { return {kRightColumn, KeyHeader().y, kTextFieldWidth, kTextHeight}; }
+Box KeyHeader() {
+  return {kLeftColumn + kTextInset, kFirstRowTop - kTextHeight - 6, kLabelFieldWidth - kTextInset, kTextHeight};
+}
+
+Box CommentHeader() { return {kRightColumn + kTextInset, KeyHeader().y, kTextFieldWidth - kTextInset, kTextHeight}; }
 
 Box Note() {
   const int top = RowTop(kSnippetRows) + kFieldHeight + 20;
-  return {kLeftColumn, top, kRightColumn + kTextFieldWidth - kLeftColumn, kTextHeight};
+  return {kLeftColumn + kTextInset, top, kRightColumn + kTextFieldWidth - kLeftColumn - kTextInset, kTextHeight};
 }
 
 Box SheetContentSize() {
