@@ -68,7 +68,18 @@ std::wstring RichMemo::Text() const {
   return text;
 }
 
+const TextBytes& RichMemo::Bytes() const {
+  // The length check catches a change that reached no EN_CHANGE.
+  const int length = TextLength();
+  if (!bytes_ || bytes_length_ != length) {
+    bytes_.emplace(Text());
+    bytes_length_ = length;
+  }
+  return *bytes_;
+}
+
 void RichMemo::SetText(const std::wstring& text) {
+  bytes_.reset();
   SETTEXTEX st{ST_DEFAULT, 1200};
   SendMessageW(hwnd_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(text.c_str()));
   SendMessageW(hwnd_, EM_EMPTYUNDOBUFFER, 0, 0);
@@ -113,6 +124,7 @@ std::wstring RichMemo::SelText() const {
 }
 
 void RichMemo::ReplaceSel(const std::wstring& text) {
+  bytes_.reset();
   SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
@@ -144,7 +156,10 @@ void RichMemo::SetModified(bool modified) { SendMessageW(hwnd_, EM_SETMODIFY, mo
 
 bool RichMemo::CanUndo() const { return SendMessageW(hwnd_, EM_CANUNDO, 0, 0) != 0; }
 
-void RichMemo::Undo() { SendMessageW(hwnd_, EM_UNDO, 0, 0); }
+void RichMemo::Undo() {
+  bytes_.reset();
+  SendMessageW(hwnd_, EM_UNDO, 0, 0);
+}
 
 void RichMemo::EmptyUndo() { SendMessageW(hwnd_, EM_EMPTYUNDOBUFFER, 0, 0); }
 

@@ -3,7 +3,10 @@
 // windows and the search window's source viewer. Positions are the control's
 // own character positions (a line break counts one) unless a name says bytes.
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "controls/text_positions.h"
 
 #include "platform/win32.h"
 
@@ -28,6 +31,10 @@ class RichMemo {
   HWND hwnd() const { return hwnd_; }
 
   std::wstring Text() const;                 // line breaks as CR LF
+  // The text with its code page 932 form, kept until the text changes: the
+  // owner calls TextChanged at EN_CHANGE (this class's own changes do it).
+  const TextBytes& Bytes() const;
+  void TextChanged() { bytes_.reset(); }
   void SetText(const std::wstring& text);     // empties the undo buffer
   int TextLength() const;                     // in the control's positions
   int SelStart() const;
@@ -71,6 +78,8 @@ class RichMemo {
  private:
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   HWND hwnd_ = nullptr;
+  mutable std::optional<TextBytes> bytes_;
+  mutable int bytes_length_ = -1;
   bool word_wrap_ = false;
   FontSpec font_;
 };

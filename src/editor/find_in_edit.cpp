@@ -7,7 +7,7 @@ namespace velkor {
 
 bool FindInEdit(RichMemo& control, const std::wstring& search, SearchOptions options) {
   if (search.empty()) return false;
-  const TextBytes text(control.Text());
+  const TextBytes& text = control.Bytes();
   const int length = static_cast<int>(text.bytes().size());
   if (length == 0) return false;
   const int sel_start = control.SelStart();
