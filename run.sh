@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts Velkor under Wine with the given files.
-# Without a display it starts Xvfb and Wine's virtual desktop, and writes a
-# screenshot of the running program to build/screenshot.png.
+# With a display, Velkor runs until it is closed. Without one, Xvfb and
+# Wine's virtual desktop stand in: after a few seconds a screenshot of the
+# running program is written to build/screenshot.png, and Velkor is ended.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 exe=$("$root/build.sh" | tail -n 1)
@@ -16,12 +17,13 @@ args=()
 for f in "$@"; do args+=("$(winepath -w "$f" 2>/dev/null || echo "$f")"); done
 
 if [ $headless -eq 1 ]; then
+  shot="$root/build/screenshot.png"
   wine explorer /desktop=velkor,1024x768 "$exe" "${args[@]}" >/dev/null 2>&1 &
-  pid=$!
-  sleep "${VELKOR_SHOT_DELAY:-4}"
-  import -window root "$root/build/screenshot.png"
-  echo "run.sh: screenshot written to $root/build/screenshot.png" >&2
-  wait $pid || true
+  sleep "${VELKOR_SHOT_DELAY:-5}"
+  import -window root "$shot"
+  echo "run.sh: screenshot of the running program written to $shot" >&2
+  wineserver -k >/dev/null 2>&1 || true
+  wait || true
 else
   wine "$exe" "${args[@]}"
 fi

@@ -9,7 +9,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 pkgs=(cmake make ninja-build g++ g++-mingw-w64-i686-posix mingw-w64-i686-dev
       googletest libgtest-dev wine wine32:i386 wine64 xvfb xauth x11-utils
-      fonts-ipafont-gothic fonts-ipafont-mincho locales imagemagick clang libclang-rt-14-dev)
+      fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine locales imagemagick clang libclang-rt-14-dev)
 for p in "${pkgs[@]}"; do have_pkg "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then
