@@ -1,7 +1,9 @@
 // The settings store against the platform's private-profile service, on one
 // file of 200 document sections with the ten keys an editor window writes.
-// Both sides run in alternating rounds on the same file, so that a slower or
-// faster stretch of the machine falls on both.
+// Both sides run in alternating rounds of 100 operations on the same file, so
+// that a slower or faster stretch of the machine falls on both; much shorter
+// rounds would measure two writers taking turns on one file, which slows
+// both and happens nowhere in use.
 #include <cstdio>
 #include <string>
 #include <vector>

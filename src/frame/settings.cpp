@@ -1,11 +1,16 @@
 #include "frame/settings.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <utility>
+#include <vector>
 
 #include "frame/profile.h"
 #include "platform/error.h"
 #include "platform/scoped.h"
+
+#include <winternl.h>
 
 namespace velkor {
 namespace {
@@ -79,6 +84,24 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
+// Puts the written temporary file in the settings file's place in one step,
+// through the handle already open (MoveFileEx would open the file again; the
+// rename underneath is the same).
+bool RenameOver(HANDLE file, const std::wstring& path) {
+  UNICODE_STRING nt{};
+  if (!RtlDosPathNameToNtPathName_U(path.c_str(), &nt, nullptr, nullptr)) return false;
+  std::vector<char> buffer(offsetof(FILE_RENAME_INFORMATION, FileName) + nt.Length);
+  auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
+  info->ReplaceIfExists = TRUE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = nt.Length;
+  std::memcpy(info->FileName, nt.Buffer, nt.Length);
+  RtlFreeUnicodeString(&nt);
+  IO_STATUS_BLOCK io{};
+  return NT_SUCCESS(
+      NtSetInformationFile(file, &io, info, static_cast<ULONG>(buffer.size()), FileRenameInformation));
+}
+
 // Writes the new contents beside the file and puts them in its place in one
 // step: a failure at any point leaves the old file as it was.
 bool Replace(const std::wstring& path, const std::string& bytes, DWORD old_attributes) {
@@ -92,15 +115,14 @@ bool Replace(const std::wstring& path, const std::string& bytes, DWORD old_attri
   ScopedHandle file;
   for (int attempt = 0; attempt < 100 && !file; ++attempt) {
     temp = path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".tmp";
-    file.reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+    file.reset(CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, attributes, nullptr));
     if (!file && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
   if (!file) return false;
-  // No flush to the disk before the move: it would cost several times the
+  // No flush to the disk before the rename: it would cost several times the
   // whole write, and the platform's own writes do without one too.
-  bool ok = WriteAll(file.get(), bytes);
+  const bool ok = WriteAll(file.get(), bytes) && RenameOver(file.get(), path);
   file.reset();
-  ok = ok && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!ok) DeleteFileW(temp.c_str());
   return ok;
 }
@@ -110,7 +132,8 @@ bool Replace(const std::wstring& path, const std::string& bytes, DWORD old_attri
 template <typename Edit>
 void Change(const std::wstring& path, Edit edit) {
   std::string image;
-  if (!ReadImage(path, image)) Refuse(path);  // what cannot be read must not be overwritten
+  // What cannot be read must not be overwritten.
+  if (path.empty() || !ReadImage(path, image)) Refuse(path);
   Profile profile(std::move(image));
   switch (edit(profile)) {
     case ProfileEdit::kUnchanged:
@@ -120,7 +143,7 @@ void Change(const std::wstring& path, Edit edit) {
     case ProfileEdit::kChanged:
       break;
   }
-  // The move would replace a read-only file just as well, so ask first.
+  // Not every system refuses to rename over a read-only file, so ask first.
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
