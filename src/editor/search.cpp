@@ -322,4 +322,16 @@ ReplaceAllResult ReplaceAllInBuffer(std::string_view text, int sel_start, int se
   return r;
 }
 
+void SkipToWordStart(const unsigned char* Buffer, long long& p, long long& k, int d) {
+  auto delimiter = [&](long long i) { return WordDelimiters[Buffer[i]]; };
+  if (d > 0) {
+    while (k > 0 && !delimiter(p)) p += d, --k;
+    while (k > 0 && delimiter(p)) p += d, --k;
+  } else {
+    while (k > 0 && delimiter(p)) p += d, --k;
+    while (k > 0 && !delimiter(p)) p += d, --k;
+    if (delimiter(p)) p += 1, k += 1;
+  }
+}
+
 }  // namespace velkor

@@ -49,6 +49,14 @@ class PreparedSearch {
   SearchOptions options_;
 };
 
+// The whole-word step of a scan at candidate p with k candidates left in
+// direction d (+1 down, -1 up), never taking k below 0. Downward it moves past
+// the rest of the word p stands in and the delimiters after it, to the start
+// of the next word; upward back to the first byte of the word p stands in or
+// of the word before it. ScanTextBuffer finds the same candidates by a faster
+// route; this is the step as one reads it.
+void SkipToWordStart(const unsigned char* Buffer, long long& p, long long& k, int d);
+
 // Offset of the next hit after the selection (down) or of the previous one
 // ending at or before the selection start (up), or kNoHit. The scan is
 // byte-wise, so a hit may start at the second byte of a double-byte character,

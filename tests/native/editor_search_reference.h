@@ -16,18 +16,6 @@
 
 namespace velkor::reference {
 
-inline void SkipToWordStart(const unsigned char* Buffer, long long& p, long long& k, int d) {
-  auto delimiter = [&](long long i) { return WordDelimiters[Buffer[i]]; };
-  if (d > 0) {
-    while (k > 0 && !delimiter(p)) { p += d; --k; }
-    while (k > 0 && delimiter(p)) { p += d; --k; }
-  } else {
-    while (k > 0 && delimiter(p)) { p += d; --k; }
-    while (k > 0 && !delimiter(p)) { p += d; --k; }
-    if (delimiter(p)) { p += 1; k += 1; }
-  }
-}
-
 inline int ScanTextBuffer(std::string_view text, long long SelStart, long long SelLength,
                           std::string_view search, SearchOptions o) {
   const std::string copy = std::string(text) + '\0';
