@@ -5,10 +5,8 @@
 #include <functional>
 
 #include "frame/settings.h"
-#include "platform/app.h"
 #include "platform/error.h"
 #include "platform/scoped.h"
-#include "platform/window.h"
 #include "support/win_test.h"
 
 using namespace velkor;
@@ -232,64 +230,6 @@ TEST(SettingsStore, ARefusedWriteRaisesTheErrorAndLeavesTheFileAlone) {
     EXPECT_EQ(ErrorOf([&] { Settings(path).WriteInteger(L"S", L"j", 3); }), refused);
   }
   EXPECT_EQ(ReadBytes(path), before);
-}
-
-namespace {
-
-class SettingsWriter : public Window {
- public:
-  explicit SettingsWriter(std::wstring path) : path_(std::move(path)) {
-    WNDCLASSEXW wc{};
-    wc.lpszClassName = L"VelkorTestSettingsWriter";
-    RegisterWindowClass(wc);
-    Create(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
-  }
-  bool went_on = false;
-
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-    if (msg == WM_APP) {
-      Settings(path_).WriteInteger(L"Tframeform", L"PlaceFlags", 0);
-      went_on = true;
-      return 0;
-    }
-    return Window::HandleMessage(msg, wp, lp);
-  }
-
- private:
-  std::wstring path_;
-};
-
-}  // namespace
-
-TEST(SettingsStore, ARefusedWriteReachesTheGeneralErrorReport) {
-  TempDir dir;
-  const std::wstring path = dir / L"Velkor.INI";
-  WriteBytes(path, "[Tframeform]\r\nPlaceFlags=2\r\n");
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-  Application::Get().SetTitle(L"ベルコノート");
-  DialogAnswerer answers;
-  answers.Press(IDOK);
-  SettingsWriter w(path);
-  SendMessageW(w.hwnd(), WM_APP, 0, 0);
-  ASSERT_EQ(answers.seen().size(), 1u);
-  EXPECT_EQ(answers.seen()[0].text, path + L" に書き込めません");
-  EXPECT_FALSE(w.went_on) << "the operation is abandoned at the write";
-  DestroyWindow(w.hwnd());
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(SettingsStore, KeepsWhatItDoesNotUnderstandByteForByte) {
-  TempDir dir;
-  const std::wstring path = dir / L"Velkor.INI";
-  WriteBytes(path, kHandWritten);
-  Settings settings(path);
-  settings.WriteInteger(L"option1", L"FONTSIZE", 12);
-  settings.WriteString(L"c:\\メモ\\表示.txt", L"Name", L"ＭＳ 明朝");
-  std::string expected = kHandWritten;
-  expected.replace(expected.find("0x10"), 4, "12");
-  expected.insert(expected.find("[SET]"), "Name=\x82\x6C\x82\x72 \x96\xBE\x92\xA9\r\n");
-  EXPECT_EQ(ReadBytes(path), expected);
 }
 
 TEST(SettingsStore, AValueCodePage932CannotHoldIsKeptInAUtf16File) {
