@@ -20,6 +20,8 @@ void Type(Teditform& e, const std::wstring& text) {
   e.Memo1.ReplaceSel(text);
 }
 
+void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
 bool SavedMessage(const DialogAnswerer::Seen& box) {
   return box.text.find(L"正常に保存しました !!") != std::wstring::npos;
 }
@@ -472,4 +474,56 @@ TEST_F(Editor, CtrlXCutsInAnEditorAndExitsWithout) {
   SetKeyboardState(const_cast<BYTE*>(keys_before));
   EXPECT_EQ(e->Memo1.Text(), L"yz");
   EXPECT_TRUE(IsWindow(f().hwnd()));
+}
+
+TEST_F(Editor, EditorMenusAndThePopUpAreAsDesigned) {
+  Teditform* e = f().NewChild();
+  HMENU bar = e->menu_bar();
+  const struct {
+    UINT id;
+    const wchar_t* text;
+  } items[] = {
+      {IDM_SAVEAS1, L"名前を付けて保存 (&A)"}, {IDM_SAVE1, L"上書き保存   (&S)"},
+      {IDM_CLOSE1, L"フォームを閉じる (&C)\tF4"}, {IDM_FRIEND, L"お友達を連れてくる (&F)\tF2"},
+      {IDM_DELETE1, L"削除    (&L)\tCtrl+Del"}, {IDM_UNDO, L"元に戻す (&U)\tCtrl+U"},
+      {IDM_LEFTSET, L"》を左端に付加 (&A)\tCtrl+A"}, {IDM_DATETIME, L"日時を挿入\tCtrl+T"},
+      {IDM_CENTER1, L"中央  (&C)"}, {IDM_TABTOSPACE, L"Tab -> 8 Space (&8)"},
+      {IDM_VELGOLD, L"宝箱の登録・変更(&G)"}, {IDM_FINDNEXT1, L"次を検索 (&N)\tF3"},
+      {IDM_KN1, L"文字数カウント(&N)"},
+  };
+  for (const auto& item : items) EXPECT_EQ(MenuText(bar, item.id), item.text) << item.id;
+  EXPECT_FALSE(MenuEnabled(bar, IDM_UNDO)) << "undo starts disabled";
+
+  HMENU popup = e->popup_menu();
+  const wchar_t* popup_items[] = {L"Cut (&T)", L"Copy (&C)", L"Paste (&P)", L"", L"全て選択 (&S)", L"",
+                                  L"Undo (&U)", L"", L"検索 (&F)", L"次を検索\tF3", L"", L"To TopLine (&O)",
+                                  L"To LastLine (&L)", L"", L"》 を 左端に付加 (&A)", L"宝箱の取り出し (&G)",
+                                  L"ボタン表示／非表示 (&B)", L"", L"文字数をカウント(&N)"};
+  ASSERT_EQ(GetMenuItemCount(popup), 19);
+  for (int i = 0; i < 19; ++i) {
+    wchar_t buf[128] = {};
+    GetMenuStringW(popup, static_cast<UINT>(i), buf, 128, MF_BYPOSITION);
+    EXPECT_STREQ(buf, popup_items[i]) << i;
+  }
+  // The snippet sub-menu shows the current snippet names when the menu opens.
+  f().SnippetKeys[2] = L"住所";
+  // The pop-up runs its own loop; a timer inside it closes the menu again.
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenuSoon);
+  SendMessageW(e->hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(e->Memo1.hwnd()), MAKELPARAM(-1, -1));
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(MenuText(popup, IDM_EDITKEY1 + 1), L"(&2) 住所");
+  EXPECT_EQ(MenuText(popup, IDM_EDITKEY1), L"(&1) ご挨拶");
+}
+
+TEST_F(Editor, TheButtonBarHidesAndShowsFromThePopUp) {
+  Teditform* e = f().NewChild();
+  RECT before{};
+  GetWindowRect(e->Memo1.hwnd(), &before);
+  SendMessageW(e->hwnd(), WM_COMMAND, IDM_SPEEDBT, 0);
+  EXPECT_FALSE(IsWindowVisible(e->Panele().hwnd()));
+  RECT after{};
+  GetWindowRect(e->Memo1.hwnd(), &after);
+  EXPECT_EQ(after.top, before.top - 33) << "the text takes the bar's room";
+  SendMessageW(e->hwnd(), WM_COMMAND, IDM_SPEEDBT, 0);
+  EXPECT_TRUE(IsWindowVisible(e->Panele().hwnd()));
 }
