@@ -1,5 +1,9 @@
 #include "controls/panel.h"
 
+#include <algorithm>
+
+#include "controls/speed_button.h"
+#include "platform/app.h"
 #include "platform/dpi.h"
 
 namespace velkor {
@@ -33,6 +37,10 @@ void Frame3D(HDC dc, RECT& rc, COLORREF top_left, COLORREF bottom_right, int wid
   }
 }
 
+Panel::~Panel() {
+  for (SpeedButton* b : buttons_) b->host_ = nullptr;
+}
+
 void Panel::RegisterClass() {
   WNDCLASSEXW wc{};
   wc.style = CS_HREDRAW | CS_VREDRAW;
@@ -45,6 +53,11 @@ void Panel::Create(HWND parent, int id, int x, int y, int w, int h, const Look& 
   look_ = look;
   Window::Create(WS_EX_CONTROLPARENT, kClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x,
                  y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  // The long hint of the button under the mouse.
+  Application::Get().SetHintProvider(hwnd(), [this](POINT p) {
+    const SpeedButton* b = ButtonAt(p);
+    return b ? b->hint() : std::wstring();
+  });
 }
 
 void Panel::SetText(const std::wstring& text) {
@@ -84,6 +97,8 @@ void Panel::Paint(HDC dc) {
   Frame3D(dc, rc, face, face, look_.border_width);
   DrawBevel(dc, rc, look_.inner, look_.bevel_width);
   FillSolid(dc, rc, face);
+  for (const SpeedButton* b : buttons_)
+    if (b->visible()) b->Paint(dc, b == hot_, b == pressed_);
   if (!text_.empty()) {
     HGDIOBJ old = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
@@ -123,14 +138,127 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HSCROLL:
     case WM_VSCROLL:
       return SendMessageW(GetParent(hwnd()), msg, wp, lp);
-    case WM_LBUTTONUP:
-      if (on_click) on_click();
+    case WM_MOUSEMOVE: {
+      const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      SpeedButton* over = ButtonAt(p);
+      if (pressed_) {
+        SetHot(over == pressed_ ? pressed_ : nullptr);
+      } else {
+        SetHot(over);
+      }
+      if (!tracking_) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        tracking_ = TrackMouseEvent(&tme) != FALSE;
+      }
+      if (!over && !pressed_ && on_mouse_move) on_mouse_move();
       return 0;
-    case WM_MOUSEMOVE:
-      if (on_mouse_move) on_mouse_move();
+    }
+    case WM_MOUSELEAVE:
+      tracking_ = false;
+      if (!pressed_) SetHot(nullptr);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      SpeedButton* b = ButtonAt(p);
+      if (b && b->enabled()) {
+        pressed_ = b;
+        SetHot(b);
+        SetCapture(hwnd());
+        InvalidateRect(hwnd(), &b->rect_, FALSE);
+      }
+      return 0;
+    }
+    case WM_LBUTTONUP: {
+      if (pressed_) {
+        SpeedButton* b = pressed_;
+        const bool click = hot_ == b;
+        pressed_ = nullptr;
+        if (GetCapture() == hwnd()) ReleaseCapture();
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        UpdateWindow(hwnd());
+        // The command may close the form and free this panel: nothing after it.
+        if (click) b->Click();
+        return 0;
+      }
+      const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      if (!ButtonAt(p) && on_click) on_click();
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      if (pressed_) {
+        pressed_ = nullptr;
+        InvalidateRect(hwnd(), nullptr, FALSE);
+      }
       return 0;
   }
   return Window::HandleMessage(msg, wp, lp);
+}
+
+void Panel::AddButton(SpeedButton* button) {
+  buttons_.push_back(button);
+  SetTool(button, true);
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void Panel::RemoveButton(SpeedButton* button) {
+  if (hot_ == button) hot_ = nullptr;
+  if (pressed_ == button) pressed_ = nullptr;
+  std::erase(buttons_, button);
+  if (hwnd()) SetTool(button, false);
+}
+
+void Panel::ButtonChanged(SpeedButton* button) { SetTool(button, true); }
+
+SpeedButton* Panel::ButtonAt(POINT client) const {
+  for (SpeedButton* b : buttons_) {
+    const RECT r = b->rect();
+    if (b->visible() && PtInRect(&r, client)) return b;
+  }
+  return nullptr;
+}
+
+void Panel::SetHot(SpeedButton* button) {
+  if (button == hot_) return;
+  if (hot_) InvalidateRect(hwnd(), &hot_->rect_, FALSE);
+  hot_ = button;
+  if (hot_) InvalidateRect(hwnd(), &hot_->rect_, FALSE);
+}
+
+// Each button is a rectangle tool of the tool tip of the panel's top-level
+// window, showing the short part of its hint.
+void Panel::SetTool(SpeedButton* button, bool add) {
+  if (!hwnd()) return;
+  HWND tip = Application::Get().TooltipFor(GetAncestor(hwnd(), GA_ROOT));
+  if (!tip) return;
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_SUBCLASS;
+  ti.hwnd = hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(button);
+  const bool known = std::find(tooled_.begin(), tooled_.end(), button) != tooled_.end();
+  if (!add) {
+    if (known) {
+      SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+      std::erase(tooled_, button);
+    }
+    return;
+  }
+  std::wstring text = Application::ShortHint(button->hint());
+  ti.lpszText = text.data();
+  ti.rect = button->rect();
+  if (text.empty()) {
+    if (known) {
+      SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+      std::erase(tooled_, button);
+    }
+  } else if (!known) {
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    tooled_.push_back(button);
+  } else {
+    SendMessageW(tip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
 }
 
 }  // namespace velkor

@@ -4,6 +4,7 @@
 // window that owns the panel, so buttons on a panel talk to their form.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/scoped.h"
 #include "platform/window.h"
@@ -12,8 +13,11 @@ namespace velkor {
 
 enum class Bevel { None, Lowered, Raised };
 
+class SpeedButton;
+
 class Panel : public Window {
  public:
+  ~Panel() override;
   struct Look {
     Bevel outer = Bevel::Raised;
     Bevel inner = Bevel::None;
@@ -35,15 +39,30 @@ class Panel : public Window {
   // Area inside the bevels and the border.
   RECT ContentRect() const;
 
+  // Clicks and moves over the panel's own background, not over its buttons.
   std::function<void()> on_click;
   std::function<void()> on_mouse_move;
+
+  // The speed buttons drawn on the panel (SpeedButton registers itself).
+  void AddButton(SpeedButton* button);
+  void RemoveButton(SpeedButton* button);
+  void ButtonChanged(SpeedButton* button);  // bounds or hint
+  SpeedButton* ButtonAt(POINT client) const;
+  const std::vector<SpeedButton*>& buttons() const { return buttons_; }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void Paint(HDC dc);
+  void SetTool(SpeedButton* button, bool add);
+  void SetHot(SpeedButton* button);
   Look look_;
+  std::vector<SpeedButton*> buttons_;
+  std::vector<SpeedButton*> tooled_;
+  SpeedButton* hot_ = nullptr;
+  SpeedButton* pressed_ = nullptr;
+  bool tracking_ = false;
   std::wstring text_;
   HFONT font_ = nullptr;
 };

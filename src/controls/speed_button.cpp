@@ -5,7 +5,6 @@
 
 namespace velkor {
 namespace {
-constexpr wchar_t kClass[] = L"TSpeedButton";
 
 // A monochrome mask of the glyph: 1 where the glyph is transparent.
 HBITMAP MakeMask(HDC src, int w, int h, COLORREF transparent) {
@@ -60,25 +59,33 @@ void DrawGlyph(HDC dc, HBITMAP glyph, int x, int y, bool disabled) {
   SetBkColor(dc, old_bk);
 }
 
-void SpeedButton::RegisterClass() {
-  WNDCLASSEXW wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpszClassName = kClass;
-  RegisterWindowClass(wc);
+SpeedButton::~SpeedButton() {
+  if (host_) host_->RemoveButton(this);
 }
 
-void SpeedButton::Create(HWND parent, int id, int x, int y, int w, int h, bool flat, HWND command_target) {
-  RegisterClass();
+void SpeedButton::Create(Panel& host, int id, int x, int y, int w, int h, bool flat, HWND command_target) {
   id_ = id;
   flat_ = flat;
   target_ = command_target;
-  Window::Create(0, kClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, w, h, parent,
-                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  rect_ = RECT{x, y, x + w, y + h};
+  host_ = &host;
+  host.AddButton(this);
+}
+
+void SpeedButton::Invalidate() const {
+  if (host_ && host_->hwnd()) InvalidateRect(host_->hwnd(), &rect_, FALSE);
+}
+
+void SpeedButton::SetBounds(int x, int y, int w, int h) {
+  Invalidate();
+  rect_ = RECT{x, y, x + w, y + h};
+  Invalidate();
+  if (host_) host_->ButtonChanged(this);
 }
 
 void SpeedButton::SetGlyph(HBITMAP glyph) {
   glyph_.reset(glyph);
-  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+  Invalidate();
 }
 
 void SpeedButton::SetGlyphResource(const wchar_t* name) {
@@ -86,103 +93,47 @@ void SpeedButton::SetGlyphResource(const wchar_t* name) {
       LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-void SpeedButton::SetHint(std::wstring hint) { Application::Get().SetControlHint(hwnd(), std::move(hint)); }
+void SpeedButton::SetHint(std::wstring hint) {
+  hint_ = std::move(hint);
+  if (host_) host_->ButtonChanged(this);
+}
 
 void SpeedButton::SetEnabled(bool enabled) {
-  if (enabled == this->enabled()) return;
-  EnableWindow(hwnd(), enabled);
-  if (!enabled) hot_ = pressed_ = false;
-  InvalidateRect(hwnd(), nullptr, TRUE);
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  Invalidate();
+}
+
+void SpeedButton::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  Invalidate();
+  visible_ = visible;
+  Invalidate();
 }
 
 void SpeedButton::Click() {
-  if (!enabled()) return;
-  SendMessageW(target_ ? target_ : GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(id_, BN_CLICKED),
-               reinterpret_cast<LPARAM>(hwnd()));
+  if (!enabled_ || !visible_) return;
+  HWND target = target_ ? target_ : (host_ ? GetParent(host_->hwnd()) : nullptr);
+  SendMessageW(target, WM_COMMAND, MAKEWPARAM(id_, BN_CLICKED), reinterpret_cast<LPARAM>(host_ ? host_->hwnd() : nullptr));
 }
 
-void SpeedButton::Paint(HDC dc) {
-  RECT rc{};
-  GetClientRect(hwnd(), &rc);
-  HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
-  FillRect(dc, &rc, face);
-  const bool down = pressed_ && hot_;
-  RECT edge = rc;
+void SpeedButton::Paint(HDC dc, bool hot, bool pressed) const {
+  RECT rc = rect_;
+  FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  const bool down = pressed && hot;
   if (!flat_) {
-    DrawEdge(dc, &edge, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-  } else if (enabled() && (hot_ || pressed_)) {
-    DrawEdge(dc, &edge, down ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    DrawEdge(dc, &rc, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  } else if (enabled_ && (hot || pressed)) {
+    DrawEdge(dc, &rc, down ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
   }
   if (glyph_) {
     BITMAP bm{};
     GetObjectW(glyph_.get(), sizeof bm, &bm);
-    int x = (rc.right - bm.bmWidth) / 2, y = (rc.bottom - bm.bmHeight) / 2;
+    int x = rect_.left + (rect_.right - rect_.left - bm.bmWidth) / 2;
+    int y = rect_.top + (rect_.bottom - rect_.top - bm.bmHeight) / 2;
     if (down) ++x, ++y;
-    DrawGlyph(dc, glyph_.get(), x, y, !enabled());
+    DrawGlyph(dc, glyph_.get(), x, y, !enabled_);
   }
-}
-
-LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
-      Paint(dc);
-      EndPaint(hwnd(), &ps);
-      return 0;
-    }
-    case WM_MOUSEMOVE: {
-      RECT rc;
-      GetClientRect(hwnd(), &rc);
-      const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-      const bool inside = PtInRect(&rc, p) != FALSE;
-      if (inside != hot_) {
-        hot_ = inside;
-        InvalidateRect(hwnd(), nullptr, FALSE);
-      }
-      if (!tracking_) {
-        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-        tracking_ = TrackMouseEvent(&tme) != FALSE;
-      }
-      return 0;
-    }
-    case WM_MOUSELEAVE:
-      tracking_ = false;
-      if (hot_) {
-        hot_ = false;
-        InvalidateRect(hwnd(), nullptr, FALSE);
-      }
-      return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      pressed_ = true;
-      hot_ = true;
-      SetCapture(hwnd());
-      InvalidateRect(hwnd(), nullptr, FALSE);
-      return 0;
-    case WM_LBUTTONUP: {
-      const bool click = pressed_ && hot_;
-      pressed_ = false;
-      if (GetCapture() == hwnd()) ReleaseCapture();
-      InvalidateRect(hwnd(), nullptr, FALSE);
-      UpdateWindow(hwnd());
-      // The command may close the form and free this button: nothing after it.
-      if (click) Click();
-      return 0;
-    }
-    case WM_CAPTURECHANGED:
-      if (pressed_) {
-        pressed_ = false;
-        InvalidateRect(hwnd(), nullptr, FALSE);
-      }
-      return 0;
-    case WM_ENABLE:
-      InvalidateRect(hwnd(), nullptr, TRUE);
-      return 0;
-  }
-  return Window::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace velkor

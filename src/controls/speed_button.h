@@ -1,43 +1,60 @@
 #pragma once
-// A speed button: a small button that takes no focus and shows a glyph. A
-// flat one shows its edge only under the mouse. A click sends WM_COMMAND with
-// the button's id to its command target (normally the form), so buttons and
-// menu items share one command handler.
+// A speed button: a small button drawn by the panel it stands on, with no
+// window of its own (creating a window per button makes a form slow to come
+// up), taking no focus and showing a glyph. A flat one shows its edge only
+// under the mouse. A click sends WM_COMMAND with the button's id to its
+// command target (normally the form), so buttons and menu items share one
+// command handler.
 #include <string>
 
 #include "platform/scoped.h"
-#include "platform/window.h"
 
 namespace velkor {
 
-class SpeedButton : public Window {
+class Panel;
+
+class SpeedButton {
  public:
-  static void RegisterClass();
-  void Create(HWND parent, int id, int x, int y, int w, int h, bool flat, HWND command_target);
+  SpeedButton() = default;
+  ~SpeedButton();
+  SpeedButton(const SpeedButton&) = delete;
+  SpeedButton& operator=(const SpeedButton&) = delete;
+
+  // x, y in the host panel's client coordinates.
+  void Create(Panel& host, int id, int x, int y, int w, int h, bool flat, HWND command_target);
 
   int id() const { return id_; }
   int tag = 0;
+  Panel* host() const { return host_; }
+  RECT rect() const { return rect_; }
+  void SetBounds(int x, int y, int w, int h);
 
   // The glyph's transparent colour is the colour of its bottom-left pixel.
   void SetGlyph(HBITMAP glyph);  // takes ownership
   void SetGlyphResource(const wchar_t* name);
   HBITMAP glyph() const { return glyph_.get(); }
-  void SetHint(std::wstring hint);
+  void SetHint(std::wstring hint);  // "short|long"
+  const std::wstring& hint() const { return hint_; }
   void SetEnabled(bool enabled);
-  bool enabled() const { return IsWindowEnabled(hwnd()) != FALSE; }
+  bool enabled() const { return enabled_; }
+  void SetVisible(bool visible);
+  bool visible() const { return visible_; }
   void Click();  // as if the user clicked it
 
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // For the host panel.
+  void Paint(HDC dc, bool hot, bool pressed) const;
 
  private:
-  void Paint(HDC dc);
+  friend class Panel;
+  void Invalidate() const;
+  Panel* host_ = nullptr;
   int id_ = 0;
   bool flat_ = true;
-  bool hot_ = false;
-  bool pressed_ = false;
-  bool tracking_ = false;
+  bool enabled_ = true;
+  bool visible_ = true;
+  RECT rect_{};
   HWND target_ = nullptr;
+  std::wstring hint_;
   ScopedBitmap glyph_;
 };
 

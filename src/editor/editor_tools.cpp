@@ -69,12 +69,9 @@ void Teditform::ZoomClick(int percent) {
   BusyCursor busy;
   panel_height_ = ZoomSize(panel_height_, percent);
   for (auto& b : buttons_) {
-    RECT r{};
-    GetWindowRect(b->hwnd(), &r);
-    POINT p{r.left, r.top};
-    ScreenToClient(panele_.hwnd(), &p);
-    MoveWindow(b->hwnd(), ZoomSize(p.x, percent), ZoomSize(p.y, percent), ZoomSize(r.right - r.left, percent),
-               ZoomSize(r.bottom - r.top, percent), TRUE);
+    const RECT r = b->rect();
+    b->SetBounds(ZoomSize(r.left, percent), ZoomSize(r.top, percent), ZoomSize(r.right - r.left, percent),
+                 ZoomSize(r.bottom - r.top, percent));
   }
   FontSpec font = Memo1.font();
   font.size = ZoomSize(ZoomSize(font.size, percent), percent);

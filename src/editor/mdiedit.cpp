@@ -161,7 +161,7 @@ void Teditform::CreateControls() {
   for (const ButtonDef& def : kButtons) {
     x += Scale(def.gap_before);
     auto button = std::make_unique<SpeedButton>();
-    button->Create(panele_.hwnd(), def.id, x, Scale(4), Scale(kButtonSize), Scale(kButtonSize), true, hwnd());
+    button->Create(panele_, def.id, x, Scale(4), Scale(kButtonSize), Scale(kButtonSize), true, hwnd());
     button->SetGlyphResource(def.glyph);
     button->SetHint(def.hint);
     x += Scale(kButtonSize);

@@ -136,7 +136,7 @@ void Tframeform::CreateControls() {
   panel1_.on_mouse_move = [this] { InstallDisplayHint(); };
   for (const ToolDef& t : kTools) {
     auto b = std::make_unique<SpeedButton>();
-    b->Create(panel1_.hwnd(), t.id, Scale(t.x), Scale(8), Scale(27), Scale(27), true, hwnd());
+    b->Create(panel1_, t.id, Scale(t.x), Scale(8), Scale(27), Scale(27), true, hwnd());
     b->SetGlyphResource(t.glyph);
     b->SetHint(t.hint);
     b->SetEnabled(t.enabled);
@@ -148,7 +148,7 @@ void Tframeform::CreateControls() {
   row_look.inner = Bevel::None;
   bp1_panel_.Create(panel1_.hwnd(), IDC_BP1PANEL, Scale(274), Scale(4), Scale(253), Scale(36), row_look);
 
-  vels_button_.Create(panel1_.hwnd(), IDC_VELSBUTTON, Scale(568), Scale(6), Scale(kVelSButtonSize),
+  vels_button_.Create(panel1_, IDC_VELSBUTTON, Scale(568), Scale(6), Scale(kVelSButtonSize),
                       Scale(kVelSButtonSize), false, hwnd());
   vels_button_.SetHint(L"友達を呼んでくるよ !!| クリックで友達を呼ぶフォームを表示します");
 
@@ -168,10 +168,27 @@ void Tframeform::LayoutChildren() {
   RECT rc{};
   GetClientRect(hwnd(), &rc);
   const int tool_h = Scale(kPanel1Height), status_h = Scale(kStatusHeight);
-  MoveWindow(panel1_.hwnd(), 0, 0, rc.right, tool_h, TRUE);
-  MoveWindow(status_line_.hwnd(), 0, std::max(tool_h, static_cast<int>(rc.bottom) - status_h), rc.right, status_h,
-             TRUE);
-  MoveWindow(client_, 0, tool_h, rc.right, std::max(0, static_cast<int>(rc.bottom) - tool_h - status_h), TRUE);
+  // One deferred move for the three bands: every window move is a round trip
+  // to the window server, and a window that is already in place is left alone.
+  const struct {
+    HWND w;
+    RECT r;
+  } bands[] = {
+      {panel1_.hwnd(), {0, 0, rc.right, tool_h}},
+      {status_line_.hwnd(), {0, std::max(tool_h, static_cast<int>(rc.bottom) - status_h), rc.right, 0}},
+      {client_, {0, tool_h, rc.right, std::max(0, static_cast<int>(rc.bottom) - tool_h - status_h)}},
+  };
+  HDWP dwp = BeginDeferWindowPos(3);
+  for (const auto& b : bands) {
+    const int h = b.w == status_line_.hwnd() ? status_h : b.r.bottom;
+    RECT now{};
+    GetWindowRect(b.w, &now);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&now), 2);
+    if (now.left == b.r.left && now.top == b.r.top && now.right - now.left == b.r.right && now.bottom - now.top == h)
+      continue;
+    if (dwp) dwp = DeferWindowPos(dwp, b.w, nullptr, b.r.left, b.r.top, b.r.right, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (dwp) EndDeferWindowPos(dwp);
 }
 
 // Creation: everything the window needs before it is first shown.
@@ -190,7 +207,7 @@ void Tframeform::FormCreate() {
   Application::Get().ProcessMessages();
   for (int i = 0; i < 8; ++i) {
     SpeedButton& b = launch_buttons_[static_cast<size_t>(i)];
-    b.Create(bp1_panel_.hwnd(), IDC_BP1FILENAME0 + i, Scale(i * 31 + 2), Scale(2), Scale(30), Scale(30), true, hwnd());
+    b.Create(bp1_panel_, IDC_BP1FILENAME0 + i, Scale(i * 31 + 2), Scale(2), Scale(30), Scale(30), true, hwnd());
     b.tag = i;
     b.SetHint(L"未登録 " + std::to_wstring(i + 1));
     Application::Get().ProcessMessages();
@@ -302,12 +319,9 @@ void Tframeform::FormPaint() {
 void Tframeform::FormResize() {
   RECT wr{};
   GetWindowRect(hwnd(), &wr);
-  RECT br{};
-  GetWindowRect(vels_button_.hwnd(), &br);
-  POINT p{br.left, br.top};
-  ScreenToClient(panel1_.hwnd(), &p);
-  SetWindowPos(vels_button_.hwnd(), nullptr, (wr.right - wr.left) - Scale(kVelSButtonSize) - Scale(32), p.y, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT br = vels_button_.rect();
+  const int left = (wr.right - wr.left) - Scale(kVelSButtonSize) - Scale(32);
+  if (br.left != left) vels_button_.SetBounds(left, br.top, br.right - br.left, br.bottom - br.top);
 }
 
 void Tframeform::FormDestroy() {
@@ -374,13 +388,10 @@ void Tframeform::ArrangeLaunchButtons() {
   GetClientRect(bp1_panel_.hwnd(), &prc);
   int button_w = 0;
   for (SpeedButton& b : launch_buttons_) {
-    RECT r{};
-    GetWindowRect(b.hwnd(), &r);
-    POINT p{r.left, r.top};
-    ScreenToClient(bp1_panel_.hwnd(), &p);
+    const RECT r = b.rect();
     const int h = r.bottom - r.top;
     button_w = r.right - r.left;
-    SetWindowPos(b.hwnd(), nullptr, p.x, (prc.bottom - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    b.SetBounds(r.left, (prc.bottom - h) / 2, button_w, h);
   }
   RECT wr{};
   GetWindowRect(bp1_panel_.hwnd(), &wr);
@@ -423,9 +434,8 @@ void Tframeform::DrawIconGlyph(HICON icon, SpeedButton& button) {
 }
 
 void Tframeform::SetButtonGlyph(HBITMAP picture, SpeedButton& button) {
-  RECT rc{};
-  GetClientRect(button.hwnd(), &rc);
-  const int w = rc.right - 3, h = rc.bottom - 3;
+  const RECT rc = button.rect();
+  const int w = rc.right - rc.left - 3, h = rc.bottom - rc.top - 3;
   WindowDc screen(hwnd());
   HBITMAP glyph = CreateCompatibleBitmap(screen.get(), w, h);
   {
@@ -708,6 +718,8 @@ LRESULT Tframeform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       CreateControls();
+      LayoutChildren();
+      FormResize();
       Application::Get().SetKeyHandler(hwnd(), [this](MSG& m) { return TranslateKeys(m); });
       return 0;
     case WM_SIZE:
@@ -773,8 +785,9 @@ LRESULT Tframeform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (FormCloseQuery()) DestroyWindow(hwnd());
       return 0;
     case WM_DESTROY:
-      FormDestroy();
+      // The program ends even when saving the placement fails.
       PostQuitMessage(0);
+      FormDestroy();
       break;
   }
   return Window::HandleMessage(msg, wp, lp);

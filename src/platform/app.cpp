@@ -55,6 +55,13 @@ void Application::SetControlHint(HWND control, std::wstring hint) {
   if (control == hint_control_) SetHint(LongHint(control_hints_[control]));
 }
 
+void Application::SetHintProvider(HWND window, HintProvider provider) {
+  if (provider)
+    hint_providers_[window] = std::move(provider);
+  else
+    hint_providers_.erase(window);
+}
+
 std::wstring Application::ControlHint(HWND control) const {
   auto it = control_hints_.find(control);
   return it == control_hints_.end() ? std::wstring() : it->second;
@@ -136,6 +143,7 @@ void Application::RemoveModeless(HWND dialog) {
 
 void Application::ForgetWindow(HWND hwnd) {
   control_hints_.erase(hwnd);
+  hint_providers_.erase(hwnd);
   key_handlers_.erase(hwnd);
   RemoveModeless(hwnd);
   if (hint_control_ == hwnd) hint_control_ = nullptr;
@@ -145,8 +153,18 @@ void Application::ForgetWindow(HWND hwnd) {
 }
 
 void Application::TrackMouse(const MSG& msg) {
-  // The hint of the control under the mouse, or of its nearest parent that has one.
   HWND control = msg.hwnd;
+  auto provider = hint_providers_.find(control);
+  if (provider != hint_providers_.end() && msg.message == WM_MOUSEMOVE) {
+    const std::wstring part = provider->second(POINT{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)});
+    if (!part.empty()) {
+      hint_control_ = nullptr;  // the next move looks again: another part may be under it
+      SetHint(LongHint(part));
+      return;
+    }
+    hint_control_ = nullptr;
+  }
+  // The hint of the control under the mouse, or of its nearest parent that has one.
   if (control == hint_control_) return;
   hint_control_ = control;
   std::wstring hint;

@@ -34,6 +34,10 @@ class Application {
   // (one for the whole program, replaced by whichever window installs it)
   // shows it in a status line.
   void SetControlHint(HWND control, std::wstring hint);
+  // A window whose parts have hints of their own (a panel's speed buttons)
+  // names the hint ("short|long") at a point of its client area.
+  using HintProvider = std::function<std::wstring(POINT client)>;
+  void SetHintProvider(HWND window, HintProvider provider);
   std::wstring ControlHint(HWND control) const;
   const std::wstring& hint() const { return hint_; }
   void SetHint(std::wstring long_hint);
@@ -83,6 +87,7 @@ class Application {
   HWND main_window_ = nullptr;
   std::unordered_map<HWND, KeyHandler> key_handlers_;
   std::unordered_map<HWND, std::wstring> control_hints_;
+  std::unordered_map<HWND, HintProvider> hint_providers_;
   std::unordered_map<HWND, HWND> tooltips_;
   std::wstring hint_;
   HintHandler hint_handler_;

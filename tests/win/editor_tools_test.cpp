@@ -261,12 +261,9 @@ TEST_F(EditorTools, WordWrapSwitchesAndANumberedWindowRemembersIt) {
 
 TEST_F(EditorTools, ZoomScalesTheTextTwiceAndTheButtonsOnce) {
   e_->Memo1.SetFont(FontSpec{L"ＭＳ ゴシック", 10, 0, 0});
-  RECT before{};
-  GetWindowRect(e_->Button(IDM_SAVE1)->hwnd(), &before);
   Command(IDC_ZOOMIN);
   EXPECT_EQ(e_->Memo1.font().size, 12) << "10 -> 11 -> 12.1";
-  RECT after{};
-  GetWindowRect(e_->Button(IDM_SAVE1)->hwnd(), &after);
+  const RECT after = e_->Button(IDM_SAVE1)->rect();
   EXPECT_EQ(after.right - after.left, 28) << "25 x 1.1 = 27.5 rounds to 28";
   Command(IDC_ZOOMOUT);
   EXPECT_EQ(e_->Memo1.font().size, 10) << "12 -> 10.8 -> 11 -> 9.9 -> 10";

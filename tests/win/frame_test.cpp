@@ -27,14 +27,6 @@ std::wstring ClassOf(HWND w) {
   return buf;
 }
 
-// Window-relative position of a child, in its parent's client coordinates.
-POINT PlaceInParent(HWND child) {
-  RECT r = WindowRectOf(child);
-  POINT p{r.left, r.top};
-  ScreenToClient(GetParent(child), &p);
-  return p;
-}
-
 }  // namespace
 
 using MainWindow = FrameTest;
@@ -74,10 +66,10 @@ TEST_F(MainWindow, QuickLaunchRowIsBuiltAndHiddenWithoutEntries) {
   for (int i = 0; i < 8; ++i) {
     SpeedButton& b = f.LaunchButton(i);
     EXPECT_EQ(b.tag, i);
-    EXPECT_EQ(Application::Get().ControlHint(b.hwnd()), L"未登録 " + std::to_wstring(i + 1));
-    const POINT p = PlaceInParent(b.hwnd());
-    EXPECT_EQ(p.x, i * 31 + 2);
-    EXPECT_EQ(p.y, 3);
+    EXPECT_EQ(b.hint(), L"未登録 " + std::to_wstring(i + 1));
+    EXPECT_EQ(b.rect().left, i * 31 + 2);
+    EXPECT_EQ(b.rect().top, 3);
+    EXPECT_EQ(b.rect().right - b.rect().left, 30);
   }
   // A click on the tool bar background reloads the entries but leaves the row hidden.
   f.Panel1Click();
@@ -155,30 +147,57 @@ TEST_F(MainWindow, WindowCommandsAreEnabledOnlyWhileEditorsExist) {
   EXPECT_EQ(GetMenu(f.hwnd()), f.main_menu()) << "the main window's own menu is back";
 }
 
+// A mouse move over a speed button, as the system posts it to the panel it stands on.
+void MoveOver(const SpeedButton& b, int dx = 3, int dy = 3) {
+  PostMessageW(b.host()->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(b.rect().left + dx, b.rect().top + dy));
+  PumpFor(30);
+}
+
 TEST_F(MainWindow, HintsGoToTheStatusLineAndMenusEmptyIt) {
   Tframeform& f = StartFrame();
-  HWND exit_button = f.tool_button(IDM_EXIT1).hwnd();
-  PostMessageW(exit_button, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-  PumpFor(30);
+  MoveOver(f.tool_button(IDM_EXIT1));
   EXPECT_EQ(f.StatusLine().text(), L"ベルコノートを終了します");
 
-  PostMessageW(f.tool_button(IDM_WORDSEARCH).hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-  PumpFor(30);
+  MoveOver(f.tool_button(IDM_WORDSEARCH));
   EXPECT_EQ(f.StatusLine().text(), L" 検索専用フォームを表示します");
 
   // The tool bar's background has no hint of its own.
-  PostMessageW(GetParent(exit_button), WM_MOUSEMOVE, 0, MAKELPARAM(400, 2));
+  PostMessageW(f.tool_button(IDM_EXIT1).host()->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(400, 2));
   PumpFor(30);
   EXPECT_EQ(f.StatusLine().text(), L"");
 
-  PostMessageW(exit_button, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-  PumpFor(30);
+  MoveOver(f.tool_button(IDM_EXIT1));
   ASSERT_FALSE(f.StatusLine().text().empty());
   SendMessageW(f.hwnd(), WM_MENUSELECT, MAKEWPARAM(IDM_NEW1, MF_HILITE), reinterpret_cast<LPARAM>(f.main_menu()));
   EXPECT_EQ(f.StatusLine().text(), L"");
 
   // The tool tip shows the short part.
-  EXPECT_EQ(Application::ShortHint(Application::Get().ControlHint(exit_button)), L"ベルコノートを終了");
+  HWND tip = Application::Get().TooltipFor(f.hwnd());
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.hwnd = f.tool_button(IDM_EXIT1).host()->hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(&f.tool_button(IDM_EXIT1));
+  wchar_t text[128] = {};
+  ti.lpszText = text;
+  SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&ti));
+  EXPECT_STREQ(text, L"ベルコノートを終了");
+}
+
+TEST_F(MainWindow, AClickOnAToolButtonRunsItsCommand) {
+  Tframeform& f = StartFrame();
+  const SpeedButton& b = f.tool_button(IDM_NEW1);
+  HWND panel = b.host()->hwnd();
+  const LPARAM at = MAKELPARAM(b.rect().left + 5, b.rect().top + 5);
+  PostMessageW(panel, WM_MOUSEMOVE, 0, at);
+  PostMessageW(panel, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(panel, WM_LBUTTONUP, 0, at);
+  PumpFor(50);
+  EXPECT_EQ(f.Editors().size(), 1u);
+  // A disabled button does nothing: Tile needs editors, so close it and try.
+  SendMessageW(f.Editors()[0]->hwnd(), WM_CLOSE, 0, 0);
+  PumpFor(30);
+  const SpeedButton& tile = f.tool_button(IDM_TILE1);
+  EXPECT_FALSE(tile.enabled());
 }
 
 TEST_F(MainWindow, DroppedTextFilesOpenAndOthersGoToTheShell) {
@@ -407,7 +426,6 @@ TEST_F(MainWindow, VelSButtonFollowsTheRightEdge) {
   Tframeform& f = StartFrame();
   SetWindowPos(f.hwnd(), nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
   PumpFor(20);
-  const POINT p = PlaceInParent(f.VelSButton().hwnd());
-  EXPECT_EQ(p.x, 900 - 34 - 32);
+  EXPECT_EQ(f.VelSButton().rect().left, 900 - 34 - 32);
   EXPECT_NE(f.VelSButton().glyph(), nullptr) << "the mascot glyph is put on when first shown";
 }
