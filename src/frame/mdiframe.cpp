@@ -13,6 +13,7 @@
 #include "platform/error.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
+#include "wordsearch/seaform.h"
 
 namespace velkor {
 namespace {
@@ -643,7 +644,14 @@ void Tframeform::InstallDisplayHint() {
 void Tframeform::Exit1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void Tframeform::VelSButtonClick() {}
-void Tframeform::SearchWordButtonClick() {}
+void Tframeform::SearchWordButtonClick() {
+  if (!TSeaForm::Get()) {
+    auto form = std::make_unique<TSeaForm>();
+    form->CreateForm();
+    form.release();  // the window owns it from here and frees it when it closes
+  }
+  TSeaForm::Get()->ShowForm();
+}
 void Tframeform::AboutBtnClick() {}
 
 // Ending.

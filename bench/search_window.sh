@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The whole word search in its window against the least it must do: the
+# anchor walks the same tree and reads every searched file through 16 KB
+# ReadFile calls (win_read_tree_bench), measured in the same run. Needs the
+# tree that search_scan.sh generates ($VELKOR_OUT/bench-data/search-tree).
+set -euo pipefail
+root=${VELKOR_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
+standalone=0
+[ -n "${VELKOR_OUT:-}" ] || standalone=1
+out=${VELKOR_OUT:-$root/build}
+tree="$out/bench-data/search-tree"
+anchor_exe="$out/win/bench/win_read_tree_bench.exe"
+search_exe="$out/win/bench/win_search_bench.exe"
+for f in "$anchor_exe" "$search_exe"; do
+  if [ ! -f "$f" ]; then
+    echo "search_window.sh: $f is not built; run ./build.sh first" >&2
+    exit 1
+  fi
+done
+if [ ! -f "$out/bench-data/search-tree.done" ]; then
+  echo "search_window.sh: no benchmark tree; run bench/search_scan.sh first" >&2
+  exit 1
+fi
+if [ $standalone -eq 1 ]; then
+  source "$root/scripts/wine-env.sh"
+  wine_env_start
+  trap wine_env_stop EXIT
+fi
+wintree=$(winepath -w "$tree" 2>/dev/null)
+log="$out/bench-native/win_search_bench.out"
+mkdir -p "$(dirname "$log")"
+# Anchor and search take turns, three times each, and the best time of each
+# counts, so that a busier stretch of the machine does not fall on one side.
+# The anchor's line scan mode shows how much of the difference is the scan.
+best() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
+seconds() { tr -d '\r' < "$log" | sed -n "s/$1/\\1/p"; }
+anchor="" scanned="" search="" hits=""
+for round in 1 2 3; do
+  # Through a file: a Wine program's output read with $(...) can keep the shell waiting.
+  wine "$anchor_exe" "$wintree" > "$log" 2>&1 || { cat "$log" >&2; exit 1; }
+  a=$(seconds '.* in \([0-9.]*\) s .*')
+  wine "$search_exe" "$wintree" > "$log" 2>&1 || { cat "$log" >&2; exit 1; }
+  s=$(seconds '^word search (Wine): \([0-9.]*\) s.*')
+  hits=$(seconds '.*(\([0-9]*\) hit lines).*')
+  wine "$anchor_exe" "$wintree" --scan > "$log" 2>&1 || { cat "$log" >&2; exit 1; }
+  c=$(seconds '.* in \([0-9.]*\) s .*')
+  if [ -z "$a" ] || [ -z "$s" ] || [ -z "$c" ]; then cat "$log" >&2; exit 1; fi
+  anchor=$(best "$anchor" "$a")
+  search=$(best "$search" "$s")
+  scanned=$(best "$scanned" "$c")
+done
+awk -v s="$search" -v a="$anchor" -v c="$scanned" -v h="$hits" 'BEGIN {
+  printf "word search (Wine): %.3f s  anchor (enumerate+read) %.3f s  ratio %.2f  (target 1.15; %d hit lines; enumerate+read+line scan %.3f s, ratio %.2f)\n", s, a, s / a, h, c, s / c
+}'

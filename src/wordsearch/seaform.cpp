@@ -1,0 +1,883 @@
+// The search window itself: its controls, settings, hints, help, keys and
+// the result list's handlers.
+#include "wordsearch/seaform.h"
+
+#include <algorithm>
+
+#include "frame/mdiframe.h"
+#include "frame/settings.h"
+#include "frame/winplace.h"
+#include "platform/app.h"
+#include "platform/dpi.h"
+#include "platform/error.h"
+#include "platform/message_box.h"
+#include "platform/text.h"
+#include "wordsearch/progress.h"
+#include "wordsearch/wordsearch_ids.h"
+
+namespace velkor {
+namespace {
+
+constexpr wchar_t kClass[] = L"TSeaForm";
+constexpr wchar_t kCaption[] = L"指定ディレクトリーから単語を検索";
+constexpr wchar_t kPlacementSection[] = L"TSeaForm";
+constexpr int kClientWidth = 632;
+constexpr int kClientHeight = 453;
+constexpr int kSpeedBarHeight = 68;
+constexpr int kHeaderHeight = 18;
+constexpr int kButtonSize = 27;
+constexpr int kDefaultFontSize = 10;
+constexpr int kMaxFontSize = 100;
+
+constexpr UINT_PTR kKeywordSubclass = 1;
+constexpr UINT_PTR kFrameWatchSubclass = 3;
+
+TSeaForm* g_seaform = nullptr;
+
+struct ButtonDef {
+  int id;
+  int x;
+  const wchar_t* glyph;
+  const wchar_t* hint;
+  bool enabled;
+};
+
+const ButtonDef kButtons[] = {
+    {IDC_SEA_FINISH, 4, L"GLYPH_FINISH", L"終了|検索を終了する", true},
+    {IDC_SEA_SEARCH, 33, L"GLYPH_SEARCH", L"検索開始|指定条件に基づき、検索を開始する", true},
+    {IDC_SEA_COPY, 62, L"GLYPH_COPYSEL", L"選択範囲をコピー|選択範囲を、クリップボードにコピーする", false},
+    {IDC_SEA_FILE, 91, L"GLYPH_FILEOPEN", L"ファイルを開く|選択されたリストから、全文を見る", false},
+    {IDC_SEA_CLOSEFILE, 120, L"GLYPH_CLOSEFILE", L"リストアップに戻る|ファイルを閉じて、リストアップに戻る",
+     false},
+    {IDC_SEA_SETUP, 153, L"GLYPH_SETUP",
+     L"検索対象ディレクトリーを設定|ディレクトリー設定用フォームを、表示する", true},
+    {IDM_SEA_OPEN1, 182, L"GLYPH_SHELLOPEN", L"開けゴマ|ＷＷＷブラウザなどで閲覧", false},
+};
+
+const wchar_t kCaseInsensitiveHint[] = L"大文字・小文字を同一視|アルファベットで大文字・小文字を同一視";
+const wchar_t kCaseSensitiveHint[] = L"大文字・小文字を区別|アルファベットで大文字・小文字を区別";
+
+HFONT CreateGothic(int points) {
+  WindowDc screen(nullptr);
+  const int height = -MulDiv(points, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
+}
+
+HWND CreateChild(DWORD ex_style, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
+                 HWND parent, int id, HFONT font) {
+  HWND child = CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (!child) throw Error(L"検索フォームのコントロールを作成できません。");
+  if (font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return child;
+}
+
+// A themed check box draws its caption in the theme's colour; ClassCheck's is red.
+void DropTheme(HWND control) {
+  using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  if (HMODULE ux = LoadLibraryW(L"uxtheme.dll")) {
+    if (auto fn = reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(ux, "SetWindowTheme"))))
+      fn(control, L"", L"");
+  }
+}
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void SetChecked(HWND box, bool checked) {
+  SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::wstring DirCaption(const std::wstring& path) {
+  const Cp932Bytes bytes = WideToCp932(path);
+  if (bytes.lost == 0) return Cp932ToWide(MakeDirCaption(bytes.bytes));
+  // A name that code page 932 cannot spell: the same rule on the characters.
+  std::wstring p = path;
+  if (!p.empty() && p.back() == L'\\') p.pop_back();
+  const auto slash = p.rfind(L'\\');
+  return slash == std::wstring::npos ? p : p.substr(slash + 1);
+}
+
+}  // namespace
+
+TSeaForm::TSeaForm() {
+  find_.lStructSize = sizeof find_;
+  find_.Flags = FR_DOWN | FR_MATCHCASE;
+  find_.lpstrFindWhat = find_text_;
+  find_.wFindWhatLen = static_cast<WORD>(std::size(find_text_));
+  WNDCLASSEXW wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpszClassName = kClass;
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+  RegisterWindowClass(wc);
+}
+
+TSeaForm::~TSeaForm() {
+  if (g_seaform == this) g_seaform = nullptr;
+  if (watched_frame_) RemoveWindowSubclass(watched_frame_, FrameWatchProc, kFrameWatchSubclass);
+  if (popup_root1_) DestroyMenu(popup_root1_);
+  if (popup_root2_) DestroyMenu(popup_root2_);
+}
+
+TSeaForm* TSeaForm::Get() { return g_seaform; }
+
+void TSeaForm::CreateForm() {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  popup_root1_ = LoadMenuW(inst, L"SEAVIEWPOPUP");
+  popup_root2_ = LoadMenuW(inst, L"SEALISTPOPUP");
+  popup1_ = popup_root1_ ? GetSubMenu(popup_root1_, 0) : nullptr;
+  popup2_ = popup_root2_ ? GetSubMenu(popup_root2_, 0) : nullptr;
+  accel_ = LoadAcceleratorsW(inst, L"SEAACCEL");
+  bar_font_.reset(CreateGothic(kDefaultFontSize));
+  font_.reset(CreateGothic(kDefaultFontSize));
+
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT rc{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
+  AdjustWindowRectEx(&rc, style, FALSE, 0);
+  // Owned by nothing: a window of its own beside the main window, not above it.
+  Create(0, kClass, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top, nullptr,
+         nullptr);
+  if (!hwnd()) throw Error(L"検索フォームを作成できません。");
+  g_seaform = this;
+  FormCreate();
+}
+
+void TSeaForm::ShowForm() {
+  if (IsIconic(hwnd()))
+    ShowWindow(hwnd(), SW_RESTORE);
+  else if (!IsWindowVisible(hwnd()))
+    ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+  BringWindowToTop(hwnd());
+}
+
+void TSeaForm::CreateControls() {
+  Panel::Look bar_look;
+  bar_look.outer = Bevel::Raised;
+  speed_bar_.Create(hwnd(), IDC_SEA_SPEEDBAR, 0, 0, Scale(kClientWidth), Scale(kSpeedBarHeight), bar_look);
+  speed_bar_.on_mouse_move = [this] { SpeedBarMouseMove(); };
+  CreateSpeedBar();
+
+  header_ = CreateChild(0, WC_HEADERW, L"", HDS_HORZ, 0, Scale(kSpeedBarHeight), Scale(kClientWidth),
+                        Scale(kHeaderHeight), hwnd(), IDC_SEA_HEADER, font_.get());
+  const struct {
+    const wchar_t* title;
+    int format;
+  } sections[] = {{L"File Name", HDF_LEFT}, {L"LineNo", HDF_LEFT}, {L"Date Time", HDF_CENTER}, {L"Coment", HDF_LEFT}};
+  int index = 0;
+  for (const auto& s : sections) {
+    HDITEMW item{};
+    item.mask = HDI_TEXT | HDI_FORMAT | HDI_WIDTH;
+    item.pszText = const_cast<wchar_t*>(s.title);
+    item.fmt = s.format | HDF_STRING;
+    item.cxy = Scale(100);
+    SendMessageW(header_, HDM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&item));
+  }
+  EnableWindow(header_, FALSE);
+
+  file_list_ = CreateChild(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                           WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL, 0,
+                           Scale(kSpeedBarHeight + kHeaderHeight), Scale(kClientWidth), Scale(300), hwnd(),
+                           IDC_SEA_FILELIST, font_.get());
+  // A search adds a line per hit: a subclass in the common controls' chain
+  // costs a window-property lookup for every message under Wine, so the
+  // list's procedure is replaced directly.
+  SetWindowLongPtrW(file_list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  file_list_base_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(file_list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSeaForm::FileListProc)));
+
+  src_list_.Create(hwnd(), IDC_SEA_SRCLIST, ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL);
+  ShowWindow(src_list_.hwnd(), SW_HIDE);
+  src_list_.SetMaxLength(0x7FFFFFF0);
+  src_list_.on_input = [this](UINT msg, WPARAM wp, LPARAM lp) { return SrcListKeyDown(msg, wp, lp); };
+  src_list_.on_after_input = [this](UINT msg, WPARAM wp, LPARAM lp) { SrcListKeyUpOrMouse(msg, wp, lp); };
+
+  status_bar_ = CreateChild(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(), IDC_SEA_STATUSBAR, nullptr);
+  const int edges[3] = {Scale(350), Scale(500), -1};
+  SendMessageW(status_bar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+}
+
+void TSeaForm::CreateSpeedBar() {
+  HWND bar = speed_bar_.hwnd();
+  HFONT font = bar_font_.get();
+  for (const ButtonDef& def : kButtons) {
+    SpeedButton* b = nullptr;
+    switch (def.id) {
+      case IDC_SEA_FINISH: b = &finish_button_; break;
+      case IDC_SEA_SEARCH: b = &search_btn_; break;
+      case IDC_SEA_COPY: b = &copy_btn_; break;
+      case IDC_SEA_FILE: b = &file_button_; break;
+      case IDC_SEA_CLOSEFILE: b = &close_file_button_; break;
+      case IDC_SEA_SETUP: b = &setup_button_; break;
+      default: b = &os_button_; break;
+    }
+    b->Create(speed_bar_, def.id, Scale(def.x), Scale(5), Scale(kButtonSize), Scale(kButtonSize), true, hwnd());
+    b->SetGlyphResource(def.glyph);
+    b->SetHint(def.hint);
+    b->SetEnabled(def.enabled);
+  }
+
+  class_check_ = CreateChild(0, L"BUTTON", L"Class", BS_AUTOCHECKBOX | WS_TABSTOP, Scale(218), Scale(9), Scale(60),
+                             Scale(20), bar, IDC_SEA_CLASSCHECK, font);
+  DropTheme(class_check_);
+  Application::Get().SetControlHint(class_check_, L"More Select|直前が スペース or . or ( の場合をセレクト");
+
+  Panel::Look label_look;
+  label_look.outer = Bevel::Lowered;
+  label_look.text_color = RGB(0, 0, 255);
+  label1_.Create(bar, IDC_SEA_LABEL1, Scale(4), Scale(37), Scale(92), Scale(26), label_look);
+  label1_.SetFont(font);
+  label1_.SetText(L"検索 (A=a)");
+  label1_.on_click = [this] { Label1Click(); };
+
+  keyword_box_ = CreateChild(0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                             Scale(100), Scale(39), Scale(156), Scale(220), bar, IDC_SEA_KEYWORD, font);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (GetComboBoxInfo(keyword_box_, &info)) keyword_edit_ = info.hwndItem;
+  if (!keyword_edit_) keyword_edit_ = FindWindowExW(keyword_box_, nullptr, L"EDIT", nullptr);
+  if (keyword_edit_) SetWindowSubclass(keyword_edit_, KeywordEditProc, kKeywordSubclass, reinterpret_cast<DWORD_PTR>(this));
+  Application::Get().SetControlHint(keyword_box_, L"検索文字を入力|検索する文字列を入力して下さい");
+
+  edit1_ = CreateChild(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_READONLY | ES_RIGHT | ES_NUMBER, Scale(262), Scale(39),
+                       Scale(46), Scale(23), bar, IDC_SEA_EDIT1, font);
+  updown1_ = CreateChild(0, UPDOWN_CLASSW, L"", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
+                         0, 0, 0, bar, IDC_SEA_UPDOWN1, nullptr);
+  // The up-down takes its place from the right of its buddy.
+  SendMessageW(updown1_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit1_), 0);
+  SendMessageW(updown1_, UDM_SETRANGE32, 0, kMaxFontSize);
+  SendMessageW(updown1_, UDM_SETPOS32, 0, kDefaultFontSize);
+  Application::Get().SetControlHint(updown1_, L"文字サイズ変更|文字サイズを変更 ( Up or Down )");
+
+  page_control_ = CreateChild(0, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | WS_TABSTOP, Scale(314), Scale(2), Scale(314),
+                              Scale(64), bar, IDC_SEA_PAGECONTROL, font);
+  TCITEMW tab{};
+  tab.mask = TCIF_TEXT;
+  tab.pszText = const_cast<wchar_t*>(L"ディレクトリー選択");
+  SendMessageW(page_control_, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tab));
+  tab.pszText = const_cast<wchar_t*>(L"拡張子選択");
+  SendMessageW(page_control_, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&tab));
+  CreatePages();
+}
+
+void TSeaForm::CreatePages() {
+  RECT display{};
+  GetClientRect(page_control_, &display);
+  TabCtrl_AdjustRect(page_control_, FALSE, &display);
+  MapWindowPoints(page_control_, speed_bar_.hwnd(), reinterpret_cast<POINT*>(&display), 2);
+  const int w = display.right - display.left, h = display.bottom - display.top;
+  Panel::Look page_look;
+  page_look.outer = Bevel::None;
+  const wchar_t* hints[3] = {nullptr, L"対象ディレクトリーを設定後、選択", L"対象ファイルの拡張子を選択"};
+  for (int p = 1; p <= 2; ++p) {
+    Panel& page = pages_[static_cast<size_t>(p)];
+    page.Create(speed_bar_.hwnd(), p == 1 ? IDC_SEA_PAGE1 : IDC_SEA_PAGE2, display.left, display.top, w, h, page_look);
+    SetWindowPos(page.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Application::Get().SetControlHint(page.hwnd(), hints[p]);
+  }
+  ShowWindow(pages_[2].hwnd(), SW_HIDE);
+
+  HFONT font = bar_font_.get();
+  const int row_h = std::max(Scale(17), h / 2);
+  for (int n = 1; n <= 6; ++n) {
+    const int col = (n - 1) % 3, row = (n - 1) / 3;
+    dir_checks_[static_cast<size_t>(n)] =
+        CreateChild(0, L"BUTTON", (L"No." + std::to_wstring(n)).c_str(), BS_AUTOCHECKBOX | WS_TABSTOP,
+                    Scale(4) + col * (w - Scale(4)) / 3, row * row_h, (w - Scale(4)) / 3 - Scale(2), row_h,
+                    pages_[1].hwnd(), IDC_SEA_DIRNO1 + n - 1, font);
+  }
+  for (int n = 1; n <= static_cast<int>(kExtClasses); ++n) {
+    const int col = (n - 1) % 5, row = (n - 1) / 5;
+    ext_checks_[static_cast<size_t>(n)] =
+        CreateChild(0, L"BUTTON", L"", BS_AUTOCHECKBOX | WS_TABSTOP, Scale(4) + col * (w - Scale(4)) / 5, row * row_h,
+                    (w - Scale(4)) / 5 - Scale(2), row_h, pages_[2].hwnd(), IDC_SEA_CHECKBOX1 + n - 1, font);
+  }
+}
+
+// Creation: everything the window needs before it is first shown.
+void TSeaForm::FormCreate() {
+  Layout();
+
+  Application::HintLook look;
+  look.color = RGB(0, 255, 255);
+  look.pause_ms = 300;
+  look.hide_pause_ms = 8000;
+  Application::Get().SetHintLook(look);
+  Application::Get().SetHintHandler([this] { ShowHint(); }, this);
+
+  SetHeaderWidths();
+  SendMessageW(updown1_, UDM_SETPOS32, 0, kDefaultFontSize);
+
+  CaseSensitive = false;
+  Application::Get().SetControlHint(label1_.hwnd(), kCaseInsensitiveHint);
+
+  DirChecked.fill(false);
+  for (auto& p : DirPath) p.clear();
+  ExtChecked.fill(true);
+  {
+    Settings ini;
+    for (int n = 1; n <= 6; ++n) {
+      const std::wstring key = L"No" + std::to_wstring(n);
+      DirChecked[static_cast<size_t>(n)] = ini.ReadBool(L"Option", key, false);
+      DirPath[static_cast<size_t>(n)] = ini.ReadString(L"Option", key + L"Dir", L"");
+    }
+    for (int n = 1; n <= static_cast<int>(kExtClasses); ++n)
+      ExtChecked[static_cast<size_t>(n)] = ini.ReadBool(L"Option1", std::to_wstring(n), true);
+    const int size = ini.ReadInteger(L"Option1", L"FontSize", FontSize());
+    SendMessageW(updown1_, UDM_SETPOS32, 0, std::clamp(size, 0, kMaxFontSize));
+  }
+
+  std::array<bool, kExtClasses> checked{};
+  for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ExtChecked[n];
+  ExtTable = BuildExtTable(checked);
+  ApplyFont(FontSize());
+  ShowDirChecks();
+  ShowExtChecks();
+
+  RestorePlacement(hwnd(), kPlacementSection);
+
+  // The window goes when the program ends, so that its settings are saved.
+  watched_frame_ = Application::Get().main_window();
+  if (watched_frame_)
+    SetWindowSubclass(watched_frame_, FrameWatchProc, kFrameWatchSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void TSeaForm::FormActivate() {
+  ShowDirChecks();
+  ShowExtChecks();
+  SetHeaderWidths();
+}
+
+void TSeaForm::FormClose() {
+  if (searching_) {
+    // The walk is deep in the stack: let it end with this file, then close.
+    stop_requested_ = true;
+    close_after_search_ = true;
+    return;
+  }
+  if (g_seaform == this) g_seaform = nullptr;
+  if (Tframeform* frame = Tframeform::Get()) frame->InstallDisplayHint();
+  DestroyWindow(hwnd());
+}
+
+void TSeaForm::FormDestroy() {
+  if (g_seaform == this) g_seaform = nullptr;
+  if (Application::Get().hint_handler_owner() == this) {
+    if (Tframeform* frame = Tframeform::Get())
+      frame->InstallDisplayHint();
+    else
+      Application::Get().SetHintHandler(nullptr, nullptr);
+  }
+  if (watched_frame_) {
+    RemoveWindowSubclass(watched_frame_, FrameWatchProc, kFrameWatchSubclass);
+    watched_frame_ = nullptr;
+  }
+  CloseFindDialog();
+  if (progress_ && progress_->hwnd()) DestroyWindow(progress_->hwnd());
+  SaveSearchSettings();
+  SavePlacement(hwnd(), kPlacementSection);
+}
+
+void TSeaForm::FormResize() {
+  Layout();
+  if (viewer_showing()) InvalidateRect(src_list_.hwnd(), nullptr, TRUE);
+}
+
+void TSeaForm::Layout() {
+  if (!speed_bar_.hwnd()) return;
+  RECT rc{};
+  GetClientRect(hwnd(), &rc);
+  const int bar_h = Scale(kSpeedBarHeight);
+  MoveWindow(speed_bar_.hwnd(), 0, 0, rc.right, bar_h, TRUE);
+  SendMessageW(status_bar_, WM_SIZE, 0, 0);
+  RECT sr{};
+  GetWindowRect(status_bar_, &sr);
+  const int bottom = std::max(bar_h, static_cast<int>(rc.bottom) - static_cast<int>(sr.bottom - sr.top));
+  if (viewer_showing()) {
+    MoveWindow(src_list_.hwnd(), 0, bar_h, rc.right, bottom - bar_h, TRUE);
+    return;
+  }
+  // The header follows the list's horizontal scrolling, so the titles stay over their columns.
+  int header_h = Scale(kHeaderHeight);
+  {
+    WindowDc dc(header_);
+    SelectObjectScope sel(dc.get(), font_.get());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.get(), &tm);
+    header_h = std::max(header_h, static_cast<int>(tm.tmHeight) + Scale(5));
+  }
+  header_shift_ = GetScrollPos(file_list_, SB_HORZ);
+  MoveWindow(header_, -header_shift_, bar_h, rc.right + header_shift_, header_h, TRUE);
+  MoveWindow(file_list_, 0, bar_h + header_h, rc.right, std::max(0, bottom - bar_h - header_h), TRUE);
+}
+
+bool TSeaForm::viewer_showing() const { return src_list_.hwnd() && IsWindowVisible(src_list_.hwnd()); }
+
+int TSeaForm::FontSize() const { return static_cast<int>(SendMessageW(updown1_, UDM_GETPOS32, 0, 0)); }
+
+void TSeaForm::ApplyFont(int size) {
+  font_.reset(CreateGothic(size));
+  SendMessageW(file_list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  SendMessageW(header_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  src_list_.SetFont(FontSpec{L"ＭＳ ゴシック", std::max(size, 1), RGB(0, 0, 0), 0});
+  // The list's items take the new font's height only when they are added again.
+  SendMessageW(file_list_, LB_SETITEMHEIGHT, 0, [&] {
+    WindowDc dc(file_list_);
+    SelectObjectScope sel(dc.get(), font_.get());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.get(), &tm);
+    return static_cast<LPARAM>(tm.tmHeight);
+  }());
+  Layout();
+  InvalidateRect(file_list_, nullptr, TRUE);
+}
+
+void TSeaForm::SetHeaderWidths() {
+  SIZE space{};
+  {
+    WindowDc dc(hwnd());
+    SelectObjectScope sel(dc.get(), font_.get());
+    GetTextExtentPoint32W(dc.get(), L" ", 1, &space);
+  }
+  space_width_ = space.cx;
+  const int w = space.cx;
+  const int widths[4] = {22 * w, 8 * w, 19 * w, 110 * w};
+  for (int i = 0; i < 4; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_WIDTH;
+    item.cxy = widths[i];
+    if (SendMessageW(header_, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item)) && item.cxy == widths[i]) continue;
+    item.mask = HDI_WIDTH;
+    item.cxy = widths[i];
+    SendMessageW(header_, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
+  }
+  UpdateListExtent();
+}
+
+// The list scrolls sideways as far as its longest line reaches.
+void TSeaForm::UpdateListExtent() {
+  const int extent = list_extent_ > 0 ? list_extent_ * space_width_ + Scale(8) : 0;
+  if (extent == static_cast<int>(SendMessageW(file_list_, LB_GETHORIZONTALEXTENT, 0, 0))) return;
+  SendMessageW(file_list_, LB_SETHORIZONTALEXTENT, extent, 0);
+}
+
+void TSeaForm::ShowDirChecks() {
+  for (int n = 1; n <= 6; ++n) {
+    HWND box = dir_checks_[static_cast<size_t>(n)];
+    SetChecked(box, DirChecked[static_cast<size_t>(n)]);
+    const std::wstring& path = DirPath[static_cast<size_t>(n)];
+    if (!path.empty()) {
+      Application::Get().SetControlHint(box, path);
+      SetWindowTextW(box, DirCaption(path).c_str());
+      EnableWindow(box, TRUE);
+    } else {
+      Application::Get().SetControlHint(box, L"未指定");
+      EnableWindow(box, FALSE);
+    }
+  }
+}
+
+void TSeaForm::ShowExtChecks() {
+  for (int n = 1; n <= static_cast<int>(kExtClasses); ++n) {
+    HWND box = ext_checks_[static_cast<size_t>(n)];
+    SetChecked(box, ExtChecked[static_cast<size_t>(n)]);
+    SetWindowTextW(box, Cp932ToWide(ExtList[static_cast<size_t>(n - 1)]).c_str());
+  }
+}
+
+void TSeaForm::SaveSearchSettings() {
+  Settings ini;
+  for (int n = 1; n <= 6; ++n) {
+    const std::wstring key = L"No" + std::to_wstring(n);
+    ini.WriteBool(L"Option", key, DirChecked[static_cast<size_t>(n)]);
+    ini.WriteString(L"Option", key + L"Dir", DirPath[static_cast<size_t>(n)]);
+  }
+  for (int n = 1; n <= static_cast<int>(kExtClasses); ++n)
+    ini.WriteBool(L"Option1", std::to_wstring(n), ExtChecked[static_cast<size_t>(n)]);
+  ini.WriteInteger(L"Option1", L"FontSize", FontSize());
+}
+
+// Hints.
+void TSeaForm::ShowHint() { SetStatusText(1, Application::Get().hint()); }
+
+void TSeaForm::SpeedBarMouseMove() {
+  if (Application::Get().hint_handler_owner() != this) Application::Get().SetHintHandler([this] { ShowHint(); }, this);
+}
+
+// Tool bar handlers.
+void TSeaForm::Label1Click() {
+  // The search holds the setting it started with and restores it at its end.
+  if (searching_) return;
+  CaseSensitive = !CaseSensitive;
+  if (!CaseSensitive) {
+    label1_.SetText(L"検索(A=a)");
+    Application::Get().SetControlHint(label1_.hwnd(), kCaseInsensitiveHint);
+  } else {
+    label1_.SetText(L"検索(A≠a)");
+    Application::Get().SetControlHint(label1_.hwnd(), kCaseSensitiveHint);
+  }
+}
+
+void TSeaForm::DirNo1ChClick(int tag) {
+  DirChecked[static_cast<size_t>(tag)] = Checked(dir_checks_[static_cast<size_t>(tag)]);
+  SetFocus(keyword_box_);
+}
+
+void TSeaForm::CheckBox1Click(int tag) {
+  ExtChecked[static_cast<size_t>(tag)] = Checked(ext_checks_[static_cast<size_t>(tag)]);
+  std::array<bool, kExtClasses> checked{};
+  for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ExtChecked[n];
+  ExtTable = BuildExtTable(checked);
+  SetFocus(keyword_box_);
+}
+
+void TSeaForm::ClassCheckClick() { SetFocus(keyword_box_); }
+
+void TSeaForm::UpDown1Click() {
+  ApplyFont(FontSize());
+  SetHeaderWidths();
+}
+
+void TSeaForm::SetUpButtonClick() {
+  if (searching_) return;
+  ShowMessage(L"検索対象ディレクトリーは設定ファイルで登録します。");
+}
+
+void TSeaForm::finishButtonClick() {
+  if (searching_) {
+    FormClose();  // stops the search; the window closes when it has ended
+    return;
+  }
+  SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+// The keyword box and the result list.
+bool TSeaForm::KeyWordEditBKeyPress(WPARAM ch) {
+  if (ch == VK_RETURN) {
+    SearchBtnClick();
+    return true;
+  }
+  if (ch == VK_ESCAPE) {
+    SetWindowTextW(keyword_box_, L"");
+    SetStatusText(2, L"");
+    return true;
+  }
+  return false;
+}
+
+bool TSeaForm::FileListKeyPress(WPARAM ch) {
+  if (ch == VK_ESCAPE) {
+    ClearList();
+    file_button_.SetEnabled(false);
+    SetCaption(L"");
+    SetFocus(keyword_box_);
+    return true;
+  }
+  if (ch == VK_RETURN && SelectedIndex() >= 0) {
+    FileListDblClick();
+    return true;
+  }
+  return false;
+}
+
+void TSeaForm::FileListKeyOrMouse(UINT msg) {
+  switch (msg) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      ShowHitPos();
+      break;
+  }
+}
+
+void TSeaForm::ShowHitPos() {
+  const int i = SelectedIndex();
+  if (i < 0 || i >= static_cast<int>(hits_.size())) return;
+  SetCaption(L" View Source  -  " + hits_[static_cast<size_t>(i)].path);
+  SetStatusText(2, std::to_wstring(i + 1) + L" / " + std::to_wstring(HitCount));
+}
+
+int TSeaForm::SelectedIndex() const {
+  const LRESULT i = SendMessageW(file_list_, LB_GETCURSEL, 0, 0);
+  return i == LB_ERR ? -1 : static_cast<int>(i);
+}
+
+void TSeaForm::ClearList() {
+  SendMessageW(file_list_, LB_RESETCONTENT, 0, 0);
+  hits_.clear();
+  list_extent_ = 0;
+  // A search sets the extent when it ends; moving the scroll bar to and fro
+  // would cost more than the whole search of a small tree.
+  if (!searching_) UpdateListExtent();
+  if (header_shift_ != 0) Layout();
+}
+
+void TSeaForm::PopupMenu2Popup() { SetMenuItemEnabled(popup2_, IDM_SEA_OPEN1, SelectedIndex() >= 0); }
+
+void TSeaForm::TopT2Click() {
+  if (SendMessageW(file_list_, LB_GETCOUNT, 0, 0) > 0) SendMessageW(file_list_, LB_SETCURSEL, 0, 0);
+}
+
+void TSeaForm::LastL2Click() {
+  const LRESULT n = SendMessageW(file_list_, LB_GETCOUNT, 0, 0);
+  if (n > 0) SendMessageW(file_list_, LB_SETCURSEL, static_cast<WPARAM>(n - 1), 0);
+}
+
+void TSeaForm::SetMenuItemEnabled(HMENU menu, int id, bool enabled) {
+  if (menu) EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void TSeaForm::SetStatusText(int panel, const std::wstring& text) {
+  SendMessageW(status_bar_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring TSeaForm::StatusText(int panel) const {
+  const LRESULT info = SendMessageW(status_bar_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel - 1), 0);
+  std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
+  SendMessageW(status_bar_, SB_GETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(LOWORD(info)));
+  return text;
+}
+
+void TSeaForm::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
+
+std::wstring TSeaForm::TextOf(HWND window) {
+  const int n = GetWindowTextLengthW(window);
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(window, s.data(), n + 1);
+  s.resize(static_cast<size_t>(n));
+  return s;
+}
+
+// Help.
+int TSeaForm::HelpContextOf(HWND control) const {
+  for (HWND w = control; w && w != hwnd(); w = GetParent(w)) {
+    if (w == file_list_ || w == src_list_.hwnd()) return 1068;
+    if (w == class_check_) return 1066;
+    if (w == page_control_ || w == pages_[1].hwnd() || w == pages_[2].hwnd()) return 1064;
+  }
+  return 1060;
+}
+
+int TSeaForm::HelpContextOfMenuItem(int command_id) {
+  switch (command_id) {
+    case IDM_SEA_OPEN1: return 1390;
+    case IDM_SEA_TOPT2:
+    case IDM_SEA_LASTL2: return 1068;
+    default: return 1060;
+  }
+}
+
+// Keys that belong to the whole window: Escape stops a running search; the
+// pop-up menus' shortcuts apply while their control has the focus.
+bool TSeaForm::TranslateKeys(MSG& msg) {
+  if (searching_ && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+    StopSearch();
+    return true;
+  }
+  if (accel_ && (msg.hwnd == file_list_ || msg.hwnd == src_list_.hwnd()))
+    return TranslateAcceleratorW(hwnd(), accel_, &msg) != 0;
+  return false;
+}
+
+void TSeaForm::OnCommand(int id, int code, HWND control) {
+  if (control == file_list_) {
+    if (code == LBN_DBLCLK) FileListDblClick();
+    return;
+  }
+  if (control && control == keyword_box_) return;
+  if (id >= IDC_SEA_DIRNO1 && id < IDC_SEA_DIRNO1 + 6) {
+    if (code == BN_CLICKED) DirNo1ChClick(id - IDC_SEA_DIRNO1 + 1);
+    return;
+  }
+  if (id >= IDC_SEA_CHECKBOX1 && id < IDC_SEA_CHECKBOX1 + static_cast<int>(kExtClasses)) {
+    if (code == BN_CLICKED) CheckBox1Click(id - IDC_SEA_CHECKBOX1 + 1);
+    return;
+  }
+  switch (id) {
+    case IDC_SEA_CLASSCHECK:
+      if (code == BN_CLICKED) ClassCheckClick();
+      return;
+    case IDC_SEA_FINISH: finishButtonClick(); return;  // may free this window: nothing after it
+    case IDC_SEA_SEARCH: SearchBtnClick(); return;
+    case IDC_SEA_COPY: CopyBtnClick(); return;
+    case IDC_SEA_FILE: FileListDblClick(); return;
+    case IDC_SEA_CLOSEFILE: CloseFileButtonClick(); return;
+    case IDC_SEA_SETUP: SetUpButtonClick(); return;
+    case IDM_SEA_OPEN1: Open1Click(); return;
+    case IDM_SEA_TOPT2: TopT2Click(); return;
+    case IDM_SEA_LASTL2: LastL2Click(); return;
+    case IDM_SEA_COPYPOP: CopyPopClick(); return;
+    case IDM_SEA_FINDFPOP: FindFPopClick(); return;
+    case IDM_SEA_FINDNEXT1: {
+      // The shortcut of a disabled item does nothing, as the item itself.
+      const UINT state = popup1_ ? GetMenuState(popup1_, IDM_SEA_FINDNEXT1, MF_BYCOMMAND) : 0;
+      if (state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED))) FindNext1Click();
+      return;
+    }
+    case IDM_SEA_TOPT1: TopT1Click(); return;
+    case IDM_SEA_LASTL1: LastL1Click(); return;
+  }
+}
+
+void TSeaForm::OnContextMenu(HWND control, int x, int y) {
+  HMENU menu = nullptr;
+  if (control == file_list_) {
+    PopupMenu2Popup();
+    menu = popup2_;
+  } else if (control == src_list_.hwnd()) {
+    menu = popup1_;
+  }
+  if (!menu) return;
+  if (x == -1 && y == -1) {
+    RECT rc{};
+    GetWindowRect(control, &rc);
+    x = rc.left + Scale(8);
+    y = rc.top + Scale(8);
+  }
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, hwnd(), nullptr);
+}
+
+LRESULT CALLBACK TSeaForm::KeywordEditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+  auto* self = reinterpret_cast<TSeaForm*>(data);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(h, KeywordEditProc, id);
+    return DefSubclassProc(h, msg, wp, lp);
+  }
+  try {
+    if (msg == WM_CHAR && self->KeyWordEditBKeyPress(wp)) return 0;
+  } catch (...) {
+    Application::Get().ReportCurrentException();
+    return 0;
+  }
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+LRESULT CALLBACK TSeaForm::FileListProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TSeaForm*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  const WNDPROC base = self->file_list_base_;
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+    return CallWindowProcW(base, h, msg, wp, lp);
+  }
+  const bool input = (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
+                     msg == WM_HSCROLL;
+  if (!input) return CallWindowProcW(base, h, msg, wp, lp);
+  try {
+    if (msg == WM_CHAR && self->FileListKeyPress(wp)) return 0;
+    const LRESULT r = CallWindowProcW(base, h, msg, wp, lp);
+    self->FileListKeyOrMouse(msg);
+    if (self->header_shift_ != GetScrollPos(h, SB_HORZ)) self->Layout();
+    return r;
+  } catch (...) {
+    Application::Get().ReportCurrentException();
+    return 0;
+  }
+}
+
+LRESULT CALLBACK TSeaForm::FrameWatchProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+  if (msg == WM_DESTROY) {
+    auto* self = reinterpret_cast<TSeaForm*>(data);
+    if (self->hwnd()) DestroyWindow(self->hwnd());
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(h, FrameWatchProc, id);
+  }
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+LRESULT TSeaForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  static const UINT kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
+  if (msg == kFindMessage) {
+    OnFindMessage(reinterpret_cast<FINDREPLACEW*>(lp));
+    return 0;
+  }
+  switch (msg) {
+    case WM_CREATE:
+      CreateControls();
+      Application::Get().SetKeyHandler(hwnd(), [this](MSG& m) { return TranslateKeys(m); });
+      return 0;
+    case WM_SIZE:
+      FormResize();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd(), focus)) last_focus_ = focus;
+        return 0;
+      }
+      FormActivate();
+      if (!HIWORD(wp)) SetFocus(last_focus_ && IsWindow(last_focus_) && IsWindowVisible(last_focus_)
+                                    ? last_focus_
+                                    : keyword_box_);
+      return 0;
+    case WM_SETFOCUS:
+      SetFocus(keyword_box_);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+      return 0;
+    case WM_NOTIFY: {
+      const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+      if (hdr->hwndFrom == page_control_ && hdr->code == TCN_SELCHANGE) {
+        const int page = static_cast<int>(SendMessageW(page_control_, TCM_GETCURSEL, 0, 0)) + 1;
+        ShowWindow(pages_[1].hwnd(), page == 1 ? SW_SHOW : SW_HIDE);
+        ShowWindow(pages_[2].hwnd(), page == 2 ? SW_SHOW : SW_HIDE);
+        return 0;
+      }
+      break;
+    }
+    case WM_VSCROLL:
+      if (reinterpret_cast<HWND>(lp) == updown1_ && LOWORD(wp) == SB_THUMBPOSITION) {
+        UpDown1Click();
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lp) == class_check_) {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, RGB(255, 0, 0));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      break;
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      return 0;
+    case WM_MENUSELECT:
+      // The menu items carry no hints: browsing a menu empties the hint line.
+      Application::Get().SetHint(L"");
+      break;
+    case WM_HELP: {
+      const auto* info = reinterpret_cast<const HELPINFO*>(lp);
+      const int context = info->iContextType == HELPINFO_MENUITEM
+                              ? HelpContextOfMenuItem(info->iCtrlId)
+                              : HelpContextOf(static_cast<HWND>(info->hItemHandle));
+      if (Tframeform* frame = Tframeform::Get())
+        WinHelpW(hwnd(), frame->HelpFile().c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+      return TRUE;
+    }
+    case WM_CLOSE:
+      FormClose();  // may free this window: nothing after it
+      return 0;
+    case WM_DESTROY:
+      FormDestroy();
+      break;
+  }
+  return Window::HandleMessage(msg, wp, lp);
+}
+
+void TSeaForm::OnFinalMessage() {
+  // A search that pumped this window's destruction is still on the stack: it
+  // frees the object when it has unwound.
+  if (searching_) {
+    destroyed_during_search_ = true;
+    stop_requested_ = true;
+    return;
+  }
+  delete this;
+}
+
+}  // namespace velkor

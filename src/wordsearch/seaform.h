@@ -1,0 +1,248 @@
+#pragma once
+// The word search window: a keyword, up to six registered directories and
+// nine file classes on its tool bar; the search over them (seaform_search.cpp)
+// lists every matching line in fixed columns, and the source viewer
+// (seaform_viewer.cpp) shows a hit's whole file in place of the list.
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/panel.h"
+#include "controls/rich_memo.h"
+#include "controls/speed_button.h"
+#include "platform/scoped.h"
+#include "platform/window.h"
+#include "wordsearch/engine.h"
+#include "wordsearch/result_line.h"
+#include "wordsearch/search_paths.h"
+
+namespace velkor {
+
+class TProgressForm;
+
+class TSeaForm : public Window {
+ public:
+  TSeaForm();
+  ~TSeaForm() override;
+
+  // The single search window, or null while there is none.
+  static TSeaForm* Get();
+  // Creates the window and runs its creation step; the object then owns
+  // itself and is freed with its window.
+  void CreateForm();
+  // Shows the window, restoring it when minimized, and brings it forward.
+  void ShowForm();
+
+  // Search state; index 0 of each array is unused, the numbers count from 1.
+  std::array<bool, 7> DirChecked{};
+  std::array<std::wstring, 7> DirPath;  // each ends with a backslash, or is empty
+  std::array<bool, kExtClasses + 1> ExtChecked{};
+  velkor::ExtTable ExtTable;
+  bool CaseSensitive = false;
+  std::string KeyWord;   // code page 932, as typed when the search started
+  std::string MatchKey;
+  int KeyLen = 0;
+  int HitCount = 0;
+  std::wstring WalkDir;  // the pattern of the directory being walked
+  std::string FileDateTime;
+  // The viewer: the file loaded in SrcList and the finds in a row.
+  std::wstring ViewFile;
+  int FindCount = 0;
+
+  // A listed hit: the list line, and the file and line it came from, whole
+  // (the line's columns cut a long path, and a name that code page 932
+  // cannot spell would not open from its bytes).
+  struct ListedHit {
+    SearchHit hit;
+    std::wstring path;
+  };
+  const std::vector<ListedHit>& hits() const { return hits_; }
+
+  // Handlers.
+  void Label1Click();
+  void DirNo1ChClick(int tag);
+  void CheckBox1Click(int tag);
+  void ClassCheckClick();
+  void UpDown1Click();
+  void SetUpButtonClick();
+  void finishButtonClick();
+  void SearchBtnClick();
+  void FileListDblClick();
+  void CloseFileButtonClick();
+  void CopyBtnClick();
+  void CopyPopClick();
+  void TopT1Click();
+  void LastL1Click();
+  void TopT2Click();
+  void LastL2Click();
+  void FindFPopClick();
+  void FindDialog1Find();
+  void FindNext1Click();
+  void Open1Click();
+  void PopupMenu2Popup();
+
+  void ShowDirChecks();
+  void ShowExtChecks();
+  void SetHeaderWidths();
+  void ShowHitPos();
+  void ShowLinePos();
+  void UpdateCopyButton();
+  void ScrollToHit(int n);
+  void SaveSearchSettings();
+
+  // A running search stops after the file at hand; what it found stays listed.
+  void StopSearch() { stop_requested_ = true; }
+  bool searching() const { return searching_; }
+  bool viewer_showing() const;
+
+  // Controls, for the windows that work with this one and for tests.
+  SpeedButton& finishButton() { return finish_button_; }
+  SpeedButton& SearchBtn() { return search_btn_; }
+  SpeedButton& CopyBtn() { return copy_btn_; }
+  SpeedButton& FileButton() { return file_button_; }
+  SpeedButton& CloseFileButton() { return close_file_button_; }
+  SpeedButton& SetUpButton() { return setup_button_; }
+  SpeedButton& OSButton() { return os_button_; }
+  Panel& SpeedBar() { return speed_bar_; }
+  Panel& Label1() { return label1_; }
+  HWND ClassCheck() const { return class_check_; }
+  HWND Edit1() const { return edit1_; }
+  HWND UpDown1() const { return updown1_; }
+  HWND KeyWordEditB() const { return keyword_box_; }
+  HWND KeyWordEdit() const { return keyword_edit_; }
+  HWND PageControl1() const { return page_control_; }
+  HWND DirNoCh(int n) const { return dir_checks_[static_cast<size_t>(n)]; }
+  HWND CheckBox(int n) const { return ext_checks_[static_cast<size_t>(n)]; }
+  HWND HeaderControl1() const { return header_; }
+  HWND FileList() const { return file_list_; }
+  RichMemo& SrcList() { return src_list_; }
+  HWND StatusBar1() const { return status_bar_; }
+  std::wstring StatusText(int panel) const;  // panels count from 1
+  HMENU PopupMenu1() const { return popup1_; }
+  HMENU PopupMenu2() const { return popup2_; }
+  HWND FindDialog() const { return find_dialog_; }
+  FINDREPLACEW& FindDialog1() { return find_; }
+  DWORD FindOptions() const { return find_options_; }
+  TProgressForm* ProgressForm() const { return progress_.get(); }
+  int FontSize() const;
+  HFONT WindowFont() const { return font_.get(); }
+  int HelpContextOf(HWND control) const;
+  static int HelpContextOfMenuItem(int command_id);
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnFinalMessage() override;
+
+ private:
+  void CreateControls();
+  void CreateSpeedBar();
+  void CreatePages();
+  void FormCreate();
+  void FormActivate();
+  void FormClose();
+  void FormDestroy();
+  void FormResize();
+  void ShowHint();
+  void SpeedBarMouseMove();
+  void Layout();
+  void OnCommand(int id, int code, HWND control);
+  void OnContextMenu(HWND control, int x, int y);
+  void OnFindMessage(FINDREPLACEW* fr);
+  bool TranslateKeys(MSG& msg);
+  void ApplyFont(int size);
+  void SetStatusText(int panel, const std::wstring& text);
+  void SetCaption(const std::wstring& caption);
+  static std::wstring TextOf(HWND window);
+  int SelectedIndex() const;
+  void ClearList();
+  void UpdateListExtent();
+  void SetMenuItemEnabled(HMENU menu, int id, bool enabled);
+  static LRESULT CALLBACK KeywordEditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK FileListProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK FrameWatchProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  bool KeyWordEditBKeyPress(WPARAM ch);
+  bool FileListKeyPress(WPARAM ch);
+  void FileListKeyOrMouse(UINT msg);
+  bool SrcListKeyDown(UINT msg, WPARAM wp, LPARAM lp);
+  void SrcListKeyUpOrMouse(UINT msg, WPARAM wp, LPARAM lp);
+
+  // The search (seaform_search.cpp).
+  void SearchDirTree(const std::wstring& pattern);
+  void SearchFile(const std::wstring& path, const std::string& path_bytes, unsigned long long size);
+  bool AddHit(const std::wstring& path, const std::string& path_bytes, long long line_number,
+              std::string_view text);
+  void SetFileDateTime(const FILETIME& last_write);
+  void ShowUnexpectedError();
+  void ShowListFull();
+  void PumpAfterFile();
+
+  // The viewer (seaform_viewer.cpp).
+  bool LoadSource(const std::wstring& path);
+  void ShowViewer();
+  void HideViewer();
+  void SelectHit(long long line_number);
+  void ShowFindDialog();
+  void CloseFindDialog();
+
+  SpeedButton finish_button_, search_btn_, copy_btn_, file_button_, close_file_button_, setup_button_, os_button_;
+  Panel speed_bar_;
+  Panel label1_;
+  std::array<Panel, 3> pages_;  // 1: directories, 2: extensions
+  HWND class_check_ = nullptr;
+  HWND edit1_ = nullptr;
+  HWND updown1_ = nullptr;
+  HWND keyword_box_ = nullptr;
+  HWND keyword_edit_ = nullptr;
+  HWND page_control_ = nullptr;
+  std::array<HWND, 7> dir_checks_{};
+  std::array<HWND, kExtClasses + 1> ext_checks_{};
+  HWND header_ = nullptr;
+  HWND file_list_ = nullptr;
+  WNDPROC file_list_base_ = nullptr;
+  RichMemo src_list_;
+  HWND status_bar_ = nullptr;
+  HMENU popup_root1_ = nullptr;
+  HMENU popup_root2_ = nullptr;
+  HMENU popup1_ = nullptr;
+  HMENU popup2_ = nullptr;
+  HACCEL accel_ = nullptr;
+  ScopedFont font_;      // the window's font, at the size of UpDown1
+  ScopedFont bar_font_;  // the tool bar's, at its designed size
+  int header_shift_ = 0;  // the list's horizontal scroll position that the header follows
+  HWND last_focus_ = nullptr;
+  HWND watched_frame_ = nullptr;
+  std::unique_ptr<TProgressForm> progress_;
+
+  std::vector<ListedHit> hits_;
+  ResultLineBuilder line_builder_;
+  int list_extent_ = 0;   // bytes of the longest listed line
+  int space_width_ = 8;   // pixels of a blank in the window's font
+
+  FINDREPLACEW find_{};
+  wchar_t find_text_[256] = {};
+  HWND find_dialog_ = nullptr;
+  // The dialog's direction, match case and whole word as it last reported
+  // them: the structure's flags do not keep them while it is open.
+  DWORD find_options_ = FR_DOWN | FR_MATCHCASE;
+
+  // A search pumps messages; these keep what they do to this window sound.
+  bool searching_ = false;
+  bool stop_requested_ = false;
+  bool close_after_search_ = false;
+  bool destroyed_during_search_ = false;
+  struct DateFormat {
+    DateOrder order = DateOrder::YearMonthDay;
+    char date_separator = '/';
+    char time_separator = ':';
+    bool leading_zero_hour = false;
+  } date_format_;
+  std::unique_ptr<FileScanner> scanner_;
+  DWORD last_refresh_ = 0;
+  DWORD last_pump_ = 0;
+  bool refresh_due_ = false;  // the file at hand brings the windows up to date
+  FILETIME file_time_{};  // last write of the file being scanned
+  int shown_hit_count_ = 0;
+};
+
+}  // namespace velkor

@@ -1,0 +1,320 @@
+// The search command of the search window: the walk over the checked
+// directories, the line scan of each file of a checked class, and the result
+// lines in the list. Runs on the window's thread and processes pending
+// messages between files, so the windows stay painted and Escape or the
+// finish button can stop it.
+#include <algorithm>
+
+#include "platform/app.h"
+#include "platform/message_box.h"
+#include "platform/number_format.h"
+#include "platform/scoped.h"
+#include "platform/text.h"
+#include "wordsearch/progress.h"
+#include "wordsearch/seaform.h"
+
+namespace velkor {
+namespace {
+
+constexpr wchar_t kViewSourceCaption[] = L" View Source  -  ";
+// Under Wine, painting costs far more than scanning a file, and even a look
+// into an empty message queue costs more than many a file. So the progress
+// window and the count are brought up to date at most this often
+// (milliseconds), pending messages are processed after a file when the
+// shorter interval has passed, and the list, which would repaint itself for
+// every line added, paints when the walk is over.
+constexpr DWORD kRefreshInterval = 200;
+constexpr DWORD kPumpInterval = 20;
+
+// Raised by the byte source when a read fails: the file is skipped.
+struct ReadFailure {};
+// Raised when the list refuses a line: the search ends.
+struct ListFull {};
+
+class FileReadSource : public ByteSource {
+ public:
+  // listed_size: the file's size in its directory entry.
+  FileReadSource(HANDLE file, unsigned long long listed_size) : file_(file), listed_size_(listed_size) {}
+  int Read(unsigned char* dst, int max) override {
+    // A short read that reached the listed size was the end: the read that
+    // would only say so is spared (it costs as much as a small file's data).
+    if (at_end_) return 0;
+    DWORD got = 0;
+    if (!ReadFile(file_, dst, static_cast<DWORD>(max), &got, nullptr)) throw ReadFailure{};
+    position_ += got;
+    at_end_ = got < static_cast<DWORD>(max) && position_ >= listed_size_;
+    return static_cast<int>(got);
+  }
+
+ private:
+  HANDLE file_;
+  unsigned long long listed_size_;
+  unsigned long long position_ = 0;
+  bool at_end_ = false;
+};
+
+std::wstring LocaleText(LCTYPE type) {
+  wchar_t buf[80] = {};
+  const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 80);
+  return n > 1 ? std::wstring(buf, static_cast<size_t>(n - 1)) : std::wstring();
+}
+
+// The date and time columns hold one byte per separator.
+char OneByteSeparator(const std::wstring& text, char fallback) {
+  return text.size() == 1 && text[0] > L' ' && text[0] < 0x7F ? static_cast<char>(text[0]) : fallback;
+}
+
+DateOrder DateOrderOfLocale() {
+  const std::wstring idate = LocaleText(LOCALE_IDATE);
+  if (idate == L"0") return DateOrder::MonthDayYear;
+  if (idate == L"1") return DateOrder::DayMonthYear;
+  if (idate == L"2") return DateOrder::YearMonthDay;
+  // The order in which the short date pattern names the fields.
+  const std::wstring pattern = LocaleText(LOCALE_SSHORTDATE);
+  const auto y = pattern.find(L'y'), m = pattern.find(L'M'), d = pattern.find(L'd');
+  if (m < d && m < y) return DateOrder::MonthDayYear;
+  if (d < m && d < y) return DateOrder::DayMonthYear;
+  return DateOrder::YearMonthDay;
+}
+
+std::wstring HitTotal(int count) {
+  std::wstring separator = LocaleText(LOCALE_STHOUSAND);
+  if (separator.empty()) separator = L",";
+  return L"リストアップしたデータ合計  ： " + FormatNumberN(count, 11, separator) + L" 行";
+}
+
+}  // namespace
+
+void TSeaForm::SearchBtnClick() {
+  // The command pumps messages while it runs: a second one must not start inside it.
+  if (searching_) return;
+  if (std::all_of(DirPath.begin() + 1, DirPath.end(), [](const std::wstring& p) { return p.empty(); })) {
+    ShowMessage(L"始めに、検索対象ディレクトリーの設定ボタンを押下し、\r\n\r\n検索対象ディレクトリーを、設定して下さい。\r\n",
+                MessageKind::Warning);
+    return;
+  }
+  if (std::none_of(DirChecked.begin() + 1, DirChecked.end(), [](bool b) { return b; })) {
+    ShowMessage(L"検索対象ディレクトリーの 指定（チェック）がされていません。\r\n\r\nそれから、ボタンかを押下して下さい。",
+                MessageKind::Warning);
+    return;
+  }
+  os_button_.SetEnabled(false);
+  file_button_.SetEnabled(false);
+  const std::wstring typed = TextOf(keyword_box_);
+  if (typed.empty()) {
+    ShowMessage(L"検索文字が、入力されていません。\r\n\r\nそれから、ボタンを押下して下さい。", MessageKind::Warning);
+    return;
+  }
+  const Cp932Bytes key = WideToCp932(typed);
+  if (key.lost > 0) {
+    // Its '?' stand-ins would be searched for as question marks.
+    ShowMessage(L"検索文字に、シフトJIS で表せない文字が含まれています。\r\n\r\nその文字を除いて、入力し直して下さい。",
+                MessageKind::Warning);
+    return;
+  }
+  KeyWord = key.bytes;
+
+  line_builder_.Reset();
+  ViewFile.clear();
+  SetStatusText(2, L"");
+  SetStatusText(3, L"");
+  copy_btn_.SetEnabled(false);
+  close_file_button_.SetEnabled(false);
+  HitCount = 0;
+  SetCaption(kViewSourceCaption);
+  if (viewer_showing()) HideViewer();
+
+  KeyLen = static_cast<int>(KeyWord.size());
+  const bool saved_case_sensitive = CaseSensitive;
+  CaseSensitive = EffectiveCaseSensitive(KeyWord, CaseSensitive);
+  MatchKey = MakeMatchKey(KeyWord, CaseSensitive);
+
+  enum class End { Finished, ListFull, Failed } end = End::Finished;
+  searching_ = true;
+  stop_requested_ = false;
+  close_after_search_ = false;
+  {
+    // Whatever ends the walk, the search is over, the progress window hidden
+    // and the cursor back before anything else happens.
+    struct Over {
+      TSeaForm& form;
+      ~Over() {
+        form.searching_ = false;
+        form.scanner_.reset();
+        if (form.progress_) form.progress_->HideProgress();
+        // Scroll bars cost most: everything that moves them is done before
+        // the list draws again, so that they are drawn once.
+        form.UpdateListExtent();
+        if (!form.hits_.empty()) SendMessageW(form.file_list_, LB_SETCURSEL, 0, 0);
+        SendMessageW(form.file_list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(form.file_list_, nullptr, TRUE);
+      }
+    } over{*this};
+    BusyCursor busy;
+    if (!progress_) {
+      auto progress = std::make_unique<TProgressForm>();
+      progress->CreateForm(hwnd());
+      progress_ = std::move(progress);
+    }
+    SendMessageW(file_list_, WM_SETREDRAW, FALSE, 0);
+    ClearList();
+    progress_->ShowProgress();
+    date_format_.order = DateOrderOfLocale();
+    date_format_.date_separator = OneByteSeparator(LocaleText(LOCALE_SDATE), '/');
+    date_format_.time_separator = OneByteSeparator(LocaleText(LOCALE_STIME), ':');
+    date_format_.leading_zero_hour = LocaleText(LOCALE_ITLZERO) == L"1";
+    scanner_ = std::make_unique<FileScanner>(SearchKey{KeyWord, CaseSensitive, SendMessageW(class_check_, BM_GETCHECK, 0, 0) == BST_CHECKED});
+    shown_hit_count_ = 0;
+    last_refresh_ = GetTickCount() - kRefreshInterval;
+    last_pump_ = last_refresh_;
+    WalkDir.clear();
+    try {
+      for (int n = 1; n <= 6 && !stop_requested_; ++n) {
+        if (!DirChecked[static_cast<size_t>(n)]) continue;
+        std::wstring dir = DirPath[static_cast<size_t>(n)];
+        // Only a hand-edited settings file can check a number without a
+        // directory; walking "*.*" would search the current directory.
+        if (dir.empty()) continue;
+        if (dir.back() != L'\\') dir += L'\\';
+        SearchDirTree(dir + L"*.*");
+      }
+    } catch (const ListFull&) {
+      end = End::ListFull;
+    } catch (...) {
+      end = End::Failed;
+    }
+  }
+  if (destroyed_during_search_) {
+    delete this;
+    return;
+  }
+  if (close_after_search_) {
+    CaseSensitive = saved_case_sensitive;
+    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+    return;
+  }
+  if (end == End::ListFull) ShowListFull();
+  if (end == End::Failed) ShowUnexpectedError();
+
+  SetFocus(file_list_);
+  if (SelectedIndex() >= 0) {
+    SetCaption(kViewSourceCaption + hits_.front().path);
+    SetStatusText(2, L"1 / " + std::to_wstring(HitCount));
+    file_button_.SetEnabled(true);
+    const std::wstring text = TextOf(keyword_box_);
+    SendMessageW(keyword_box_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    os_button_.SetEnabled(true);
+  }
+  CaseSensitive = saved_case_sensitive;
+  if (SendMessageW(file_list_, LB_GETCOUNT, 0, 0) <= 0) {
+    ShowMessage(L"検索文字 ： " + TextOf(keyword_box_) + L"\r\n\r\n" + L"は、見つかりませんでした。",
+                MessageKind::Information);
+    SetFocus(keyword_box_);
+  }
+}
+
+void TSeaForm::SearchDirTree(const std::wstring& pattern) {
+  WalkDir = pattern;
+  const std::wstring dir = pattern.substr(0, pattern.rfind(L'\\') + 1);
+  const std::string dir_bytes = WideToCp932(dir).bytes;
+  WIN32_FIND_DATAW entry;
+  ScopedFind find(FindFirstFileW(pattern.c_str(), &entry));
+  if (!find) return;
+  do {
+    if (stop_requested_) return;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (entry.cFileName[0] == L'.') continue;
+      SearchDirTree(dir + entry.cFileName + L"\\*.*");
+      WalkDir = pattern;
+      continue;
+    }
+    const std::string name = WideToCp932(entry.cFileName).bytes;
+    if (!IsSearchedFile(name, ExtTable)) continue;
+    const std::wstring path = dir + entry.cFileName;
+    refresh_due_ = GetTickCount() - last_refresh_ >= kRefreshInterval;
+    if (refresh_due_) {
+      last_refresh_ = GetTickCount();
+      progress_->SetItem(path);
+    }
+    file_time_ = entry.ftLastWriteTime;
+    FileDateTime.clear();
+    SearchFile(path, dir_bytes + name,
+               (static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow);
+  } while (FindNextFileW(find.get(), &entry));
+}
+
+void TSeaForm::SearchFile(const std::wstring& path, const std::string& path_bytes, unsigned long long size) {
+  {
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) {
+      FileReadSource source(file.get(), size);
+      ScanEnd end = ScanEnd::Finished;
+      try {
+        end = scanner_->Scan(source, [&](long long line_number, std::string_view text) {
+          return AddHit(path, path_bytes, line_number, text);
+        });
+      } catch (const ReadFailure&) {
+        // A file that cannot be read is left out, as one that cannot be opened.
+      }
+      if (end == ScanEnd::Refused) throw ListFull{};
+    }
+  }
+  PumpAfterFile();
+}
+
+bool TSeaForm::AddHit(const std::wstring& path, const std::string& path_bytes, long long line_number,
+                      std::string_view text) {
+  // Only a file's first hit shows its date, so it is worked out then.
+  if (FileDateTime.empty()) SetFileDateTime(file_time_);
+  const std::string_view stamp = FileDateTime;
+  SearchHit hit = line_builder_.Make(path_bytes, line_number, stamp.substr(0, 8), stamp.substr(9, 8), text);
+  const std::wstring shown = Cp932ToWide(hit.text);
+  const int length = static_cast<int>(hit.text.size());
+  hits_.push_back(ListedHit{std::move(hit), path});
+  const LRESULT added = SendMessageW(file_list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+  if (added == LB_ERR || added == LB_ERRSPACE) {
+    hits_.pop_back();
+    return false;
+  }
+  list_extent_ = std::max(list_extent_, length);
+  ++HitCount;
+  return true;
+}
+
+void TSeaForm::SetFileDateTime(const FILETIME& last_write) {
+  // The whole date, also for a stamp before 1980 or after 2107 that has no
+  // MS-DOS form: the columns show any year with two digits.
+  FILETIME local{};
+  SYSTEMTIME st{};
+  if (!FileTimeToLocalFileTime(&last_write, &local) || !FileTimeToSystemTime(&local, &st)) st = SYSTEMTIME{};
+  FileDateTime = FormatHitDate(st.wYear, st.wMonth, st.wDay, date_format_.order, date_format_.date_separator) + " " +
+                 FormatHitTime(st.wHour, st.wMinute, st.wSecond, date_format_.leading_zero_hour,
+                               date_format_.time_separator);
+}
+
+void TSeaForm::PumpAfterFile() {
+  const DWORD now = GetTickCount();
+  if (!refresh_due_ && now - last_pump_ < kPumpInterval) return;
+  last_pump_ = now;
+  if (refresh_due_ && HitCount != shown_hit_count_) {
+    shown_hit_count_ = HitCount;
+    SetStatusText(2, std::to_wstring(HitCount));
+  }
+  Application::Get().ProcessMessages();
+}
+
+void TSeaForm::ShowListFull() {
+  ShowMessage(L"もうこれ以上、検索結果をリストに追加できません。\r\n\r\nこれまでの検索結果を表示しますので、参考にして下さい。"
+              L"\r\n\r\n" + HitTotal(HitCount),
+              MessageKind::Warning);
+}
+
+void TSeaForm::ShowUnexpectedError() {
+  ShowMessage(L"検索中に予期しないエラーが発生しました。\r\n\r\n現在検索中の次のパスについて、処理ができません。\r\n\r\n" +
+                  WalkDir + L"\r\n\r\n" + L"これまでの検索結果を表示しますので、参考にして下さい。" + L"\r\n\r\n" +
+                  HitTotal(HitCount),
+              MessageKind::Warning);
+}
+
+}  // namespace velkor

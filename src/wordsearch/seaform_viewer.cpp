@@ -1,0 +1,275 @@
+// The source viewer of the search window: a hit's whole file in SrcList with
+// the caret on the hit line and the keyword selected, its copy and find
+// commands, and the way back to the list.
+#include "controls/text_positions.h"
+#include "editor/find_in_edit.h"
+#include "launcher/fmx_utils.h"
+#include "platform/app.h"
+#include "platform/error.h"
+#include "platform/message_box.h"
+#include "platform/scoped.h"
+#include "platform/text.h"
+#include "wordsearch/seaform.h"
+#include "wordsearch/viewer_logic.h"
+#include "wordsearch/wordsearch_ids.h"
+
+namespace velkor {
+namespace {
+
+constexpr int kSampleLength = 255;
+
+std::string ReadWhole(HANDLE file, const std::wstring& path) {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF)
+    throw Error(L"ﾌｧｲﾙ " + path + L" は大きすぎて表示できません。");
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t total = 0;
+  DWORD got = 0;
+  while (total < bytes.size() &&
+         ReadFile(file, bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &got, nullptr) && got > 0)
+    total += got;
+  if (total != bytes.size()) throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。");
+  return bytes;
+}
+
+}  // namespace
+
+void TSeaForm::FileListDblClick() {
+  if (searching_) return;
+  BusyCursor busy;
+  const int i = SelectedIndex();
+  if (i < 0 || i >= static_cast<int>(hits_.size())) return;
+  const ListedHit& listed = hits_[static_cast<size_t>(i)];
+  if (listed.path != ViewFile) {
+    SetCaption(L" View Source  -  " + listed.path);
+    if (!LoadSource(listed.path)) return;
+    ViewFile = listed.path;
+  }
+  ShowViewer();
+  SelectHit(listed.hit.line_number);
+  copy_btn_.SetEnabled(true);
+  close_file_button_.SetEnabled(true);
+  file_button_.SetEnabled(false);
+  SetFocus(src_list_.hwnd());
+  ScrollToHit(3);
+  ShowLinePos();
+  SetMenuItemEnabled(popup1_, IDM_SEA_FINDNEXT1, true);
+}
+
+bool TSeaForm::LoadSource(const std::wstring& path) {
+  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) {
+    ShowMessage(L"ﾌｧｲﾙ " + path + L" は開けません" + L"\r\n\r\n" +
+                L"他のソフトウェアが使用中で、その上、ファイルがロックされています。");
+    return false;
+  }
+  std::wstring text = Cp932ToWide(ReadWhole(file.get(), path));
+  // The control ends its text at a NUL; the search reads past it, so the
+  // lines behind one must still be there to be shown.
+  for (wchar_t& c : text)
+    if (c == L'\0') c = L' ';
+  src_list_.SetText(text);
+  src_list_.SetSel(0, 0);
+  return true;
+}
+
+void TSeaForm::ShowViewer() {
+  ShowWindow(header_, SW_HIDE);
+  ShowWindow(file_list_, SW_HIDE);
+  ShowWindow(src_list_.hwnd(), SW_SHOW);
+  Layout();
+}
+
+void TSeaForm::HideViewer() {
+  src_list_.SetSel(0, 0);
+  ShowWindow(src_list_.hwnd(), SW_HIDE);
+  SetStatusText(3, L"");
+  ShowWindow(header_, SW_SHOW);
+  ShowWindow(file_list_, SW_SHOW);
+  Layout();
+}
+
+// The caret on the hit line, the keyword selected, and the find text taken from it.
+void TSeaForm::SelectHit(long long line_number) {
+  int line_start = line_number >= 1 && line_number <= 0x7FFFFFFF
+                       ? src_list_.LineIndex(static_cast<int>(line_number - 1))
+                       : -1;
+  if (line_start < 0) line_start = src_list_.TextLength();  // the file has grown shorter since the search
+  src_list_.SetSel(line_start, kSampleLength);
+  const TextBytes sample(src_list_.SelText());
+  std::string_view bytes = sample.bytes();
+  if (bytes.size() > static_cast<size_t>(kSampleLength)) bytes = bytes.substr(0, kSampleLength);
+  // A keyword with a double-byte character is found exactly, as the search found it.
+  const size_t at = FindKeywordInSample(bytes, KeyWord, EffectiveCaseSensitive(KeyWord, CaseSensitive));
+  const bool found = at != std::string_view::npos;
+  const int from = found ? sample.ControlPos(static_cast<int>(at)) : 0;
+  const int to = sample.ControlPos((found ? static_cast<int>(at) : 0) + KeyLen);
+  src_list_.SetSel(line_start + from, to - from);
+  const std::wstring find_text = found ? src_list_.SelText() : TextOf(keyword_box_);
+  lstrcpynW(find_text_, find_text.c_str(), static_cast<int>(std::size(find_text_)));
+  if (find_dialog_) SetDlgItemTextW(find_dialog_, 0x480 /* edt1 */, find_text_);
+}
+
+void TSeaForm::ScrollToHit(int n) {
+  const int caret_line = src_list_.LineFromChar(src_list_.SelStart());
+  if (caret_line <= src_list_.FirstVisibleLine() + n) return;
+  // To the pixel, so that the hit line is not cut at the top. Scrolling by
+  // lines goes by a standard line height, and the scroll position the
+  // control reports is scaled once the text is taller than 65,535 pixels;
+  // character positions are true, so the distance is measured with them.
+  // The control lays out lines as they come into view: a second look
+  // corrects for lines whose height it had only estimated.
+  HWND edit = src_list_.hwnd();
+  const int top = static_cast<int>(src_list_.FormatRect().top);
+  const int line_start = src_list_.LineIndex(caret_line);
+  for (int look = 0; look < 3; ++look) {
+    POINTL origin{}, hit{};
+    SendMessageW(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&origin), 0);
+    SendMessageW(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&hit), line_start);
+    if (hit.y == top) break;
+    POINT scroll{0, static_cast<LONG>(top - origin.y + (hit.y - top))};
+    SendMessageW(edit, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+  }
+}
+
+void TSeaForm::ShowLinePos() {
+  const int line = src_list_.LineFromChar(src_list_.SelStart()) + 1;
+  SetStatusText(3, std::to_wstring(line) + L" / " + std::to_wstring(src_list_.LineCount()) + L" ");
+}
+
+void TSeaForm::UpdateCopyButton() { copy_btn_.SetEnabled(src_list_.SelLength() > 0); }
+
+void TSeaForm::CloseFileButtonClick() {
+  HideViewer();
+  copy_btn_.SetEnabled(false);
+  close_file_button_.SetEnabled(false);
+  file_button_.SetEnabled(true);
+  SetFocus(file_list_);
+}
+
+bool TSeaForm::SrcListKeyDown(UINT msg, WPARAM wp, LPARAM) {
+  if (msg == WM_KEYDOWN) {
+    const bool ctrl_only = (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_SHIFT) & 0x8000) &&
+                           !(GetKeyState(VK_MENU) & 0x8000);
+    if (ctrl_only && wp == VK_DOWN) src_list_.ScrollLines(1);
+    if (ctrl_only && wp == VK_UP) src_list_.ScrollLines(-1);
+    if (wp == VK_RETURN || wp == VK_ESCAPE) {
+      CloseFileButtonClick();
+      return true;
+    }
+  }
+  // The characters of those keys have nothing to do in a read-only text.
+  return msg == WM_CHAR && (wp == VK_RETURN || wp == VK_ESCAPE);
+}
+
+void TSeaForm::SrcListKeyUpOrMouse(UINT msg, WPARAM wp, LPARAM) {
+  switch (msg) {
+    case WM_KEYDOWN:
+      ShowLinePos();
+      break;
+    case WM_KEYUP:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP:  // the end of a selection made with the mouse
+      ShowLinePos();
+      UpdateCopyButton();
+      break;
+  }
+}
+
+void TSeaForm::CopyBtnClick() {
+  SendMessageW(src_list_.hwnd(), WM_COPY, 0, 0);
+  src_list_.SetSel(src_list_.SelStart(), 0);
+}
+
+void TSeaForm::CopyPopClick() {
+  if (src_list_.SelLength() == 0) src_list_.SetSel(0, src_list_.TextLength());
+  SendMessageW(src_list_.hwnd(), WM_COPY, 0, 0);
+  src_list_.SetSel(src_list_.SelStart(), 0);
+}
+
+void TSeaForm::TopT1Click() {
+  src_list_.SetSel(0, 0);
+  src_list_.ScrollCaret();
+  ShowLinePos();
+  SetFocus(src_list_.hwnd());
+}
+
+void TSeaForm::LastL1Click() {
+  src_list_.SetSel(src_list_.TextLength(), 0);
+  src_list_.ScrollCaret();
+  ShowLinePos();
+  SetFocus(src_list_.hwnd());
+}
+
+void TSeaForm::FindFPopClick() {
+  FindCount = 0;
+  ShowFindDialog();
+  SetMenuItemEnabled(popup1_, IDM_SEA_FINDNEXT1, true);
+}
+
+void TSeaForm::ShowFindDialog() {
+  if (find_dialog_) {
+    SetDlgItemTextW(find_dialog_, 0x480 /* edt1 */, find_text_);
+  } else {
+    find_.hwndOwner = hwnd();
+    find_.Flags = find_options_;
+    find_dialog_ = FindTextW(&find_);
+    if (!find_dialog_) return;
+    Application::Get().AddModeless(find_dialog_);
+  }
+  SetWindowPos(find_dialog_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+  ShowWindow(find_dialog_, SW_SHOW);
+  SetActiveWindow(find_dialog_);
+}
+
+void TSeaForm::CloseFindDialog() {
+  if (!find_dialog_) return;
+  HWND dialog = find_dialog_;
+  find_dialog_ = nullptr;
+  Application::Get().RemoveModeless(dialog);
+  DestroyWindow(dialog);
+}
+
+void TSeaForm::FindDialog1Find() {
+  // The viewer's find: with the list showing there is no text to search.
+  if (!viewer_showing()) return;
+  const std::wstring text = find_.lpstrFindWhat;
+  SearchOptions options;
+  options.down = (find_options_ & FR_DOWN) != 0;
+  options.match_case = (find_options_ & FR_MATCHCASE) != 0;
+  options.whole_word = (find_options_ & FR_WHOLEWORD) != 0;
+  if (FindInEdit(src_list_, text, options)) {
+    ++FindCount;
+  } else {
+    ShowMessage(FindCount == 0 ? NotFoundText(text) : FoundCountText(text, FindCount));
+    CloseFindDialog();
+    FindCount = 0;
+    src_list_.SetSel(src_list_.SelStart(), 0);
+  }
+  ShowLinePos();
+}
+
+void TSeaForm::FindNext1Click() { FindDialog1Find(); }
+
+void TSeaForm::OnFindMessage(FINDREPLACEW* fr) {
+  if (fr->Flags & FR_DIALOGTERM) {
+    if (find_dialog_) Application::Get().RemoveModeless(find_dialog_);
+    find_dialog_ = nullptr;
+    return;
+  }
+  if (fr->Flags & FR_FINDNEXT) {
+    find_options_ = fr->Flags & (FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD);
+    FindDialog1Find();
+  }
+}
+
+void TSeaForm::Open1Click() {
+  const int i = SelectedIndex();
+  if (i < 0 || i >= static_cast<int>(hits_.size())) return;
+  ShellStart(hits_[static_cast<size_t>(i)].path, L"", L"", SW_SHOWNORMAL);
+}
+
+}  // namespace velkor
