@@ -122,12 +122,7 @@ Teditform::Teditform(Tframeform& frame, int tag) : Tag(tag), frame_(frame) {
   replace_.lpstrFindWhat = replace_find_text_;
   replace_.lpstrReplaceWith = replace_with_;
   replace_.wReplaceWithLen = 512;
-  WNDCLASSEXW wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpszClassName = kClass;
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
-  RegisterWindowClass(wc);
+  RegisterFormClass(kClass);
 }
 
 Teditform::~Teditform() {

@@ -104,12 +104,7 @@ TSeaForm::TSeaForm() {
   find_.Flags = FR_DOWN | FR_MATCHCASE;
   find_.lpstrFindWhat = find_text_;
   find_.wFindWhatLen = static_cast<WORD>(std::size(find_text_));
-  WNDCLASSEXW wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpszClassName = kClass;
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
-  RegisterWindowClass(wc);
+  RegisterFormClass(kClass);
 }
 
 TSeaForm::~TSeaForm() {
