@@ -19,7 +19,7 @@ configure() {  # dir, extra args...
     rm -rf "$dir"  # a configure that failed half-way
   fi
   if [ -f "$dir/CMakeCache.txt" ]; then
-    cmake "$dir" >/dev/null
+    cmake "$dir" "$@" >/dev/null  # keeps the folder's options in step with this script
   else
     cmake -S "$root" -B "$dir" "${gen[@]}" "$@" >/dev/null
   fi

@@ -115,10 +115,21 @@ std::string MakeMatchKey(std::string_view keyword, bool case_sensitive) {
   return key;
 }
 
-// The classifier reads a whole chunk and one byte more from any position
-// below the data count, so the window carries spare bytes behind its end.
+// The classifiers read up to a whole chunk and one byte more from any
+// position below the data count, so the window carries spare bytes behind
+// its end. The group scan loads its 16-byte blocks aligned.
 struct FileScanner::Window {
   alignas(64) unsigned char bytes[kWindowSize + kChunk + 16];
+};
+
+// Where the scan of one file stands: line number, line start and line_done
+// hold for the bytes before the position being scanned.
+struct FileScanner::Cursor {
+  std::size_t count = 0;  // bytes of data in the window
+  long long line = 1;
+  std::size_t line_start = 0;
+  bool line_done = false;  // this line has given its hit
+  std::string text;
 };
 
 FileScanner::FileScanner(const SearchKey& key)
@@ -139,20 +150,28 @@ FileScanner::FileScanner(const SearchKey& key)
 
 FileScanner::~FileScanner() = default;
 
-// Decides whether the first-byte candidate at pos is a hit and, if so, builds
-// the line text. The current line always starts inside the window: the window
-// slides only at a line feed, and keeps the bytes behind it.
-bool FileScanner::TakeHit(std::size_t line_start, std::size_t pos, std::size_t count,
-                          std::string& text) const {
-  const unsigned char* buf = window_->bytes;
+// Whether the data from pos on starts with the keyword.
+bool FileScanner::KeyAt(std::size_t pos, std::size_t count) const {
   const std::size_t len = match_key_.size();
   if (len > count - pos) return false;
+  const unsigned char* buf = window_->bytes;
   const auto* key = reinterpret_cast<const unsigned char*>(match_key_.data());
   for (std::size_t j = 0; j < len; ++j) {
     const unsigned char b = buf[pos + j];
     if (b == 0) return false;
     if ((case_sensitive_ ? b : Lower(b)) != key[j]) return false;
   }
+  return true;
+}
+
+// Decides whether the first-byte candidate at pos is a hit and, if so, builds
+// the line text. The current line always starts inside the window: the window
+// slides only at a line feed, and keeps the bytes behind it.
+bool FileScanner::TakeHit(std::size_t line_start, std::size_t pos, std::size_t count,
+                          std::string& text) const {
+  if (!KeyAt(pos, count)) return false;
+  const unsigned char* buf = window_->bytes;
+  const std::size_t len = match_key_.size();
   if (class_check_ || len == 1) {
     std::size_t j = pos;
     while (j > line_start && buf[j - 1] == kCr) --j;
@@ -175,64 +194,215 @@ bool FileScanner::TakeHit(std::size_t line_start, std::size_t pos, std::size_t c
   return true;
 }
 
-ScanEnd FileScanner::Scan(ByteSource& source, const HitSink& sink) {
-  if (!searchable_) return ScanEnd::Finished;
-  unsigned char* buf = window_->bytes;
-  std::size_t count = ReadFull(source, buf, kWindowSize);
-  long long line = 1;
-  std::size_t line_start = 0;
-  bool line_done = false;  // this line has given its hit
-  std::string text;
+// False when the sink refused the hit.
+bool FileScanner::Candidate(Cursor& at, std::size_t pos, const HitSink& sink) const {
+  if (at.line_done || !TakeHit(at.line_start, pos, at.count, at.text)) return true;
+  at.line_done = true;
+  return sink(at.line, at.text);
+}
 
-  std::size_t i = 0;
-  while (i < count) {
-    const std::size_t n = std::min(kChunk, count - i);
-    Mask lf, first;
-    ClassifyChunk(buf + i, first_forms_, second_forms_, match_key_.size() == 1, lf, first);
+// Scans [i, end) one classified chunk at a time, every line feed and
+// candidate in order. A slide leaves i at the first byte after the line feed
+// that caused it, in the new window.
+FileScanner::Step FileScanner::ScanChunks(ByteSource& source, const HitSink& sink, Cursor& at,
+                                          std::size_t& i, std::size_t end) {
+  unsigned char* buf = window_->bytes;
+  const bool one_byte = match_key_.size() == 1;
+  while (i < end) {
+    const std::size_t n = std::min(kChunk, end - i);
+    Mask lf, cand;
+    ClassifyChunk(buf + i, first_forms_, second_forms_, one_byte, lf, cand);
     if (n < kChunk) {
       lf &= (Mask{1} << n) - 1;
-      first &= (Mask{1} << n) - 1;
+      cand &= (Mask{1} << n) - 1;
     }
-    std::size_t next = i + n;
-    // Most chunks hold line feeds only; they can slide the window only in
-    // its last 512 bytes.
-    if (first == 0 && (count < kWindowSize || i + kChunk <= kRefillFrom + 1u)) {
+    if (cand == 0 && (at.count < kWindowSize || i + n <= kRefillFrom + 1u)) {
       if (lf != 0) {
-        line += std::popcount(lf);
-        line_start = i + kChunk - static_cast<std::size_t>(std::countl_zero(lf));
-        line_done = false;
+        at.line += std::popcount(lf);
+        at.line_start = i + kChunk - static_cast<std::size_t>(std::countl_zero(lf));
+        at.line_done = false;
       }
-      i = next;
+      i += n;
       continue;
     }
-    Mask mask = lf | first;
+    Mask mask = lf | cand;
     while (mask != 0) {
-      std::size_t pos = i + static_cast<std::size_t>(std::countr_zero(mask));
+      const std::size_t pos = i + static_cast<std::size_t>(std::countr_zero(mask));
       mask &= mask - 1;
-      if (buf[pos] == kLf) {
-        ++line;
-        line_start = pos + 1;
-        line_done = false;
-        if (pos > static_cast<std::size_t>(kRefillFrom) && count == kWindowSize) {
-          constexpr std::size_t kept = kWindowSize - kRefillFrom;
-          std::memmove(buf, buf + kRefillFrom, kept);
-          count = kept + ReadFull(source, buf + kept, kRefillFrom);
-          pos -= kRefillFrom;
-          line_start = pos + 1;
-          next = pos + 1;
-          break;
-        }
+      if (buf[pos] != kLf) {
+        if (!Candidate(at, pos, sink)) return Step::Refused;
         continue;
       }
-      if (line_done) continue;
-      if (TakeHit(line_start, pos, count, text)) {
-        line_done = true;
-        if (!sink(line, text)) return ScanEnd::Refused;
+      ++at.line;
+      at.line_start = pos + 1;
+      at.line_done = false;
+      if (pos > static_cast<std::size_t>(kRefillFrom) && at.count == kWindowSize) {
+        constexpr std::size_t kept = kWindowSize - kRefillFrom;
+        std::memmove(buf, buf + kRefillFrom, kept);
+        at.count = kept + ReadFull(source, buf + kept, kRefillFrom);
+        at.line_start = pos + 1 - kRefillFrom;
+        i = at.line_start;
+        return Step::Slid;
       }
     }
-    i = next;
+    i += n;
   }
-  return ScanEnd::Finished;
+  return Step::Done;
+}
+
+#if defined(__SSE2__)
+namespace {
+
+constexpr std::size_t kBlockGroup = 64;
+
+// The candidate test of the group scan. Where case does not count, the two
+// forms of a letter differ in bit 0x20 alone, and no other byte becomes the
+// small letter when that bit is set: one compare finds both forms. For any
+// other byte the bit is not touched and the compare is exact.
+struct GroupFilter {
+  GroupFilter(const unsigned char (&first_forms)[2], const unsigned char (&second_forms)[2])
+      : case1(_mm_set1_epi8(static_cast<char>(first_forms[0] ^ first_forms[1]))),
+        key1(_mm_set1_epi8(static_cast<char>(first_forms[0] | (first_forms[0] ^ first_forms[1])))),
+        case2(_mm_set1_epi8(static_cast<char>(second_forms[0] ^ second_forms[1]))),
+        key2(_mm_set1_epi8(
+            static_cast<char>(second_forms[0] | (second_forms[0] ^ second_forms[1])))) {}
+
+  static __m128i Load(const unsigned char* p) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+  }
+  static __m128i LineFeeds(__m128i v) {
+    return _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(kLf)));
+  }
+  // The first-byte matches of the 16 bytes v.
+  __m128i First(__m128i v) const { return _mm_cmpeq_epi8(_mm_or_si128(v, case1), key1); }
+  // Those of them followed by a second-byte match; v holds the 16 bytes at p.
+  __m128i Pair(__m128i v, const unsigned char* p) const {
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    return _mm_and_si128(First(v), _mm_cmpeq_epi8(_mm_or_si128(next, case2), key2));
+  }
+
+  __m128i case1, key1, case2, key2;
+};
+
+// The line feeds counted in the byte lanes of acc.
+inline long long SumLanes(__m128i acc) {
+  const __m128i sums = _mm_sad_epu8(acc, _mm_setzero_si128());
+  return _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+}
+
+// Counts the line feeds of the groups from p on into lines, up to the first
+// group with a candidate that key_at(pos) confirms; returns that group's
+// position, or to. A lane takes at most 4 line feeds a group and is summed
+// before it reaches 255.
+template <bool kPair, typename KeyAt>
+std::size_t SkipGroups(const unsigned char* buf, std::size_t p, std::size_t to,
+                       const GroupFilter& filter, const KeyAt& key_at, long long& lines) {
+  __m128i acc = _mm_setzero_si128();
+  int steps = 0;
+  for (; p < to; p += kBlockGroup) {
+    const unsigned char* g = buf + p;
+    __m128i feeds = _mm_setzero_si128();
+    __m128i any = _mm_setzero_si128();
+    for (std::size_t k = 0; k < kBlockGroup; k += 16) {
+      const __m128i v = GroupFilter::Load(g + k);
+      feeds = _mm_sub_epi8(feeds, GroupFilter::LineFeeds(v));
+      any = _mm_or_si128(any, kPair ? filter.Pair(v, g + k) : filter.First(v));
+    }
+    if (_mm_movemask_epi8(any) != 0) {
+      bool confirmed = false;
+      for (std::size_t k = 0; k < kBlockGroup && !confirmed; k += 16) {
+        const __m128i v = GroupFilter::Load(g + k);
+        auto m = static_cast<unsigned>(
+            _mm_movemask_epi8(kPair ? filter.Pair(v, g + k) : filter.First(v)));
+        for (; m != 0 && !confirmed; m &= m - 1)
+          confirmed = key_at(p + k + static_cast<std::size_t>(std::countr_zero(m)));
+      }
+      if (confirmed) break;
+    }
+    acc = _mm_add_epi8(acc, feeds);
+    if (++steps == 63) {
+      lines += SumLanes(acc);
+      acc = _mm_setzero_si128();
+      steps = 0;
+    }
+  }
+  lines += SumLanes(acc);
+  return p;
+}
+
+// Moves the line start to behind the last line feed in [from, to), when
+// there is one; from and to are multiples of 16.
+inline void FindLineStart(const unsigned char* buf, std::size_t from, std::size_t to,
+                          std::size_t& line_start, bool& line_done) {
+  for (std::size_t q = to; q > from;) {
+    q -= 16;
+    const auto m = static_cast<unsigned>(_mm_movemask_epi8(GroupFilter::LineFeeds(GroupFilter::Load(buf + q))));
+    if (m != 0) {
+      line_start = q + 32 - static_cast<std::size_t>(std::countl_zero(m));
+      line_done = false;
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+// Scans [from, to), both multiples of the 64-byte group, where no line feed
+// can slide the window. Most groups hold no candidate (a first-byte match
+// whose next byte matches the keyword's second byte), and most candidates
+// are not followed by the rest of the keyword: such groups only have their
+// line feeds counted. The line start is looked up again only at a group
+// where the keyword stands, which the chunk scan then takes whole.
+bool FileScanner::ScanBlocks(ByteSource& source, const HitSink& sink, Cursor& at,
+                             std::size_t from, std::size_t to) {
+  const unsigned char* buf = window_->bytes;
+  const GroupFilter filter(first_forms_, second_forms_);
+  const auto key_at = [this, &at](std::size_t pos) { return KeyAt(pos, at.count); };
+  std::size_t exact = from;  // the line start and line_done hold here
+  for (std::size_t p = from;; p += kBlockGroup) {
+    p = match_key_.size() == 1 ? SkipGroups<false>(buf, p, to, filter, key_at, at.line)
+                               : SkipGroups<true>(buf, p, to, filter, key_at, at.line);
+    FindLineStart(buf, exact, p, at.line_start, at.line_done);
+    if (p == to) return true;
+    std::size_t i = p;
+    if (ScanChunks(source, sink, at, i, p + kBlockGroup) == Step::Refused) return false;
+    exact = p + kBlockGroup;
+  }
+}
+#else
+namespace {
+constexpr std::size_t kBlockGroup = kChunk;
+}  // namespace
+
+bool FileScanner::ScanBlocks(ByteSource& source, const HitSink& sink, Cursor& at,
+                             std::size_t from, std::size_t to) {
+  return ScanChunks(source, sink, at, from, to) != Step::Refused;
+}
+#endif
+
+ScanEnd FileScanner::Scan(ByteSource& source, const HitSink& sink) {
+  if (!searchable_) return ScanEnd::Finished;
+  Cursor at;
+  at.count = ReadFull(source, window_->bytes, kWindowSize);
+  std::size_t i = 0;
+  for (;;) {
+    // A line feed slides the window only past kRefillFrom of a full window:
+    // the block scan takes the whole groups below, the chunk scan the rest.
+    const std::size_t safe = at.count == kWindowSize ? kRefillFrom : at.count;
+    const std::size_t blocks_end = safe / kBlockGroup * kBlockGroup;
+    const std::size_t blocks_from = (i + kBlockGroup - 1) / kBlockGroup * kBlockGroup;
+    if (blocks_from < blocks_end) {
+      if (ScanChunks(source, sink, at, i, blocks_from) == Step::Refused ||
+          !ScanBlocks(source, sink, at, blocks_from, blocks_end))
+        return ScanEnd::Refused;
+      i = blocks_end;
+    }
+    switch (ScanChunks(source, sink, at, i, at.count)) {
+      case Step::Refused: return ScanEnd::Refused;
+      case Step::Done: return ScanEnd::Finished;
+      case Step::Slid: break;
+    }
+  }
 }
 
 ScanEnd SearchFile(const SearchKey& key, ByteSource& source, const HitSink& sink) {

@@ -76,12 +76,14 @@ class FileScanner {
   struct Cursor;
   enum class Step { Done, Slid, Refused };
 
+  bool KeyAt(std::size_t pos, std::size_t count) const;
   bool TakeHit(std::size_t line_start, std::size_t pos, std::size_t count,
                std::string& text) const;
   bool Candidate(Cursor& at, std::size_t pos, const HitSink& sink) const;
   Step ScanChunks(ByteSource& source, const HitSink& sink, Cursor& at, std::size_t& i,
                   std::size_t end);
-  bool ScanBlocks(const HitSink& sink, Cursor& at, std::size_t from, std::size_t to);
+  bool ScanBlocks(ByteSource& source, const HitSink& sink, Cursor& at, std::size_t from,
+                  std::size_t to);
 
   std::string match_key_;
   bool case_sensitive_;

@@ -3,7 +3,8 @@
 // keyword and a stretch of filler lines in front of the data, so that short
 // inputs still reach the window's slide point at 15,872 and its end at 16,384.
 //   byte 0: bit 0 case-sensitive, bit 1 class check, bit 2 short reads,
-//           bits 3-4 how often the data repeats (1, 2, 4 or 8 times)
+//           bits 3-4 how often the data repeats (1, 2, 4 or 8 times),
+//           bit 5 filler of line feeds alone (the line counters' worst case)
 //   byte 1: keyword length (0-12)
 //   bytes 2-3: filler length (0-32,999); byte 4: filler bytes after its last
 //           line feed, in fours
@@ -71,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   key.class_check = flags & 2;
 
   std::string file(filler, 'x');
-  for (std::size_t p = 79; p + open_tail < filler; p += 80) file[p] = '\n';
+  const std::size_t filler_line = (flags & 32) ? 1 : 80;
+  for (std::size_t p = filler_line - 1; p + open_tail < filler; p += filler_line) file[p] = '\n';
   if (open_tail < filler) file[filler - open_tail - 1] = '\n';
   const std::string payload(reinterpret_cast<const char*>(data + 5 + key_len), size - 5 - key_len);
   for (int n = 1 << ((flags >> 3) & 3); n > 0; --n) file += payload;
