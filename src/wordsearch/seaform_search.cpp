@@ -142,12 +142,19 @@ void TSeaForm::SearchBtnClick() {
         form.searching_ = false;
         form.scanner_.reset();
         if (form.progress_) form.progress_->HideProgress();
-        // Scroll bars cost most: everything that moves them is done before
-        // the list draws again, so that they are drawn once.
+        // Scroll bars cost most: the list box draws them on the spot
+        // whenever their range changes, even with its own drawing off, and
+        // again when it turns it back on. Until the list has its extent, its
+        // selection and its drawing back, it is kept from drawing anything
+        // (the default WM_SETREDRAW clears its visible style), and is then
+        // drawn once, frame and all, by the next paint.
+        HWND list = form.file_list_;
+        DefWindowProcW(list, WM_SETREDRAW, FALSE, 0);
         form.UpdateListExtent();
-        if (!form.hits_.empty()) SendMessageW(form.file_list_, LB_SETCURSEL, 0, 0);
-        SendMessageW(form.file_list_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(form.file_list_, nullptr, TRUE);
+        if (!form.hits_.empty()) SendMessageW(list, LB_SETCURSEL, 0, 0);
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        DefWindowProcW(list, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
       }
     } over{*this};
     BusyCursor busy;
