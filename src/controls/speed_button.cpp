@@ -2,6 +2,7 @@
 
 #include "controls/panel.h"
 #include "platform/app.h"
+#include "platform/dpi.h"
 
 namespace velkor {
 namespace {
@@ -70,6 +71,13 @@ void SpeedButton::Create(Panel& host, int id, int x, int y, int w, int h, bool f
   rect_ = RECT{x, y, x + w, y + h};
   host_ = &host;
   host.AddButton(this);
+}
+
+void SpeedButton::Create(Panel& host, const SpeedButtonSpec& spec, int y, int size, HWND command_target) {
+  Create(host, spec.id, Scale(spec.x), Scale(y), Scale(size), Scale(size), true, command_target);
+  SetGlyphResource(spec.glyph);
+  SetHint(spec.hint);
+  SetEnabled(spec.enabled);
 }
 
 void SpeedButton::Invalidate() const {

@@ -13,6 +13,15 @@ namespace velkor {
 
 class Panel;
 
+// A tool-bar button as a form's table lists it; x at 96 dpi.
+struct SpeedButtonSpec {
+  int id;
+  int x;
+  const wchar_t* glyph;  // bitmap resource
+  const wchar_t* hint;   // "short|long"
+  bool enabled;
+};
+
 class SpeedButton {
  public:
   SpeedButton() = default;
@@ -22,6 +31,9 @@ class SpeedButton {
 
   // x, y in the host panel's client coordinates.
   void Create(Panel& host, int id, int x, int y, int w, int h, bool flat, HWND command_target);
+  // A flat square button of the given size (96 dpi) at spec.x, y, with the
+  // spec's glyph, hint and state.
+  void Create(Panel& host, const SpeedButtonSpec& spec, int y, int size, HWND command_target);
 
   int id() const { return id_; }
   int tag = 0;

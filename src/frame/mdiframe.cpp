@@ -25,16 +25,8 @@ constexpr UINT_PTR kTimer1 = 1;
 
 Tframeform* g_frame = nullptr;
 
-struct ToolDef {
-  int id;
-  int x;
-  const wchar_t* glyph;
-  const wchar_t* hint;
-  bool enabled;
-};
-
 // The tool bar's buttons: 27 x 27, at y 8.
-const ToolDef kTools[] = {
+const SpeedButtonSpec kTools[] = {
     {IDM_EXIT1, 5, L"GLYPH_EXIT", L"ベルコノートを終了|ベルコノートを終了します", true},
     {IDM_NEW1, 35, L"GLYPH_NEW", L"新規作成|新規にテキストを作成 ( フォームはいくつでもＯＫ )", true},
     {IDM_OPEN1, 63, L"GLYPH_OPEN", L"作成済みファイルを開く|作成済みファイルを開く ( いくつでもＯＫ )", true},
@@ -135,12 +127,9 @@ void Tframeform::CreateControls() {
   panel1_.Create(hwnd(), IDC_PANEL1, 0, 0, 100, Scale(kPanel1Height), tool_look);
   panel1_.on_click = [this] { Panel1Click(); };
   panel1_.on_mouse_move = [this] { InstallDisplayHint(); };
-  for (const ToolDef& t : kTools) {
+  for (const SpeedButtonSpec& spec : kTools) {
     auto b = std::make_unique<SpeedButton>();
-    b->Create(panel1_, t.id, Scale(t.x), Scale(8), Scale(27), Scale(27), true, hwnd());
-    b->SetGlyphResource(t.glyph);
-    b->SetHint(t.hint);
-    b->SetEnabled(t.enabled);
+    b->Create(panel1_, spec, 8, 27, hwnd());
     tool_buttons_.push_back(std::move(b));
   }
 

@@ -34,15 +34,7 @@ constexpr UINT_PTR kFrameWatchSubclass = 3;
 
 TSeaForm* g_seaform = nullptr;
 
-struct ButtonDef {
-  int id;
-  int x;
-  const wchar_t* glyph;
-  const wchar_t* hint;
-  bool enabled;
-};
-
-const ButtonDef kButtons[] = {
+const SpeedButtonSpec kButtons[] = {
     {IDC_SEA_FINISH, 4, L"GLYPH_FINISH", L"終了|検索を終了する", true},
     {IDC_SEA_SEARCH, 33, L"GLYPH_SEARCH", L"検索開始|指定条件に基づき、検索を開始する", true},
     {IDC_SEA_COPY, 62, L"GLYPH_COPYSEL", L"選択範囲をコピー|選択範囲を、クリップボードにコピーする", false},
@@ -195,7 +187,7 @@ void TSeaForm::CreateControls() {
 void TSeaForm::CreateSpeedBar() {
   HWND bar = speed_bar_.hwnd();
   HFONT font = bar_font_.get();
-  for (const ButtonDef& def : kButtons) {
+  for (const SpeedButtonSpec& def : kButtons) {
     SpeedButton* b = nullptr;
     switch (def.id) {
       case IDC_SEA_FINISH: b = &finish_button_; break;
@@ -206,10 +198,7 @@ void TSeaForm::CreateSpeedBar() {
       case IDC_SEA_SETUP: b = &setup_button_; break;
       default: b = &os_button_; break;
     }
-    b->Create(speed_bar_, def.id, Scale(def.x), Scale(5), Scale(kButtonSize), Scale(kButtonSize), true, hwnd());
-    b->SetGlyphResource(def.glyph);
-    b->SetHint(def.hint);
-    b->SetEnabled(def.enabled);
+    b->Create(speed_bar_, def, 5, kButtonSize, hwnd());
   }
 
   class_check_ = CreateChild(0, L"BUTTON", L"Class", BS_AUTOCHECKBOX | WS_TABSTOP, Scale(218), Scale(9), Scale(60),
