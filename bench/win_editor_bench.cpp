@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "clock.h"
 #include "editor/mdiedit.h"
 #include "frame/mdiframe.h"
 #include "frame/settings.h"
@@ -15,13 +16,6 @@
 using namespace velkor;
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // Message boxes (the save report) are answered at once.
 LRESULT CALLBACK AnswerBoxes(int code, WPARAM wp, LPARAM lp) {
@@ -97,47 +91,47 @@ int wmain() {
     SendMessageW(edit, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
     SendMessageW(edit, EM_EXLIMITTEXT, 0, 99999999);
     SendMessageW(edit, EM_SETTARGETDEVICE, 0, 1);
-    double t0 = Now();
+    double t0 = bench::Now();
     SETTEXTEX st{ST_DEFAULT, 1200};
     SendMessageW(edit, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&st), reinterpret_cast<LPARAM>(text.c_str()));
     UpdateWindow(edit);
     Pump();
-    bare.push_back(Now() - t0);
+    bare.push_back(bench::Now() - t0);
     DestroyWindow(edit);
     Pump();
 
-    t0 = Now();
+    t0 = bench::Now();
     Teditform* e = frame.OpenDocument(doc, doc, 0, true);
     UpdateWindow(e->hwnd());
     Pump();
-    open.push_back(Now() - t0);
+    open.push_back(bench::Now() - t0);
 
     e->Memo1.SetSel(0, 0);
     e->Memo1.ReplaceSel(L"x");
-    t0 = Now();
+    t0 = bench::Now();
     e->Save1Click();
-    save.push_back(Now() - t0);
+    save.push_back(bench::Now() - t0);
 
     if (getenv("VELKOR_PROBE")) {
-      double p0 = Now();
+      double p0 = bench::Now();
       std::wstring t = e->Memo1.Text();
-      double p1 = Now();
+      double p1 = bench::Now();
       std::string b = WideToCp932(t).bytes;
-      double p2 = Now();
+      double p2 = bench::Now();
       e->ShowCaretStatus();
-      double p3 = Now();
+      double p3 = bench::Now();
       e->Memo1.SetSel(e->Memo1.TextLength() - 300, 6);
       e->Memo1.ScrollCaret();
-      double p4 = Now();
+      double p4 = bench::Now();
       printf("probe: text %.1f ms, cp932 %.1f ms, status %.1f ms, setsel+scroll %.1f ms\n", (p1-p0)*1000, (p2-p1)*1000, (p3-p2)*1000, (p4-p3)*1000);
     }
     lstrcpyW(e->find_options().lpstrFindWhat, L"目印のことば");
     for (int i = 0; i < 5; ++i) {
       e->Memo1.SetSel(0, 0);
       e->FoundCount = 0;
-      t0 = Now();
+      t0 = bench::Now();
       e->FindNext1Click();
-      find.push_back(Now() - t0);
+      find.push_back(bench::Now() - t0);
     }
     e->Memo1.SetModified(false);
     SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "clock.h"
 #include "frame/mdiframe.h"
 #include "frame/settings.h"
 #include "platform/app.h"
@@ -18,17 +19,6 @@
 using namespace velkor;
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 std::wstring ScratchFolder() {
   wchar_t base[MAX_PATH];
@@ -84,9 +74,9 @@ int main() {
     SetWindowTextW(form->KeyWordEditB(), L"Velkor");
     Pump();
     for (int pass = 0; pass < 3; ++pass) {
-      const double start = Now();
+      const double start = bench::Now();
       form->SearchBtnClick();
-      best = std::min(best, Now() - start);
+      best = std::min(best, bench::Now() - start);
       hits = form->HitCount;
       Pump();
     }

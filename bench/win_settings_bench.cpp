@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "clock.h"
 #include "frame/settings.h"
 #include "platform/text.h"
 #include "platform/win32.h"
@@ -42,16 +43,8 @@ void Write(const std::wstring& path, const std::string& bytes) {
   CloseHandle(h);
 }
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
+// Milliseconds.
+double Now() { return bench::Now() * 1000.0; }
 
 struct Op {
   std::wstring section;

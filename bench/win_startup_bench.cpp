@@ -8,14 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "clock.h"
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
+namespace {
 
 // Milliseconds from CreateProcess to the end of WaitForInputIdle.
 double StartOnce(const std::wstring& exe, const std::wstring& dir) {
@@ -23,10 +18,10 @@ double StartOnce(const std::wstring& exe, const std::wstring& dir) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   std::wstring line = L"\"" + exe + L"\"";
-  const double t0 = Now();
+  const double t0 = bench::Now();
   if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) return -1;
   WaitForInputIdle(pi.hProcess, 30000);
-  const double t1 = Now();
+  const double t1 = bench::Now();
   TerminateProcess(pi.hProcess, 0);
   WaitForSingleObject(pi.hProcess, 10000);
   CloseHandle(pi.hThread);

@@ -15,14 +15,6 @@ namespace {
 constexpr DWORD kOptionFlags = FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD;
 constexpr int kEdt1 = 0x480, kChx1 = 0x410, kChx2 = 0x411, kRad2 = 0x421;
 
-SearchOptions OptionsOf(DWORD flags) {
-  SearchOptions o;
-  o.down = (flags & FR_DOWN) != 0;
-  o.match_case = (flags & FR_MATCHCASE) != 0;
-  o.whole_word = (flags & FR_WHOLEWORD) != 0;
-  return o;
-}
-
 }  // namespace
 
 void Teditform::ShowFindDialog(bool replace) {
@@ -73,7 +65,7 @@ void Teditform::Find1Click() {
 }
 
 void Teditform::FindDialog1Find() {
-  if (FindInEdit(Memo1, find_.lpstrFindWhat, OptionsOf(find_flags_))) return;
+  if (FindInEdit(Memo1, find_.lpstrFindWhat, SearchOptionsOf(find_flags_))) return;
   ShowMessage(NotFoundText(find_.lpstrFindWhat));
   CloseFindDialog(find_dialog_);
 }
@@ -81,7 +73,7 @@ void Teditform::FindDialog1Find() {
 // The counting search of Find Next and of the Replace dialog's Find Next.
 void Teditform::Find(FINDREPLACEW& dialog) {
   const std::wstring text = dialog.lpstrFindWhat;
-  if (FindInEdit(Memo1, text, OptionsOf(&dialog == &replace_ ? replace_flags_ : find_flags_))) {
+  if (FindInEdit(Memo1, text, SearchOptionsOf(&dialog == &replace_ ? replace_flags_ : find_flags_))) {
     ++FoundCount;
   } else {
     ShowMessage(FoundCount == 0 ? NotFoundText(text) : FoundCountText(text, FoundCount));
@@ -103,7 +95,7 @@ void Teditform::Replace1Click() { ShowFindDialog(true); }
 void Teditform::Replace() {
   const std::wstring search = replace_.lpstrFindWhat;
   const std::wstring with = replace_.lpstrReplaceWith;
-  const SearchOptions options = OptionsOf(replace_flags_);
+  const SearchOptions options = SearchOptionsOf(replace_flags_);
   if (replace_.Flags & FR_REPLACEALL) {
     const TextBytes text(Memo1.Text());
     if (WideToCp932(text.text()).lost > 0) {

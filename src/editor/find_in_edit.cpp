@@ -25,6 +25,14 @@ bool FindInEdit(RichMemo& control, const std::wstring& search, SearchOptions opt
   return true;
 }
 
+SearchOptions SearchOptionsOf(DWORD find_flags) {
+  SearchOptions o;
+  o.down = (find_flags & FR_DOWN) != 0;
+  o.match_case = (find_flags & FR_MATCHCASE) != 0;
+  o.whole_word = (find_flags & FR_WHOLEWORD) != 0;
+  return o;
+}
+
 std::wstring NotFoundText(const std::wstring& search) { return L"見つかりません \"　" + search + L"　\" !!"; }
 
 std::wstring FoundCountText(const std::wstring& search, int count) {

@@ -6,10 +6,15 @@
 
 #include "controls/rich_memo.h"
 #include "editor/search.h"
+#include "platform/win32.h"
 
 namespace velkor {
 
 bool FindInEdit(RichMemo& control, const std::wstring& search, SearchOptions options);
+
+// The options of a Find or Replace dialog's FR_DOWN, FR_MATCHCASE and
+// FR_WHOLEWORD flags.
+SearchOptions SearchOptionsOf(DWORD find_flags);
 
 // The messages of a search that ends: nothing found at all, or how often the
 // text was found before the end.

@@ -237,11 +237,7 @@ void TSeaForm::FindDialog1Find() {
   // The viewer's find: with the list showing there is no text to search.
   if (!viewer_showing()) return;
   const std::wstring text = find_.lpstrFindWhat;
-  SearchOptions options;
-  options.down = (find_options_ & FR_DOWN) != 0;
-  options.match_case = (find_options_ & FR_MATCHCASE) != 0;
-  options.whole_word = (find_options_ & FR_WHOLEWORD) != 0;
-  if (FindInEdit(src_list_, text, options)) {
+  if (FindInEdit(src_list_, text, SearchOptionsOf(find_options_))) {
     ++FindCount;
   } else {
     ShowMessage(FindCount == 0 ? NotFoundText(text) : FoundCountText(text, FindCount));
