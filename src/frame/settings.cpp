@@ -8,6 +8,7 @@
 
 #include "frame/profile.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/scoped.h"
 
 #include <winternl.h>
@@ -21,16 +22,6 @@ constexpr LONGLONG kLargestImage = 64LL << 20;
 std::wstring& PathForTesting() {
   static std::wstring path;
   return path;
-}
-
-std::wstring FullPath(std::wstring path) {
-  const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (n == 0) return path;
-  std::wstring full(n, L'\0');
-  const DWORD got = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-  if (got == 0 || got >= n) return path;
-  full.resize(got);
-  return full;
 }
 
 // The whole file, or an empty image when there is no file. False when the
@@ -173,7 +164,7 @@ std::wstring SettingsFilePath() {
 
 void SetSettingsFilePathForTesting(std::wstring path) { PathForTesting() = std::move(path); }
 
-Settings::Settings(std::wstring path) : path_(FullPath(std::move(path))) {}
+Settings::Settings(std::wstring path) : path_(AbsolutePath(path)) {}
 
 std::wstring Settings::ReadString(std::wstring_view section, std::wstring_view key, std::wstring_view def) const {
   return Load(path_).ReadString(section, key, def);

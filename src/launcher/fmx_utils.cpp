@@ -4,6 +4,7 @@
 
 #include "launcher/file_dates.h"
 #include "platform/app.h"
+#include "platform/paths.h"
 #include "platform/scoped.h"
 #include "platform/win32.h"
 
@@ -11,19 +12,6 @@ namespace velkor {
 namespace {
 
 constexpr DWORD kCopyBufferSize = 8192;
-
-// The absolute form by the system's rules: relative to the current directory,
-// and "D:" names drive D's current directory. A path the system cannot expand
-// is passed on as it is, to fail where it is used.
-std::wstring AbsolutePath(const std::wstring& path) {
-  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD got = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (got == 0 || got >= needed) return path;
-  full.resize(got);
-  return full;
-}
 
 std::wstring FileNameOf(const std::wstring& path) {
   const std::size_t slash = path.find_last_of(L"\\/:");

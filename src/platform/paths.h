@@ -1,0 +1,12 @@
+#pragma once
+// File paths by the system's rules.
+#include <string>
+
+namespace velkor {
+
+// The absolute form of a path: relative to the current directory, and "D:"
+// names drive D's current directory. A path the system cannot expand is
+// passed on as it is, to fail where it is used.
+std::wstring AbsolutePath(const std::wstring& path);
+
+}  // namespace velkor
