@@ -185,14 +185,7 @@ void TSetForm1::SetRed(int field, bool red) {
   InvalidateRect(Edit(field), nullptr, TRUE);
 }
 
-std::wstring TSetForm1::FieldText(int field) const {
-  HWND edit = Edit(field);
-  const int n = GetWindowTextLengthW(edit);
-  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-  const int got = GetWindowTextW(edit, s.data(), n + 1);
-  s.resize(static_cast<size_t>(got));
-  return s;
-}
+std::wstring TSetForm1::FieldText(int field) const { return WindowText(Edit(field)); }
 
 int TSetForm1::FieldOf(HWND control) const {
   for (int f = 1; f <= kSnippetFields; ++f)

@@ -8,19 +8,11 @@
 #include "frame/settings.h"
 #include "platform/app.h"
 #include "platform/dpi.h"
+#include "platform/locale_text.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 
 namespace velkor {
-namespace {
-
-std::wstring ThousandsSeparator() {
-  wchar_t sep[8] = {};
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, sep, 8) <= 0) return L",";
-  return sep;
-}
-
-}  // namespace
 
 void Teditform::TabtoSpaceClick(int columns) {
   BusyCursor busy;

@@ -216,13 +216,7 @@ void Teditform::Layout() {
 
 void Teditform::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
 
-std::wstring Teditform::Caption() const {
-  const int n = GetWindowTextLengthW(hwnd());
-  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-  GetWindowTextW(hwnd(), s.data(), n + 1);
-  s.resize(static_cast<size_t>(n));
-  return s;
-}
+std::wstring Teditform::Caption() const { return WindowText(hwnd()); }
 
 void Teditform::SetTextMargins() {
   RECT rc{};

@@ -7,6 +7,14 @@ namespace {
 constexpr wchar_t kObjectProp[] = L"VelkorWindowObject";
 }
 
+std::wstring WindowText(HWND window) {
+  const int n = GetWindowTextLengthW(window);
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(window, s.data(), n + 1);
+  s.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return s;
+}
+
 Window::~Window() {
   if (hwnd_) {
     // The object goes first (a member window whose owner is being freed):

@@ -10,6 +10,9 @@
 
 namespace velkor {
 
+// The window's text: a caption, or a control's contents.
+std::wstring WindowText(HWND window);
+
 class Window {
  public:
   Window() = default;

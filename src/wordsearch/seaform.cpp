@@ -627,14 +627,6 @@ std::wstring TSeaForm::StatusText(int panel) const {
 
 void TSeaForm::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
 
-std::wstring TSeaForm::TextOf(HWND window) {
-  const int n = GetWindowTextLengthW(window);
-  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-  GetWindowTextW(window, s.data(), n + 1);
-  s.resize(static_cast<size_t>(n));
-  return s;
-}
-
 // Help.
 int TSeaForm::HelpContextOf(HWND control) const {
   for (HWND w = control; w && w != hwnd(); w = GetParent(w)) {

@@ -153,7 +153,6 @@ class TSeaForm : public Window {
   void ApplyFont(int size);
   void SetStatusText(int panel, const std::wstring& text);
   void SetCaption(const std::wstring& caption);
-  static std::wstring TextOf(HWND window);
   int SelectedIndex() const;
   void ClearList();
   void UpdateListExtent();

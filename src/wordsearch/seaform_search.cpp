@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/app.h"
+#include "platform/locale_text.h"
 #include "platform/message_box.h"
 #include "platform/number_format.h"
 #include "platform/scoped.h"
@@ -53,12 +54,6 @@ class FileReadSource : public ByteSource {
   bool at_end_ = false;
 };
 
-std::wstring LocaleText(LCTYPE type) {
-  wchar_t buf[80] = {};
-  const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 80);
-  return n > 1 ? std::wstring(buf, static_cast<size_t>(n - 1)) : std::wstring();
-}
-
 // The date and time columns hold one byte per separator.
 char OneByteSeparator(const std::wstring& text, char fallback) {
   return text.size() == 1 && text[0] > L' ' && text[0] < 0x7F ? static_cast<char>(text[0]) : fallback;
@@ -78,9 +73,7 @@ DateOrder DateOrderOfLocale() {
 }
 
 std::wstring HitTotal(int count) {
-  std::wstring separator = LocaleText(LOCALE_STHOUSAND);
-  if (separator.empty()) separator = L",";
-  return L"リストアップしたデータ合計  ： " + FormatNumberN(count, 11, separator) + L" 行";
+  return L"リストアップしたデータ合計  ： " + FormatNumberN(count, 11, ThousandsSeparator()) + L" 行";
 }
 
 }  // namespace
@@ -100,7 +93,7 @@ void TSeaForm::SearchBtnClick() {
   }
   os_button_.SetEnabled(false);
   file_button_.SetEnabled(false);
-  const std::wstring typed = TextOf(keyword_box_);
+  const std::wstring typed = WindowText(keyword_box_);
   if (typed.empty()) {
     ShowMessage(L"検索文字が、入力されていません。\r\n\r\nそれから、ボタンを押下して下さい。", MessageKind::Warning);
     return;
@@ -208,13 +201,13 @@ void TSeaForm::SearchBtnClick() {
     SetCaption(kViewSourceCaption + hits_.front().path);
     SetStatusText(2, L"1 / " + std::to_wstring(HitCount));
     file_button_.SetEnabled(true);
-    const std::wstring text = TextOf(keyword_box_);
+    const std::wstring text = WindowText(keyword_box_);
     SendMessageW(keyword_box_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     os_button_.SetEnabled(true);
   }
   CaseSensitive = saved_case_sensitive;
   if (SendMessageW(file_list_, LB_GETCOUNT, 0, 0) <= 0) {
-    ShowMessage(L"検索文字 ： " + TextOf(keyword_box_) + L"\r\n\r\n" + L"は、見つかりませんでした。",
+    ShowMessage(L"検索文字 ： " + WindowText(keyword_box_) + L"\r\n\r\n" + L"は、見つかりませんでした。",
                 MessageKind::Information);
     SetFocus(keyword_box_);
   }

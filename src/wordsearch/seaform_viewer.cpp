@@ -106,7 +106,7 @@ void TSeaForm::SelectHit(long long line_number) {
   const int from = found ? sample.ControlPos(static_cast<int>(at)) : 0;
   const int to = sample.ControlPos((found ? static_cast<int>(at) : 0) + KeyLen);
   src_list_.SetSel(line_start + from, to - from);
-  const std::wstring find_text = found ? src_list_.SelText() : TextOf(keyword_box_);
+  const std::wstring find_text = found ? src_list_.SelText() : WindowText(keyword_box_);
   lstrcpynW(find_text_, find_text.c_str(), static_cast<int>(std::size(find_text_)));
   if (find_dialog_) SetDlgItemTextW(find_dialog_, 0x480 /* edt1 */, find_text_);
 }

@@ -187,12 +187,4 @@ std::wstring ModuleDir() {
   return p.substr(0, p.find_last_of(L'\\'));
 }
 
-std::wstring WindowText(HWND hwnd) {
-  const int n = GetWindowTextLengthW(hwnd);
-  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-  GetWindowTextW(hwnd, s.data(), n + 1);
-  s.resize(static_cast<size_t>(n));
-  return s;
-}
-
 }  // namespace velkor::test

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "platform/window.h"  // WindowText
 
 namespace velkor::test {
 
@@ -76,7 +77,6 @@ void PumpFor(int ms);
 // Moves the mouse pointer and waits until the system reports it there.
 void MoveCursor(int x, int y);
 
-std::wstring ModuleDir();          // folder of the running test program
-std::wstring WindowText(HWND hwnd);
+std::wstring ModuleDir();  // folder of the running test program
 
 }  // namespace velkor::test
