@@ -272,6 +272,39 @@ TEST_F(EditorTools, ZoomScalesTheTextTwiceAndTheButtonsOnce) {
   EXPECT_EQ(e_->Memo1.font().size, 5) << "4.5 rounds back to 5";
 }
 
+TEST_F(EditorTools, TheFontDialogStartsFromTheTextsFontAndANumberedWindowKeepsTheChoice) {
+  constexpr int kSizeBox = 0x472;  // cmb3 of the common font dialog
+  e_->Memo1.SetFont(FontSpec{L"ＭＳ ゴシック", 12, RGB(255, 0, 0), 1});
+  DialogAnswerer answers;
+  std::wstring offered_size;
+  answers.Then([&](HWND dialog) {
+    offered_size = WindowText(GetDlgItem(dialog, kSizeBox));
+    // As a click in the list of sizes does it: select, then notify.
+    HWND sizes = GetDlgItem(dialog, kSizeBox);
+    SendMessageW(sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"16"));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kSizeBox, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+    DialogAnswerer::Click(dialog, IDOK);
+  });
+  Command(IDM_FONT1);
+  ASSERT_EQ(answers.pending(), 0u) << "the font dialog did not come up";
+  EXPECT_EQ(offered_size, L"12");
+  const FontSpec font = e_->Memo1.font();
+  EXPECT_EQ(font.name, L"ＭＳ ゴシック");
+  EXPECT_EQ(font.size, 16);
+  EXPECT_EQ(font.color, RGB(255, 0, 0));
+  EXPECT_EQ(font.style, 1) << "bold stays";
+  Settings ini(IniPath());
+  EXPECT_EQ(ini.ReadInteger(L"ChildNO1FontSelect", L"Size", 0), 16);
+  EXPECT_EQ(ini.ReadInteger(L"ChildNO1FontSelect", L"Color", 0), static_cast<int>(RGB(255, 0, 0)));
+  EXPECT_EQ(ini.ReadInteger(L"ChildNO1FontSelect", L"Style", 0), 1);
+  EXPECT_EQ(ini.ReadString(L"ChildNO1FontSelect", L"File", L"-"), L"");
+
+  // Cancelled, the dialog changes nothing.
+  answers.Press(IDCANCEL);
+  Command(IDM_FONT1);
+  EXPECT_EQ(e_->Memo1.font().size, 16);
+}
+
 TEST_F(EditorTools, SnippetsFromThePopUpMenuGoInAtTheCaret) {
   frame_->SnippetKeys[3] = L"住所";
   frame_->SnippetTexts[3] = L"東京都";
