@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/app.h"
+
 namespace velkor {
 namespace {
 
@@ -39,16 +41,23 @@ LRESULT CALLBACK RichMemo::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     self->hwnd_ = nullptr;
     return DefSubclassProc(hwnd, msg, wp, lp);
   }
-  if ((msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST)) {
-    if (self->on_input && self->on_input(msg, wp, lp)) return 0;
-    const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
-    if (self->hwnd_ && self->on_after_input) self->on_after_input(msg, wp, lp);
-    return r;
-  }
-  if (msg == WM_SETFOCUS) {
-    const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
-    if (self->on_focus) self->on_focus();
-    return r;
+  // Like every window procedure of the program: an exception ends the message
+  // at hand and reaches the general error report, never the system.
+  try {
+    if ((msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST)) {
+      if (self->on_input && self->on_input(msg, wp, lp)) return 0;
+      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      if (self->hwnd_ && self->on_after_input) self->on_after_input(msg, wp, lp);
+      return r;
+    }
+    if (msg == WM_SETFOCUS) {
+      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      if (self->on_focus) self->on_focus();
+      return r;
+    }
+  } catch (...) {
+    Application::Get().ReportCurrentException();
+    return 0;
   }
   return DefSubclassProc(hwnd, msg, wp, lp);
 }

@@ -1,11 +1,26 @@
 #include "platform/window.h"
 
+#include <exception>
+#include <utility>
+
 #include "platform/app.h"
 
 namespace velkor {
 namespace {
 constexpr wchar_t kObjectProp[] = L"VelkorWindowObject";
+
+// An exception thrown while a window is being created fails the creation; it
+// waits here until the creating call returns and rethrows it, so that it
+// reaches the general error report once, from the code that asked for the
+// window.
+std::exception_ptr g_creation_error;
+
+HWND ReturnOrRethrow(HWND created) {
+  if (!created && g_creation_error) std::rethrow_exception(std::exchange(g_creation_error, nullptr));
+  g_creation_error = nullptr;
+  return created;
 }
+}  // namespace
 
 std::wstring WindowText(HWND window) {
   const int n = GetWindowTextLengthW(window);
@@ -51,8 +66,9 @@ void Window::RegisterFormClass(const wchar_t* class_name) {
 
 HWND Window::Create(DWORD ex_style, const wchar_t* class_name, const wchar_t* title, DWORD style, int x, int y,
                     int w, int h, HWND parent, HMENU menu_or_id) {
-  return CreateWindowExW(ex_style, class_name, title, style, x, y, w, h, parent, menu_or_id,
-                         GetModuleHandleW(nullptr), this);
+  g_creation_error = nullptr;
+  return ReturnOrRethrow(CreateWindowExW(ex_style, class_name, title, style, x, y, w, h, parent, menu_or_id,
+                                         GetModuleHandleW(nullptr), this));
 }
 
 HWND Window::CreateMdiChild(HWND mdi_client, const wchar_t* class_name, const wchar_t* title, DWORD style, int x,
@@ -67,7 +83,9 @@ HWND Window::CreateMdiChild(HWND mdi_client, const wchar_t* class_name, const wc
   mcs.cy = h;
   mcs.style = style;
   mcs.lParam = reinterpret_cast<LPARAM>(this);
-  return reinterpret_cast<HWND>(SendMessageW(mdi_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  g_creation_error = nullptr;
+  return ReturnOrRethrow(
+      reinterpret_cast<HWND>(SendMessageW(mdi_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs))));
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
@@ -98,7 +116,13 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   try {
     result = self->HandleMessage(msg, wp, lp);
   } catch (...) {
-    Application::Get().ReportCurrentException();
+    if (msg == WM_NCCREATE || msg == WM_CREATE) {
+      // A half-built window must not live on: the system destroys it.
+      g_creation_error = std::current_exception();
+      result = msg == WM_NCCREATE ? FALSE : -1;
+    } else {
+      Application::Get().ReportCurrentException();
+    }
   }
   if (msg == WM_NCDESTROY) {
     RemovePropW(hwnd, kObjectProp);

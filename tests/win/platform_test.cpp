@@ -49,6 +49,32 @@ TEST(ErrorReport, AnUncaughtErrorEndsTheMessageAndShowsItsText) {
   EXPECT_TRUE(IsWindow(w.hwnd()));
 }
 
+TEST(ErrorReport, AnErrorWhileAWindowIsCreatedFailsTheCreation) {
+  struct Failing : Window {
+    void Make() {
+      WNDCLASSEXW wc{};
+      wc.lpszClassName = L"VelkorTestFailing";
+      RegisterWindowClass(wc);
+      Create(0, L"VelkorTestFailing", L"f", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
+    }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+      if (msg == WM_CREATE) throw Error(L"作成できません");
+      return Window::HandleMessage(msg, wp, lp);
+    }
+  };
+  DialogAnswerer answers;
+  Failing w;
+  try {
+    w.Make();
+    ADD_FAILURE() << "the creation should have failed";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.message(), L"作成できません") << "the caller gets the error to report";
+  }
+  EXPECT_EQ(w.hwnd(), nullptr);
+  EXPECT_EQ(FindWindowW(L"VelkorTestFailing", nullptr), nullptr) << "no half-built window lives on";
+  EXPECT_TRUE(answers.seen().empty()) << "reported once, by whoever catches it";
+}
+
 TEST(MessageBoxes, StandAtTheRequestedPoint) {
   DialogAnswerer answers;
   answers.Press(IDYES);
