@@ -23,7 +23,8 @@ void Teditform::ShowFindDialog(bool replace) {
   const std::wstring selected = Memo1.SelText();
   if (!selected.empty()) lstrcpynW(fr.lpstrFindWhat, selected.c_str(), static_cast<int>(fr.wFindWhatLen));
   if (dialog) {
-    SetDlgItemTextW(dialog, kEdt1, fr.lpstrFindWhat);
+    // Without a selection the dialog keeps what the user typed in it.
+    if (!selected.empty()) SetDlgItemTextW(dialog, kEdt1, fr.lpstrFindWhat);
   } else {
     fr.hwndOwner = hwnd();
     fr.Flags = replace ? replace_flags_ : find_flags_;

@@ -3,6 +3,9 @@
 // editor forwards to the main window (New, Open, Exit, the tool windows, help
 // and the recent files) use the main window's identifiers (frame/frame_ids.h).
 
+// The editor's identifiers span 300-419; the main window hands them on.
+#define IDM_EDITOR_FIRST    300
+#define IDM_EDITOR_LAST     419
 // File menu (300-319)
 #define IDM_SAVEAS1         301
 #define IDM_SAVE1           302

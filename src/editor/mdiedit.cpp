@@ -14,6 +14,7 @@
 #include "platform/dpi.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 
 namespace velkor {
@@ -150,7 +151,8 @@ void Teditform::CreateControls() {
   Panel::Look look;
   look.outer = Bevel::None;
   look.inner = Bevel::Lowered;
-  panele_.Create(hwnd(), IDC_PANELE, 0, 0, 100, Scale(kPaneleHeight), look);
+  panel_height_ = Scale(kPaneleHeight);
+  panele_.Create(hwnd(), IDC_PANELE, 0, 0, 100, panel_height_, look);
   panele_.on_mouse_move = [this] { frame_.InstallDisplayHint(); };
   int x = Scale(4);
   for (const ButtonDef& def : kButtons) {
@@ -207,7 +209,7 @@ void Teditform::Layout() {
   GetClientRect(hwnd(), &rc);
   int top = 0;
   if (IsWindowVisible(panele_.hwnd())) {
-    top = Scale(kPaneleHeight);
+    top = panel_height_;
     MoveWindow(panele_.hwnd(), 0, 0, rc.right, top, TRUE);
   }
   MoveWindow(Memo1.hwnd(), 0, top, rc.right, std::max(0L, rc.bottom - top), TRUE);
@@ -233,22 +235,22 @@ void Teditform::ApplyWordWrap(bool wrap) {
 }
 
 void Teditform::OpenF(const std::wstring& FileName) {
-  FilePath = FileName;
+  FilePath = AbsolutePath(FileName);
   Memo1.SetBackground(GetSysColor(COLOR_BTNFACE));
   SetTextMargins();
-  const std::string bytes = ReadWholeFile(FileName);
+  const std::string bytes = ReadWholeFile(FilePath);
   DecodedDocument doc = DecodeDocument(bytes);
   encoding_ = doc.encoding;
   cut_at_nul_ = doc.cut_at_nul;
   Memo1.SetText(doc.text);
   Memo1.SetSel(0, 0);
-  SetCaption(FileNameOf(FileName));
+  SetCaption(FileNameOf(FilePath));
   Memo1.SetModified(false);
   ShowWindow(Memo1.hwnd(), SW_SHOW);
   SetFocus(Memo1.hwnd());
   ShowCaretStatus();
   if (cut_at_nul_) {
-    ShowMessage(L"ﾌｧｲﾙ " + FileName +
+    ShowMessage(L"ﾌｧｲﾙ " + FilePath +
                     L" には NUL 文字が含まれています。\r\n\r\n最初の NUL 文字より後ろの内容は表示できません。"
                     L"\r\nこのまま上書き保存すると、その部分は失われます。",
                 MessageKind::Warning);
@@ -309,6 +311,19 @@ void Teditform::SaveDocSettings(const std::wstring& section, const std::wstring&
   RECT memo{}, form{};
   GetWindowRect(Memo1.hwnd(), &memo);
   GetWindowRect(hwnd(), &form);
+  if (IsIconic(hwnd())) {
+    // An icon's size would reopen the document as a sliver: take the size the
+    // window has when restored, and the text area's size inside it.
+    WINDOWPLACEMENT wp{sizeof wp};
+    GetWindowPlacement(hwnd(), &wp);
+    form = wp.rcNormalPosition;
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)));
+    const int panel = IsWindowVisible(panele_.hwnd()) ? panel_height_ : 0;
+    memo = {0, 0, std::max(0L, (form.right - form.left) - (frame.right - frame.left)),
+            std::max(0L, (form.bottom - form.top) - (frame.bottom - frame.top) - panel)};
+  }
   const FontSpec& font = Memo1.font();
   Settings ini;
   ini.WriteString(section, L"File", file_value);
@@ -683,7 +698,7 @@ LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (reinterpret_cast<HMENU>(wp) == GetSubMenu(menu_.get(), 2)) Character1Click();
       break;
     case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(wp) == Memo1.hwnd()) {
+      if (reinterpret_cast<HWND>(wp) == Memo1.hwnd() || reinterpret_cast<HWND>(wp) == panele_.hwnd()) {
         ShowPopup(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
         return 0;
       }
@@ -694,15 +709,20 @@ LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       WinHelpW(GetParent(frame_.mdi_client()), frame_.HelpFile().c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
       return TRUE;
     }
-    case WM_CLOSE:
+    case WM_CLOSE: {
+      // Whatever ends the question (an answer, a failed save), the next close
+      // starts without the menu's mark.
+      const bool from_menu = std::exchange(close_from_menu_, false);
       if (CloseQuery()) {
-        if (close_from_menu_ && Tag != 0 && Tag == frame_.NewFileNo) --frame_.NewFileNo;
+        if (from_menu && Tag != 0 && Tag == frame_.NewFileNo) --frame_.NewFileNo;
         SendMessageW(frame_.mdi_client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd()), 0);
-      } else {
-        close_from_menu_ = false;
       }
       return 0;
+    }
     case WM_DESTROY:
+      // The find dialogs point into this window: they go with it, however it closes.
+      CloseFindDialog(replace_dialog_);
+      CloseFindDialog(find_dialog_);
       RemovePropW(hwnd(), kObjectProp);
       PostMessageW(GetParent(frame_.mdi_client()), WM_APP + 1, 0, 0);
       break;

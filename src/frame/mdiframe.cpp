@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
 #include "frame/frame_ids.h"
 #include "frame/frame_logic.h"
@@ -12,6 +13,7 @@
 #include "platform/dpi.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "wordsearch/seaform.h"
 
@@ -288,6 +290,14 @@ int Tframeform::HelpContextOf(int id) {
   }
 }
 
+int Tframeform::MenuHelpContext(const HELPINFO& info) const {
+  // The titles of the menu bar (File and Window here; File, Edit, Format,
+  // Search and Window while an editor is active) share 1020.
+  if (info.hItemHandle && info.hItemHandle == reinterpret_cast<HANDLE>(GetMenu(hwnd()))) return 1020;
+  const int context = ActiveEditor() ? Teditform::HelpContextOf(info.iCtrlId) : HelpContextOf(info.iCtrlId);
+  return context != 0 ? context : 1000;
+}
+
 void Tframeform::HelpClick() {
   std::wstring dir = FolderOf(ModulePath());
   SetCurrentDirectoryW(dir.c_str());
@@ -298,11 +308,15 @@ void Tframeform::FormPaint() {
   if (command_line_opened_ != 0 || args_.empty() || args_.size() > 3) return;
   BusyCursor busy;
   for (const CommandLineDocument& doc : PlanCommandLine(args_, FileExists)) {
+    // Documents are known by their absolute paths: the current directory
+    // changes (help does), and the recent list and settings sections must
+    // name the same file later.
+    const std::wstring path = AbsolutePath(doc.path);
     Teditform* child = new Teditform(*this, doc.tag);
-    child->Create(FileNameOf(doc.path));
+    child->Create(FileNameOf(path));
     ++command_line_opened_;
-    ApplyChildSettings(*child, doc.settings_section);
-    child->OpenF(doc.path);
+    ApplyChildSettings(*child, doc.settings_section == doc.path ? path : doc.settings_section);
+    child->OpenF(path);
   }
 }
 
@@ -343,10 +357,11 @@ void Tframeform::OnDropFiles(HDROP drop) {
   }
 }
 
-Teditform* Tframeform::OpenDocument(const std::wstring& path, const std::wstring& section, int tag, bool margins) {
+Teditform* Tframeform::OpenDocument(const std::wstring& given, const std::wstring& section, int tag, bool margins) {
+  const std::wstring path = AbsolutePath(given);
   Teditform* child = new Teditform(*this, tag);
   child->Create(FileNameOf(path));
-  ApplyChildSettings(*child, section);
+  ApplyChildSettings(*child, section == given ? path : section);
   if (margins) SetChildMargins(*child);
   child->OpenF(path);
   return child;
@@ -456,6 +471,7 @@ void Tframeform::LoadUsedFiles(int count) {
     ModifyMenuW(GetSubMenu(menu_, 0), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
                 slot.caption.c_str());
   }
+  RefreshEditorMirrors();
 }
 
 void Tframeform::WriteUsedFile(const std::wstring& value, int n) {
@@ -481,6 +497,11 @@ void Tframeform::ShiftUsedFiles(int k, const std::wstring& name) {
   }
   set(1, name);
   WriteUsedFile(name, 1);
+  RefreshEditorMirrors();
+}
+
+void Tframeform::RefreshEditorMirrors() {
+  for (Teditform* e : Editors()) e->FormCreate();
 }
 
 void Tframeform::NoteSavedFile(const std::wstring& path) {
@@ -518,6 +539,7 @@ void Tframeform::UsedFile1Click(int n) {
               slot.caption.c_str());
   WriteUsedFile(L"No Set", n);
   EraseFileSettings(path);
+  RefreshEditorMirrors();
 }
 
 // Editor windows.
@@ -634,6 +656,7 @@ void Tframeform::Exit1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void Tframeform::VelSButtonClick() {}
 void Tframeform::SearchWordButtonClick() {
+  BusyCursor busy;
   if (!TSeaForm::Get()) {
     auto form = std::make_unique<TSeaForm>();
     form->CreateForm();
@@ -671,34 +694,40 @@ bool Tframeform::FormCloseQuery() {
   return ConfirmExit();
 }
 
-void Tframeform::OnCommand(int id) {
+bool Tframeform::OnCommand(int id) {
   switch (id) {
-    case IDM_NEW1: NewChild(); return;
-    case IDM_OPEN1: openchild(); return;
-    case IDM_EXIT1: Exit1Click(); return;
+    case IDM_NEW1: NewChild(); return true;
+    case IDM_OPEN1: openchild(); return true;
+    case IDM_EXIT1: Exit1Click(); return true;
     case IDM_FRIEND:
-    case IDC_VELSBUTTON: VelSButtonClick(); return;
-    case IDM_WORDSEARCH: SearchWordButtonClick(); return;
-    case IDM_ABOUT: AboutBtnClick(); return;
-    case IDM_HELP: HelpClick(); return;
-    case IDM_TILE1: Tile1Click(); return;
-    case IDM_CASCADE1: Cascade1Click(); return;
-    case IDM_NEXTCHILDFORM: NextChildFormClick(); return;
-    case IDM_ICONMINI: iconMiniClick(); return;
-    case IDM_NORMALSIZE: NormalSizeClick(); return;
-    case IDM_MAXMIZE: MaxmizeClick(); return;
-    case IDM_ARRANGEICONS1: ArrangeIcons1Click(); return;
+    case IDC_VELSBUTTON: VelSButtonClick(); return true;
+    case IDM_WORDSEARCH: SearchWordButtonClick(); return true;
+    case IDM_ABOUT: AboutBtnClick(); return true;
+    case IDM_HELP: HelpClick(); return true;
+    case IDM_TILE1: Tile1Click(); return true;
+    case IDM_CASCADE1: Cascade1Click(); return true;
+    case IDM_NEXTCHILDFORM: NextChildFormClick(); return true;
+    case IDM_ICONMINI: iconMiniClick(); return true;
+    case IDM_NORMALSIZE: NormalSizeClick(); return true;
+    case IDM_MAXMIZE: MaxmizeClick(); return true;
+    case IDM_ARRANGEICONS1: ArrangeIcons1Click(); return true;
   }
   if (id >= IDM_USEDFILE1 && id <= IDM_USEDFILE7) {
     UsedFile1Click(id - IDM_USEDFILE1 + 1);
-    return;
+    return true;
   }
   if (id >= IDC_BP1FILENAME0 && id < IDC_BP1FILENAME0 + 8) {
     LaunchButtonClick(id - IDC_BP1FILENAME0);
-    return;
+    return true;
   }
-  // Everything else belongs to the active editor window.
-  if (Teditform* e = ActiveEditor()) SendMessageW(e->hwnd(), WM_COMMAND, id, 0);
+  // The editor's own commands, chosen in its menus merged into this menu bar.
+  if (id >= IDM_EDITOR_FIRST && id <= IDM_EDITOR_LAST) {
+    if (Teditform* e = ActiveEditor()) SendMessageW(e->hwnd(), WM_COMMAND, id, 0);
+    return true;
+  }
+  // The window list and the system commands of a maximized editor belong to
+  // the frame procedure.
+  return false;
 }
 
 bool Tframeform::TranslateKeys(MSG& msg) {
@@ -749,8 +778,8 @@ LRESULT Tframeform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kTimer1) Timer1Timer();
       return 0;
     case WM_COMMAND:
-      OnCommand(LOWORD(wp));
-      return 0;
+      if (OnCommand(LOWORD(wp))) return 0;
+      break;
     case WM_MENUSELECT:
       // Menu items carry no hints: browsing the menu empties the status line.
       Application::Get().SetHint(L"");
@@ -761,8 +790,7 @@ LRESULT Tframeform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HELP: {
       const auto* info = reinterpret_cast<const HELPINFO*>(lp);
       if (info->iContextType == HELPINFO_MENUITEM) {
-        int context = ActiveEditor() ? Teditform::HelpContextOf(info->iCtrlId) : HelpContextOf(info->iCtrlId);
-        if (context == 0) context = 1000;
+        const int context = MenuHelpContext(*info);
         WinHelpW(hwnd(), help_file_.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
         return TRUE;
       }

@@ -62,6 +62,8 @@ class Tframeform : public Window {
   void WriteUsedFile(const std::wstring& value, int n);
   void EraseFileSettings(const std::wstring& name);
   void LoadUsedFiles(int count);
+  // The recent-file items that every editor window mirrors in its File menu.
+  void RefreshEditorMirrors();
   void ApplyChildSettings(Teditform& child, const std::wstring& section);
   void SetChildMargins(Teditform& child);
   void Exit1Click();
@@ -88,6 +90,8 @@ class Tframeform : public Window {
   // The help file chosen at activation, and the menu items' help contexts.
   const std::wstring& HelpFile() const { return help_file_; }
   static int HelpContextOf(int command_id);
+  // The help context of a menu item or title that F1 was pressed on.
+  int MenuHelpContext(const HELPINFO& info) const;
 
   // Menu state, for the editors' mirror items and for tests.
   HMENU main_menu() const { return menu_; }
@@ -116,7 +120,7 @@ class Tframeform : public Window {
   void FormResize();
   void FormDestroy();
   bool ConfirmExit();
-  void OnCommand(int id);
+  bool OnCommand(int id);  // false: not the main window's own command
   void OnDropFiles(HDROP drop);
   void LayoutChildren();
   void LoadLaunchPaths();

@@ -527,3 +527,86 @@ TEST_F(Editor, TheButtonBarHidesAndShowsFromThePopUp) {
   SendMessageW(e->hwnd(), WM_COMMAND, IDM_SPEEDBT, 0);
   EXPECT_TRUE(IsWindowVisible(e->Panele().hwnd()));
 }
+
+TEST_F(Editor, TheWindowListAndAMaximizedEditorsButtonsReachTheFrameProcedure) {
+  Teditform* one = f().NewChild();
+  Teditform* two = f().NewChild();
+  ASSERT_EQ(f().ActiveEditor(), two);
+  // The Window menu's list: the first child's item activates it.
+  SendMessageW(f().hwnd(), WM_COMMAND, IDM_FIRSTCHILD, 0);
+  EXPECT_EQ(f().ActiveEditor(), one);
+  SendMessageW(one->hwnd(), WM_COMMAND, IDM_FIRSTCHILD + 1, 0);
+  EXPECT_EQ(f().ActiveEditor(), two);
+  // The restore item that a maximized child puts into the menu bar.
+  f().MaxmizeClick();
+  ASSERT_TRUE(IsZoomed(two->hwnd()));
+  SendMessageW(f().hwnd(), WM_COMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsZoomed(two->hwnd()));
+  EXPECT_EQ(f().Editors().size(), 2u);
+}
+
+TEST_F(Editor, ARelativePathIsMadeAbsoluteWhenTheDocumentOpens) {
+  WriteBytes(dir_ / L"memo.txt", "old");
+  wchar_t previous[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  SetCurrentDirectoryW(dir_.path().c_str());
+  Teditform* e = Open(L"memo.txt");
+  SetCurrentDirectoryW(previous);  // as help does
+  EXPECT_EQ(e->FilePath, dir_ / L"memo.txt");
+  Type(*e, L"new");
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  ASSERT_TRUE(e->Save1Click());
+  EXPECT_EQ(ReadBytes(dir_ / L"memo.txt"), "oldnew");
+  EXPECT_EQ(f().UsedFileSlots[1].hint, dir_ / L"memo.txt");
+}
+
+TEST_F(Editor, ACloseWhoseSaveFailsDoesNotCountAsAMenuCloseLater) {
+  Teditform* e = f().NewChild();
+  const std::wstring locked = dir_ / L"locked.txt";
+  WriteBytes(locked, "keep");
+  SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+  e->FilePath = locked;
+  Type(*e, L"text");
+  DialogAnswerer answers;
+  answers.Press(IDYES);  // save?
+  answers.Press(IDOK);   // the error report
+  e->Close1Click();
+  ASSERT_EQ(f().Editors().size(), 1u) << "the failed save keeps the window";
+  answers.Press(IDNO);  // the close box now, without saving
+  SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);
+  PumpFor(20);
+  EXPECT_TRUE(f().Editors().empty());
+  EXPECT_EQ(f().NewFileNo, 1) << "only a close from the menu gives the number back";
+  SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Editor, AMinimizedEditorSavesItsRestoredSize) {
+  const std::wstring path = dir_ / L"small.txt";
+  WriteBytes(path, "x");
+  Teditform* e = Open(path);
+  SetWindowPos(e->hwnd(), nullptr, 0, 0, 420, 310, SWP_NOMOVE | SWP_NOZORDER);
+  ShowWindow(e->hwnd(), SW_MINIMIZE);
+  e->SaveDocSettings(path, path);
+  EXPECT_EQ(IniString(IniPath(), path, L"EditFormWidth"), L"420");
+  EXPECT_EQ(IniString(IniPath(), path, L"EditFormHeight"), L"310");
+  EXPECT_GT(std::stoi(IniString(IniPath(), path, L"Height")), 200);
+}
+
+TEST_F(Editor, ARightClickOnTheButtonBarOpensThePopUp) {
+  Teditform* e = f().NewChild();
+  int popups = 0;
+  struct Watch {
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
+      if (m == WM_INITMENUPOPUP) {
+        ++*reinterpret_cast<int*>(data);
+        SetTimer(nullptr, 0, 10, CloseMenuSoon);
+      }
+      return DefSubclassProc(h, m, w, l);
+    }
+  };
+  SetWindowSubclass(e->hwnd(), Watch::Proc, 7, reinterpret_cast<DWORD_PTR>(&popups));
+  SendMessageW(e->Panele().hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(300, 10));
+  RemoveWindowSubclass(e->hwnd(), Watch::Proc, 7);
+  EXPECT_EQ(popups, 1);
+}

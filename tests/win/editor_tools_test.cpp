@@ -92,6 +92,49 @@ TEST_F(EditorTools, TheFindDialogsOwnButtonNeverCounts) {
   EXPECT_NE(answers.seen()[1].text.find(L"計  3  回"), std::wstring::npos);
 }
 
+TEST_F(EditorTools, TheFindDialogsGoWithTheirEditorAndKeepWhatWasTyped) {
+  SetText(L"abc");
+  DialogAnswerer answers;
+  answers.Then([](HWND) {});  // Find
+  answers.Then([](HWND) {});  // Replace
+  Command(IDM_FIND1);
+  Command(IDM_REPLACE1);
+  HWND find = e_->find_dialog(), replace = e_->replace_dialog();
+  ASSERT_TRUE(find && replace);
+  SetDlgItemTextW(find, kEdt1, L"typed");
+  Command(IDM_FIND1);  // Ctrl+F again, nothing selected
+  EXPECT_EQ(WindowText(GetDlgItem(find, kEdt1)), L"typed");
+  e_->Memo1.SetSel(0, 2);
+  Command(IDM_FIND1);
+  EXPECT_EQ(WindowText(GetDlgItem(find, kEdt1)), L"ab") << "a selection still takes the dialog's box";
+
+  // The close box (not the menu's Close) must take both dialogs along.
+  e_->Memo1.SetModified(false);
+  SendMessageW(e_->hwnd(), WM_CLOSE, 0, 0);
+  PumpFor(20);
+  EXPECT_TRUE(frame_->Editors().empty());
+  EXPECT_FALSE(IsWindow(find));
+  EXPECT_FALSE(IsWindow(replace));
+}
+
+TEST_F(EditorTools, ZoomResizesTheButtonBarWithItsButtons) {
+  const int before = [&] {
+    RECT r{};
+    GetWindowRect(e_->Panele().hwnd(), &r);
+    return static_cast<int>(r.bottom - r.top);
+  }();
+  Command(IDC_ZOOMIN);
+  RECT bar{};
+  GetClientRect(e_->Panele().hwnd(), &bar);
+  EXPECT_EQ(bar.bottom, 36) << "33 x 1.1 = 36.3";
+  EXPECT_GT(bar.bottom, before);
+  EXPECT_LE(e_->Button(IDM_SAVE1)->rect().bottom, bar.bottom) << "no button is cut off";
+  RECT memo{};
+  GetWindowRect(e_->Memo1.hwnd(), &memo);
+  MapWindowPoints(nullptr, e_->hwnd(), reinterpret_cast<POINT*>(&memo), 2);
+  EXPECT_EQ(memo.top, bar.bottom) << "the text starts below the bar";
+}
+
 TEST_F(EditorTools, WholeWordFindsOnlyWholeWordsInBothDirections) {
   SetText(L"foo foobar foo");
   e_->Memo1.SetSel(0, 3);

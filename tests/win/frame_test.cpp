@@ -258,9 +258,8 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, ShowCommands,
 TEST_F(MainWindow, StoredMaximizedStateTakesEffectWhenShown) {
   WriteIni("[Tframeform]\r\nPlaceShowCmd=3\r\n");
   Tframeform& f = StartFrame();
-  PumpFor(50);
   EXPECT_EQ(f.StartShowCmd, 3);
-  EXPECT_TRUE(IsZoomed(f.hwnd()));
+  EXPECT_TRUE(PumpUntil([&] { return IsZoomed(f.hwnd()) != FALSE; }, 3000));
 }
 
 TEST_F(MainWindow, PlacementWithOnlyALeftEdgeKeepsSizeAndCentresVertically) {
@@ -420,6 +419,49 @@ TEST_F(MainWindow, HelpFileIsBesideTheProgramWithoutOneInTheWindowsFolder) {
   EXPECT_EQ(Tframeform::HelpContextOf(IDM_FRIEND), 1030);
   EXPECT_EQ(Tframeform::HelpContextOf(IDM_ABOUT), 1040);
   EXPECT_EQ(Tframeform::HelpContextOf(IDM_WORDSEARCH), 1060);
+}
+
+namespace {
+bool g_busy_at_creation = false;
+LRESULT CALLBACK NoteBusyAtSearchWindowCreation(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_CREATEWND) {
+    const auto* cw = reinterpret_cast<const CBT_CREATEWNDW*>(lp);
+    if (!IS_INTRESOURCE(cw->lpcs->lpszClass) && std::wstring(cw->lpcs->lpszClass) == L"TSeaForm")
+      g_busy_at_creation = Application::Get().busy();
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+}  // namespace
+
+TEST_F(MainWindow, MenuTitlesHaveTheirOwnHelpContext) {
+  Tframeform& f = StartFrame();
+  HMENU bar = GetMenu(f.hwnd());
+  for (int title : {0, 1}) {
+    HELPINFO info{sizeof info};
+    info.iContextType = HELPINFO_MENUITEM;
+    info.iCtrlId = static_cast<int>(reinterpret_cast<UINT_PTR>(GetSubMenu(bar, title)));
+    info.hItemHandle = bar;
+    EXPECT_EQ(f.MenuHelpContext(info), 1020) << title;
+  }
+  HELPINFO item{sizeof item};
+  item.iContextType = HELPINFO_MENUITEM;
+  item.iCtrlId = IDM_EXIT1;
+  item.hItemHandle = GetSubMenu(bar, 0);
+  EXPECT_EQ(f.MenuHelpContext(item), 1010);
+}
+
+TEST_F(MainWindow, TheSearchWindowOpensUnderTheBusyCursor) {
+  Tframeform& f = StartFrame();
+  g_busy_at_creation = false;
+  HHOOK hook = SetWindowsHookExW(WH_CBT, NoteBusyAtSearchWindowCreation, nullptr, GetCurrentThreadId());
+  SendMessageW(f.hwnd(), WM_COMMAND, IDM_WORDSEARCH, 0);
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(g_busy_at_creation);
+  EXPECT_FALSE(Application::Get().busy());
+  HWND search = FindWindowW(L"TSeaForm", nullptr);
+  ASSERT_NE(search, nullptr);
+  SendMessageW(search, WM_CLOSE, 0, 0);
+  PumpFor(20);
 }
 
 TEST_F(MainWindow, VelSButtonFollowsTheRightEdge) {

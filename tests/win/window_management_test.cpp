@@ -152,6 +152,17 @@ TEST_F(RecentFiles, TheEditorsMirrorItemsReopenThroughTheMainWindow) {
   EXPECT_EQ(frame_->Editors().size(), 2u);
 }
 
+TEST_F(RecentFiles, TheActiveEditorsMirrorFollowsAClearedSlotAtOnce) {
+  WriteIni(SevenFiles(dir_.path()));
+  StartFrame();
+  Teditform* e = frame_->NewChild();
+  DialogAnswerer answers;
+  answers.Press(IDYES);
+  // Chosen in the editor's File menu, which the main window's menu bar shows.
+  SendMessageW(frame_->hwnd(), WM_COMMAND, IDM_USEDFILE1 + 2, 0);
+  EXPECT_EQ(MenuText(e->menu_bar(), IDM_USEDFILE1 + 2), L"&3 No Set");
+}
+
 using OpenDialog = FrameTest;
 
 TEST_F(OpenDialog, ProposesTheLastSavedFileAndOpensTheChoice) {
