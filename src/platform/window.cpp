@@ -7,8 +7,6 @@
 
 namespace velkor {
 namespace {
-constexpr wchar_t kObjectProp[] = L"VelkorWindowObject";
-
 // An exception thrown while a window is being created fails the creation; it
 // waits here until the creating call returns and rethrows it, so that it
 // reaches the general error report once, from the code that asked for the
@@ -35,14 +33,16 @@ Window::~Window() {
     // The object goes first (a member window whose owner is being freed):
     // detach, then let the system destroy the window without it.
     HWND h = hwnd_;
-    RemovePropW(h, kObjectProp);
+    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
     DestroyWindow(h);
   }
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProp)) : nullptr;
+  // Every class that Window registers keeps its object in the user data:
+  // one read per message, where a property would search a list.
+  return hwnd ? reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
 }
 
 void Window::RegisterWindowClass(WNDCLASSEXW wc) {
@@ -101,7 +101,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self = reinterpret_cast<Window*>(param);
     if (self) {
       self->hwnd_ = hwnd;
-      SetPropW(hwnd, kObjectProp, self);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
   }
   if (!self) {
@@ -125,7 +125,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
   }
   if (msg == WM_NCDESTROY) {
-    RemovePropW(hwnd, kObjectProp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     Application::Get().ForgetWindow(hwnd);
     if (self->hwnd_ == hwnd) {
       self->hwnd_ = nullptr;
