@@ -21,7 +21,6 @@ namespace velkor {
 namespace {
 
 constexpr wchar_t kClass[] = L"Teditform";
-constexpr wchar_t kObjectProp[] = L"VelkorEditor";
 
 struct ButtonDef {
   int id;
@@ -113,7 +112,8 @@ bool RunSaveDialog(HWND owner, std::wstring& name) {
 
 }  // namespace
 
-Teditform::Teditform(Tframeform& frame, int tag) : Tag(tag), frame_(frame) {
+Teditform::Teditform(Tframeform& frame, int tag) : Form(kClass), Tag(tag), frame_(frame) {
+  SetOwnsItself(true);
   for (FINDREPLACEW* fr : {&find_, &replace_}) {
     fr->lStructSize = sizeof(FINDREPLACEW);
     fr->Flags = FR_DOWN | FR_MATCHCASE;
@@ -123,7 +123,6 @@ Teditform::Teditform(Tframeform& frame, int tag) : Tag(tag), frame_(frame) {
   replace_.lpstrFindWhat = replace_find_text_;
   replace_.lpstrReplaceWith = replace_with_;
   replace_.wReplaceWithLen = 512;
-  RegisterFormClass(kClass);
 }
 
 Teditform::~Teditform() {
@@ -131,7 +130,8 @@ Teditform::~Teditform() {
 }
 
 Teditform* Teditform::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<Teditform*>(GetPropW(hwnd, kObjectProp)) : nullptr;
+  auto* e = dynamic_cast<Teditform*>(Window::FromHandle(hwnd));
+  return e && !e->destroying_ ? e : nullptr;
 }
 
 void Teditform::Create(const std::wstring& caption) {
@@ -147,7 +147,6 @@ void Teditform::Create(const std::wstring& caption) {
 }
 
 void Teditform::CreateControls() {
-  SetPropW(hwnd(), kObjectProp, this);
   Panel::Look look;
   look.outer = Bevel::None;
   look.inner = Bevel::Lowered;
@@ -649,7 +648,7 @@ void Teditform::OnCommand(int id) {
   }
 }
 
-LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   static const UINT kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
   if (msg == kFindMessage) {
     OnFindMessage(reinterpret_cast<FINDREPLACEW*>(lp));
@@ -703,12 +702,6 @@ LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
-    case WM_HELP: {
-      const auto* info = reinterpret_cast<const HELPINFO*>(lp);
-      const int context = info->iContextType == HELPINFO_MENUITEM ? HelpContextOf(info->iCtrlId) : 1020;
-      WinHelpW(GetParent(frame_.mdi_client()), frame_.HelpFile().c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
-      return TRUE;
-    }
     case WM_CLOSE: {
       // Whatever ends the question (an answer, a failed save), the next close
       // starts without the menu's mark.
@@ -723,15 +716,19 @@ LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The find dialogs point into this window: they go with it, however it closes.
       CloseFindDialog(replace_dialog_);
       CloseFindDialog(find_dialog_);
-      RemovePropW(hwnd(), kObjectProp);
+      destroying_ = true;
       PostMessageW(GetParent(frame_.mdi_client()), WM_APP + 1, 0, 0);
       break;
   }
-  return Window::HandleMessage(msg, wp, lp);
+  return DefaultProc(msg, wp, lp);
 }
 
 LRESULT Teditform::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(hwnd(), msg, wp, lp); }
 
-void Teditform::OnFinalMessage() { delete this; }
+int Teditform::HelpContextFor(const HELPINFO& info) {
+  return info.iContextType == HELPINFO_MENUITEM ? HelpContextOf(info.iCtrlId) : 1020;
+}
+
+HWND Teditform::HelpOwner() const { return GetParent(frame_.mdi_client()); }
 
 }  // namespace velkor

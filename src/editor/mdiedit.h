@@ -13,13 +13,13 @@
 #include "editor/document.h"
 #include "editor/search.h"
 #include "platform/scoped.h"
-#include "platform/window.h"
+#include "frame/form.h"
 
 namespace velkor {
 
 class Tframeform;
 
-class Teditform : public Window {
+class Teditform : public Form {
  public:
   // The main window is the only creator; the object frees itself when its window goes.
   Teditform(Tframeform& frame, int tag);
@@ -97,9 +97,10 @@ class Teditform : public Window {
   static int HelpContextOf(int command_id);
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) override;
-  void OnFinalMessage() override;
+  int HelpContextFor(const HELPINFO& info) override;
+  HWND HelpOwner() const override;
 
  private:
   struct MenuDeleter {
@@ -139,6 +140,7 @@ class Teditform : public Window {
   DocEncoding encoding_ = DocEncoding::ShiftJis;
   bool cut_at_nul_ = false;
   bool close_from_menu_ = false;
+  bool destroying_ = false;  // no longer one of the main window's editors
   FINDREPLACEW find_{};
   FINDREPLACEW replace_{};
   wchar_t find_text_[512] = {};

@@ -7,7 +7,6 @@
 #include "frame/frame_ids.h"
 #include "frame/frame_logic.h"
 #include "frame/settings.h"
-#include "frame/winplace.h"
 #include "launcher/fmx_utils.h"
 #include "platform/app.h"
 #include "platform/dpi.h"
@@ -24,8 +23,6 @@ constexpr wchar_t kClass[] = L"Tframeform";
 constexpr wchar_t kTitle[] = L"ベルコノート";
 constexpr UINT kEditorsChanged = WM_APP + 1;
 constexpr UINT_PTR kTimer1 = 1;
-
-Tframeform* g_frame = nullptr;
 
 // The tool bar's buttons: 27 x 27, at y 8.
 const SpeedButtonSpec kTools[] = {
@@ -81,29 +78,16 @@ std::wstring ReadRegistryString(HKEY root, const wchar_t* key, const wchar_t* va
 
 }  // namespace
 
-Tframeform::Tframeform(std::vector<std::wstring> args) : args_(std::move(args)) {
-  // Only a placeholder: activation chooses the help file before help can be asked for.
-  help_file_ = L"C:\\Velkor\\Velkor.hlp";
-  WNDCLASSEXW wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpszClassName = kClass;
-  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
-  wc.hIconSm = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  // No background of its own: the client window paints the area between the bars.
-  wc.hbrBackground = nullptr;
-  RegisterWindowClass(wc);
-}
+Tframeform::Tframeform(std::vector<std::wstring> args)
+    // No background of its own: the client window paints the area between the bars.
+    : Form(kClass, {.button_face_background = false, .small_icon = true}), args_(std::move(args)) {}
 
-Tframeform::~Tframeform() {
-  if (g_frame == this) g_frame = nullptr;
-}
-
-Tframeform* Tframeform::Get() { return g_frame; }
+Tframeform::~Tframeform() = default;
 
 void Tframeform::CreateForm() {
-  g_frame = this;
   Application::Get().SetTitle(kTitle);
+  // Only a placeholder: activation chooses the help file before help can be asked for.
+  Application::Get().SetHelpFile(L"C:\\Velkor\\Velkor.hlp");
   menu_ = LoadMenuW(GetModuleHandleW(nullptr), L"MAINMENU");
   window_menu_ = GetSubMenu(menu_, 1);
   accel_ = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"MAINACCEL");
@@ -113,6 +97,7 @@ void Tframeform::CreateForm() {
   Create(0, kClass, kTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top, nullptr,
          menu_);
   if (!hwnd()) throw Error(L"メイン・ウィンドウを作成できません。");
+  BecomeInstance(this);
   Application::Get().SetMainWindow(hwnd());
   FormCreate();
 }
@@ -208,8 +193,9 @@ void Tframeform::FormCreate() {
 
   Application::Get().ProcessMessages();
   LoadUsedFiles(7);
-  StartShowCmd = RestorePlacement(hwnd(), kClass, false);
+  StartShowCmd = KeepPlacement(false);
 
+  Application::Get().SetDefaultHintHandler([this] { DisplayHint(); }, this);
   InstallDisplayHint();
   Application::HintLook look;
   look.color = RGB(0, 255, 255);
@@ -260,13 +246,13 @@ void Tframeform::FormActivate() {
   std::wstring windows(MAX_PATH, L'\0');
   windows.resize(GetWindowsDirectoryW(windows.data(), MAX_PATH));
   if (FileExists(windows + L"\\Velkor.hlp") || FileExists(windows + L"\\help\\Velkor.hlp")) {
-    help_file_ = L"Velkor.hlp";
+    Application::Get().SetHelpFile(L"Velkor.hlp");
   } else {
     std::wstring exe = ModulePath();
     const auto dot = exe.rfind(L'.');
     const auto slash = exe.rfind(L'\\');
     if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) exe.resize(dot);
-    help_file_ = exe + L".hlp";
+    Application::Get().SetHelpFile(exe + L".hlp");
   }
 }
 
@@ -290,6 +276,12 @@ int Tframeform::HelpContextOf(int id) {
   }
 }
 
+const std::wstring& Tframeform::HelpFile() const { return Application::Get().help_file(); }
+
+int Tframeform::HelpContextFor(const HELPINFO& info) {
+  return info.iContextType == HELPINFO_MENUITEM ? MenuHelpContext(info) : 0;
+}
+
 int Tframeform::MenuHelpContext(const HELPINFO& info) const {
   // The titles of the menu bar (File and Window here; File, Edit, Format,
   // Search and Window while an editor is active) share 1020.
@@ -301,7 +293,7 @@ int Tframeform::MenuHelpContext(const HELPINFO& info) const {
 void Tframeform::HelpClick() {
   std::wstring dir = FolderOf(ModulePath());
   SetCurrentDirectoryW(dir.c_str());
-  WinHelpW(hwnd(), help_file_.c_str(), HELP_CONTEXT, 1000);
+  WinHelpW(hwnd(), HelpFile().c_str(), HELP_CONTEXT, 1000);
 }
 
 void Tframeform::FormPaint() {
@@ -328,10 +320,7 @@ void Tframeform::FormResize() {
   if (br.left != left) vels_button_.SetBounds(left, br.top, br.right - br.left, br.bottom - br.top);
 }
 
-void Tframeform::FormDestroy() {
-  KillTimer(hwnd(), kTimer1);
-  SavePlacement(hwnd(), kClass);
-}
+void Tframeform::FormDestroy() { KillTimer(hwnd(), kTimer1); }
 
 // The drop: text and backup files open in editor windows, anything else is
 // started through the shell.
@@ -648,9 +637,7 @@ SpeedButton& Tframeform::tool_button(int command_id) {
 // Hints and tool windows.
 void Tframeform::DisplayHint() { status_line_.SetText(Application::Get().hint()); }
 
-void Tframeform::InstallDisplayHint() {
-  if (Application::Get().hint_handler_owner() != this) Application::Get().SetHintHandler([this] { DisplayHint(); }, this);
-}
+void Tframeform::InstallDisplayHint() { InstallHintHandler([this] { DisplayHint(); }); }
 
 void Tframeform::Exit1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
@@ -740,7 +727,7 @@ bool Tframeform::TranslateKeys(MSG& msg) {
   return TranslateAcceleratorW(hwnd(), accel_, &msg) != 0;
 }
 
-LRESULT Tframeform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       CreateControls();
@@ -787,15 +774,6 @@ LRESULT Tframeform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITMENUPOPUP:
       if (Teditform* e = ActiveEditor()) SendMessageW(e->hwnd(), msg, wp, lp);
       break;
-    case WM_HELP: {
-      const auto* info = reinterpret_cast<const HELPINFO*>(lp);
-      if (info->iContextType == HELPINFO_MENUITEM) {
-        const int context = MenuHelpContext(*info);
-        WinHelpW(hwnd(), help_file_.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
-        return TRUE;
-      }
-      break;
-    }
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wp));
       return 0;
@@ -815,7 +793,7 @@ LRESULT Tframeform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FormDestroy();
       break;
   }
-  return Window::HandleMessage(msg, wp, lp);
+  return DefaultProc(msg, wp, lp);
 }
 
 LRESULT Tframeform::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefFrameProcW(hwnd(), client_, msg, wp, lp); }

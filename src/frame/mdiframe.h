@@ -11,7 +11,7 @@
 #include "controls/panel.h"
 #include "controls/speed_button.h"
 #include "platform/scoped.h"
-#include "platform/window.h"
+#include "frame/form.h"
 
 namespace velkor {
 
@@ -23,14 +23,13 @@ struct UsedFileSlot {
   std::wstring hint;  // the full path, or "No Set"
 };
 
-class Tframeform : public Window {
+class Tframeform : public Form, public SingleInstance<Tframeform> {
  public:
   // args: the program's command-line arguments (without the program name).
   explicit Tframeform(std::vector<std::wstring> args);
   ~Tframeform() override;
 
-  // The single main window, or null while there is none.
-  static Tframeform* Get();
+  // The single main window, or null while there is none: Get().
 
   // Creates the window and runs its creation step; the window stays hidden.
   void CreateForm();
@@ -88,7 +87,7 @@ class Tframeform : public Window {
   Teditform* OpenDocument(const std::wstring& path, const std::wstring& section, int tag, bool margins);
 
   // The help file chosen at activation, and the menu items' help contexts.
-  const std::wstring& HelpFile() const { return help_file_; }
+  const std::wstring& HelpFile() const;
   static int HelpContextOf(int command_id);
   // The help context of a menu item or title that F1 was pressed on.
   int MenuHelpContext(const HELPINFO& info) const;
@@ -108,8 +107,9 @@ class Tframeform : public Window {
   static std::wstring ReadOwnerName();
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  int HelpContextFor(const HELPINFO& info) override;
 
  private:
   void CreateControls();
@@ -145,7 +145,6 @@ class Tframeform : public Window {
   SpeedButton vels_button_;
   ScopedBitmap tmp_image_;
   ScopedFont status_font_;
-  std::wstring help_file_;
   bool tile_vertical_ = false;
   bool window_commands_enabled_ = true;
   bool shown_once_ = false;

@@ -78,6 +78,20 @@ void Application::SetHintHandler(HintHandler handler, const void* owner) {
   hint_owner_ = owner;
 }
 
+void Application::SetDefaultHintHandler(HintHandler handler, const void* owner) {
+  default_hint_handler_ = std::move(handler);
+  default_hint_owner_ = owner;
+}
+
+void Application::ReleaseHintHandler(const void* owner) {
+  if (!owner) return;
+  if (default_hint_owner_ == owner) {
+    default_hint_handler_ = nullptr;
+    default_hint_owner_ = nullptr;
+  }
+  if (hint_owner_ == owner) SetHintHandler(default_hint_handler_, default_hint_owner_);
+}
+
 std::wstring Application::ShortHint(const std::wstring& hint) {
   const auto bar = hint.find(L'|');
   return bar == std::wstring::npos ? hint : hint.substr(0, bar);

@@ -44,6 +44,11 @@ class Application {
   using HintHandler = std::function<void()>;
   void SetHintHandler(HintHandler handler, const void* owner);
   const void* hint_handler_owner() const { return hint_owner_; }
+  // The handler that takes over when the owner of the current one goes (the
+  // main window's status line).
+  void SetDefaultHintHandler(HintHandler handler, const void* owner);
+  // The owner goes: its handler gives way to the default one.
+  void ReleaseHintHandler(const void* owner);
   static std::wstring ShortHint(const std::wstring& hint);
   static std::wstring LongHint(const std::wstring& hint);
   // Tool tip look, applied to every tip window the controls create.
@@ -55,6 +60,10 @@ class Application {
   const HintLook& hint_look() const { return hint_look_; }
   void SetHintLook(HintLook look);
   HWND TooltipFor(HWND top_level);
+
+  // The help file that F1 and the help commands open (the main window chooses it).
+  const std::wstring& help_file() const { return help_file_; }
+  void SetHelpFile(std::wstring path) { help_file_ = std::move(path); }
 
   // Busy cursor, counted so that nested long operations restore it once.
   bool busy() const { return busy_ > 0; }
@@ -92,6 +101,9 @@ class Application {
   std::wstring hint_;
   HintHandler hint_handler_;
   const void* hint_owner_ = nullptr;
+  HintHandler default_hint_handler_;
+  const void* default_hint_owner_ = nullptr;
+  std::wstring help_file_;
   HintLook hint_look_;
   HWND hint_control_ = nullptr;
   int busy_ = 0;

@@ -55,15 +55,6 @@ void Window::RegisterWindowClass(WNDCLASSEXW wc) {
   RegisterClassExW(&wc);
 }
 
-void Window::RegisterFormClass(const wchar_t* class_name) {
-  WNDCLASSEXW wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpszClassName = class_name;
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
-  RegisterWindowClass(wc);
-}
-
 HWND Window::Create(DWORD ex_style, const wchar_t* class_name, const wchar_t* title, DWORD style, int x, int y,
                     int w, int h, HWND parent, HMENU menu_or_id) {
   g_creation_error = nullptr;

@@ -26,8 +26,6 @@ class Window {
   // Registers a class whose procedure forwards to Window objects. Fills in
   // cbSize, lpfnWndProc and hInstance; other fields are the caller's.
   static void RegisterWindowClass(WNDCLASSEXW wc);
-  // A form's class: redrawn whole when resized, on the button face, with the program's icon.
-  static void RegisterFormClass(const wchar_t* class_name);
 
  protected:
   HWND Create(DWORD ex_style, const wchar_t* class_name, const wchar_t* title, DWORD style, int x, int y, int w,

@@ -14,12 +14,7 @@ constexpr int kMargin = 12;
 
 }  // namespace
 
-TProgressForm::TProgressForm() {
-  WNDCLASSEXW wc{};
-  wc.lpszClassName = kClass;
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  RegisterWindowClass(wc);
-}
+TProgressForm::TProgressForm() : Form(kClass) {}
 
 TProgressForm::~TProgressForm() = default;
 
@@ -70,7 +65,7 @@ void TProgressForm::SetItem(const std::wstring& text) { SetWindowTextW(name_labe
 
 void TProgressForm::Repaint() { UpdateWindow(hwnd()); }
 
-LRESULT TProgressForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TProgressForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       CreateControls();
@@ -85,7 +80,7 @@ LRESULT TProgressForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // A click on it must not take the focus from the window at work.
       return MA_NOACTIVATE;
   }
-  return Window::HandleMessage(msg, wp, lp);
+  return DefaultProc(msg, wp, lp);
 }
 
 }  // namespace velkor

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "platform/scoped.h"
-#include "platform/window.h"
+#include "frame/form.h"
 
 namespace velkor {
 
-class TProgressForm : public Window {
+class TProgressForm : public Form {
  public:
   TProgressForm();
   ~TProgressForm() override;
@@ -31,7 +31,7 @@ class TProgressForm : public Window {
   HWND NameLabel() const { return name_label_; }
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void CreateControls();

@@ -4,9 +4,7 @@
 
 #include <algorithm>
 
-#include "frame/mdiframe.h"
 #include "frame/settings.h"
-#include "frame/winplace.h"
 #include "platform/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
@@ -20,7 +18,6 @@ namespace {
 
 constexpr wchar_t kClass[] = L"TSeaForm";
 constexpr wchar_t kCaption[] = L"指定ディレクトリーから単語を検索";
-constexpr wchar_t kPlacementSection[] = L"TSeaForm";
 constexpr int kClientWidth = 632;
 constexpr int kClientHeight = 453;
 constexpr int kSpeedBarHeight = 68;
@@ -30,9 +27,6 @@ constexpr int kDefaultFontSize = 10;
 constexpr int kMaxFontSize = 100;
 
 constexpr UINT_PTR kKeywordSubclass = 1;
-constexpr UINT_PTR kFrameWatchSubclass = 3;
-
-TSeaForm* g_seaform = nullptr;
 
 const SpeedButtonSpec kButtons[] = {
     {IDC_SEA_FINISH, 4, L"GLYPH_FINISH", L"終了|検索を終了する", true},
@@ -91,22 +85,18 @@ std::wstring DirCaption(const std::wstring& path) {
 
 }  // namespace
 
-TSeaForm::TSeaForm() {
+TSeaForm::TSeaForm() : Form(kClass) {
+  SetOwnsItself(true);
   find_.lStructSize = sizeof find_;
   find_.Flags = FR_DOWN | FR_MATCHCASE;
   find_.lpstrFindWhat = find_text_;
   find_.wFindWhatLen = static_cast<WORD>(std::size(find_text_));
-  RegisterFormClass(kClass);
 }
 
 TSeaForm::~TSeaForm() {
-  if (g_seaform == this) g_seaform = nullptr;
-  if (watched_frame_) RemoveWindowSubclass(watched_frame_, FrameWatchProc, kFrameWatchSubclass);
   if (popup_root1_) DestroyMenu(popup_root1_);
   if (popup_root2_) DestroyMenu(popup_root2_);
 }
-
-TSeaForm* TSeaForm::Get() { return g_seaform; }
 
 void TSeaForm::CreateForm() {
   HINSTANCE inst = GetModuleHandleW(nullptr);
@@ -125,7 +115,7 @@ void TSeaForm::CreateForm() {
   Create(0, kClass, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top, nullptr,
          nullptr);
   if (!hwnd()) throw Error(L"検索フォームを作成できません。");
-  g_seaform = this;
+  BecomeInstance(this);
   FormCreate();
 }
 
@@ -287,7 +277,7 @@ void TSeaForm::FormCreate() {
   look.pause_ms = 300;
   look.hide_pause_ms = 8000;
   Application::Get().SetHintLook(look);
-  Application::Get().SetHintHandler([this] { ShowHint(); }, this);
+  InstallHintHandler([this] { ShowHint(); });
 
   SetHeaderWidths();
   SendMessageW(updown1_, UDM_SETPOS32, 0, kDefaultFontSize);
@@ -318,12 +308,7 @@ void TSeaForm::FormCreate() {
   ShowDirChecks();
   ShowExtChecks();
 
-  RestorePlacement(hwnd(), kPlacementSection);
-
-  // The window goes when the program ends, so that its settings are saved.
-  watched_frame_ = Application::Get().main_window();
-  if (watched_frame_)
-    SetWindowSubclass(watched_frame_, FrameWatchProc, kFrameWatchSubclass, reinterpret_cast<DWORD_PTR>(this));
+  KeepPlacement();
 }
 
 void TSeaForm::FormActivate() {
@@ -339,28 +324,16 @@ void TSeaForm::FormClose() {
     close_after_search_ = true;
     return;
   }
-  if (g_seaform == this) g_seaform = nullptr;
-  if (Tframeform* frame = Tframeform::Get()) frame->InstallDisplayHint();
   DestroyWindow(hwnd());
 }
 
 void TSeaForm::FormDestroy() {
-  if (g_seaform == this) g_seaform = nullptr;
-  if (Application::Get().hint_handler_owner() == this) {
-    if (Tframeform* frame = Tframeform::Get())
-      frame->InstallDisplayHint();
-    else
-      Application::Get().SetHintHandler(nullptr, nullptr);
-  }
-  if (watched_frame_) {
-    RemoveWindowSubclass(watched_frame_, FrameWatchProc, kFrameWatchSubclass);
-    watched_frame_ = nullptr;
-  }
   CloseFindDialog();
   if (progress_ && progress_->hwnd()) DestroyWindow(progress_->hwnd());
   SaveSearchSettings();
-  SavePlacement(hwnd(), kPlacementSection);
 }
+
+void TSeaForm::OnMainWindowClosing() { DestroyWindow(hwnd()); }
 
 void TSeaForm::FormResize() {
   Layout();
@@ -485,7 +458,7 @@ void TSeaForm::SaveSearchSettings() {
 void TSeaForm::ShowHint() { SetStatusText(1, Application::Get().hint()); }
 
 void TSeaForm::SpeedBarMouseMove() {
-  if (Application::Get().hint_handler_owner() != this) Application::Get().SetHintHandler([this] { ShowHint(); }, this);
+  InstallHintHandler([this] { ShowHint(); });
 }
 
 // Tool bar handlers.
@@ -754,17 +727,7 @@ LRESULT CALLBACK TSeaForm::FileListProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) 
   }
 }
 
-LRESULT CALLBACK TSeaForm::FrameWatchProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
-  if (msg == WM_DESTROY) {
-    auto* self = reinterpret_cast<TSeaForm*>(data);
-    if (self->hwnd()) DestroyWindow(self->hwnd());
-  } else if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(h, FrameWatchProc, id);
-  }
-  return DefSubclassProc(h, msg, wp, lp);
-}
-
-LRESULT TSeaForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TSeaForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   static const UINT kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
   if (msg == kFindMessage) {
     OnFindMessage(reinterpret_cast<FINDREPLACEW*>(lp));
@@ -826,15 +789,6 @@ LRESULT TSeaForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The menu items carry no hints: browsing a menu empties the hint line.
       Application::Get().SetHint(L"");
       break;
-    case WM_HELP: {
-      const auto* info = reinterpret_cast<const HELPINFO*>(lp);
-      const int context = info->iContextType == HELPINFO_MENUITEM
-                              ? HelpContextOfMenuItem(info->iCtrlId)
-                              : HelpContextOf(static_cast<HWND>(info->hItemHandle));
-      if (Tframeform* frame = Tframeform::Get())
-        WinHelpW(hwnd(), frame->HelpFile().c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
-      return TRUE;
-    }
     case WM_CLOSE:
       FormClose();  // may free this window: nothing after it
       return 0;
@@ -842,7 +796,12 @@ LRESULT TSeaForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FormDestroy();
       break;
   }
-  return Window::HandleMessage(msg, wp, lp);
+  return DefaultProc(msg, wp, lp);
+}
+
+int TSeaForm::HelpContextFor(const HELPINFO& info) {
+  return info.iContextType == HELPINFO_MENUITEM ? HelpContextOfMenuItem(info.iCtrlId)
+                                                : HelpContextOf(static_cast<HWND>(info.hItemHandle));
 }
 
 void TSeaForm::OnFinalMessage() {
@@ -853,7 +812,7 @@ void TSeaForm::OnFinalMessage() {
     stop_requested_ = true;
     return;
   }
-  delete this;
+  Form::OnFinalMessage();
 }
 
 }  // namespace velkor

@@ -12,7 +12,7 @@
 #include "controls/rich_memo.h"
 #include "controls/speed_button.h"
 #include "platform/scoped.h"
-#include "platform/window.h"
+#include "frame/form.h"
 #include "wordsearch/engine.h"
 #include "wordsearch/result_line.h"
 #include "wordsearch/search_paths.h"
@@ -21,13 +21,12 @@ namespace velkor {
 
 class TProgressForm;
 
-class TSeaForm : public Window {
+class TSeaForm : public Form, public SingleInstance<TSeaForm> {
  public:
   TSeaForm();
   ~TSeaForm() override;
 
-  // The single search window, or null while there is none.
-  static TSeaForm* Get();
+  // The single search window, or null while there is none: Get().
   // Creates the window and runs its creation step; the object then owns
   // itself and is freed with its window.
   void CreateForm();
@@ -131,8 +130,11 @@ class TSeaForm : public Window {
   static int HelpContextOfMenuItem(int command_id);
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnFinalMessage() override;
+  int HelpContextFor(const HELPINFO& info) override;
+  // The search window goes with the main window, so that its settings are saved.
+  void OnMainWindowClosing() override;
 
  private:
   void CreateControls();
@@ -159,7 +161,6 @@ class TSeaForm : public Window {
   void SetMenuItemEnabled(HMENU menu, int id, bool enabled);
   static LRESULT CALLBACK KeywordEditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK FileListProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK FrameWatchProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   bool KeyWordEditBKeyPress(WPARAM ch);
   bool FileListKeyPress(WPARAM ch);
   void FileListKeyOrMouse(UINT msg);
@@ -210,7 +211,6 @@ class TSeaForm : public Window {
   ScopedFont bar_font_;  // the tool bar's, at its designed size
   int header_shift_ = 0;  // the list's horizontal scroll position that the header follows
   HWND last_focus_ = nullptr;
-  HWND watched_frame_ = nullptr;
   std::unique_ptr<TProgressForm> progress_;
 
   std::vector<ListedHit> hits_;

@@ -1,0 +1,94 @@
+#include "frame/form.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "frame/winplace.h"
+#include "platform/app.h"
+
+namespace velkor {
+namespace {
+
+std::vector<Form*>& Registry() {
+  static std::vector<Form*> forms;
+  return forms;
+}
+
+}  // namespace
+
+Form::Form(const wchar_t* class_name, ClassLook look) : class_name_(class_name) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpszClassName = class_name;
+  wc.hIcon = LoadIconW(inst, L"MAINICON");
+  if (look.small_icon)
+    wc.hIconSm = static_cast<HICON>(LoadImageW(inst, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hbrBackground = look.button_face_background ? GetSysColorBrush(COLOR_BTNFACE) : nullptr;
+  RegisterWindowClass(wc);
+}
+
+Form::~Form() { WindowGone(); }
+
+const std::vector<Form*>& Form::OpenForms() { return Registry(); }
+
+int Form::KeepPlacement(bool apply_show) {
+  keep_placement_ = true;
+  return RestorePlacement(hwnd(), class_name_, apply_show);
+}
+
+void Form::InstallHintHandler(std::function<void()> handler) {
+  if (Application::Get().hint_handler_owner() != this) Application::Get().SetHintHandler(std::move(handler), this);
+}
+
+void Form::WindowGone() {
+  if (gone_) return;
+  gone_ = true;
+  auto& forms = Registry();
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+  Application::Get().ReleaseHintHandler(this);
+  for (auto& callback : std::exchange(on_gone_, {})) callback();
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCCREATE:
+      Registry().push_back(this);
+      break;
+    case WM_HELP: {
+      const int context = HelpContextFor(*reinterpret_cast<const HELPINFO*>(lp));
+      if (context <= 0) break;
+      WinHelpW(HelpOwner(), Application::Get().help_file().c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+      return TRUE;
+    }
+    case WM_DESTROY: {
+      if (hwnd() == Application::Get().main_window()) {
+        const std::vector<Form*> others = Registry();
+        for (Form* f : others) {
+          const auto& now = Registry();
+          if (f != this && std::find(now.begin(), now.end(), f) != now.end()) f->OnMainWindowClosing();
+        }
+      }
+      // The reference and the hint handler go even when the form's own
+      // destruction step fails.
+      struct Gone {
+        Form* form;
+        ~Gone() { form->WindowGone(); }
+      } gone{this};
+      const LRESULT r = OnMessage(msg, wp, lp);
+      if (keep_placement_) SavePlacement(hwnd(), class_name_);
+      return r;
+    }
+    case WM_NCDESTROY:
+      WindowGone();
+      break;
+  }
+  return OnMessage(msg, wp, lp);
+}
+
+void Form::OnFinalMessage() {
+  if (owns_itself_) delete this;
+}
+
+}  // namespace velkor
