@@ -197,11 +197,7 @@ void Tframeform::FormCreate() {
 
   Application::Get().SetDefaultHintHandler([this] { DisplayHint(); }, this);
   InstallDisplayHint();
-  Application::HintLook look;
-  look.color = RGB(0, 255, 255);
-  look.pause_ms = 200;
-  look.hide_pause_ms = 7000;
-  Application::Get().SetHintLook(look);
+  Application::Get().SetHintLook({.color = RGB(0, 255, 255), .pause_ms = 200, .hide_pause_ms = 7000});
 
   {
     Settings ini;

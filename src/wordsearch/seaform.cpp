@@ -272,11 +272,7 @@ void TSeaForm::CreatePages() {
 void TSeaForm::FormCreate() {
   Layout();
 
-  Application::HintLook look;
-  look.color = RGB(0, 255, 255);
-  look.pause_ms = 300;
-  look.hide_pause_ms = 8000;
-  Application::Get().SetHintLook(look);
+  Application::Get().SetHintLook({.color = RGB(0, 255, 255), .pause_ms = 300, .hide_pause_ms = 8000});
   InstallHintHandler([this] { ShowHint(); });
 
   SetHeaderWidths();
