@@ -107,6 +107,7 @@ void Tframeform::CreateControls() {
   client_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 0, 0, 100, 100,
                             hwnd(), reinterpret_cast<HMENU>(IDC_MDICLIENT), GetModuleHandleW(nullptr), &ccs);
+  InstallStripes();
 
   Panel::Look tool_look;
   tool_look.outer = Bevel::Raised;
@@ -443,8 +444,6 @@ void Tframeform::SetButtonGlyph(HBITMAP picture, SpeedButton& button) {
   button.SetGlyph(glyph);
 }
 
-void Tframeform::Timer1Timer() {}
-
 // Recent files.
 void Tframeform::LoadUsedFiles(int count) {
   Settings ini;
@@ -734,7 +733,11 @@ LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       LayoutChildren();
       FormResize();
+      PlaceCaptionClock();
       return 0;
+    case WM_MOVE:
+      PlaceCaptionClock();
+      break;
     case WM_SHOWWINDOW:
       if (wp && !shown_once_) {
         shown_once_ = true;

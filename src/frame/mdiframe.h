@@ -11,6 +11,8 @@
 #include "controls/panel.h"
 #include "controls/speed_button.h"
 #include "platform/scoped.h"
+#include "frame/caption_clock.h"
+#include "frame/clock_logic.h"
 #include "frame/form.h"
 
 namespace velkor {
@@ -102,6 +104,11 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   int CommandLineOpened() const { return command_line_opened_; }
   uint32_t StartTick() const { return start_tick_; }
 
+  // The one-second tick at a given time (the timer passes the current one).
+  void Timer1Timer(const SYSTEMTIME& now);
+  // Where the title-bar clock stands, in window coordinates; empty while it does not show.
+  RECT CaptionClockRect() const;
+
   // The close query of the whole program: the editors' questions, then ConfirmExit.
   bool FormCloseQuery();
   static std::wstring ReadOwnerName();
@@ -130,6 +137,13 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   void DrawIconGlyph(HICON icon, SpeedButton& button);
   void SetButtonGlyph(HBITMAP picture, SpeedButton& button);
   void Timer1Timer();
+  void SetTaskbarLook(const wchar_t* icon, const wchar_t* title);
+  void PaintCaptionClock();
+  void PlaceCaptionClock();
+  void MascotStep(wchar_t seconds_digit);
+  void InstallStripes();
+  void PaintStripes(HDC dc);
+  static LRESULT CALLBACK ClientWndProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   bool TranslateKeys(MSG& msg);
 
   std::vector<std::wstring> args_;
@@ -150,6 +164,9 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   bool shown_once_ = false;
   int command_line_opened_ = 0;
   uint32_t start_tick_ = 0;
+  std::unique_ptr<CaptionClock> caption_clock_;
+  const wchar_t* taskbar_icon_ = L"MAINICON";
+  StripeColors stripe_colors_;
 };
 
 }  // namespace velkor

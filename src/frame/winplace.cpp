@@ -1,5 +1,7 @@
 #include "frame/winplace.h"
 
+#include <algorithm>
+
 #include "frame/settings.h"
 
 namespace velkor {
@@ -9,6 +11,22 @@ std::wstring ClassOf(HWND window) {
   wchar_t name[256] = {};
   GetClassNameW(window, name, 256);
   return name;
+}
+
+// A rectangle on no screen at all (its monitor is gone, or it was stored off
+// every screen) moves onto the nearest screen's work area, keeping its size
+// where it fits; one that shows on any screen stays as stored.
+RECT BringWithinReach(RECT r) {
+  if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return r;
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) return r;
+  const RECT& wa = mi.rcWork;
+  const LONG w = std::min(r.right - r.left, wa.right - wa.left);
+  const LONG h = std::min(r.bottom - r.top, wa.bottom - wa.top);
+  const LONG left = std::clamp(r.left, wa.left, wa.right - w);
+  const LONG top = std::clamp(r.top, wa.top, wa.bottom - h);
+  return RECT{left, top, left + w, top + h};
 }
 
 }  // namespace
@@ -36,7 +54,7 @@ int RestorePlacement(HWND window, const std::wstring& section, bool apply_show) 
   n.top = ini.ReadInteger(section, L"PlaceNormalPos.Top", (sh - h) / 2);
   n.right = ini.ReadInteger(section, L"PlaceNormalPos.Right", n.left + w);
   n.bottom = ini.ReadInteger(section, L"PlaceNormalPos.Bottom", n.top + h);
-  wp.rcNormalPosition = n;
+  wp.rcNormalPosition = BringWithinReach(n);
 
   if (!apply_show) wp.showCmd = IsWindowVisible(window) ? SW_SHOWNA : SW_HIDE;
   SetWindowPlacement(window, &wp);

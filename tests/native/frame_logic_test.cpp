@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "frame/clock_logic.h"
 #include "frame/frame_logic.h"
 
 using namespace velkor;
@@ -73,4 +74,71 @@ TEST(CommandLine, OpensExistingFilesWithTheirPositions) {
   plan = PlanCommandLine({L"", L"b"}, exists);
   ASSERT_EQ(plan.size(), 1u) << "empty arguments are skipped";
   EXPECT_EQ(plan[0].tag, 2);
+}
+
+TEST(Clock, TextAndTheTaskBarCycle) {
+  EXPECT_EQ(ClockTextOf(9, 5, 7), L"09:05:07");
+  EXPECT_EQ(ClockTextOf(23, 59, 59), L"23:59:59");
+  EXPECT_EQ(TitleStepOf(L'0'), TitleStep::MascotName);
+  EXPECT_EQ(TitleStepOf(L'5'), TitleStep::YourFriends);
+  for (wchar_t d : std::wstring(L"12346789")) EXPECT_EQ(TitleStepOf(d), TitleStep::Time) << char(d);
+}
+
+TEST(Clock, BandLeavesRoomForTheCaptionButtons) {
+  CaptionFrame f;
+  f.frame_cx = 4;
+  f.frame_cy = 4;
+  f.small_icon = 16;
+  f.caption = 19;
+  f.window_width = 640;
+  ClockBand b;
+  ASSERT_TRUE(CaptionClockBand(f, b));
+  EXPECT_EQ(b.top, 4);
+  EXPECT_EQ(b.bottom, 22);
+  EXPECT_EQ(b.right, 640 - 4 - (16 + 3 + 1 + 35)) << "system menu, minimize and maximize boxes";
+
+  f.minimize_box = f.maximize_box = false;
+  f.help_box = true;
+  ASSERT_TRUE(CaptionClockBand(f, b));
+  EXPECT_EQ(b.right, 640 - 4 - (19 + 18 + 1)) << "close and help only";
+
+  f.help_box = false;
+  ASSERT_TRUE(CaptionClockBand(f, b));
+  EXPECT_EQ(b.right, 640 - 4 - 20) << "close only";
+
+  f.sizeable_or_single = false;  // a dialog border: the close box's room only
+  f.minimize_box = true;
+  ASSERT_TRUE(CaptionClockBand(f, b));
+  EXPECT_EQ(b.right, 640 - 4 - 19);
+
+  f.system_menu = false;
+  ASSERT_TRUE(CaptionClockBand(f, b));
+  EXPECT_EQ(b.right, 636);
+
+  f.border = false;
+  EXPECT_FALSE(CaptionClockBand(f, b));
+}
+
+TEST(Stripes, FourBandsCoverTheClientAndColoursRepeatFromRunToRun) {
+  const auto stripes = StripeLayout(103, 40);
+  // 25 wide bands of 16 (3 stripes), 26 and 27 wide of 32 (2 each), 25 of 16 (3).
+  ASSERT_EQ(stripes.size(), 10u);
+  EXPECT_EQ(stripes[0], (StripeRect{0, 0, 25, 16}));
+  EXPECT_EQ(stripes[2], (StripeRect{0, 32, 25, 48}));
+  EXPECT_EQ(stripes[3], (StripeRect{25, 0, 51, 32}));
+  EXPECT_EQ(stripes[5], (StripeRect{51, 0, 78, 32}));
+  EXPECT_EQ(stripes[9], (StripeRect{78, 32, 103, 48}));
+  EXPECT_TRUE(StripeLayout(0, 10).empty());
+
+  StripeColors a, b;
+  for (int i = 0; i < 1000; ++i) {
+    const auto x = a.Next(), y = b.Next();
+    EXPECT_EQ(x.r, y.r);
+    EXPECT_EQ(x.g, y.g);
+    EXPECT_EQ(x.b, y.b);
+    for (int c : {x.r, x.g, x.b}) {
+      EXPECT_GE(c, 0);
+      EXPECT_LE(c, 254);
+    }
+  }
 }

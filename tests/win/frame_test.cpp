@@ -471,3 +471,81 @@ TEST_F(MainWindow, VelSButtonFollowsTheRightEdge) {
   EXPECT_EQ(f.VelSButton().rect().left, 900 - 34 - 32);
   EXPECT_NE(f.VelSButton().glyph(), nullptr) << "the mascot glyph is put on when first shown";
 }
+
+namespace {
+SYSTEMTIME At(int h, int m, int s) {
+  SYSTEMTIME t{};
+  t.wYear = 2026;
+  t.wMonth = 12;
+  t.wDay = 8;
+  t.wHour = static_cast<WORD>(h);
+  t.wMinute = static_cast<WORD>(m);
+  t.wSecond = static_cast<WORD>(s);
+  return t;
+}
+}  // namespace
+
+TEST_F(MainWindow, WhileMinimizedTheTaskBarTitleIsAClockWithTheMascotEveryFiveSeconds) {
+  Tframeform& f = StartFrame();
+  ShowWindow(f.hwnd(), SW_MINIMIZE);
+  f.Timer1Timer(At(12, 34, 10));
+  EXPECT_EQ(WindowText(f.hwnd()), L"ベルコ君");
+  f.Timer1Timer(At(12, 34, 15));
+  EXPECT_EQ(WindowText(f.hwnd()), L"Your Friends");
+  const HICON friends = reinterpret_cast<HICON>(SendMessageW(f.hwnd(), WM_GETICON, ICON_BIG, 0));
+  EXPECT_EQ(friends, LoadImageW(GetModuleHandleW(nullptr), L"SICON_3", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                GetSystemMetrics(SM_CYICON), LR_SHARED));
+  f.Timer1Timer(At(9, 5, 7));
+  EXPECT_EQ(WindowText(f.hwnd()), L"09:05:07");
+  EXPECT_EQ(f.CaptionClockRect().right, 0) << "no clock in the title bar of an icon";
+  ShowWindow(f.hwnd(), SW_RESTORE);
+  f.Timer1Timer(At(9, 5, 8));
+  EXPECT_EQ(WindowText(f.hwnd()), L"ベルコノート");
+  EXPECT_NE(reinterpret_cast<HICON>(SendMessageW(f.hwnd(), WM_GETICON, ICON_BIG, 0)), friends);
+}
+
+TEST_F(MainWindow, TheClockStandsLeftOfTheCaptionButtons) {
+  Tframeform& f = StartFrame();
+  f.Timer1Timer(At(9, 5, 7));
+  const RECT band = f.CaptionClockRect();
+  RECT wr{};
+  GetWindowRect(f.hwnd(), &wr);
+  const int icon = GetSystemMetrics(SM_CXSMICON);
+  EXPECT_EQ(band.top, GetSystemMetrics(SM_CXFRAME));
+  EXPECT_EQ(band.bottom, GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME) - 1);
+  EXPECT_EQ(band.right, (wr.right - wr.left) - GetSystemMetrics(SM_CYFRAME) - (icon + 3 + 1 + 2 * icon + 3));
+  EXPECT_GT(band.right - band.left, 0);
+  // The clock takes no clicks: the title bar below answers.
+  POINT inside{wr.left + band.left + 2, wr.top + band.top + 2};
+  EXPECT_EQ(SendMessageW(f.hwnd(), WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCAPTION);
+  EXPECT_EQ(WindowFromPoint(inside), f.hwnd());
+}
+
+TEST_F(MainWindow, TheClientAreaShowsFourBandsOfStripes) {
+  Tframeform& f = StartFrame();
+  HWND client = f.mdi_client();
+  RedrawWindow(client, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ERASENOW | RDW_UPDATENOW);
+  RECT fc{};
+  GetClientRect(f.hwnd(), &fc);
+  const int q = fc.right / 4;
+  HDC dc = GetDC(client);
+  auto at = [&](int x, int y) { return GetPixel(dc, x, y); };
+  EXPECT_EQ(at(1, 1), at(q - 2, 15)) << "one stripe of band 1";
+  EXPECT_NE(at(1, 15), at(1, 16)) << "band 1's stripes are 16 high";
+  EXPECT_EQ(at(q + 1, 1), at(q + 1, 31)) << "band 2's are 32 high";
+  EXPECT_NE(at(q + 1, 31), at(q + 1, 32));
+  EXPECT_NE(at(q - 1, 1), at(q, 1)) << "band 2 starts at a quarter of the width";
+  EXPECT_NE(at(fc.right / 2 - 1, 1), at(fc.right / 2, 1));
+  ReleaseDC(client, dc);
+}
+
+TEST_F(MainWindow, APlacementOffEveryScreenComesBackOntoTheNearestOne) {
+  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=5000\r\nPlaceNormalPos.Top=4000\r\n"
+           "PlaceNormalPos.Right=5600\r\nPlaceNormalPos.Bottom=4400\r\n");
+  Tframeform& f = StartFrame();
+  RECT r{};
+  GetWindowRect(f.hwnd(), &r);
+  EXPECT_EQ(r.right - r.left, 600);
+  EXPECT_EQ(r.bottom - r.top, 400);
+  EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr) << r.left << "," << r.top;
+}

@@ -1,0 +1,118 @@
+// The main window's one-second tick: the clock at the right end of the title
+// bar, the task-bar title that turns into a clock while minimized, the
+// mascot's glyph every five seconds; and the stripes of the client area.
+#include "frame/mdiframe.h"
+
+
+#include "frame/caption_clock.h"
+#include "frame/clock_logic.h"
+#include "platform/app.h"
+
+namespace velkor {
+namespace {
+
+constexpr wchar_t kTitle[] = L"ベルコノート";
+constexpr UINT_PTR kStripesSubclass = 1;
+
+HICON ProgramIcon(const wchar_t* name, int size) {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, size, size, LR_SHARED));
+}
+
+}  // namespace
+
+void Tframeform::Timer1Timer() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  Timer1Timer(now);
+}
+
+void Tframeform::Timer1Timer(const SYSTEMTIME& now) {
+  ClockText = ClockTextOf(now.wHour, now.wMinute, now.wSecond);
+  const wchar_t d = ClockText.back();
+  if (IsIconic(hwnd())) {
+    switch (TitleStepOf(d)) {
+      case TitleStep::MascotName:
+        SetTaskbarLook(L"MAINICON", L"ベルコ君");
+        break;
+      case TitleStep::YourFriends:
+        SetTaskbarLook(L"SICON_3", L"Your Friends");
+        break;
+      case TitleStep::Time:
+        SetWindowTextW(hwnd(), ClockText.c_str());
+        break;
+    }
+  } else {
+    // Restored: the program's title and icon, set only when they changed, so
+    // the tick never redraws the frame.
+    SetTaskbarLook(L"MAINICON", kTitle);
+  }
+  PaintCaptionClock();
+  MascotStep(d);
+}
+
+void Tframeform::SetTaskbarLook(const wchar_t* icon, const wchar_t* title) {
+  if (WindowText(hwnd()) != title) SetWindowTextW(hwnd(), title);
+  if (taskbar_icon_ != icon) {
+    taskbar_icon_ = icon;
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(icon, GetSystemMetrics(SM_CXICON))));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(ProgramIcon(icon, GetSystemMetrics(SM_CXSMICON))));
+  }
+}
+
+void Tframeform::PaintCaptionClock() {
+  if (!caption_clock_) caption_clock_ = std::make_unique<CaptionClock>(hwnd());
+  caption_clock_->Show(ClockText, CaptionActive);
+}
+
+RECT Tframeform::CaptionClockRect() const { return caption_clock_ ? caption_clock_->band() : RECT{}; }
+
+void Tframeform::PlaceCaptionClock() {
+  if (caption_clock_) caption_clock_->Place();
+}
+
+void Tframeform::MascotStep(wchar_t d) {
+  // The friends window, while open and not minimized, takes the mascot over.
+  if (IsIconic(hwnd())) return;
+  if (d == L'5')
+    SetMascotGlyph(L"MAINICON", vels_button_);
+  else if (d == L'0')
+    SetMascotGlyph(L"SICON_3", vels_button_);
+}
+
+void Tframeform::InstallStripes() {
+  SetWindowSubclass(client_, ClientWndProc, kStripesSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// The client area's background: four bands of stripes in colours from a
+// generator that every run starts alike. Only stripes that meet the area
+// being erased are painted; the colours move on for every stripe all the same,
+// so a partial erase does not change the sequence.
+void Tframeform::PaintStripes(HDC dc) {
+  RECT client{}, clip{};
+  GetClientRect(hwnd(), &client);
+  if (GetClipBox(dc, &clip) == ERROR) clip = client;
+  for (const StripeRect& s : StripeLayout(client.right, client.bottom)) {
+    const StripeColors::Rgb c = stripe_colors_.Next();
+    const RECT r{s.left, s.top, s.right, s.bottom};
+    RECT meet{};
+    if (!IntersectRect(&meet, &r, &clip)) continue;
+    ScopedBrush brush(CreateSolidBrush(RGB(c.r, c.g, c.b)));
+    FillRect(dc, &r, brush.get());
+  }
+}
+
+LRESULT CALLBACK Tframeform::ClientWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+  if (msg == WM_ERASEBKGND) {
+    try {
+      reinterpret_cast<Tframeform*>(data)->PaintStripes(reinterpret_cast<HDC>(wp));
+    } catch (...) {
+      Application::Get().ReportCurrentException();
+    }
+    return 1;
+  }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, ClientWndProc, id);
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+}  // namespace velkor
