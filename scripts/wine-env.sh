@@ -42,16 +42,16 @@ wine_env_start() {
     local i
     for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
-  local fresh=0
-  [ -f "$WINEPREFIX/system.reg" ] || fresh=1
-  # The server and its services must not inherit any pipe a caller waits on.
-  wineserver -p </dev/null >/dev/null 2>&1
-  if [ $fresh -eq 1 ]; then
+  # A new prefix is made before the persistent server starts: the server
+  # cannot start without the prefix's folder, and `wineserver -w` would wait
+  # for ever on a persistent one.
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "wine: creating the prefix $WINEPREFIX (about 20 s, once)" >&2
     wine wineboot -i </dev/null >/dev/null 2>&1
     wineserver -w
-    wineserver -p </dev/null >/dev/null 2>&1
   fi
+  # The server and its services must not inherit any pipe a caller waits on.
+  wineserver -p </dev/null >/dev/null 2>&1
   if ! cmp -s "$VELKOR_ROOT/scripts/wine-env.sh" "$WINEPREFIX/velkor-env.applied"; then
     _wine_registry
     cp "$VELKOR_ROOT/scripts/wine-env.sh" "$WINEPREFIX/velkor-env.applied"
