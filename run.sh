@@ -10,8 +10,8 @@ exe=$("$root/build.sh" | tail -n 1)
 headless=0
 [ -n "${DISPLAY:-}" ] || headless=1
 source "$root/scripts/wine-env.sh"
+trap wine_env_stop EXIT  # also when the start fails half-way
 wine_env_start
-trap wine_env_stop EXIT
 
 args=()
 for f in "$@"; do args+=("$(winepath -w "$f" 2>/dev/null || echo "$f")"); done
@@ -19,11 +19,14 @@ for f in "$@"; do args+=("$(winepath -w "$f" 2>/dev/null || echo "$f")"); done
 if [ $headless -eq 1 ]; then
   shot="$root/build/screenshot.png"
   wine explorer /desktop=velkor,1024x768 "$exe" "${args[@]}" >/dev/null 2>&1 &
+  program=$!
   sleep "${VELKOR_SHOT_DELAY:-5}"
   import -window root "$shot"
   echo "run.sh: screenshot of the running program written to $shot" >&2
   wineserver -k >/dev/null 2>&1 || true
-  wait || true
+  # Only the program: a bare wait would also wait for the Xvfb that
+  # wine_env_start left running in the background.
+  wait "$program" || true
 else
   wine "$exe" "${args[@]}"
 fi

@@ -14,7 +14,7 @@ if [ -d "$out/fuzz" ]; then
 fi
 
 source "$root/scripts/wine-env.sh"
+trap wine_env_stop EXIT  # also when the start fails half-way
 wine_env_start
-trap wine_env_stop EXIT
 ctest --test-dir "$out/win" --output-on-failure "$@" || status=1
 exit $status

@@ -17,6 +17,11 @@ _wine_registry() {
   # Japanese faces the program asks for, served by the IPA fonts, and a
   # virtual desktop: without a window manager, Wine waits two seconds for
   # every top-level window it hides, and screenshots show no frames.
+  # Marlett draws the caption buttons, scroll-bar arrows and menu checks.
+  # Debian's Wine 8 looks for its own fonts in "<data dir>\../fonts", a name
+  # its file lookup cannot resolve, and fontconfig does not know
+  # /usr/share/wine/fonts, so without this entry another face stands in
+  # and the buttons read "0 1 r".
   # Written as a UTF-16 .reg file so the names survive any shell encoding.
   local reg="$WINEPREFIX/velkor.reg"
   printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
@@ -26,6 +31,8 @@ _wine_registry() {
     '"ＭＳ ゴシック"="IPAGothic"' '"ＭＳ Ｐゴシック"="IPAPGothic"' '"ＭＳ 明朝"="IPAMincho"' \
     '"MS Gothic"="IPAGothic"' '"MS PGothic"="IPAPGothic"' '"MS Mincho"="IPAMincho"' \
     '"MS UI Gothic"="IPAPGothic"' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]' \
+    '"Marlett (TrueType)"="Z:\\usr\\share\\wine\\fonts\\marlett.ttf"' '' \
     | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
 }
@@ -42,16 +49,16 @@ wine_env_start() {
     local i
     for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
-  local fresh=0
-  [ -f "$WINEPREFIX/system.reg" ] || fresh=1
-  # The server and its services must not inherit any pipe a caller waits on.
-  wineserver -p </dev/null >/dev/null 2>&1
-  if [ $fresh -eq 1 ]; then
+  # A new prefix is made before the persistent server starts: the server
+  # cannot start without the prefix's folder, and `wineserver -w` would wait
+  # for ever on a persistent one.
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "wine: creating the prefix $WINEPREFIX (about 20 s, once)" >&2
     wine wineboot -i </dev/null >/dev/null 2>&1
     wineserver -w
-    wineserver -p </dev/null >/dev/null 2>&1
   fi
+  # The server and its services must not inherit any pipe a caller waits on.
+  wineserver -p </dev/null >/dev/null 2>&1
   if ! cmp -s "$VELKOR_ROOT/scripts/wine-env.sh" "$WINEPREFIX/velkor-env.applied"; then
     _wine_registry
     cp "$VELKOR_ROOT/scripts/wine-env.sh" "$WINEPREFIX/velkor-env.applied"

@@ -1,5 +1,7 @@
 #include "support/win_test.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "platform/app.h"
@@ -7,7 +9,21 @@
 namespace velkor::test {
 namespace {
 thread_local DialogAnswerer* g_answerer = nullptr;
+
+std::wstring StaticTexts(HWND dialog) {
+  std::wstring all;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    wchar_t cls[16] = {};
+    GetClassNameW(c, cls, 16);
+    if (lstrcmpiW(cls, L"Static") != 0 || !IsWindowVisible(c)) continue;
+    const std::wstring t = WindowText(c);
+    if (t.empty()) continue;
+    if (!all.empty()) all += L" / ";
+    all += t;
+  }
+  return all;
 }
+}  // namespace
 
 constexpr UINT kHandleDialog = WM_APP + 77;
 
@@ -19,7 +35,7 @@ LRESULT CALLBACK AnswererProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-DialogAnswerer::DialogAnswerer() {
+DialogAnswerer::DialogAnswerer() : outer_(g_answerer) {
   g_answerer = this;
   WNDCLASSW wc{};
   wc.lpfnWndProc = AnswererProc;
@@ -33,7 +49,7 @@ DialogAnswerer::DialogAnswerer() {
 DialogAnswerer::~DialogAnswerer() {
   UnhookWindowsHookEx(hook_);
   DestroyWindow(sink_);
-  if (g_answerer == this) g_answerer = nullptr;
+  if (g_answerer == this) g_answerer = outer_;
 }
 
 void DialogAnswerer::Press(int button_id) {
@@ -86,6 +102,9 @@ void DialogAnswerer::Handle(HWND dialog) {
   seen_.push_back(s);
   if (actions_.empty()) {
     ++unexpected_;
+    std::wstring said = s.text;
+    if (said.empty()) said = StaticTexts(dialog);  // a dialog of its own, not a message box
+    ADD_FAILURE() << "a dialog that the test did not expect: \"" << s.caption << "\": \"" << said << "\"";
     Click(dialog, IDCANCEL);
     Click(dialog, IDOK);
     return;

@@ -12,8 +12,11 @@ namespace velkor::test {
 // Answers the message boxes and dialogs that the code under test opens on
 // this thread, and records what they said. Each dialog is handled once, when
 // it is first activated: the next scripted answer runs (a button to press, or
-// a function given the dialog); without one the dialog is cancelled and
-// counted as unexpected, so a test never hangs on a box.
+// a function given the dialog, which may leave a modeless dialog open).
+// A dialog without an answer fails the running test with its caption and
+// text, and is cancelled so that the test does not hang on it.
+// Answerers nest: the newest one answers until it goes, and every test runs
+// inside one of last resort (see test_main.cpp).
 class DialogAnswerer {
  public:
   struct Seen {
@@ -44,6 +47,7 @@ class DialogAnswerer {
   static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp);
   void OnActivate(HWND dialog);
 
+  DialogAnswerer* outer_ = nullptr;
   HHOOK hook_ = nullptr;
   HWND sink_ = nullptr;
   std::vector<Action> actions_;

@@ -179,6 +179,7 @@ TEST_F(EditorTools, ReplaceTakesASelectionThatMatchesInAnyCase) {
   PumpFor(20);
   EXPECT_EQ(e_->Memo1.Text(), L"x abc") << "match case is on, yet the selection ABC is replaced";
   EXPECT_EQ(Sel(), (std::pair{2, 3})) << "and the next one is selected";
+  answers.Press(IDOK);  // the second replacement finds no third one and says so
   SendMessageW(dlg, WM_COMMAND, 0x400, 0);
   PumpFor(20);
   EXPECT_EQ(e_->Memo1.Text(), L"x x");

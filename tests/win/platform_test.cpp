@@ -1,4 +1,5 @@
 // The general error report and message boxes, under Wine.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "platform/app.h"
@@ -43,10 +44,13 @@ TEST(ErrorReport, AnUncaughtErrorEndsTheMessageAndShowsItsText) {
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_EQ(answers.seen()[0].text, L"C:\\x\\Velkor.INI に書き込めません");
   EXPECT_EQ(answers.seen()[0].caption, L"ベルコノート");
-  // The window lives on and handles the next message.
+  // The window lives on, handles the next message and reports its error too.
+  answers.Press(IDOK);
   SendMessageW(w.hwnd(), WM_APP, 0, 0);
   EXPECT_EQ(w.handled, 2);
   EXPECT_TRUE(IsWindow(w.hwnd()));
+  ASSERT_EQ(answers.seen().size(), 2u);
+  EXPECT_EQ(answers.seen()[1].text, answers.seen()[0].text);
 }
 
 TEST(ErrorReport, AnErrorWhileAWindowIsCreatedFailsTheCreation) {
@@ -84,4 +88,20 @@ TEST(MessageBoxes, StandAtTheRequestedPoint) {
   EXPECT_EQ(answers.seen()[0].rect.left, 123);
   EXPECT_EQ(answers.seen()[0].rect.top, 77);
   EXPECT_EQ(answers.seen()[0].caption, L"確認");
+}
+
+// The test harness itself: a box that no test asked for must not pass unseen.
+TEST(DialogAnswers, ABoxNobodyExpectedFailsTheTestAndIsCancelled) {
+  int r = 0;
+  {
+    DialogAnswerer answers;
+    answers.Press(IDOK);
+    EXPECT_EQ(ShowMessage(L"一つ目", MessageKind::Warning, MB_OKCANCEL), IDOK);
+    EXPECT_NONFATAL_FAILURE(r = ShowMessage(L"二つ目", MessageKind::Warning, MB_OKCANCEL), "\"警告\": \"二つ目\"");
+    EXPECT_EQ(r, IDCANCEL);
+  }
+  // With the test's own answerer gone, the one every test runs in answers.
+  r = 0;
+  EXPECT_NONFATAL_FAILURE(r = ShowMessage(L"三つ目", MessageKind::Plain, MB_OKCANCEL), "三つ目");
+  EXPECT_EQ(r, IDCANCEL);
 }
