@@ -9,11 +9,11 @@
 #include "frame/frame_logic.h"
 #include "frame/mdiframe.h"
 #include "frame/settings.h"
-#include "launcher/group_thousands.h"
 #include "platform/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
+#include "platform/number_format.h"
 #include "platform/text.h"
 
 namespace velkor {
