@@ -14,6 +14,7 @@
 #include "platform/error.h"
 #include "platform/message_box.h"
 #include "platform/number_format.h"
+#include "platform/path_names.h"
 #include "platform/text.h"
 
 namespace velkor {

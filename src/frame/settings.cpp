@@ -8,6 +8,7 @@
 
 #include "frame/profile.h"
 #include "platform/error.h"
+#include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/scoped.h"
 
@@ -146,20 +147,8 @@ void Change(const std::wstring& path, Edit edit) {
 
 std::wstring SettingsFilePath() {
   if (!PathForTesting().empty()) return PathForTesting();
-  std::wstring exe(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()));
-    if (n == 0) return L"Velkor.INI";
-    if (n < exe.size()) {
-      exe.resize(n);
-      break;
-    }
-    exe.resize(exe.size() * 2);
-  }
-  const std::size_t slash = exe.find_last_of(L"\\/");
-  const std::size_t dot = exe.rfind(L'.');
-  if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) exe.resize(dot);
-  return exe + L".INI";
+  const std::wstring exe = ModulePath();
+  return exe.empty() ? L"Velkor.INI" : ReplaceExtension(exe, L".INI");
 }
 
 void SetSettingsFilePathForTesting(std::wstring path) { PathForTesting() = std::move(path); }

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "frame/frame_logic.h"
+#include "platform/path_names.h"
 
 using namespace velkor;
 
