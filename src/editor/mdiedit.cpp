@@ -12,6 +12,7 @@
 #include "platform/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/number_format.h"
 #include "platform/path_names.h"
@@ -66,21 +67,19 @@ std::wstring SystemErrorText(DWORD code) {
   return text;
 }
 
-std::string ReadWholeFile(const std::wstring& path) {
-  ScopedHandle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h) throw Error(L"ﾌｧｲﾙ " + path + L" は開けません。\r\n\r\n" + SystemErrorText(GetLastError()));
-  LARGE_INTEGER size{};
-  GetFileSizeEx(h.get(), &size);
-  if (size.QuadPart > 0x7FFFFFFF) throw Error(L"ﾌｧｲﾙ " + path + L" は大きすぎて開けません。");
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD got = 0, total = 0;
-  while (total < bytes.size() &&
-         ReadFile(h.get(), bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &got, nullptr) && got > 0)
-    total += got;
-  if (total != bytes.size())
-    throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。\r\n\r\n" + SystemErrorText(GetLastError()));
-  return bytes;
+std::string ReadDocumentFile(const std::wstring& path) {
+  FileBytes file = ReadWholeFile(path, 0x7FFFFFFF);
+  switch (file.outcome) {
+    case FileBytes::Outcome::kRead:
+      break;
+    case FileBytes::Outcome::kCannotOpen:
+      throw Error(L"ﾌｧｲﾙ " + path + L" は開けません。\r\n\r\n" + SystemErrorText(file.error));
+    case FileBytes::Outcome::kTooLarge:
+      throw Error(L"ﾌｧｲﾙ " + path + L" は大きすぎて開けません。");
+    case FileBytes::Outcome::kCannotRead:
+      throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。\r\n\r\n" + SystemErrorText(file.error));
+  }
+  return std::move(file.bytes);
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -237,7 +236,7 @@ void Teditform::OpenF(const std::wstring& FileName) {
   FilePath = FileName;
   Memo1.SetBackground(GetSysColor(COLOR_BTNFACE));
   SetTextMargins();
-  const std::string bytes = ReadWholeFile(FileName);
+  const std::string bytes = ReadDocumentFile(FileName);
   DecodedDocument doc = DecodeDocument(bytes);
   encoding_ = doc.encoding;
   cut_at_nul_ = doc.cut_at_nul;

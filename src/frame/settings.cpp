@@ -8,6 +8,7 @@
 
 #include "frame/profile.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/scoped.h"
@@ -18,7 +19,7 @@ namespace velkor {
 namespace {
 
 // A settings file beyond this is no settings file of ours; it is left alone.
-constexpr LONGLONG kLargestImage = 64LL << 20;
+constexpr std::size_t kLargestImage = 64u << 20;
 
 std::wstring& PathForTesting() {
   static std::wstring path;
@@ -28,36 +29,11 @@ std::wstring& PathForTesting() {
 // The whole file, or an empty image when there is no file. False when the
 // file is there but cannot be read.
 bool ReadImage(const std::wstring& path, std::string& image) {
-  image.clear();
-  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) {
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-  }
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestImage) return false;
-  // A byte more than the size, so that a short read tells the end at once
-  // and a file that grew meanwhile is still read to its end.
-  image.resize(static_cast<std::size_t>(size.QuadPart) + 1);
-  std::size_t got = 0;
-  for (;;) {
-    const DWORD want = static_cast<DWORD>(image.size() - got);
-    DWORD n = 0;
-    if (!ReadFile(file.get(), image.data() + got, want, &n, nullptr)) {
-      image.clear();
-      return false;
-    }
-    got += n;
-    if (n < want) break;
-    if (image.size() > static_cast<std::size_t>(kLargestImage)) {
-      image.clear();
-      return false;
-    }
-    image.resize(image.size() * 2);
-  }
-  image.resize(got);
-  return true;
+  FileBytes file = ReadWholeFile(path, kLargestImage);
+  image = std::move(file.bytes);
+  if (file.ok()) return true;
+  return file.outcome == FileBytes::Outcome::kCannotOpen &&
+         (file.error == ERROR_FILE_NOT_FOUND || file.error == ERROR_PATH_NOT_FOUND);
 }
 
 Profile Load(const std::wstring& path) {
