@@ -84,14 +84,6 @@ std::string ReadDocumentFile(const std::wstring& path) {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A name beside the file that nothing uses, for the file's replacement.
-std::wstring UniqueSibling(const std::wstring& path, const wchar_t* tag) {
-  for (unsigned n = GetTickCount() & 0xFFFF;; ++n) {
-    std::wstring candidate = path + L"." + tag + std::to_wstring(n) + L".tmp";
-    if (!Exists(candidate)) return candidate;
-  }
-}
-
 bool RunSaveDialog(HWND owner, std::wstring& name) {
   static const wchar_t kFilter[] = L"TextFiles  (*.TXT)\0*.TXT\0AllFiles   (*.*)\0*.*\0";
   std::vector<wchar_t> buf(32768, L'\0');
@@ -352,40 +344,20 @@ bool Teditform::WriteDocument() {
                     MessageKind::Confirmation, MB_YESNO) != IDYES)
       return false;
   }
-  if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
-    throw Error(L"ﾌｧｲﾙ " + FilePath + L" は読み取り専用のため、保存できません。");
-  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    throw Error(L"ﾌｧｲﾙ " + FilePath + L" を作成できません。");
-
-  const std::wstring fresh = UniqueSibling(FilePath, L"new");
-  {
-    ScopedHandle h(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h) throw Error(L"ﾌｧｲﾙ " + FilePath + L" を作成できません。\r\n\r\n" + SystemErrorText(GetLastError()));
-    DWORD written = 0;
-    const bool ok = out.bytes.empty() ||
-                    (WriteFile(h.get(), out.bytes.data(), static_cast<DWORD>(out.bytes.size()), &written, nullptr) &&
-                     written == out.bytes.size() && FlushFileBuffers(h.get()));
-    if (!ok) {
-      const DWORD err = GetLastError();
-      h.reset();
-      DeleteFileW(fresh.c_str());
-      throw Error(L"ﾌｧｲﾙ " + FilePath + L" に書き込めません。\r\n\r\n" + SystemErrorText(err));
-    }
+  const FileReplaced saved = ReplaceFileContents(FilePath, out.bytes, {.backup = BackupNameOf(FilePath)});
+  switch (saved.outcome) {
+    case FileReplaced::Outcome::kReplaced:
+      break;
+    case FileReplaced::Outcome::kReadOnly:
+      throw Error(L"ﾌｧｲﾙ " + FilePath + L" は読み取り専用のため、保存できません。");
+    case FileReplaced::Outcome::kNotAFile:
+      throw Error(L"ﾌｧｲﾙ " + FilePath + L" を作成できません。");
+    case FileReplaced::Outcome::kCannotCreate:
+      throw Error(L"ﾌｧｲﾙ " + FilePath + L" を作成できません。\r\n\r\n" + SystemErrorText(saved.error));
+    case FileReplaced::Outcome::kCannotWrite:
+    case FileReplaced::Outcome::kCannotReplace:
+      throw Error(L"ﾌｧｲﾙ " + FilePath + L" に書き込めません。\r\n\r\n" + SystemErrorText(saved.error));
   }
-  // The previous backup steps aside rather than being deleted, so that it can
-  // come back if the last step fails.
-  const std::wstring backup = BackupNameOf(FilePath);
-  const std::wstring stash = UniqueSibling(backup, L"old");
-  const bool stashed = MoveFileW(backup.c_str(), stash.c_str()) != FALSE;
-  const bool backed_up = exists && MoveFileW(FilePath.c_str(), backup.c_str()) != FALSE;
-  if (!MoveFileExW(fresh.c_str(), FilePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD err = GetLastError();
-    if (backed_up) MoveFileW(backup.c_str(), FilePath.c_str());
-    if (stashed) MoveFileW(stash.c_str(), backup.c_str());
-    DeleteFileW(fresh.c_str());
-    throw Error(L"ﾌｧｲﾙ " + FilePath + L" に書き込めません。\r\n\r\n" + SystemErrorText(err));
-  }
-  if (stashed) DeleteFileW(stash.c_str());
   cut_at_nul_ = false;
   return true;
 }
