@@ -16,7 +16,7 @@ CharacterCounts CountCharacters(std::string_view bytes) {
     if (IsLeadByte(b) && !in_double) {
       ++c.full_width;
       in_double = true;
-    } else if (IsTrailByte(b) && in_double) {
+    } else if (ClosesDoubleByte(b) && in_double) {
       if (prev == 0x81 && b == 0x40) {
         --c.full_width;
         ++c.full_width_spaces;

@@ -7,8 +7,10 @@
 
 namespace velkor {
 
-// IsLeadByte (0x81-0x9F, 0xE0-0xFC) comes from platform/text.h.
-constexpr bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC; }
+// IsLeadByte and IsTrailByte come from platform/text.h. The statistics take
+// one more byte as closing a double-byte character: 0x7F, which the code page
+// never puts there, so that it is not counted as a half-width character too.
+constexpr bool ClosesDoubleByte(unsigned char b) { return IsTrailByte(b) || b == 0x7F; }
 constexpr bool IsHalfWidthChar(unsigned char b) { return (b >= 0x21 && b <= 0x7F) || (b >= 0xA1 && b <= 0xDF); }
 
 struct CharacterCounts {

@@ -1,5 +1,6 @@
 #include "editor/document.h"
 
+#include "platform/path_names.h"
 #include "platform/text.h"
 
 namespace velkor {
@@ -11,11 +12,6 @@ bool HasNonAscii(const std::string& bytes) {
   for (unsigned char c : bytes)
     if (c >= 0x80) return true;
   return false;
-}
-
-std::size_t NameStart(const std::wstring& path) {
-  const auto cut = path.find_last_of(L"\\/:");
-  return cut == std::wstring::npos ? 0 : cut + 1;
 }
 
 }  // namespace
@@ -90,17 +86,8 @@ TextPlace PlaceOf(const std::wstring& text, std::size_t index) {
   return p;
 }
 
-std::wstring BackupNameOf(const std::wstring& path) {
-  const std::size_t start = NameStart(path);
-  const auto dot = path.rfind(L'.');
-  if (dot == std::wstring::npos || dot < start) return path + L".BAK";
-  return path.substr(0, dot) + L".BAK";
-}
+std::wstring BackupNameOf(const std::wstring& path) { return ReplaceExtension(path, L".BAK"); }
 
-bool HasExtension(const std::wstring& path) {
-  const std::size_t start = NameStart(path);
-  const auto dot = path.rfind(L'.');
-  return dot != std::wstring::npos && dot >= start;
-}
+bool HasExtension(const std::wstring& path) { return ExtensionDot(path) != std::wstring::npos; }
 
 }  // namespace velkor

@@ -9,11 +9,13 @@
 #include "frame/frame_logic.h"
 #include "frame/mdiframe.h"
 #include "frame/settings.h"
-#include "launcher/group_thousands.h"
 #include "platform/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "platform/message_box.h"
+#include "platform/number_format.h"
+#include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -65,32 +67,22 @@ std::wstring SystemErrorText(DWORD code) {
   return text;
 }
 
-std::string ReadWholeFile(const std::wstring& path) {
-  ScopedHandle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h) throw Error(L"ﾌｧｲﾙ " + path + L" は開けません。\r\n\r\n" + SystemErrorText(GetLastError()));
-  LARGE_INTEGER size{};
-  GetFileSizeEx(h.get(), &size);
-  if (size.QuadPart > 0x7FFFFFFF) throw Error(L"ﾌｧｲﾙ " + path + L" は大きすぎて開けません。");
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD got = 0, total = 0;
-  while (total < bytes.size() &&
-         ReadFile(h.get(), bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &got, nullptr) && got > 0)
-    total += got;
-  if (total != bytes.size())
-    throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。\r\n\r\n" + SystemErrorText(GetLastError()));
-  return bytes;
+std::string ReadDocumentFile(const std::wstring& path) {
+  FileBytes file = ReadWholeFile(path, 0x7FFFFFFF);
+  switch (file.outcome) {
+    case FileBytes::Outcome::kRead:
+      break;
+    case FileBytes::Outcome::kCannotOpen:
+      throw Error(L"ﾌｧｲﾙ " + path + L" は開けません。\r\n\r\n" + SystemErrorText(file.error));
+    case FileBytes::Outcome::kTooLarge:
+      throw Error(L"ﾌｧｲﾙ " + path + L" は大きすぎて開けません。");
+    case FileBytes::Outcome::kCannotRead:
+      throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。\r\n\r\n" + SystemErrorText(file.error));
+  }
+  return std::move(file.bytes);
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// A name beside the file that nothing uses, for the file's replacement.
-std::wstring UniqueSibling(const std::wstring& path, const wchar_t* tag) {
-  for (unsigned n = GetTickCount() & 0xFFFF;; ++n) {
-    std::wstring candidate = path + L"." + tag + std::to_wstring(n) + L".tmp";
-    if (!Exists(candidate)) return candidate;
-  }
-}
 
 bool RunSaveDialog(HWND owner, std::wstring& name) {
   static const wchar_t kFilter[] = L"TextFiles  (*.TXT)\0*.TXT\0AllFiles   (*.*)\0*.*\0";
@@ -237,7 +229,7 @@ void Teditform::OpenF(const std::wstring& FileName) {
   FilePath = AbsolutePath(FileName);
   Memo1.SetBackground(GetSysColor(COLOR_BTNFACE));
   SetTextMargins();
-  const std::string bytes = ReadWholeFile(FilePath);
+  const std::string bytes = ReadDocumentFile(FilePath);
   DecodedDocument doc = DecodeDocument(bytes);
   encoding_ = doc.encoding;
   cut_at_nul_ = doc.cut_at_nul;
@@ -366,40 +358,20 @@ bool Teditform::WriteDocument() {
                     MessageKind::Confirmation, MB_YESNO) != IDYES)
       return false;
   }
-  if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
-    throw Error(L"ﾌｧｲﾙ " + FilePath + L" は読み取り専用のため、保存できません。");
-  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    throw Error(L"ﾌｧｲﾙ " + FilePath + L" を作成できません。");
-
-  const std::wstring fresh = UniqueSibling(FilePath, L"new");
-  {
-    ScopedHandle h(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h) throw Error(L"ﾌｧｲﾙ " + FilePath + L" を作成できません。\r\n\r\n" + SystemErrorText(GetLastError()));
-    DWORD written = 0;
-    const bool ok = out.bytes.empty() ||
-                    (WriteFile(h.get(), out.bytes.data(), static_cast<DWORD>(out.bytes.size()), &written, nullptr) &&
-                     written == out.bytes.size() && FlushFileBuffers(h.get()));
-    if (!ok) {
-      const DWORD err = GetLastError();
-      h.reset();
-      DeleteFileW(fresh.c_str());
-      throw Error(L"ﾌｧｲﾙ " + FilePath + L" に書き込めません。\r\n\r\n" + SystemErrorText(err));
-    }
+  const FileReplaced saved = ReplaceFileContents(FilePath, out.bytes, {.backup = BackupNameOf(FilePath)});
+  switch (saved.outcome) {
+    case FileReplaced::Outcome::kReplaced:
+      break;
+    case FileReplaced::Outcome::kReadOnly:
+      throw Error(L"ﾌｧｲﾙ " + FilePath + L" は読み取り専用のため、保存できません。");
+    case FileReplaced::Outcome::kNotAFile:
+      throw Error(L"ﾌｧｲﾙ " + FilePath + L" を作成できません。");
+    case FileReplaced::Outcome::kCannotCreate:
+      throw Error(L"ﾌｧｲﾙ " + FilePath + L" を作成できません。\r\n\r\n" + SystemErrorText(saved.error));
+    case FileReplaced::Outcome::kCannotWrite:
+    case FileReplaced::Outcome::kCannotReplace:
+      throw Error(L"ﾌｧｲﾙ " + FilePath + L" に書き込めません。\r\n\r\n" + SystemErrorText(saved.error));
   }
-  // The previous backup steps aside rather than being deleted, so that it can
-  // come back if the last step fails.
-  const std::wstring backup = BackupNameOf(FilePath);
-  const std::wstring stash = UniqueSibling(backup, L"old");
-  const bool stashed = MoveFileW(backup.c_str(), stash.c_str()) != FALSE;
-  const bool backed_up = exists && MoveFileW(FilePath.c_str(), backup.c_str()) != FALSE;
-  if (!MoveFileExW(fresh.c_str(), FilePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD err = GetLastError();
-    if (backed_up) MoveFileW(backup.c_str(), FilePath.c_str());
-    if (stashed) MoveFileW(stash.c_str(), backup.c_str());
-    DeleteFileW(fresh.c_str());
-    throw Error(L"ﾌｧｲﾙ " + FilePath + L" に書き込めません。\r\n\r\n" + SystemErrorText(err));
-  }
-  if (stashed) DeleteFileW(stash.c_str());
   cut_at_nul_ = false;
   return true;
 }

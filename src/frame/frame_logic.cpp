@@ -1,6 +1,6 @@
 #include "frame/frame_logic.h"
 
-#include "platform/text.h"
+#include "platform/path_names.h"
 
 namespace velkor {
 
@@ -21,27 +21,6 @@ std::wstring FarewellText(const std::wstring& user_name, const std::wstring& usa
 Point FarewellPosition(Point cursor, int screen_width) {
   if (cursor.x < screen_width / 2) return {cursor.x, cursor.y + 30};
   return {cursor.x - 190, cursor.y + 80};
-}
-
-std::wstring FileNameOf(const std::wstring& path) {
-  const auto cut = path.find_last_of(L"\\:");
-  return cut == std::wstring::npos ? path : path.substr(cut + 1);
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-  const auto cut = path.find_last_of(L"\\:");
-  if (cut == std::wstring::npos) return L"";
-  // A drive root keeps its colon ("C:"); a plain folder drops its backslash.
-  return path[cut] == L':' ? path.substr(0, cut + 1) : path.substr(0, cut);
-}
-
-std::wstring FileKindExtension(const std::wstring& path) {
-  const std::wstring name = FileNameOf(path);
-  const auto dot = name.rfind(L'.');
-  if (dot == std::wstring::npos) return L"";
-  std::wstring ext = name.substr(dot, 4);
-  for (auto& c : ext) c = FoldCase(c);
-  return ext;
 }
 
 bool IsEditableDrop(const std::wstring& path) {

@@ -25,9 +25,6 @@ struct Point {
 };
 Point FarewellPosition(Point cursor, int screen_width);
 
-// A file's extension as the program compares it: from the last dot of the
-// name (not of a folder), cut to four characters, upper-cased (".JPEG" -> ".JPE").
-std::wstring FileKindExtension(const std::wstring& path);
 // Dropped files with these kinds open in editor windows; others go to the shell.
 bool IsEditableDrop(const std::wstring& path);
 
@@ -43,10 +40,5 @@ struct CommandLineDocument {
 // examination ends there.
 std::vector<CommandLineDocument> PlanCommandLine(const std::vector<std::wstring>& args,
                                                  const std::function<bool(const std::wstring&)>& file_exists);
-
-// The part of a path after its last backslash or colon.
-std::wstring FileNameOf(const std::wstring& path);
-// The folder of a path without the trailing separator.
-std::wstring FolderOf(const std::wstring& path);
 
 }  // namespace velkor

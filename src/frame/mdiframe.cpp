@@ -12,6 +12,7 @@
 #include "platform/dpi.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
+#include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "wordsearch/seaform.h"
@@ -47,18 +48,6 @@ constexpr int kVelSButtonSize = 34;
 bool FileExists(const std::wstring& path) {
   const DWORD a = GetFileAttributesW(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::wstring ModulePath() {
-  std::wstring buf(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-    if (n < buf.size()) {
-      buf.resize(n);
-      return buf;
-    }
-    buf.resize(buf.size() * 2);
-  }
 }
 
 std::wstring ReadRegistryString(HKEY root, const wchar_t* key, const wchar_t* value) {
@@ -245,11 +234,7 @@ void Tframeform::FormActivate() {
   if (FileExists(windows + L"\\Velkor.hlp") || FileExists(windows + L"\\help\\Velkor.hlp")) {
     Application::Get().SetHelpFile(L"Velkor.hlp");
   } else {
-    std::wstring exe = ModulePath();
-    const auto dot = exe.rfind(L'.');
-    const auto slash = exe.rfind(L'\\');
-    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) exe.resize(dot);
-    Application::Get().SetHelpFile(exe + L".hlp");
+    Application::Get().SetHelpFile(ReplaceExtension(ModulePath(), L".hlp"));
   }
 }
 

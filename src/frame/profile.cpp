@@ -54,8 +54,6 @@ std::string LeFromUnits(std::u16string_view units) {
 
 // A lead byte and the byte after it are one character when that byte can be
 // a second byte; so a broken pair never swallows a line's "=" or blanks.
-constexpr bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
-
 std::size_t Cp932Width(std::string_view s, std::size_t i) {
   return (IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() &&
           IsTrailByte(static_cast<unsigned char>(s[i + 1])))

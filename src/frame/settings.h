@@ -1,8 +1,9 @@
 #pragma once
 // The settings store: the program's initialization file beside the
 // executable. Every operation reads the file as it is at that moment and
-// every change is written at once, through a temporary file that replaces the
-// old one in one step, so the file is never left half-written.
+// every change is written at once, through a temporary file that reaches the
+// disk before it replaces the old one in one step, so that neither a failure
+// nor a power cut leaves the file half-written or empty.
 #include <string>
 #include <string_view>
 

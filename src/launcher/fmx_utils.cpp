@@ -4,6 +4,7 @@
 
 #include "launcher/file_dates.h"
 #include "platform/app.h"
+#include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/scoped.h"
 #include "platform/win32.h"
@@ -12,11 +13,6 @@ namespace velkor {
 namespace {
 
 constexpr DWORD kCopyBufferSize = 8192;
-
-std::wstring FileNameOf(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/:");
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
 
 // Copies the open source into the open destination; false when a read or a
 // write fails. The loop goes on only while a read filled the whole buffer, so

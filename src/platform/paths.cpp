@@ -14,4 +14,16 @@ std::wstring AbsolutePath(const std::wstring& path) {
   return full;
 }
 
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);  // cut short: ask again with room for more
+  }
+}
+
 }  // namespace velkor

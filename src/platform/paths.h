@@ -9,4 +9,7 @@ namespace velkor {
 // passed on as it is, to fail where it is used.
 std::wstring AbsolutePath(const std::wstring& path);
 
+// The full path of the running program, empty when the system cannot tell.
+std::wstring ModulePath();
+
 }  // namespace velkor

@@ -28,10 +28,13 @@ std::string WideToUtf8(std::wstring_view text);
 std::wstring Utf16LeToWide(std::string_view bytes);
 std::string WideToUtf16Le(std::wstring_view text);
 
-// Lead-byte test of code page 932 (0x81-0x9F and 0xE0-0xFC).
+// The byte classes of code page 932: a lead byte opens a double-byte
+// character, and the byte after it is its second byte when it lies in the
+// trail range. A second byte may equal an ASCII byte such as the backslash.
 constexpr bool IsLeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
+constexpr bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
 // Case folding for names that the system compares without regard to case
 // (settings sections and keys, paths): ASCII, Latin-1, Greek, Cyrillic and the

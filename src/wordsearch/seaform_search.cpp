@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/app.h"
+#include "platform/dir_walk.h"
 #include "platform/locale_text.h"
 #include "platform/message_box.h"
 #include "platform/number_format.h"
@@ -214,33 +215,29 @@ void TSeaForm::SearchBtnClick() {
 }
 
 void TSeaForm::SearchDirTree(const std::wstring& pattern) {
-  WalkDir = pattern;
-  const std::wstring dir = pattern.substr(0, pattern.rfind(L'\\') + 1);
-  const std::string dir_bytes = WideToCp932(dir).bytes;
-  WIN32_FIND_DATAW entry;
-  ScopedFind find(FindFirstFileW(pattern.c_str(), &entry));
-  if (!find) return;
-  do {
-    if (stop_requested_) return;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (entry.cFileName[0] == L'.') continue;
-      SearchDirTree(dir + entry.cFileName + L"\\*.*");
-      WalkDir = pattern;
-      continue;
+  std::wstring dir;  // the folder of the last file searched, and its code page 932 form
+  std::string dir_bytes;
+  DirWalk walk;
+  walk.stop_requested = [this] { return stop_requested_; };
+  walk.on_directory = [this](const std::wstring& listed) { WalkDir = listed; };
+  walk.on_file = [&](const std::wstring& folder, const DirEntry& entry) {
+    const std::string name = WideToCp932(entry.name).bytes;
+    if (!IsSearchedFile(name, ExtTable)) return;
+    if (folder != dir) {
+      dir = folder;
+      dir_bytes = WideToCp932(dir).bytes;
     }
-    const std::string name = WideToCp932(entry.cFileName).bytes;
-    if (!IsSearchedFile(name, ExtTable)) continue;
-    const std::wstring path = dir + entry.cFileName;
+    const std::wstring path = std::wstring(dir).append(entry.name);
     refresh_due_ = GetTickCount() - last_refresh_ >= kRefreshInterval;
     if (refresh_due_) {
       last_refresh_ = GetTickCount();
       progress_->SetItem(path);
     }
-    file_time_ = entry.ftLastWriteTime;
+    file_time_ = FILETIME{static_cast<DWORD>(entry.last_write), static_cast<DWORD>(entry.last_write >> 32)};
     FileDateTime.clear();
-    SearchFile(path, dir_bytes + name,
-               (static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow);
-  } while (FindNextFileW(find.get(), &entry));
+    SearchFile(path, dir_bytes + name, entry.size);
+  };
+  WalkTree(SystemDirSource(), pattern.substr(0, pattern.rfind(L'\\') + 1), walk);
 }
 
 void TSeaForm::SearchFile(const std::wstring& path, const std::string& path_bytes, unsigned long long size) {

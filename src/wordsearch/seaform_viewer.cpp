@@ -6,8 +6,8 @@
 #include "launcher/fmx_utils.h"
 #include "platform/app.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "platform/message_box.h"
-#include "platform/scoped.h"
 #include "platform/text.h"
 #include "wordsearch/seaform.h"
 #include "wordsearch/viewer_logic.h"
@@ -17,20 +17,6 @@ namespace velkor {
 namespace {
 
 constexpr int kSampleLength = 255;
-
-std::string ReadWhole(HANDLE file, const std::wstring& path) {
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF)
-    throw Error(L"ﾌｧｲﾙ " + path + L" は大きすぎて表示できません。");
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  size_t total = 0;
-  DWORD got = 0;
-  while (total < bytes.size() &&
-         ReadFile(file, bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &got, nullptr) && got > 0)
-    total += got;
-  if (total != bytes.size()) throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。");
-  return bytes;
-}
 
 }  // namespace
 
@@ -57,14 +43,15 @@ void TSeaForm::FileListDblClick() {
 }
 
 bool TSeaForm::LoadSource(const std::wstring& path) {
-  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) {
+  const FileBytes file = ReadWholeFile(path, 0x7FFFFFFF);
+  if (file.outcome == FileBytes::Outcome::kCannotOpen) {
     ShowMessage(L"ﾌｧｲﾙ " + path + L" は開けません" + L"\r\n\r\n" +
                 L"他のソフトウェアが使用中で、その上、ファイルがロックされています。");
     return false;
   }
-  std::wstring text = Cp932ToWide(ReadWhole(file.get(), path));
+  if (file.outcome == FileBytes::Outcome::kTooLarge) throw Error(L"ﾌｧｲﾙ " + path + L" は大きすぎて表示できません。");
+  if (!file.ok()) throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。");
+  std::wstring text = Cp932ToWide(file.bytes);
   // The control ends its text at a NUL; the search reads past it, so the
   // lines behind one must still be there to be shown.
   for (wchar_t& c : text)

@@ -12,9 +12,12 @@ using namespace velkor;
 TEST(ByteClasses, HaveTheirShiftJisRanges) {
   EXPECT_FALSE(IsTrailByte(0x3F));
   EXPECT_TRUE(IsTrailByte(0x40));
-  EXPECT_TRUE(IsTrailByte(0x7F));
+  EXPECT_FALSE(IsTrailByte(0x7F));
+  EXPECT_TRUE(ClosesDoubleByte(0x7F)) << "the statistics take it as a second byte";
+  EXPECT_TRUE(IsTrailByte(0x80));
   EXPECT_TRUE(IsTrailByte(0xFC));
   EXPECT_FALSE(IsTrailByte(0xFD));
+  EXPECT_FALSE(ClosesDoubleByte(0xFD));
   EXPECT_FALSE(IsHalfWidthChar(0x20));
   EXPECT_TRUE(IsHalfWidthChar(0x21));
   EXPECT_TRUE(IsHalfWidthChar(0x7F));
@@ -43,6 +46,8 @@ TEST(CountCharacters, FollowsTheDoubleByteStateByteByByte) {
   EXPECT_EQ(CountCharacters("\x82\x40\x81\x40"), (CharacterCounts{1, 1, 0, 0, 0}));
   // A space or a line feed after a lead byte counts, and the state stays on.
   EXPECT_EQ(CountCharacters("\x82 \n\xA0"), (CharacterCounts{1, 0, 0, 1, 1}));
+  // 7F closes the pair, so the a after it counts.
+  EXPECT_EQ(CountCharacters("\x81\x7F" "a"), (CharacterCounts{1, 0, 1, 0, 0}));
   // A lone lead byte at the end still counts as a character.
   EXPECT_EQ(CountCharacters("a\x88"), (CharacterCounts{1, 0, 1, 0, 0}));
 }

@@ -5,6 +5,7 @@
 
 #include "frame/clock_logic.h"
 #include "frame/frame_logic.h"
+#include "platform/path_names.h"
 
 using namespace velkor;
 

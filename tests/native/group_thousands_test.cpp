@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "launcher/file_dates.h"
-#include "launcher/group_thousands.h"
+#include "platform/number_format.h"
 
 using namespace velkor;
 

@@ -1,0 +1,29 @@
+#pragma once
+// The parts of a path, taken from its UTF-16 form: there a backslash, a
+// slash or a drive's colon is always a separator and never the second half of
+// another character. (The word search splits its code page 932 result paths
+// with wordsearch/search_paths.h, which knows double-byte characters.)
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace velkor {
+
+// The part of a path after its last separator.
+std::wstring FileNameOf(std::wstring_view path);
+// The folder of a path without the separator before the name; a drive keeps
+// its colon ("C:b.txt" gives "C:").
+std::wstring FolderOf(std::wstring_view path);
+
+// Position of the dot that starts the file name's extension (its last dot),
+// or npos when the name has none; a dot in a folder name does not count.
+std::size_t ExtensionDot(std::wstring_view path);
+// The path with the extension of its name replaced by ext, dot included;
+// ext is appended to a name without one.
+std::wstring ReplaceExtension(std::wstring_view path, std::wstring_view ext);
+// A file's kind as the program compares it: the name's extension, dot
+// included, upper-cased and cut to four characters (".jpeg" gives ".JPE");
+// empty without one.
+std::wstring FileKindExtension(std::wstring_view path);
+
+}  // namespace velkor
