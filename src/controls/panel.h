@@ -34,6 +34,7 @@ class Panel : public Window {
   void SetText(const std::wstring& text);
   const std::wstring& text() const { return text_; }
   void SetFont(HFONT font);  // not owned
+  HFONT font() const { return font_; }
   void SetLook(const Look& look);
   const Look& look() const { return look_; }
   // Area inside the bevels and the border.

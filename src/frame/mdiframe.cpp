@@ -4,6 +4,7 @@
 
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
+#include "frame/about.h"
 #include "frame/frame_ids.h"
 #include "frame/frame_logic.h"
 #include "frame/settings.h"
@@ -631,7 +632,15 @@ void Tframeform::SearchWordButtonClick() {
   }
   TSeaForm::Get()->ShowForm();
 }
-void Tframeform::AboutBtnClick() {}
+void Tframeform::AboutBtnClick() {
+  BusyCursor busy;
+  if (!TAboutBox::Get()) {
+    auto box = std::make_unique<TAboutBox>();
+    box->CreateForm();
+    box.release();  // the window owns it from here and frees it when it closes
+  }
+  TAboutBox::Get()->ShowForm();
+}
 
 // Ending.
 std::wstring Tframeform::ReadOwnerName() {
