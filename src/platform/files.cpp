@@ -112,8 +112,10 @@ FileReplaced ReplaceFileContents(const std::wstring& path, std::string_view byte
     }
   }
 
+  // A backup gives way only to a newer one: a first save under a name whose
+  // backup belongs to another document (a.txt and a.doc share a.BAK) keeps it.
   std::wstring stash;
-  const bool stashed = !options.backup.empty() && StepAside(options.backup, stash);
+  const bool stashed = exists && !options.backup.empty() && StepAside(options.backup, stash);
   const bool backed_up = !options.backup.empty() && exists && MoveFileW(path.c_str(), options.backup.c_str());
   if (!MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = GetLastError();
