@@ -27,17 +27,18 @@ struct JpegCutout {
   const std::uint8_t* Pixel(int x, int y) const { return bgr.data() + y * stride + x * 3; }
 };
 
-// The picture's pixel size from its header alone; nothing when the bytes are
-// not a JPEG picture that libjpeg can decode.
+// The picture's pixel size from its header alone; nothing when the bytes do
+// not begin with a JPEG header that libjpeg takes.
 std::optional<JpegSize> ReadJpegSize(std::span<const std::uint8_t> file);
 
 // The top-left width x height pixels of the picture, clipped to it (ask for
-// INT_MAX x INT_MAX to decode it whole). Only the rows shown are decoded, and
-// of them only the columns shown and what their colours depend on; a
-// progressive picture is read whole all the same, since each scan refines the
-// whole picture. Grayscale pictures come out gray in all three channels, CMYK
-// and YCCK ones converted to RGB (taken as Adobe's inverted CMYK when the file
-// carries Adobe's marker, as Photoshop's files do, and as plain CMYK without).
+// INT_MAX x INT_MAX to decode it whole). Decoding stops after the rows shown;
+// within them the compressed data has to be read across the full width, but
+// the rest of the work is done for the columns shown only. A progressive
+// picture is read whole all the same, since each of its scans refines all of
+// it. Grayscale pictures come out gray in all three channels, CMYK and YCCK
+// ones converted to RGB (taken as Adobe's inverted CMYK when the file carries
+// Adobe's marker, as Photoshop's files do, and as plain CMYK without).
 // Nothing when the file is damaged, or truncated before the last row shown
 // (data missing after it is never looked at). A width or height of 0 or less
 // gives the picture's size with an empty cut-out.
