@@ -28,7 +28,9 @@ configure() {  # dir, extra args...
 configure "$out/native"
 cmake --build "$out/native" -j "$jobs" >&2
 
-configure "$out/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release
+jpeg=$("$root/scripts/libjpeg.sh" "$out")
+configure "$out/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+  -DVELKOR_JPEG_ROOT="$jpeg"
 cmake --build "$out/win" -j "$jobs" >&2
 
 if command -v clang++ >/dev/null 2>&1; then
