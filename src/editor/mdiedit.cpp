@@ -14,6 +14,7 @@
 #include "platform/dpi.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -724,7 +725,7 @@ LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       CloseFindDialog(replace_dialog_);
       CloseFindDialog(find_dialog_);
       RemovePropW(hwnd(), kObjectProp);
-      PostMessageW(GetParent(frame_.mdi_client()), WM_APP + 1, 0, 0);
+      PostMessageW(GetParent(frame_.mdi_client()), kEditorsChanged, 0, 0);
       break;
   }
   return Window::HandleMessage(msg, wp, lp);

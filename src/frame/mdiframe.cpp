@@ -13,6 +13,7 @@
 #include "platform/dpi.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
+#include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "wordsearch/seaform.h"
@@ -22,7 +23,6 @@ namespace {
 
 constexpr wchar_t kClass[] = L"Tframeform";
 constexpr wchar_t kTitle[] = L"ベルコノート";
-constexpr UINT kEditorsChanged = WM_APP + 1;
 constexpr UINT_PTR kTimer1 = 1;
 
 Tframeform* g_frame = nullptr;
@@ -755,10 +755,10 @@ LRESULT Tframeform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       if (wp && !shown_once_) {
         shown_once_ = true;
-        PostMessageW(hwnd(), WM_APP + 2, 0, 0);
+        PostMessageW(hwnd(), kFrameShown, 0, 0);
       }
       break;
-    case WM_APP + 2:
+    case kFrameShown:
       FormShow();
       return 0;
     case WM_ACTIVATE:
