@@ -292,11 +292,9 @@ void Teditform::UpdateEditCommands() {
 
 void Teditform::FormCreate() {
   // The File menu mirrors the main window's seven recent files.
-  for (int n = 1; n <= 7; ++n) {
-    const UsedFileSlot& slot = frame_.UsedFileSlots[static_cast<size_t>(n)];
+  for (int n = 1; n <= RecentFileList::kSlots; ++n)
     ModifyMenuW(menu_.get(), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
-                slot.caption.c_str());
-  }
+                frame_.recent_files().Caption(n).c_str());
 }
 
 void Teditform::SetImeColors() {

@@ -47,6 +47,12 @@ constexpr int kPanel1Height = 44;
 constexpr int kStatusHeight = 30;
 constexpr int kVelSButtonSize = 34;
 
+// Paths of the recent-file list compare as the user's locale compares them,
+// without regard to letter case.
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
+
 bool FileExists(const std::wstring& path) {
   const DWORD a = GetFileAttributesW(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
@@ -81,7 +87,7 @@ std::wstring ReadRegistryString(HKEY root, const wchar_t* key, const wchar_t* va
 
 }  // namespace
 
-Tframeform::Tframeform(std::vector<std::wstring> args) : args_(std::move(args)) {
+Tframeform::Tframeform(std::vector<std::wstring> args) : args_(std::move(args)), recent_files_(SamePath) {
   // Only a placeholder: activation chooses the help file before help can be asked for.
   help_file_ = L"C:\\Velkor\\Velkor.hlp";
   WNDCLASSEXW wc{};
@@ -187,7 +193,6 @@ void Tframeform::LayoutChildren() {
 void Tframeform::FormCreate() {
   BusyCursor busy;
   NewFileNo = 0;
-  for (int n = 1; n <= 7; ++n) UsedFileSlots[static_cast<size_t>(n)] = {L"&" + std::to_wstring(n) + L" No Set", L"No Set"};
   CaptionActive = true;
   ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
 
@@ -462,42 +467,15 @@ void Tframeform::Timer1Timer() {}
 
 // Recent files.
 void Tframeform::LoadUsedFiles(int count) {
-  Settings ini;
-  for (int n = 1; n <= count; ++n) {
-    const std::wstring entry = ini.ReadString(L"UsedFiles", L"UsedFile" + std::to_wstring(n), L"No Set");
-    UsedFileSlot& slot = UsedFileSlots[static_cast<size_t>(n)];
-    slot.caption = L"&" + std::to_wstring(n) + L" " + entry;
-    slot.hint = entry;
+  recent_files_.Load(Settings(), count);
+  ShowUsedFiles();
+  RefreshEditorMirrors();
+}
+
+void Tframeform::ShowUsedFiles() {
+  for (int n = 1; n <= RecentFileList::kSlots; ++n)
     ModifyMenuW(GetSubMenu(menu_, 0), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
-                slot.caption.c_str());
-  }
-  RefreshEditorMirrors();
-}
-
-void Tframeform::WriteUsedFile(const std::wstring& value, int n) {
-  if (!value.empty()) Settings().WriteString(L"UsedFiles", L"UsedFile" + std::to_wstring(n), value);
-}
-
-void Tframeform::EraseFileSettings(const std::wstring& name) {
-  if (!name.empty()) Settings().EraseSection(name);
-}
-
-void Tframeform::ShiftUsedFiles(int k, const std::wstring& name) {
-  auto set = [this](int j, const std::wstring& entry) {
-    UsedFileSlot& slot = UsedFileSlots[static_cast<size_t>(j)];
-    slot.hint = entry;
-    slot.caption = L"&" + std::to_wstring(j) + L" " + entry;
-    ModifyMenuW(GetSubMenu(menu_, 0), IDM_USEDFILE1 + j - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + j - 1,
-                slot.caption.c_str());
-  };
-  for (int j = k; j >= 2; --j) {
-    const std::wstring entry = UsedFileSlots[static_cast<size_t>(j - 1)].hint;
-    set(j, entry);
-    WriteUsedFile(entry, j);
-  }
-  set(1, name);
-  WriteUsedFile(name, 1);
-  RefreshEditorMirrors();
+                recent_files_.Caption(n).c_str());
 }
 
 void Tframeform::RefreshEditorMirrors() {
@@ -505,25 +483,22 @@ void Tframeform::RefreshEditorMirrors() {
 }
 
 void Tframeform::NoteSavedFile(const std::wstring& path) {
-  auto same = [&path](const std::wstring& entry) {
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, path.c_str(), -1, entry.c_str(), -1) == CSTR_EQUAL;
-  };
-  if (path.empty() || same(UsedFileSlots[1].hint)) return;
-  for (int k = 2; k <= 7; ++k) {
-    if (same(UsedFileSlots[static_cast<size_t>(k)].hint)) {
-      ShiftUsedFiles(k, path);
-      return;
-    }
+  Settings ini;
+  try {
+    if (!recent_files_.NoteSaved(ini, path)) return;
+  } catch (...) {
+    // The menu shows the slots moved before the refusal, as the list holds them.
+    ShowUsedFiles();
+    throw;
   }
-  EraseFileSettings(UsedFileSlots[7].hint);
-  ShiftUsedFiles(7, path);
+  ShowUsedFiles();
+  RefreshEditorMirrors();
 }
 
 void Tframeform::UsedFile1Click(int n) {
-  if (n < 1 || n > 7) return;
-  UsedFileSlot& slot = UsedFileSlots[static_cast<size_t>(n)];
-  const std::wstring path = slot.hint;
-  if (path == L"No Set" || path.empty()) return;
+  if (n < 1 || n > RecentFileList::kSlots) return;
+  const std::wstring path = recent_files_.Entry(n);
+  if (path == RecentFileList::kNoSet || path.empty()) return;
   if (FileExists(path)) {
     BusyCursor busy;
     OpenDocument(path, path, 0, true);
@@ -533,12 +508,14 @@ void Tframeform::UsedFile1Click(int n) {
                             L" を削除か、移動されませんでしたか ?\r\n\r\nそれともネットワークでの使用ですか ?\r\n\r\n"
                             L"設定を消去しますか ?";
   if (ShowMessage(text, MessageKind::Information, MB_YESNO) != IDYES) return;
-  slot.hint = L"No Set";
-  slot.caption = L"&" + std::to_wstring(n) + L" No Set";
-  ModifyMenuW(GetSubMenu(menu_, 0), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
-              slot.caption.c_str());
-  WriteUsedFile(L"No Set", n);
-  EraseFileSettings(path);
+  Settings ini;
+  try {
+    recent_files_.Forget(ini, n);
+  } catch (...) {
+    ShowUsedFiles();
+    throw;
+  }
+  ShowUsedFiles();
   RefreshEditorMirrors();
 }
 

@@ -10,18 +10,13 @@
 
 #include "controls/panel.h"
 #include "controls/speed_button.h"
+#include "frame/recent_file_list.h"
 #include "platform/scoped.h"
 #include "platform/window.h"
 
 namespace velkor {
 
 class Teditform;
-
-// One slot of the recent-file list: its menu item's caption and hint.
-struct UsedFileSlot {
-  std::wstring caption;
-  std::wstring hint;  // the full path, or "No Set"
-};
 
 class Tframeform : public Window {
  public:
@@ -39,7 +34,6 @@ class Tframeform : public Window {
 
   // State that other windows use.
   int NewFileNo = 0;
-  std::array<UsedFileSlot, 8> UsedFileSlots;        // 1..7
   std::array<std::wstring, 8> LaunchPaths;          // 0..7
   std::array<std::wstring, 8> SnippetKeys;          // 1..7
   std::array<std::wstring, 8> SnippetTexts;         // 1..7
@@ -58,10 +52,9 @@ class Tframeform : public Window {
   Teditform* openchild();
   void UsedFile1Click(int slot);
   void NoteSavedFile(const std::wstring& path);
-  void ShiftUsedFiles(int k, const std::wstring& name);
-  void WriteUsedFile(const std::wstring& value, int n);
-  void EraseFileSettings(const std::wstring& name);
   void LoadUsedFiles(int count);
+  // The recent-file list that the File menus show.
+  const RecentFileList& recent_files() const { return recent_files_; }
   // The recent-file items that every editor window mirrors in its File menu.
   void RefreshEditorMirrors();
   void ApplyChildSettings(Teditform& child, const std::wstring& section);
@@ -123,6 +116,7 @@ class Tframeform : public Window {
   bool OnCommand(int id);  // false: not the main window's own command
   void OnDropFiles(HDROP drop);
   void LayoutChildren();
+  void ShowUsedFiles();
   void LoadLaunchPaths();
   void ArrangeLaunchButtons();
   void LaunchButtonClick(int index);
@@ -133,6 +127,7 @@ class Tframeform : public Window {
   bool TranslateKeys(MSG& msg);
 
   std::vector<std::wstring> args_;
+  RecentFileList recent_files_;
   HWND client_ = nullptr;
   HMENU menu_ = nullptr;
   HMENU window_menu_ = nullptr;

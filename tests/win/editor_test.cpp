@@ -181,7 +181,7 @@ TEST_F(Editor, SaveWritesTheDocumentAndLastUseSettingsAndTheRecentList) {
   EXPECT_EQ(ini.ReadString(L"LastUse", L"File", L""), path);
   EXPECT_EQ(ini.ReadString(path, L"Name", L""), L"ＭＳ ゴシック");
   EXPECT_EQ(ini.ReadString(L"UsedFiles", L"UsedFile1", L""), path);
-  EXPECT_EQ(f().UsedFileSlots[1].caption, L"&1 " + path);
+  EXPECT_EQ(f().recent_files().Caption(1), L"&1 " + path);
   // The editor's File menu mirrors the list at once.
   wchar_t buf[512] = {};
   GetMenuStringW(e->menu_bar(), IDM_USEDFILE1, buf, 512, MF_BYCOMMAND);
@@ -558,7 +558,7 @@ TEST_F(Editor, ARelativePathIsMadeAbsoluteWhenTheDocumentOpens) {
   answers.Press(IDOK);
   ASSERT_TRUE(e->Save1Click());
   EXPECT_EQ(ReadBytes(dir_ / L"memo.txt"), "oldnew");
-  EXPECT_EQ(f().UsedFileSlots[1].hint, dir_ / L"memo.txt");
+  EXPECT_EQ(f().recent_files().Entry(1), dir_ / L"memo.txt");
 }
 
 TEST_F(Editor, ACloseWhoseSaveFailsDoesNotCountAsAMenuCloseLater) {

@@ -37,7 +37,7 @@ TEST_F(MainWindow, StartsWithDefaultsWithoutASettingsFile) {
   EXPECT_EQ(WindowText(f.hwnd()), L"ベルコノート");
   EXPECT_EQ(Application::Get().title(), L"ベルコノート");
   for (int n = 1; n <= 7; ++n) {
-    EXPECT_EQ(f.UsedFileSlots[n].hint, L"No Set");
+    EXPECT_EQ(f.recent_files().Entry(n), L"No Set");
     EXPECT_EQ(MenuText(f.main_menu(), IDM_USEDFILE1 + n - 1), L"&" + std::to_wstring(n) + L" No Set");
     EXPECT_EQ(f.SnippetKeys[n], L"ご挨拶");
     EXPECT_EQ(f.SnippetTexts[n], L"ボクを使って戴いて、大変ありがとうございます");

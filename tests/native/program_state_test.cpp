@@ -1,0 +1,116 @@
+// The program's state kept apart from its windows, over a settings file held
+// in memory.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <stdexcept>
+
+#include "frame/profile.h"
+#include "frame/recent_file_list.h"
+#include "frame/settings_store.h"
+#include "platform/text.h"
+
+using namespace velkor;
+
+namespace {
+
+class MemoryStore final : public SettingsStore {
+ public:
+  explicit MemoryStore(std::string image = {}) : profile(std::move(image)) {}
+
+  std::wstring ReadString(std::wstring_view s, std::wstring_view k, std::wstring_view def) const override {
+    return profile.ReadString(s, k, def);
+  }
+  int ReadInteger(std::wstring_view s, std::wstring_view k, int def) const override {
+    return profile.ReadInteger(s, k, def);
+  }
+  bool ReadBool(std::wstring_view s, std::wstring_view k, bool def) const override {
+    return profile.ReadBool(s, k, def);
+  }
+  void WriteString(std::wstring_view s, std::wstring_view k, std::wstring_view v) override {
+    Check(profile.WriteString(s, k, v));
+  }
+  void WriteInteger(std::wstring_view s, std::wstring_view k, int v) override { Check(profile.WriteInteger(s, k, v)); }
+  void WriteBool(std::wstring_view s, std::wstring_view k, bool v) override { Check(profile.WriteBool(s, k, v)); }
+  void EraseSection(std::wstring_view s) override { Check(profile.EraseSection(s)); }
+
+  bool HasSection(const std::wstring& s) const { return profile.Find(s, L"EditFormWidth").has_value(); }
+
+  Profile profile;
+
+ private:
+  static void Check(ProfileEdit e) {
+    if (e == ProfileEdit::kRefused) throw std::runtime_error("refused");
+  }
+};
+
+std::wstring F(int n) { return L"C:\\memo\\f" + std::to_wstring(n) + L".txt"; }
+
+// Seven listed files, each with a settings section of its own.
+std::string SevenFiles() {
+  std::string ini = "[UsedFiles]\r\n";
+  for (int n = 1; n <= 7; ++n) ini += "UsedFile" + std::to_string(n) + "=C:\\memo\\f" + std::to_string(n) + ".txt\r\n";
+  for (int n = 1; n <= 7; ++n) ini += "[C:\\memo\\f" + std::to_string(n) + ".txt]\r\nEditFormWidth=300\r\n";
+  return ini;
+}
+
+class RecentFilesTest : public ::testing::Test {
+ protected:
+  RecentFilesTest() : list([](const std::wstring& a, const std::wstring& b) { return EqualsNoCase(a, b); }) {}
+
+  // Slot n holds file expected[n] in memory and in the store.
+  void ExpectSlots(const std::array<std::wstring, 8>& expected) {
+    for (int n = 1; n <= 7; ++n) {
+      SCOPED_TRACE(n);
+      EXPECT_EQ(list.Entry(n), expected[n]);
+      EXPECT_EQ(store.ReadString(L"UsedFiles", L"UsedFile" + std::to_wstring(n), L"-"), expected[n]);
+    }
+  }
+
+  MemoryStore store{SevenFiles()};
+  RecentFileList list;
+};
+
+}  // namespace
+
+TEST_F(RecentFilesTest, AListedFileMovesToTheTopAndKeepsItsSettings) {
+  list.Load(store);
+  EXPECT_TRUE(list.NoteSaved(store, F(4)));
+  ExpectSlots({L"", F(4), F(1), F(2), F(3), F(5), F(6), F(7)});
+  EXPECT_EQ(list.Caption(2), L"&2 " + F(1));
+
+  EXPECT_TRUE(list.NoteSaved(store, F(7)));
+  ExpectSlots({L"", F(7), F(4), F(1), F(2), F(3), F(5), F(6)});
+  for (int n = 1; n <= 7; ++n) EXPECT_TRUE(store.HasSection(F(n))) << n;
+
+  EXPECT_FALSE(list.NoteSaved(store, F(7))) << "already first";
+  EXPECT_FALSE(list.NoteSaved(store, L""));
+}
+
+TEST_F(RecentFilesTest, AnEighthFileErasesTheSettingsOfTheOneThatDropsOff) {
+  list.Load(store);
+  EXPECT_TRUE(list.NoteSaved(store, F(8)));
+  ExpectSlots({L"", F(8), F(1), F(2), F(3), F(4), F(5), F(6)});
+  EXPECT_FALSE(store.HasSection(F(7)));
+  EXPECT_TRUE(store.HasSection(F(6)));
+}
+
+TEST_F(RecentFilesTest, APathInOtherLetterCaseIsTheListedFile) {
+  list.Load(store);
+  const std::wstring upper = L"C:\\MEMO\\F3.TXT";
+  EXPECT_TRUE(list.NoteSaved(store, upper));
+  ExpectSlots({L"", upper, F(1), F(2), F(4), F(5), F(6), F(7)});
+  EXPECT_TRUE(store.HasSection(F(7))) << "nothing dropped off";
+}
+
+TEST_F(RecentFilesTest, AForgottenSlotStaysEmptyWhereItIsAndMovesDownLater) {
+  list.Load(MemoryStore());
+  for (int n = 1; n <= 7; ++n) EXPECT_EQ(list.Caption(n), L"&" + std::to_wstring(n) + L" No Set");
+
+  list.Load(store);
+  list.Forget(store, 3);
+  ExpectSlots({L"", F(1), F(2), L"No Set", F(4), F(5), F(6), F(7)});
+  EXPECT_FALSE(store.HasSection(F(3)));
+  list.NoteSaved(store, F(8));
+  ExpectSlots({L"", F(8), F(1), F(2), L"No Set", F(4), F(5), F(6)});
+}
