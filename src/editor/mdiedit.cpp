@@ -529,7 +529,7 @@ void Teditform::SpeedBTClick() {
 
 void Teditform::SetPopUpItems() {
   for (int n = 1; n <= 7; ++n) {
-    const std::wstring caption = L"(&" + std::to_wstring(n) + L") " + frame_.SnippetKeys[static_cast<size_t>(n)];
+    const std::wstring caption = L"(&" + std::to_wstring(n) + L") " + frame_.snippets().Label(n);
     ModifyMenuW(popup_, IDM_EDITKEY1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_EDITKEY1 + n - 1, caption.c_str());
   }
   UpdateEditCommands();

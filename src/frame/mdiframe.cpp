@@ -222,14 +222,7 @@ void Tframeform::FormCreate() {
   look.hide_pause_ms = 7000;
   Application::Get().SetHintLook(look);
 
-  {
-    Settings ini;
-    for (int n = 1; n <= 7; ++n) {
-      const std::wstring key = L"NO" + std::to_wstring(n);
-      SnippetKeys[static_cast<size_t>(n)] = ini.ReadString(L"KEY", key, L"ご挨拶");
-      SnippetTexts[static_cast<size_t>(n)] = ini.ReadString(L"SET", key, L"ボクを使って戴いて、大変ありがとうございます");
-    }
-  }
+  snippets_.Load(Settings());
   start_tick_ = GetTickCount();
   DragAcceptFiles(hwnd(), TRUE);
   SetTimer(hwnd(), kTimer1, 1000, nullptr);

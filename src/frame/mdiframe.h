@@ -10,6 +10,7 @@
 
 #include "controls/panel.h"
 #include "controls/speed_button.h"
+#include "editor/snippets.h"
 #include "frame/recent_file_list.h"
 #include "platform/scoped.h"
 #include "platform/window.h"
@@ -35,8 +36,6 @@ class Tframeform : public Window {
   // State that other windows use.
   int NewFileNo = 0;
   std::array<std::wstring, 8> LaunchPaths;          // 0..7
-  std::array<std::wstring, 8> SnippetKeys;          // 1..7
-  std::array<std::wstring, 8> SnippetTexts;         // 1..7
   int ScreenWidth = 0;
   int StartShowCmd = 0;
   bool CaptionActive = true;
@@ -55,6 +54,8 @@ class Tframeform : public Window {
   void LoadUsedFiles(int count);
   // The recent-file list that the File menus show.
   const RecentFileList& recent_files() const { return recent_files_; }
+  // The treasure box's snippets, for the editors' pop-up menus and the box itself.
+  Snippets& snippets() { return snippets_; }
   // The recent-file items that every editor window mirrors in its File menu.
   void RefreshEditorMirrors();
   void ApplyChildSettings(Teditform& child, const std::wstring& section);
@@ -128,6 +129,7 @@ class Tframeform : public Window {
 
   std::vector<std::wstring> args_;
   RecentFileList recent_files_;
+  Snippets snippets_;
   HWND client_ = nullptr;
   HMENU menu_ = nullptr;
   HMENU window_menu_ = nullptr;

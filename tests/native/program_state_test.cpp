@@ -5,6 +5,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "editor/snippets.h"
 #include "frame/profile.h"
 #include "frame/recent_file_list.h"
 #include "frame/settings_store.h"
@@ -37,10 +38,11 @@ class MemoryStore final : public SettingsStore {
   bool HasSection(const std::wstring& s) const { return profile.Find(s, L"EditFormWidth").has_value(); }
 
   Profile profile;
+  bool refuse_writes = false;  // as a read-only file would
 
  private:
-  static void Check(ProfileEdit e) {
-    if (e == ProfileEdit::kRefused) throw std::runtime_error("refused");
+  void Check(ProfileEdit e) const {
+    if (refuse_writes || e == ProfileEdit::kRefused) throw std::runtime_error("refused");
   }
 };
 
@@ -48,10 +50,13 @@ std::wstring F(int n) { return L"C:\\memo\\f" + std::to_wstring(n) + L".txt"; }
 
 // Seven listed files, each with a settings section of its own.
 std::string SevenFiles() {
-  std::string ini = "[UsedFiles]\r\n";
-  for (int n = 1; n <= 7; ++n) ini += "UsedFile" + std::to_string(n) + "=C:\\memo\\f" + std::to_string(n) + ".txt\r\n";
-  for (int n = 1; n <= 7; ++n) ini += "[C:\\memo\\f" + std::to_string(n) + ".txt]\r\nEditFormWidth=300\r\n";
-  return ini;
+  std::string list = "[UsedFiles]\r\n", sections;
+  for (int n = 1; n <= 7; ++n) {
+    const std::string path = std::string("C:\\memo\\f").append(std::to_string(n)).append(".txt");
+    list.append("UsedFile").append(std::to_string(n)).append("=").append(path).append("\r\n");
+    sections.append("[").append(path).append("]\r\nEditFormWidth=300\r\n");
+  }
+  return list + sections;
 }
 
 class RecentFilesTest : public ::testing::Test {
@@ -113,4 +118,31 @@ TEST_F(RecentFilesTest, AForgottenSlotStaysEmptyWhereItIsAndMovesDownLater) {
   EXPECT_FALSE(store.HasSection(F(3)));
   list.NoteSaved(store, F(8));
   ExpectSlots({L"", F(8), F(1), F(2), L"No Set", F(4), F(5), F(6)});
+}
+
+TEST(SnippetStore, DefaultsFillMissingKeysButNotPairsStoredEmpty) {
+  Snippets snippets;
+  snippets.Load(MemoryStore("[KEY]\r\nNO5=\r\nNO2=\x8F\x5A\x8F\x8A\r\n[SET]\r\nNO5=\r\n"));  // 住所
+  for (int n : {1, 3, 4, 6, 7}) {
+    EXPECT_EQ(snippets.Label(n), L"ご挨拶") << n;
+    EXPECT_EQ(snippets.Text(n), L"ボクを使って戴いて、大変ありがとうございます") << n;
+  }
+  EXPECT_EQ(snippets.Label(2), L"住所");
+  EXPECT_EQ(snippets.Label(5), L"");
+  EXPECT_EQ(snippets.Text(5), L"");
+}
+
+TEST(SnippetStore, ASavedPairIsHeldOnlyOnceTheStoreHasIt) {
+  MemoryStore store;
+  Snippets snippets;
+  snippets.Save(store, 3, L"署名", L"山田");
+  EXPECT_EQ(store.ReadString(L"KEY", L"NO3", L"-"), L"署名");
+  EXPECT_EQ(store.ReadString(L"SET", L"NO3", L"-"), L"山田");
+  EXPECT_EQ(snippets.Label(3), L"署名");
+  EXPECT_EQ(snippets.Text(3), L"山田");
+
+  store.refuse_writes = true;
+  EXPECT_THROW(snippets.Save(store, 3, L"書けない", L"x"), std::runtime_error);
+  EXPECT_EQ(snippets.Label(3), L"署名");
+  EXPECT_EQ(snippets.Text(3), L"山田");
 }

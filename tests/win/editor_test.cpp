@@ -506,7 +506,8 @@ TEST_F(Editor, EditorMenusAndThePopUpAreAsDesigned) {
     EXPECT_STREQ(buf, popup_items[i]) << i;
   }
   // The snippet sub-menu shows the current snippet names when the menu opens.
-  f().SnippetKeys[2] = L"住所";
+  Settings scratch(dir_ / L"scratch.INI");  // the menu must take the name from the main window, not the file
+  f().snippets().Save(scratch, 2, L"住所", f().snippets().Text(2));
   // The pop-up runs its own loop; a timer inside it closes the menu again.
   const UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenuSoon);
   SendMessageW(e->hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(e->Memo1.hwnd()), MAKELPARAM(-1, -1));

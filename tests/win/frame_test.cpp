@@ -39,8 +39,8 @@ TEST_F(MainWindow, StartsWithDefaultsWithoutASettingsFile) {
   for (int n = 1; n <= 7; ++n) {
     EXPECT_EQ(f.recent_files().Entry(n), L"No Set");
     EXPECT_EQ(MenuText(f.main_menu(), IDM_USEDFILE1 + n - 1), L"&" + std::to_wstring(n) + L" No Set");
-    EXPECT_EQ(f.SnippetKeys[n], L"ご挨拶");
-    EXPECT_EQ(f.SnippetTexts[n], L"ボクを使って戴いて、大変ありがとうございます");
+    EXPECT_EQ(f.snippets().Label(n), L"ご挨拶");
+    EXPECT_EQ(f.snippets().Text(n), L"ボクを使って戴いて、大変ありがとうございます");
   }
   for (const auto& p : f.LaunchPaths) EXPECT_TRUE(p.empty());
   EXPECT_EQ(f.NewFileNo, 0);
