@@ -198,9 +198,7 @@ void Tframeform::FormCreate() {
 
   // The quick-launch row.
   LoadLaunchPaths();
-  bool any = false;
-  for (const auto& p : LaunchPaths) any = any || !p.empty();
-  ShowWindow(bp1_panel_.hwnd(), any ? SW_SHOW : SW_HIDE);
+  ShowWindow(bp1_panel_.hwnd(), launch_paths_.Any() ? SW_SHOW : SW_HIDE);
   Application::Get().ProcessMessages();
   for (int i = 0; i < 8; ++i) {
     SpeedButton& b = launch_buttons_[static_cast<size_t>(i)];
@@ -380,11 +378,7 @@ Teditform* Tframeform::ActiveEditor() const {
   return Teditform::FromHandle(reinterpret_cast<HWND>(SendMessageW(client_, WM_MDIGETACTIVE, 0, 0)));
 }
 
-void Tframeform::LoadLaunchPaths() {
-  Settings ini;
-  for (int i = 1; i <= 8; ++i)
-    LaunchPaths[static_cast<size_t>(i - 1)] = ini.ReadString(L"VELKORA", L"SImage" + std::to_wstring(i) + L"FileName", L"");
-}
+void Tframeform::LoadLaunchPaths() { launch_paths_.Load(Settings()); }
 
 void Tframeform::ArrangeLaunchButtons() {
   RECT prc{};
@@ -404,7 +398,7 @@ void Tframeform::ArrangeLaunchButtons() {
 
 void Tframeform::LaunchButtonClick(int index) {
   BusyCursor busy;
-  const std::wstring& entry = LaunchPaths[static_cast<size_t>(index)];
+  const std::wstring& entry = launch_paths_.Path(index);
   std::wstring full(MAX_PATH, L'\0');
   const DWORD n = entry.empty() ? 0 : GetFullPathNameW(entry.c_str(), MAX_PATH, full.data(), nullptr);
   full.resize(n < MAX_PATH ? n : 0);

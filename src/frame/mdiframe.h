@@ -11,6 +11,7 @@
 #include "controls/panel.h"
 #include "controls/speed_button.h"
 #include "editor/snippets.h"
+#include "frame/launch_paths.h"
 #include "frame/recent_file_list.h"
 #include "platform/scoped.h"
 #include "platform/window.h"
@@ -35,7 +36,6 @@ class Tframeform : public Window {
 
   // State that other windows use.
   int NewFileNo = 0;
-  std::array<std::wstring, 8> LaunchPaths;          // 0..7
   int ScreenWidth = 0;
   int StartShowCmd = 0;
   bool CaptionActive = true;
@@ -56,6 +56,8 @@ class Tframeform : public Window {
   const RecentFileList& recent_files() const { return recent_files_; }
   // The treasure box's snippets, for the editors' pop-up menus and the box itself.
   Snippets& snippets() { return snippets_; }
+  // The quick-launch row's entries as last read from the settings file.
+  const LaunchPaths& launch_paths() const { return launch_paths_; }
   // The recent-file items that every editor window mirrors in its File menu.
   void RefreshEditorMirrors();
   void ApplyChildSettings(Teditform& child, const std::wstring& section);
@@ -130,6 +132,7 @@ class Tframeform : public Window {
   std::vector<std::wstring> args_;
   RecentFileList recent_files_;
   Snippets snippets_;
+  LaunchPaths launch_paths_;
   HWND client_ = nullptr;
   HMENU menu_ = nullptr;
   HMENU window_menu_ = nullptr;

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "editor/snippets.h"
+#include "frame/launch_paths.h"
 #include "frame/profile.h"
 #include "frame/recent_file_list.h"
 #include "frame/settings_store.h"
@@ -145,4 +146,17 @@ TEST(SnippetStore, ASavedPairIsHeldOnlyOnceTheStoreHasIt) {
   EXPECT_THROW(snippets.Save(store, 3, L"書けない", L"x"), std::runtime_error);
   EXPECT_EQ(snippets.Label(3), L"署名");
   EXPECT_EQ(snippets.Text(3), L"山田");
+}
+
+TEST(LaunchPathStore, EightKeysNumberedFromOne) {
+  LaunchPaths paths;
+  paths.Load(MemoryStore());
+  EXPECT_FALSE(paths.Any());
+  MemoryStore store("[VELKORA]\r\nSImage3FileName=C:\\windows\\notepad.exe\r\n");
+  paths.Load(store);
+  EXPECT_TRUE(paths.Any());
+  EXPECT_EQ(paths.Path(2), L"C:\\windows\\notepad.exe");
+  paths.Save(store, 7, L"C:\\memo\\last.txt");
+  EXPECT_EQ(store.ReadString(L"VELKORA", L"SImage8FileName", L""), L"C:\\memo\\last.txt");
+  EXPECT_EQ(paths.Path(7), L"C:\\memo\\last.txt");
 }

@@ -42,7 +42,7 @@ TEST_F(MainWindow, StartsWithDefaultsWithoutASettingsFile) {
     EXPECT_EQ(f.snippets().Label(n), L"ご挨拶");
     EXPECT_EQ(f.snippets().Text(n), L"ボクを使って戴いて、大変ありがとうございます");
   }
-  for (const auto& p : f.LaunchPaths) EXPECT_TRUE(p.empty());
+  for (int i = 0; i < 8; ++i) EXPECT_TRUE(f.launch_paths().Path(i).empty());
   EXPECT_EQ(f.NewFileNo, 0);
   EXPECT_EQ(f.ScreenWidth, GetSystemMetrics(SM_CXSCREEN));
 
@@ -80,7 +80,7 @@ TEST_F(MainWindow, QuickLaunchRowShowsWhenAnEntryIsRegistered) {
   WriteIni("[VELKORA]\r\nSImage3FileName=C:\\windows\\notepad.exe\r\n");
   Tframeform& f = StartFrame();
   EXPECT_TRUE(IsWindowVisible(f.Bp1Panel().hwnd()));
-  EXPECT_EQ(f.LaunchPaths[2], L"C:\\windows\\notepad.exe");
+  EXPECT_EQ(f.launch_paths().Path(2), L"C:\\windows\\notepad.exe");
 }
 
 TEST_F(MainWindow, MenuIsAsDesigned) {
