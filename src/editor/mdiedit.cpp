@@ -2,6 +2,7 @@
 
 #include <imm.h>
 
+#include "editor/doc_settings.h"
 #include "editor/editmovk.h"
 #include "editor/editor_ids.h"
 #include "editor/text_tools.h"
@@ -324,17 +325,19 @@ void Teditform::SaveDocSettings(const std::wstring& section, const std::wstring&
             std::max(0L, (form.bottom - form.top) - (frame.bottom - frame.top) - panel)};
   }
   const FontSpec& font = Memo1.font();
+  DocSettings doc;
+  doc.file = file_value;
+  doc.width = memo.right - memo.left;
+  doc.height = memo.bottom - memo.top;
+  doc.form_width = form.right - form.left;
+  doc.form_height = form.bottom - form.top;
+  doc.font_name = font.name;
+  doc.font_size = font.size;
+  doc.font_color = static_cast<int>(font.color);
+  doc.font_style = font.style;
+  doc.word_wrap = Memo1.word_wrap();
   Settings ini;
-  ini.WriteString(section, L"File", file_value);
-  ini.WriteInteger(section, L"Width", memo.right - memo.left);
-  ini.WriteInteger(section, L"Height", memo.bottom - memo.top);
-  ini.WriteInteger(section, L"EditFormWidth", form.right - form.left);
-  ini.WriteInteger(section, L"EditFormHeight", form.bottom - form.top);
-  ini.WriteString(section, L"Name", font.name);
-  ini.WriteInteger(section, L"Size", font.size);
-  ini.WriteInteger(section, L"Color", static_cast<int>(font.color));
-  ini.WriteInteger(section, L"Style", font.style);
-  ini.WriteBool(section, L"WordWrap", Memo1.word_wrap());
+  doc.Save(ini, section);
 }
 
 // Writes the text to FilePath so that the only good copy is never lost: the

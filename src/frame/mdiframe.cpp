@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "editor/doc_settings.h"
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
 #include "frame/frame_ids.h"
@@ -547,21 +548,17 @@ Teditform* Tframeform::openchild() {
 void Tframeform::ApplyChildSettings(Teditform& child, const std::wstring& section) {
   RECT wr{};
   GetWindowRect(hwnd(), &wr);
-  const int W = wr.right - wr.left, H = wr.bottom - wr.top;
-  Settings ini;
-  const int form_w = ini.ReadInteger(section, L"EditFormWidth", W * 6 / 7);
-  const int form_h = ini.ReadInteger(section, L"EditFormHeight", H * 2 / 3);
-  SetWindowPos(child.hwnd(), nullptr, 0, 0, form_w, form_h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  const bool wrap = ini.ReadBool(section, L"WordWrap", false);
-  // The text area fills the window, so its stored size is read but has nothing to change.
-  ini.ReadInteger(section, L"Width", W * 6 / 7);
-  ini.ReadInteger(section, L"Height", H * 2 / 3);
-  child.ApplyWordWrap(wrap);
   FontSpec font = child.Memo1.font();
-  font.name = ini.ReadString(section, L"Name", font.name);
-  font.size = ini.ReadInteger(section, L"Size", font.size);
-  font.color = static_cast<COLORREF>(ini.ReadInteger(section, L"Color", static_cast<int>(font.color)));
-  font.style = ini.ReadInteger(section, L"Style", 0) & 15;
+  const DocSettings doc = DocSettings::Load(
+      Settings(), section,
+      DocSettings::Defaults(wr.right - wr.left, wr.bottom - wr.top, font.name, font.size, static_cast<int>(font.color)));
+  SetWindowPos(child.hwnd(), nullptr, 0, 0, doc.form_width, doc.form_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The text area fills the window, so its stored size has nothing to change.
+  child.ApplyWordWrap(doc.word_wrap);
+  font.name = doc.font_name;
+  font.size = doc.font_size;
+  font.color = static_cast<COLORREF>(doc.font_color);
+  font.style = doc.font_style & 15;
   child.Memo1.SetFont(font);
 }
 

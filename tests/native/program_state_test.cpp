@@ -5,6 +5,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "editor/doc_settings.h"
 #include "editor/snippets.h"
 #include "frame/launch_paths.h"
 #include "frame/profile.h"
@@ -159,4 +160,45 @@ TEST(LaunchPathStore, EightKeysNumberedFromOne) {
   paths.Save(store, 7, L"C:\\memo\\last.txt");
   EXPECT_EQ(store.ReadString(L"VELKORA", L"SImage8FileName", L""), L"C:\\memo\\last.txt");
   EXPECT_EQ(paths.Path(7), L"C:\\memo\\last.txt");
+}
+
+TEST(DocSettingsRecord, MissingKeysTakeTheMainWindowsSizeAndTheCurrentFont) {
+  const DocSettings defaults = DocSettings::Defaults(700, 500, L"ＭＳ ゴシック", 11, 0x80000008);
+  EXPECT_EQ(defaults.form_width, 600);
+  EXPECT_EQ(defaults.width, 600);
+  EXPECT_EQ(defaults.form_height, 333);
+  EXPECT_EQ(defaults.height, 333);
+  EXPECT_EQ(defaults.font_style, 0);
+  EXPECT_FALSE(defaults.word_wrap);
+  EXPECT_EQ(DocSettings::Load(MemoryStore(), L"C:\\memo\\a.txt", defaults), defaults);
+
+  // Section names are matched without regard to case, numbers as the store reads them.
+  const MemoryStore store("[ChildNO3FontSelect]\r\nSize=0x10\r\nWordWrap=2\r\nFile=C:\\x.txt\r\n");
+  DocSettings expected = defaults;
+  expected.font_size = 16;
+  expected.word_wrap = true;
+  EXPECT_EQ(DocSettings::Load(store, L"ChildNo3FontSelect", defaults), expected) << "File is not read back";
+}
+
+TEST(DocSettingsRecord, ASaveWritesEveryKeyInItsOrderAndReadsBackTheSame) {
+  DocSettings doc;
+  doc.file = L"C:\\memo\\a.txt";
+  doc.width = 480;
+  doc.height = 260;
+  doc.form_width = 498;
+  doc.form_height = 300;
+  doc.font_name = L"ＭＳ 明朝";
+  doc.font_size = 12;
+  doc.font_color = 0x0000FF;
+  doc.font_style = 5;
+  doc.word_wrap = true;
+  MemoryStore store;
+  doc.Save(store, L"LastUse");
+  EXPECT_EQ(store.profile.Image(),
+            "[LastUse]\r\nFile=C:\\memo\\a.txt\r\nWidth=480\r\nHeight=260\r\nEditFormWidth=498\r\n"
+            "EditFormHeight=300\r\nName=\x82\x6C\x82\x72 \x96\xBE\x92\xA9\r\nSize=12\r\nColor=255\r\nStyle=5\r\n"
+            "WordWrap=1\r\n");
+  DocSettings back = DocSettings::Load(store, L"LastUse", DocSettings::Defaults(1, 1, L"x", 1, 1));
+  back.file = doc.file;
+  EXPECT_EQ(back, doc);
 }
