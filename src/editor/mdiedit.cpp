@@ -716,7 +716,7 @@ LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // starts without the menu's mark.
       const bool from_menu = std::exchange(close_from_menu_, false);
       if (CloseQuery()) {
-        if (from_menu && Tag != 0 && Tag == frame_.NewFileNo) --frame_.NewFileNo;
+        if (from_menu) frame_.untitled_numbers().GiveBack(Tag);
         SendMessageW(frame_.mdi_client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd()), 0);
       }
       return 0;

@@ -193,7 +193,6 @@ void Tframeform::LayoutChildren() {
 // Creation: everything the window needs before it is first shown.
 void Tframeform::FormCreate() {
   BusyCursor busy;
-  NewFileNo = 0;
   CaptionActive = true;
   ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
 
@@ -510,10 +509,10 @@ void Tframeform::UsedFile1Click(int n) {
 // Editor windows.
 Teditform* Tframeform::NewChild() {
   NormalSizeClick();
-  ++NewFileNo;
-  Teditform* child = new Teditform(*this, NewFileNo);
-  child->Create(L" NewFile " + std::to_wstring(NewFileNo));
-  ApplyChildSettings(*child, L"ChildNo" + std::to_wstring(NewFileNo) + L"FontSelect");
+  const int number = untitled_numbers_.Next();
+  Teditform* child = new Teditform(*this, number);
+  child->Create(L" NewFile " + std::to_wstring(number));
+  ApplyChildSettings(*child, L"ChildNo" + std::to_wstring(number) + L"FontSelect");
   SetChildMargins(*child);
   ShowWindow(child->Memo1.hwnd(), SW_SHOW);
   SetFocus(child->Memo1.hwnd());

@@ -13,6 +13,7 @@
 #include "editor/snippets.h"
 #include "frame/launch_paths.h"
 #include "frame/recent_file_list.h"
+#include "frame/untitled_numbers.h"
 #include "platform/scoped.h"
 #include "platform/window.h"
 
@@ -35,7 +36,6 @@ class Tframeform : public Window {
   void ShowForStartup(int show_command);
 
   // State that other windows use.
-  int NewFileNo = 0;
   int ScreenWidth = 0;
   int StartShowCmd = 0;
   bool CaptionActive = true;
@@ -58,6 +58,8 @@ class Tframeform : public Window {
   Snippets& snippets() { return snippets_; }
   // The quick-launch row's entries as last read from the settings file.
   const LaunchPaths& launch_paths() const { return launch_paths_; }
+  // The numbers of the windows made by New.
+  UntitledNumbers& untitled_numbers() { return untitled_numbers_; }
   // The recent-file items that every editor window mirrors in its File menu.
   void RefreshEditorMirrors();
   void ApplyChildSettings(Teditform& child, const std::wstring& section);
@@ -133,6 +135,7 @@ class Tframeform : public Window {
   RecentFileList recent_files_;
   Snippets snippets_;
   LaunchPaths launch_paths_;
+  UntitledNumbers untitled_numbers_;
   HWND client_ = nullptr;
   HMENU menu_ = nullptr;
   HMENU window_menu_ = nullptr;

@@ -49,13 +49,13 @@ TEST_F(Editor, NewWindowsAreNumberedAndTheHighestNumberIsReused) {
 
   two->Close1Click();
   PumpFor(20);
-  EXPECT_EQ(f().NewFileNo, 1);
+  EXPECT_EQ(f().untitled_numbers().Newest(), 1);
   Teditform* again = f().NewChild();
   EXPECT_EQ(again->Tag, 2) << "closing the newest window gives its number back";
 
   one->Close1Click();
   PumpFor(20);
-  EXPECT_EQ(f().NewFileNo, 2) << "closing an older window does not";
+  EXPECT_EQ(f().untitled_numbers().Newest(), 2) << "closing an older window does not";
   EXPECT_EQ(f().NewChild()->Tag, 3);
 }
 
@@ -63,7 +63,7 @@ TEST_F(Editor, ClosingByTheCloseBoxKeepsTheCount) {
   Teditform* one = f().NewChild();
   SendMessageW(one->hwnd(), WM_CLOSE, 0, 0);
   PumpFor(20);
-  EXPECT_EQ(f().NewFileNo, 1);
+  EXPECT_EQ(f().untitled_numbers().Newest(), 1);
   EXPECT_EQ(f().NewChild()->Tag, 2);
 }
 
@@ -578,7 +578,7 @@ TEST_F(Editor, ACloseWhoseSaveFailsDoesNotCountAsAMenuCloseLater) {
   SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);
   PumpFor(20);
   EXPECT_TRUE(f().Editors().empty());
-  EXPECT_EQ(f().NewFileNo, 1) << "only a close from the menu gives the number back";
+  EXPECT_EQ(f().untitled_numbers().Newest(), 1) << "only a close from the menu gives the number back";
   SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

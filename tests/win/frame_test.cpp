@@ -43,7 +43,7 @@ TEST_F(MainWindow, StartsWithDefaultsWithoutASettingsFile) {
     EXPECT_EQ(f.snippets().Text(n), L"ボクを使って戴いて、大変ありがとうございます");
   }
   for (int i = 0; i < 8; ++i) EXPECT_TRUE(f.launch_paths().Path(i).empty());
-  EXPECT_EQ(f.NewFileNo, 0);
+  EXPECT_EQ(f.untitled_numbers().Newest(), 0);
   EXPECT_EQ(f.ScreenWidth, GetSystemMetrics(SM_CXSCREEN));
 
   // Designed size, centred on the screen.
