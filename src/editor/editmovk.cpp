@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "editor/snippets.h"
 #include "frame/mdiframe.h"
 #include "frame/settings.h"
 #include "platform/app.h"
@@ -151,9 +152,8 @@ void TSetForm1::CreateControls() {
 void TSetForm1::FormCreate() {
   Tframeform* frame = Tframeform::Get();
   for (int n = 1; n <= kSnippetRows; ++n) {
-    const size_t i = static_cast<size_t>(n);
-    SetWindowTextW(Edit(n), frame ? frame->SnippetKeys[i].c_str() : L"");
-    SetWindowTextW(Edit(n + kSnippetRows), frame ? frame->SnippetTexts[i].c_str() : L"");
+    SetWindowTextW(Edit(n), frame ? frame->snippets().Label(n).c_str() : L"");
+    SetWindowTextW(Edit(n + kSnippetRows), frame ? frame->snippets().Text(n).c_str() : L"");
   }
   for (int f = 1; f <= kSnippetFields; ++f) {
     SetRed(f, false);
@@ -195,8 +195,10 @@ int TSetForm1::FieldOf(HWND control) const {
 
 void TSetForm1::WriteSnippet(int n, const std::wstring& label, const std::wstring& text) {
   Settings ini;
-  ini.WriteString(L"KEY", SnippetKeyName(n), label);
-  ini.WriteString(L"SET", SnippetKeyName(n), text);
+  if (Tframeform* frame = Tframeform::Get())
+    frame->snippets().Save(ini, n, label, text);
+  else
+    Snippets::Write(ini, n, label, text);
 }
 
 void TSetForm1::OKButtonClick() {
@@ -204,7 +206,6 @@ void TSetForm1::OKButtonClick() {
   for (int f = 1; f <= kSnippetFields; ++f)
     if (Modified(f)) all_unmodified = false;
 
-  Tframeform* frame = Tframeform::Get();
   for (int n = 1; n <= kSnippetRows; ++n) {
     const int text_field = n + kSnippetRows;
     const std::wstring label = FieldText(n);
@@ -216,10 +217,6 @@ void TSetForm1::OKButtonClick() {
         WriteSnippet(n, label, text);
         SetModified(n, false);
         SetModified(text_field, false);
-        if (frame) {
-          frame->SnippetKeys[static_cast<size_t>(n)] = label;
-          frame->SnippetTexts[static_cast<size_t>(n)] = text;
-        }
         SetRed(n, false);
         SetRed(text_field, false);
         break;

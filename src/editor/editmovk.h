@@ -32,7 +32,7 @@ class TSetForm1 : public Window {
   void OKButtonClick();
   void Button1Click();
   void CancelButtonClick();
-  // Writes snippet n into the sections "KEY" and "SET" of the settings file.
+  // Writes snippet n into the settings file and the main window's snippets.
   static void WriteSnippet(int n, const std::wstring& label, const std::wstring& text);
 
   // The help context that the form's activation set (0 before the first).

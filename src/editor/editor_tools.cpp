@@ -137,7 +137,7 @@ void Teditform::SetFont() {
 
 void Teditform::EditKey1Click(int n) {
   if (n < 1 || n > 7) return;
-  Memo1.ReplaceSel(frame_.SnippetTexts[static_cast<size_t>(n)]);
+  Memo1.ReplaceSel(frame_.snippets().Text(n));
   Memo1.SetModified(true);
 }
 

@@ -2,6 +2,7 @@
 
 #include <imm.h>
 
+#include "editor/doc_settings.h"
 #include "editor/editmovk.h"
 #include "editor/editor_ids.h"
 #include "editor/text_tools.h"
@@ -14,6 +15,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
+#include "platform/messages.h"
 #include "platform/number_format.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
@@ -282,11 +284,9 @@ void Teditform::UpdateEditCommands() {
 
 void Teditform::FormCreate() {
   // The File menu mirrors the main window's seven recent files.
-  for (int n = 1; n <= 7; ++n) {
-    const UsedFileSlot& slot = frame_.UsedFileSlots[static_cast<size_t>(n)];
+  for (int n = 1; n <= RecentFileList::kSlots; ++n)
     ModifyMenuW(menu_.get(), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
-                slot.caption.c_str());
-  }
+                frame_.recent_files().Caption(n).c_str());
 }
 
 void Teditform::SetImeColors() {
@@ -316,17 +316,19 @@ void Teditform::SaveDocSettings(const std::wstring& section, const std::wstring&
             std::max(0L, (form.bottom - form.top) - (frame.bottom - frame.top) - panel)};
   }
   const FontSpec& font = Memo1.font();
+  DocSettings doc;
+  doc.file = file_value;
+  doc.width = memo.right - memo.left;
+  doc.height = memo.bottom - memo.top;
+  doc.form_width = form.right - form.left;
+  doc.form_height = form.bottom - form.top;
+  doc.font_name = font.name;
+  doc.font_size = font.size;
+  doc.font_color = static_cast<int>(font.color);
+  doc.font_style = font.style;
+  doc.word_wrap = Memo1.word_wrap();
   Settings ini;
-  ini.WriteString(section, L"File", file_value);
-  ini.WriteInteger(section, L"Width", memo.right - memo.left);
-  ini.WriteInteger(section, L"Height", memo.bottom - memo.top);
-  ini.WriteInteger(section, L"EditFormWidth", form.right - form.left);
-  ini.WriteInteger(section, L"EditFormHeight", form.bottom - form.top);
-  ini.WriteString(section, L"Name", font.name);
-  ini.WriteInteger(section, L"Size", font.size);
-  ini.WriteInteger(section, L"Color", static_cast<int>(font.color));
-  ini.WriteInteger(section, L"Style", font.style);
-  ini.WriteBool(section, L"WordWrap", Memo1.word_wrap());
+  doc.Save(ini, section);
 }
 
 // Writes the text to FilePath so that the only good copy is never lost: the
@@ -501,7 +503,7 @@ void Teditform::SpeedBTClick() {
 
 void Teditform::SetPopUpItems() {
   for (int n = 1; n <= 7; ++n) {
-    const std::wstring caption = L"(&" + std::to_wstring(n) + L") " + frame_.SnippetKeys[static_cast<size_t>(n)];
+    const std::wstring caption = L"(&" + std::to_wstring(n) + L") " + frame_.snippets().Label(n);
     ModifyMenuW(popup_, IDM_EDITKEY1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_EDITKEY1 + n - 1, caption.c_str());
   }
   UpdateEditCommands();
@@ -679,7 +681,7 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // starts without the menu's mark.
       const bool from_menu = std::exchange(close_from_menu_, false);
       if (CloseQuery()) {
-        if (from_menu && Tag != 0 && Tag == frame_.NewFileNo) --frame_.NewFileNo;
+        if (from_menu) frame_.untitled_numbers().GiveBack(Tag);
         SendMessageW(frame_.mdi_client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd()), 0);
       }
       return 0;
@@ -689,7 +691,7 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       CloseFindDialog(replace_dialog_);
       CloseFindDialog(find_dialog_);
       destroying_ = true;
-      PostMessageW(GetParent(frame_.mdi_client()), WM_APP + 1, 0, 0);
+      PostMessageW(GetParent(frame_.mdi_client()), kEditorsChanged, 0, 0);
       break;
   }
   return DefaultProc(msg, wp, lp);

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "editor/doc_settings.h"
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
 #include "frame/about.h"
@@ -13,6 +14,7 @@
 #include "platform/dpi.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
+#include "platform/messages.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -23,7 +25,6 @@ namespace {
 
 constexpr wchar_t kClass[] = L"Tframeform";
 constexpr wchar_t kTitle[] = L"ベルコノート";
-constexpr UINT kEditorsChanged = WM_APP + 1;
 constexpr UINT_PTR kTimer1 = 1;
 
 // The tool bar's buttons: 27 x 27, at y 8.
@@ -45,6 +46,12 @@ const SpeedButtonSpec kTools[] = {
 constexpr int kPanel1Height = 44;
 constexpr int kStatusHeight = 30;
 constexpr int kVelSButtonSize = 34;
+
+// Paths of the recent-file list compare as the user's locale compares them,
+// without regard to letter case.
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
 
 bool FileExists(const std::wstring& path) {
   const DWORD a = GetFileAttributesW(path.c_str());
@@ -70,7 +77,9 @@ std::wstring ReadRegistryString(HKEY root, const wchar_t* key, const wchar_t* va
 
 Tframeform::Tframeform(std::vector<std::wstring> args)
     // No background of its own: the client window paints the area between the bars.
-    : Form(kClass, {.button_face_background = false, .small_icon = true}), args_(std::move(args)) {}
+    : Form(kClass, {.button_face_background = false, .small_icon = true}),
+      args_(std::move(args)),
+      recent_files_(SamePath) {}
 
 Tframeform::~Tframeform() = default;
 
@@ -162,16 +171,12 @@ void Tframeform::LayoutChildren() {
 // Creation: everything the window needs before it is first shown.
 void Tframeform::FormCreate() {
   BusyCursor busy;
-  NewFileNo = 0;
-  for (int n = 1; n <= 7; ++n) UsedFileSlots[static_cast<size_t>(n)] = {L"&" + std::to_wstring(n) + L" No Set", L"No Set"};
   CaptionActive = true;
   ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
 
   // The quick-launch row.
   LoadLaunchPaths();
-  bool any = false;
-  for (const auto& p : LaunchPaths) any = any || !p.empty();
-  ShowWindow(bp1_panel_.hwnd(), any ? SW_SHOW : SW_HIDE);
+  ShowWindow(bp1_panel_.hwnd(), launch_paths_.Any() ? SW_SHOW : SW_HIDE);
   Application::Get().ProcessMessages();
   for (int i = 0; i < 8; ++i) {
     SpeedButton& b = launch_buttons_[static_cast<size_t>(i)];
@@ -190,14 +195,7 @@ void Tframeform::FormCreate() {
   InstallDisplayHint();
   Application::Get().SetHintLook({.color = RGB(0, 255, 255), .pause_ms = 200, .hide_pause_ms = 7000});
 
-  {
-    Settings ini;
-    for (int n = 1; n <= 7; ++n) {
-      const std::wstring key = L"NO" + std::to_wstring(n);
-      SnippetKeys[static_cast<size_t>(n)] = ini.ReadString(L"KEY", key, L"ご挨拶");
-      SnippetTexts[static_cast<size_t>(n)] = ini.ReadString(L"SET", key, L"ボクを使って戴いて、大変ありがとうございます");
-    }
-  }
+  snippets_.Load(Settings());
   start_tick_ = GetTickCount();
   DragAcceptFiles(hwnd(), TRUE);
   SetTimer(hwnd(), kTimer1, 1000, nullptr);
@@ -354,11 +352,7 @@ Teditform* Tframeform::ActiveEditor() const {
   return Teditform::FromHandle(reinterpret_cast<HWND>(SendMessageW(client_, WM_MDIGETACTIVE, 0, 0)));
 }
 
-void Tframeform::LoadLaunchPaths() {
-  Settings ini;
-  for (int i = 1; i <= 8; ++i)
-    LaunchPaths[static_cast<size_t>(i - 1)] = ini.ReadString(L"VELKORA", L"SImage" + std::to_wstring(i) + L"FileName", L"");
-}
+void Tframeform::LoadLaunchPaths() { launch_paths_.Load(Settings()); }
 
 void Tframeform::ArrangeLaunchButtons() {
   RECT prc{};
@@ -378,7 +372,7 @@ void Tframeform::ArrangeLaunchButtons() {
 
 void Tframeform::LaunchButtonClick(int index) {
   BusyCursor busy;
-  const std::wstring& entry = LaunchPaths[static_cast<size_t>(index)];
+  const std::wstring& entry = launch_paths_.Path(index);
   std::wstring full(MAX_PATH, L'\0');
   const DWORD n = entry.empty() ? 0 : GetFullPathNameW(entry.c_str(), MAX_PATH, full.data(), nullptr);
   full.resize(n < MAX_PATH ? n : 0);
@@ -432,68 +426,34 @@ void Tframeform::SetButtonGlyph(HBITMAP picture, SpeedButton& button) {
 
 // Recent files.
 void Tframeform::LoadUsedFiles(int count) {
-  Settings ini;
-  for (int n = 1; n <= count; ++n) {
-    const std::wstring entry = ini.ReadString(L"UsedFiles", L"UsedFile" + std::to_wstring(n), L"No Set");
-    UsedFileSlot& slot = UsedFileSlots[static_cast<size_t>(n)];
-    slot.caption = L"&" + std::to_wstring(n) + L" " + entry;
-    slot.hint = entry;
+  recent_files_.Load(Settings(), count);
+  ShowUsedFiles();
+}
+
+void Tframeform::ShowUsedFiles() {
+  for (int n = 1; n <= RecentFileList::kSlots; ++n)
     ModifyMenuW(GetSubMenu(menu_, 0), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
-                slot.caption.c_str());
-  }
-  RefreshEditorMirrors();
-}
-
-void Tframeform::WriteUsedFile(const std::wstring& value, int n) {
-  if (!value.empty()) Settings().WriteString(L"UsedFiles", L"UsedFile" + std::to_wstring(n), value);
-}
-
-void Tframeform::EraseFileSettings(const std::wstring& name) {
-  if (!name.empty()) Settings().EraseSection(name);
-}
-
-void Tframeform::ShiftUsedFiles(int k, const std::wstring& name) {
-  auto set = [this](int j, const std::wstring& entry) {
-    UsedFileSlot& slot = UsedFileSlots[static_cast<size_t>(j)];
-    slot.hint = entry;
-    slot.caption = L"&" + std::to_wstring(j) + L" " + entry;
-    ModifyMenuW(GetSubMenu(menu_, 0), IDM_USEDFILE1 + j - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + j - 1,
-                slot.caption.c_str());
-  };
-  for (int j = k; j >= 2; --j) {
-    const std::wstring entry = UsedFileSlots[static_cast<size_t>(j - 1)].hint;
-    set(j, entry);
-    WriteUsedFile(entry, j);
-  }
-  set(1, name);
-  WriteUsedFile(name, 1);
-  RefreshEditorMirrors();
-}
-
-void Tframeform::RefreshEditorMirrors() {
+                recent_files_.Caption(n).c_str());
+  // The editors mirror the items in their File menus.
   for (Teditform* e : Editors()) e->FormCreate();
 }
 
 void Tframeform::NoteSavedFile(const std::wstring& path) {
-  auto same = [&path](const std::wstring& entry) {
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, path.c_str(), -1, entry.c_str(), -1) == CSTR_EQUAL;
-  };
-  if (path.empty() || same(UsedFileSlots[1].hint)) return;
-  for (int k = 2; k <= 7; ++k) {
-    if (same(UsedFileSlots[static_cast<size_t>(k)].hint)) {
-      ShiftUsedFiles(k, path);
-      return;
-    }
+  Settings ini;
+  try {
+    if (!recent_files_.NoteSaved(ini, path)) return;
+  } catch (...) {
+    // The menu shows the slots moved before the refusal, as the list holds them.
+    ShowUsedFiles();
+    throw;
   }
-  EraseFileSettings(UsedFileSlots[7].hint);
-  ShiftUsedFiles(7, path);
+  ShowUsedFiles();
 }
 
 void Tframeform::UsedFile1Click(int n) {
-  if (n < 1 || n > 7) return;
-  UsedFileSlot& slot = UsedFileSlots[static_cast<size_t>(n)];
-  const std::wstring path = slot.hint;
-  if (path == L"No Set" || path.empty()) return;
+  if (n < 1 || n > RecentFileList::kSlots) return;
+  const std::wstring path = recent_files_.Entry(n);
+  if (path == RecentFileList::kNoSet || path.empty()) return;
   if (FileExists(path)) {
     BusyCursor busy;
     OpenDocument(path, path, 0, true);
@@ -503,22 +463,23 @@ void Tframeform::UsedFile1Click(int n) {
                             L" を削除か、移動されませんでしたか ?\r\n\r\nそれともネットワークでの使用ですか ?\r\n\r\n"
                             L"設定を消去しますか ?";
   if (ShowMessage(text, MessageKind::Information, MB_YESNO) != IDYES) return;
-  slot.hint = L"No Set";
-  slot.caption = L"&" + std::to_wstring(n) + L" No Set";
-  ModifyMenuW(GetSubMenu(menu_, 0), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
-              slot.caption.c_str());
-  WriteUsedFile(L"No Set", n);
-  EraseFileSettings(path);
-  RefreshEditorMirrors();
+  Settings ini;
+  try {
+    recent_files_.Forget(ini, n);
+  } catch (...) {
+    ShowUsedFiles();
+    throw;
+  }
+  ShowUsedFiles();
 }
 
 // Editor windows.
 Teditform* Tframeform::NewChild() {
   NormalSizeClick();
-  ++NewFileNo;
-  Teditform* child = new Teditform(*this, NewFileNo);
-  child->Create(L" NewFile " + std::to_wstring(NewFileNo));
-  ApplyChildSettings(*child, L"ChildNo" + std::to_wstring(NewFileNo) + L"FontSelect");
+  const int number = untitled_numbers_.Next();
+  Teditform* child = new Teditform(*this, number);
+  child->Create(L" NewFile " + std::to_wstring(number));
+  ApplyChildSettings(*child, L"ChildNo" + std::to_wstring(number) + L"FontSelect");
   SetChildMargins(*child);
   ShowWindow(child->Memo1.hwnd(), SW_SHOW);
   SetFocus(child->Memo1.hwnd());
@@ -553,21 +514,17 @@ Teditform* Tframeform::openchild() {
 void Tframeform::ApplyChildSettings(Teditform& child, const std::wstring& section) {
   RECT wr{};
   GetWindowRect(hwnd(), &wr);
-  const int W = wr.right - wr.left, H = wr.bottom - wr.top;
-  Settings ini;
-  const int form_w = ini.ReadInteger(section, L"EditFormWidth", W * 6 / 7);
-  const int form_h = ini.ReadInteger(section, L"EditFormHeight", H * 2 / 3);
-  SetWindowPos(child.hwnd(), nullptr, 0, 0, form_w, form_h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  const bool wrap = ini.ReadBool(section, L"WordWrap", false);
-  // The text area fills the window, so its stored size is read but has nothing to change.
-  ini.ReadInteger(section, L"Width", W * 6 / 7);
-  ini.ReadInteger(section, L"Height", H * 2 / 3);
-  child.ApplyWordWrap(wrap);
   FontSpec font = child.Memo1.font();
-  font.name = ini.ReadString(section, L"Name", font.name);
-  font.size = ini.ReadInteger(section, L"Size", font.size);
-  font.color = static_cast<COLORREF>(ini.ReadInteger(section, L"Color", static_cast<int>(font.color)));
-  font.style = ini.ReadInteger(section, L"Style", 0) & 15;
+  const DocSettings doc = DocSettings::Load(
+      Settings(), section,
+      DocSettings::Defaults(wr.right - wr.left, wr.bottom - wr.top, font.name, font.size, static_cast<int>(font.color)));
+  SetWindowPos(child.hwnd(), nullptr, 0, 0, doc.form_width, doc.form_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The text area fills the window, so its stored size has nothing to change.
+  child.ApplyWordWrap(doc.word_wrap);
+  font.name = doc.font_name;
+  font.size = doc.font_size;
+  font.color = static_cast<COLORREF>(doc.font_color);
+  font.style = doc.font_style & 15;
   child.Memo1.SetFont(font);
 }
 
@@ -735,10 +692,10 @@ LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       if (wp && !shown_once_) {
         shown_once_ = true;
-        PostMessageW(hwnd(), WM_APP + 2, 0, 0);
+        PostMessageW(hwnd(), kFrameShown, 0, 0);
       }
       break;
-    case WM_APP + 2:
+    case kFrameShown:
       FormShow();
       return 0;
     case WM_ACTIVATE:

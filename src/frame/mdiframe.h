@@ -10,6 +10,10 @@
 
 #include "controls/panel.h"
 #include "controls/speed_button.h"
+#include "editor/snippets.h"
+#include "frame/launch_paths.h"
+#include "frame/recent_file_list.h"
+#include "frame/untitled_numbers.h"
 #include "platform/scoped.h"
 #include "frame/caption_clock.h"
 #include "frame/clock_logic.h"
@@ -18,12 +22,6 @@
 namespace velkor {
 
 class Teditform;
-
-// One slot of the recent-file list: its menu item's caption and hint.
-struct UsedFileSlot {
-  std::wstring caption;
-  std::wstring hint;  // the full path, or "No Set"
-};
 
 class Tframeform : public Form, public SingleInstance<Tframeform> {
  public:
@@ -39,11 +37,6 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   void ShowForStartup(int show_command);
 
   // State that other windows use.
-  int NewFileNo = 0;
-  std::array<UsedFileSlot, 8> UsedFileSlots;        // 1..7
-  std::array<std::wstring, 8> LaunchPaths;          // 0..7
-  std::array<std::wstring, 8> SnippetKeys;          // 1..7
-  std::array<std::wstring, 8> SnippetTexts;         // 1..7
   int ScreenWidth = 0;
   int StartShowCmd = 0;
   bool CaptionActive = true;
@@ -59,12 +52,15 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   Teditform* openchild();
   void UsedFile1Click(int slot);
   void NoteSavedFile(const std::wstring& path);
-  void ShiftUsedFiles(int k, const std::wstring& name);
-  void WriteUsedFile(const std::wstring& value, int n);
-  void EraseFileSettings(const std::wstring& name);
   void LoadUsedFiles(int count);
-  // The recent-file items that every editor window mirrors in its File menu.
-  void RefreshEditorMirrors();
+  // The recent-file list that the File menus show.
+  const RecentFileList& recent_files() const { return recent_files_; }
+  // The treasure box's snippets, for the editors' pop-up menus and the box itself.
+  Snippets& snippets() { return snippets_; }
+  // The quick-launch row's entries as last read from the settings file.
+  const LaunchPaths& launch_paths() const { return launch_paths_; }
+  // The numbers of the windows made by New.
+  UntitledNumbers& untitled_numbers() { return untitled_numbers_; }
   void ApplyChildSettings(Teditform& child, const std::wstring& section);
   void SetChildMargins(Teditform& child);
   void Exit1Click();
@@ -130,6 +126,7 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   bool OnCommand(int id);  // false: not the main window's own command
   void OnDropFiles(HDROP drop);
   void LayoutChildren();
+  void ShowUsedFiles();
   void LoadLaunchPaths();
   void ArrangeLaunchButtons();
   void LaunchButtonClick(int index);
@@ -147,6 +144,10 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   bool TranslateKeys(MSG& msg);
 
   std::vector<std::wstring> args_;
+  RecentFileList recent_files_;
+  Snippets snippets_;
+  LaunchPaths launch_paths_;
+  UntitledNumbers untitled_numbers_;
   HWND client_ = nullptr;
   HMENU menu_ = nullptr;
   HMENU window_menu_ = nullptr;

@@ -49,13 +49,13 @@ TEST_F(Editor, NewWindowsAreNumberedAndTheHighestNumberIsReused) {
 
   two->Close1Click();
   PumpFor(20);
-  EXPECT_EQ(f().NewFileNo, 1);
+  EXPECT_EQ(f().untitled_numbers().Newest(), 1);
   Teditform* again = f().NewChild();
   EXPECT_EQ(again->Tag, 2) << "closing the newest window gives its number back";
 
   one->Close1Click();
   PumpFor(20);
-  EXPECT_EQ(f().NewFileNo, 2) << "closing an older window does not";
+  EXPECT_EQ(f().untitled_numbers().Newest(), 2) << "closing an older window does not";
   EXPECT_EQ(f().NewChild()->Tag, 3);
 }
 
@@ -63,7 +63,7 @@ TEST_F(Editor, ClosingByTheCloseBoxKeepsTheCount) {
   Teditform* one = f().NewChild();
   SendMessageW(one->hwnd(), WM_CLOSE, 0, 0);
   PumpFor(20);
-  EXPECT_EQ(f().NewFileNo, 1);
+  EXPECT_EQ(f().untitled_numbers().Newest(), 1);
   EXPECT_EQ(f().NewChild()->Tag, 2);
 }
 
@@ -184,7 +184,7 @@ TEST_F(Editor, SaveWritesTheDocumentAndLastUseSettingsAndTheRecentList) {
   EXPECT_EQ(ini.ReadString(L"LastUse", L"File", L""), path);
   EXPECT_EQ(ini.ReadString(path, L"Name", L""), L"ＭＳ ゴシック");
   EXPECT_EQ(ini.ReadString(L"UsedFiles", L"UsedFile1", L""), path);
-  EXPECT_EQ(f().UsedFileSlots[1].caption, L"&1 " + path);
+  EXPECT_EQ(f().recent_files().Caption(1), L"&1 " + path);
   // The editor's File menu mirrors the list at once.
   wchar_t buf[512] = {};
   GetMenuStringW(e->menu_bar(), IDM_USEDFILE1, buf, 512, MF_BYCOMMAND);
@@ -509,7 +509,8 @@ TEST_F(Editor, EditorMenusAndThePopUpAreAsDesigned) {
     EXPECT_STREQ(buf, popup_items[i]) << i;
   }
   // The snippet sub-menu shows the current snippet names when the menu opens.
-  f().SnippetKeys[2] = L"住所";
+  Settings scratch(dir_ / L"scratch.INI");  // the menu must take the name from the main window, not the file
+  f().snippets().Save(scratch, 2, L"住所", f().snippets().Text(2));
   // The pop-up runs its own loop; a timer inside it closes the menu again.
   const UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenuSoon);
   SendMessageW(e->hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(e->Memo1.hwnd()), MAKELPARAM(-1, -1));
@@ -561,7 +562,7 @@ TEST_F(Editor, ARelativePathIsMadeAbsoluteWhenTheDocumentOpens) {
   answers.Press(IDOK);
   ASSERT_TRUE(e->Save1Click());
   EXPECT_EQ(ReadBytes(dir_ / L"memo.txt"), "oldnew");
-  EXPECT_EQ(f().UsedFileSlots[1].hint, dir_ / L"memo.txt");
+  EXPECT_EQ(f().recent_files().Entry(1), dir_ / L"memo.txt");
 }
 
 TEST_F(Editor, ACloseWhoseSaveFailsDoesNotCountAsAMenuCloseLater) {
@@ -580,7 +581,7 @@ TEST_F(Editor, ACloseWhoseSaveFailsDoesNotCountAsAMenuCloseLater) {
   SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);
   PumpFor(20);
   EXPECT_TRUE(f().Editors().empty());
-  EXPECT_EQ(f().NewFileNo, 1) << "only a close from the menu gives the number back";
+  EXPECT_EQ(f().untitled_numbers().Newest(), 1) << "only a close from the menu gives the number back";
   SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

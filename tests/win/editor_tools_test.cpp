@@ -350,8 +350,8 @@ TEST_F(EditorTools, TheFontDialogStartsFromTheTextsFontAndANumberedWindowKeepsTh
 }
 
 TEST_F(EditorTools, SnippetsFromThePopUpMenuGoInAtTheCaret) {
-  frame_->SnippetKeys[3] = L"住所";
-  frame_->SnippetTexts[3] = L"東京都";
+  Settings scratch(dir_ / L"scratch.INI");  // the text must come from the main window, not the file
+  frame_->snippets().Save(scratch, 3, L"住所", L"東京都");
   SetText(L"<>");
   e_->Memo1.SetSel(1, 0);
   SendMessageW(e_->hwnd(), WM_COMMAND, IDM_EDITKEY1 + 2, 0);

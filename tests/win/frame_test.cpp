@@ -37,13 +37,13 @@ TEST_F(MainWindow, StartsWithDefaultsWithoutASettingsFile) {
   EXPECT_EQ(WindowText(f.hwnd()), L"ベルコノート");
   EXPECT_EQ(Application::Get().title(), L"ベルコノート");
   for (int n = 1; n <= 7; ++n) {
-    EXPECT_EQ(f.UsedFileSlots[n].hint, L"No Set");
+    EXPECT_EQ(f.recent_files().Entry(n), L"No Set");
     EXPECT_EQ(MenuText(f.main_menu(), IDM_USEDFILE1 + n - 1), L"&" + std::to_wstring(n) + L" No Set");
-    EXPECT_EQ(f.SnippetKeys[n], L"ご挨拶");
-    EXPECT_EQ(f.SnippetTexts[n], L"ボクを使って戴いて、大変ありがとうございます");
+    EXPECT_EQ(f.snippets().Label(n), L"ご挨拶");
+    EXPECT_EQ(f.snippets().Text(n), L"ボクを使って戴いて、大変ありがとうございます");
   }
-  for (const auto& p : f.LaunchPaths) EXPECT_TRUE(p.empty());
-  EXPECT_EQ(f.NewFileNo, 0);
+  for (int i = 0; i < 8; ++i) EXPECT_TRUE(f.launch_paths().Path(i).empty());
+  EXPECT_EQ(f.untitled_numbers().Newest(), 0);
   EXPECT_EQ(f.ScreenWidth, GetSystemMetrics(SM_CXSCREEN));
 
   // Designed size, centred on the screen.
@@ -80,7 +80,7 @@ TEST_F(MainWindow, QuickLaunchRowShowsWhenAnEntryIsRegistered) {
   WriteIni("[VELKORA]\r\nSImage3FileName=C:\\windows\\notepad.exe\r\n");
   Tframeform& f = StartFrame();
   EXPECT_TRUE(IsWindowVisible(f.Bp1Panel().hwnd()));
-  EXPECT_EQ(f.LaunchPaths[2], L"C:\\windows\\notepad.exe");
+  EXPECT_EQ(f.launch_paths().Path(2), L"C:\\windows\\notepad.exe");
 }
 
 TEST_F(MainWindow, MenuIsAsDesigned) {

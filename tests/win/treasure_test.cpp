@@ -226,8 +226,8 @@ TEST_F(Treasure, AnIncompleteRowIsMarkedAndTheOthersAreRegistered) {
   EXPECT_FALSE(form.Modified(1));
   EXPECT_TRUE(form.Modified(3)) << "the incomplete row keeps its flags";
   EXPECT_TRUE(form.Modified(10));
-  EXPECT_EQ(f().SnippetKeys[1], L"挨拶");
-  EXPECT_EQ(f().SnippetKeys[3], kDefaultKey);
+  EXPECT_EQ(f().snippets().Label(1), L"挨拶");
+  EXPECT_EQ(f().snippets().Label(3), kDefaultKey);
 
   // Typing into the red field clears the mark; the row then registers.
   TypeInto(form.Edit(10), L"山田");
@@ -236,7 +236,7 @@ TEST_F(Treasure, AnIncompleteRowIsMarkedAndTheOthersAreRegistered) {
   Click(form.OKButton());
   EXPECT_EQ(Key(3), L"署名");
   EXPECT_EQ(Text(3), L"山田");
-  EXPECT_EQ(f().SnippetTexts[3], L"山田");
+  EXPECT_EQ(f().snippets().Text(3), L"山田");
   ASSERT_EQ(SetForm1, &form);
   Click(form.OKButton());
   EXPECT_EQ(SetForm1, nullptr) << "nothing modified any more: 登録 closes";
@@ -264,17 +264,17 @@ TEST_F(Treasure, ARowClearedOnBothSidesIsStoredAsTwoEmptyValues) {
   Click(form.OKButton());
   EXPECT_EQ(Key(5), L"");
   EXPECT_EQ(Text(5), L"");
-  EXPECT_EQ(f().SnippetKeys[5], L"");
-  EXPECT_EQ(f().SnippetTexts[5], L"");
+  EXPECT_EQ(f().snippets().Label(5), L"");
+  EXPECT_EQ(f().snippets().Text(5), L"");
   EXPECT_FALSE(form.IsRed(5));
   EXPECT_FALSE(form.IsRed(12));
 
   // The defaults no longer apply at the next start.
   DestroyFrame();
   StartFrame();
-  EXPECT_EQ(f().SnippetKeys[5], L"");
-  EXPECT_EQ(f().SnippetTexts[5], L"");
-  EXPECT_EQ(f().SnippetKeys[4], kDefaultKey);
+  EXPECT_EQ(f().snippets().Label(5), L"");
+  EXPECT_EQ(f().snippets().Text(5), L"");
+  EXPECT_EQ(f().snippets().Label(4), kDefaultKey);
 }
 
 TEST_F(Treasure, EndAsksWithTheNumberOfChangedFieldsAndYesRegisters) {
@@ -295,7 +295,7 @@ TEST_F(Treasure, EndAsksWithTheNumberOfChangedFieldsAndYesRegisters) {
   ASSERT_EQ(SetForm1, &form) << "Yes registers and leaves the form open";
   EXPECT_EQ(Key(2), L"電話");
   EXPECT_EQ(Text(2), L"03-1234-5678");
-  EXPECT_EQ(f().SnippetTexts[2], L"03-1234-5678");
+  EXPECT_EQ(f().snippets().Text(2), L"03-1234-5678");
 
   Click(form.Button1());
   EXPECT_EQ(answers.seen().size(), 1u) << "nothing is left to ask about";
@@ -343,7 +343,7 @@ TEST_F(Treasure, EndWithNoAndCancelAndTheTitleBarCloseWithoutWriting) {
     EXPECT_EQ(SetForm1, nullptr);
   }
   EXPECT_FALSE(FileExists(IniPath())) << "nothing was written";
-  EXPECT_EQ(f().SnippetKeys[1], kDefaultKey);
+  EXPECT_EQ(f().snippets().Label(1), kDefaultKey);
 }
 
 TEST_F(Treasure, RegisterWithoutAnyChangeWritesTheRowsAndCloses) {
@@ -442,7 +442,8 @@ TEST_F(Treasure, OneFormAtATimeMadeAnewFromTheCurrentPairs) {
 
   Click(form.CancelButton());
   ASSERT_EQ(SetForm1, nullptr);
-  f().SnippetKeys[6] = L"差し替え";
+  Settings scratch(dir_ / L"scratch.INI");  // the form must take the pair from the main window, not the file
+  f().snippets().Save(scratch, 6, L"差し替え", kDefaultText);
   TSetForm1& again = Open();
   EXPECT_FALSE(IsWindow(h));
   EXPECT_EQ(WindowText(again.Edit(1)), kDefaultKey);
@@ -463,11 +464,11 @@ TEST_F(Treasure, ARefusedWriteKeepsTheRowModifiedAndTheFormOpen) {
   EXPECT_NE(answers.seen()[0].text.find(L"に書き込めません"), std::wstring::npos) << answers.seen()[0].text;
   ASSERT_EQ(SetForm1, &form);
   EXPECT_TRUE(form.Modified(1)) << "what was not written is still a change";
-  EXPECT_EQ(f().SnippetKeys[1], kDefaultKey) << "the main window keeps what the file keeps";
+  EXPECT_EQ(f().snippets().Label(1), kDefaultKey) << "the main window keeps what the file keeps";
 
   Click(form.OKButton());
   EXPECT_EQ(Key(1), L"書けない");
-  EXPECT_EQ(f().SnippetKeys[1], L"書けない");
+  EXPECT_EQ(f().snippets().Label(1), L"書けない");
 }
 
 TEST_F(Treasure, EditorsOpenItAndTakeARegisteredPairAtOnce) {

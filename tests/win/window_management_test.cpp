@@ -30,7 +30,7 @@ std::string SevenFiles(const std::wstring& dir) {
 class RecentFiles : public FrameTest {
  protected:
   std::wstring F(int n) const { return dir_ / (L"f" + std::to_wstring(n) + L".txt"); }
-  std::wstring Slot(int n) const { return frame_->UsedFileSlots[n].hint; }
+  std::wstring Slot(int n) const { return frame_->recent_files().Entry(n); }
   std::wstring Stored(int n) const { return IniString(IniPath(), L"UsedFiles", L"UsedFile" + std::to_wstring(n)); }
 };
 

@@ -1,0 +1,16 @@
+#pragma once
+// The program's own window messages, all in one place so that no two of them
+// share a number.
+#include "platform/win32.h"
+
+namespace velkor {
+
+// Posted to the main window when an editor window goes: once the child is
+// gone, the main window puts its own menu back if no editor is left and
+// updates its window commands.
+inline constexpr UINT kEditorsChanged = WM_APP + 1;
+// Posted by the main window to itself when it is first shown, so that its
+// show step runs after the showing has finished.
+inline constexpr UINT kFrameShown = WM_APP + 2;
+
+}  // namespace velkor
