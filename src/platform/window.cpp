@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/app.h"
+#include "platform/control.h"
 
 namespace velkor {
 namespace {
@@ -114,7 +115,8 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   LRESULT result = 0;
   try {
-    result = self->HandleMessage(msg, wp, lp);
+    // What a child control reports goes first to the control's own object.
+    if (!Control::Reflect(hwnd, msg, wp, lp, result)) result = self->HandleMessage(msg, wp, lp);
   } catch (...) {
     if (msg == WM_NCCREATE || msg == WM_CREATE) {
       // A half-built window must not live on: the system destroys it.

@@ -29,7 +29,6 @@ constexpr int kButtonSize = 27;
 constexpr int kDefaultFontSize = 10;
 constexpr int kMaxFontSize = 100;
 
-constexpr UINT_PTR kKeywordSubclass = 1;
 constexpr UINT_PTR kFrameWatchSubclass = 3;
 
 TSeaForm* g_seaform = nullptr;
@@ -166,12 +165,7 @@ void TSeaForm::CreateControls() {
                            WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL, 0,
                            Scale(kSpeedBarHeight + kHeaderHeight), Scale(kClientWidth), Scale(300), hwnd(),
                            IDC_SEA_FILELIST, font_.get());
-  // A search adds a line per hit: a subclass in the common controls' chain
-  // costs a window-property lookup for every message under Wine, so the
-  // list's procedure is replaced directly.
-  SetWindowLongPtrW(file_list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  file_list_base_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(file_list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSeaForm::FileListProc)));
+  file_list_input_.Attach(file_list_);
 
   src_list_.Create(hwnd(), IDC_SEA_SRCLIST, ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL);
   ShowWindow(src_list_.hwnd(), SW_HIDE);
@@ -220,7 +214,7 @@ void TSeaForm::CreateSpeedBar() {
   info.cbSize = sizeof info;
   if (GetComboBoxInfo(keyword_box_, &info)) keyword_edit_ = info.hwndItem;
   if (!keyword_edit_) keyword_edit_ = FindWindowExW(keyword_box_, nullptr, L"EDIT", nullptr);
-  if (keyword_edit_) SetWindowSubclass(keyword_edit_, KeywordEditProc, kKeywordSubclass, reinterpret_cast<DWORD_PTR>(this));
+  keyword_keys_.Attach(keyword_edit_);
   Application::Get().SetControlHint(keyword_box_, L"検索文字を入力|検索する文字列を入力して下さい");
 
   edit1_ = CreateChild(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_READONLY | ES_RIGHT | ES_NUMBER, Scale(262), Scale(39),
@@ -716,42 +710,21 @@ void TSeaForm::OnContextMenu(HWND control, int x, int y) {
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, hwnd(), nullptr);
 }
 
-LRESULT CALLBACK TSeaForm::KeywordEditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TSeaForm*>(data);
-  if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(h, KeywordEditProc, id);
-    return DefSubclassProc(h, msg, wp, lp);
-  }
-  try {
-    if (msg == WM_CHAR && self->KeyWordEditBKeyPress(wp)) return 0;
-  } catch (...) {
-    Application::Get().ReportCurrentException();
-    return 0;
-  }
-  return DefSubclassProc(h, msg, wp, lp);
+LRESULT TSeaForm::KeywordKeys::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CHAR && form_.KeyWordEditBKeyPress(wp)) return 0;
+  return DefaultProc(msg, wp, lp);
 }
 
-LRESULT CALLBACK TSeaForm::FileListProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<TSeaForm*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-  const WNDPROC base = self->file_list_base_;
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
-    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-    return CallWindowProcW(base, h, msg, wp, lp);
-  }
+LRESULT TSeaForm::FileListInput::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   const bool input = (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
                      msg == WM_HSCROLL;
-  if (!input) return CallWindowProcW(base, h, msg, wp, lp);
-  try {
-    if (msg == WM_CHAR && self->FileListKeyPress(wp)) return 0;
-    const LRESULT r = CallWindowProcW(base, h, msg, wp, lp);
-    self->FileListKeyOrMouse(msg);
-    if (self->header_shift_ != GetScrollPos(h, SB_HORZ)) self->Layout();
-    return r;
-  } catch (...) {
-    Application::Get().ReportCurrentException();
-    return 0;
-  }
+  if (!input) return DefaultProc(msg, wp, lp);
+  if (msg == WM_CHAR && form_.FileListKeyPress(wp)) return 0;
+  const LRESULT r = DefaultProc(msg, wp, lp);
+  if (!hwnd()) return r;
+  form_.FileListKeyOrMouse(msg);
+  if (form_.header_shift_ != GetScrollPos(hwnd(), SB_HORZ)) form_.Layout();
+  return r;
 }
 
 LRESULT CALLBACK TSeaForm::FrameWatchProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {

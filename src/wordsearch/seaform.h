@@ -11,6 +11,7 @@
 #include "controls/panel.h"
 #include "controls/rich_memo.h"
 #include "controls/speed_button.h"
+#include "platform/control.h"
 #include "platform/scoped.h"
 #include "platform/window.h"
 #include "wordsearch/engine.h"
@@ -157,8 +158,6 @@ class TSeaForm : public Window {
   void ClearList();
   void UpdateListExtent();
   void SetMenuItemEnabled(HMENU menu, int id, bool enabled);
-  static LRESULT CALLBACK KeywordEditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  static LRESULT CALLBACK FileListProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK FrameWatchProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   bool KeyWordEditBKeyPress(WPARAM ch);
   bool FileListKeyPress(WPARAM ch);
@@ -184,6 +183,28 @@ class TSeaForm : public Window {
   void ShowFindDialog();
   void CloseFindDialog();
 
+  // The keys of the keyword box's edit, and the keys and mouse of the result list.
+  class KeywordKeys : public Control {
+   public:
+    explicit KeywordKeys(TSeaForm& form) : form_(form) {}
+
+   protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+   private:
+    TSeaForm& form_;
+  };
+  class FileListInput : public Control {
+   public:
+    explicit FileListInput(TSeaForm& form) : form_(form) {}
+
+   protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+   private:
+    TSeaForm& form_;
+  };
+
   SpeedButton finish_button_, search_btn_, copy_btn_, file_button_, close_file_button_, setup_button_, os_button_;
   Panel speed_bar_;
   Panel label1_;
@@ -198,7 +219,8 @@ class TSeaForm : public Window {
   std::array<HWND, kExtClasses + 1> ext_checks_{};
   HWND header_ = nullptr;
   HWND file_list_ = nullptr;
-  WNDPROC file_list_base_ = nullptr;
+  KeywordKeys keyword_keys_{*this};
+  FileListInput file_list_input_{*this};
   RichMemo src_list_;
   HWND status_bar_ = nullptr;
   HMENU popup_root1_ = nullptr;
