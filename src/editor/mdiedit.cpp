@@ -113,18 +113,7 @@ bool RunSaveDialog(HWND owner, std::wstring& name) {
 
 }  // namespace
 
-Teditform::Teditform(Tframeform& frame, int tag) : Tag(tag), frame_(frame) {
-  for (FINDREPLACEW* fr : {&find_, &replace_}) {
-    fr->lStructSize = sizeof(FINDREPLACEW);
-    fr->Flags = FR_DOWN | FR_MATCHCASE;
-    fr->wFindWhatLen = 512;
-  }
-  find_.lpstrFindWhat = find_text_;
-  replace_.lpstrFindWhat = replace_find_text_;
-  replace_.lpstrReplaceWith = replace_with_;
-  replace_.wReplaceWithLen = 512;
-  RegisterFormClass(kClass);
-}
+Teditform::Teditform(Tframeform& frame, int tag) : Tag(tag), frame_(frame) { RegisterFormClass(kClass); }
 
 Teditform::~Teditform() {
   if (popup_root_) DestroyMenu(popup_root_);
@@ -445,8 +434,8 @@ bool Teditform::SaveAs1Click() {
 }
 
 void Teditform::Close1Click() {
-  CloseFindDialog(replace_dialog_);
-  CloseFindDialog(find_dialog_);
+  replace_.Close();
+  find_.Close();
   if (Memo1.LineCount() == 0) Memo1.SetModified(false);
   close_from_menu_ = true;
   SendMessageW(hwnd(), WM_CLOSE, 0, 0);
@@ -650,9 +639,8 @@ void Teditform::OnCommand(int id) {
 }
 
 LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  static const UINT kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
-  if (msg == kFindMessage) {
-    OnFindMessage(reinterpret_cast<FINDREPLACEW*>(lp));
+  if (msg == FindReplaceDialog::Message()) {
+    OnFindMessage(lp);
     return 0;
   }
   switch (msg) {
@@ -721,8 +709,8 @@ LRESULT Teditform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_DESTROY:
       // The find dialogs point into this window: they go with it, however it closes.
-      CloseFindDialog(replace_dialog_);
-      CloseFindDialog(find_dialog_);
+      replace_.Close();
+      find_.Close();
       RemovePropW(hwnd(), kObjectProp);
       PostMessageW(GetParent(frame_.mdi_client()), WM_APP + 1, 0, 0);
       break;

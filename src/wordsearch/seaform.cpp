@@ -90,13 +90,7 @@ std::wstring DirCaption(const std::wstring& path) {
 
 }  // namespace
 
-TSeaForm::TSeaForm() {
-  find_.lStructSize = sizeof find_;
-  find_.Flags = FR_DOWN | FR_MATCHCASE;
-  find_.lpstrFindWhat = find_text_;
-  find_.wFindWhatLen = static_cast<WORD>(std::size(find_text_));
-  RegisterFormClass(kClass);
-}
+TSeaForm::TSeaForm() { RegisterFormClass(kClass); }
 
 TSeaForm::~TSeaForm() {
   if (g_seaform == this) g_seaform = nullptr;
@@ -350,7 +344,7 @@ void TSeaForm::FormDestroy() {
     RemoveWindowSubclass(watched_frame_, FrameWatchProc, kFrameWatchSubclass);
     watched_frame_ = nullptr;
   }
-  CloseFindDialog();
+  find_.Close();
   if (progress_ && progress_->hwnd()) DestroyWindow(progress_->hwnd());
   SaveSearchSettings();
   SavePlacement(hwnd(), kPlacementSection);
@@ -738,9 +732,8 @@ LRESULT CALLBACK TSeaForm::FrameWatchProc(HWND h, UINT msg, WPARAM wp, LPARAM lp
 }
 
 LRESULT TSeaForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  static const UINT kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
-  if (msg == kFindMessage) {
-    OnFindMessage(reinterpret_cast<FINDREPLACEW*>(lp));
+  if (msg == FindReplaceDialog::Message()) {
+    OnFindMessage(lp);
     return 0;
   }
   switch (msg) {

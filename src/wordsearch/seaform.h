@@ -12,6 +12,7 @@
 #include "controls/rich_memo.h"
 #include "controls/speed_button.h"
 #include "platform/control.h"
+#include "platform/find_dialog.h"
 #include "platform/scoped.h"
 #include "platform/window.h"
 #include "wordsearch/engine.h"
@@ -122,9 +123,9 @@ class TSeaForm : public Window {
   std::wstring StatusText(int panel) const;  // panels count from 1
   HMENU PopupMenu1() const { return popup1_; }
   HMENU PopupMenu2() const { return popup2_; }
-  HWND FindDialog() const { return find_dialog_; }
-  FINDREPLACEW& FindDialog1() { return find_; }
-  DWORD FindOptions() const { return find_options_; }
+  HWND FindDialog() const { return find_.hwnd(); }
+  FINDREPLACEW& FindDialog1() { return find_.data(); }
+  DWORD FindOptions() const { return find_.options(); }
   TProgressForm* ProgressForm() const { return progress_.get(); }
   int FontSize() const;
   HFONT WindowFont() const { return font_.get(); }
@@ -149,7 +150,7 @@ class TSeaForm : public Window {
   void Layout();
   void OnCommand(int id, int code, HWND control);
   void OnContextMenu(HWND control, int x, int y);
-  void OnFindMessage(FINDREPLACEW* fr);
+  void OnFindMessage(LPARAM lp);
   bool TranslateKeys(MSG& msg);
   void ApplyFont(int size);
   void SetStatusText(int panel, const std::wstring& text);
@@ -181,7 +182,6 @@ class TSeaForm : public Window {
   void HideViewer();
   void SelectHit(long long line_number);
   void ShowFindDialog();
-  void CloseFindDialog();
 
   // The keys of the keyword box's edit, and the keys and mouse of the result list.
   class KeywordKeys : public Control {
@@ -240,12 +240,7 @@ class TSeaForm : public Window {
   int list_extent_ = 0;   // bytes of the longest listed line
   int space_width_ = 8;   // pixels of a blank in the window's font
 
-  FINDREPLACEW find_{};
-  wchar_t find_text_[256] = {};
-  HWND find_dialog_ = nullptr;
-  // The dialog's direction, match case and whole word as it last reported
-  // them: the structure's flags do not keep them while it is open.
-  DWORD find_options_ = FR_DOWN | FR_MATCHCASE;
+  FindReplaceDialog find_{FindReplaceDialog::Kind::Find, 256};
 
   // A search pumps messages; these keep what they do to this window sound.
   bool searching_ = false;
