@@ -138,27 +138,21 @@ void TSeaForm::CreateControls() {
   speed_bar_.on_mouse_move = [this] { SpeedBarMouseMove(); };
   CreateSpeedBar();
 
-  header_ = CreateChild(0, WC_HEADERW, L"", HDS_HORZ, 0, Scale(kSpeedBarHeight), Scale(kClientWidth),
-                        Scale(kHeaderHeight), hwnd(), IDC_SEA_HEADER, font_.get());
+  header_ = Header(CreateChild(0, WC_HEADERW, L"", HDS_HORZ, 0, Scale(kSpeedBarHeight), Scale(kClientWidth),
+                               Scale(kHeaderHeight), hwnd(), IDC_SEA_HEADER, font_.get()));
   const struct {
     const wchar_t* title;
     int format;
   } sections[] = {{L"File Name", HDF_LEFT}, {L"LineNo", HDF_LEFT}, {L"Date Time", HDF_CENTER}, {L"Coment", HDF_LEFT}};
   int index = 0;
-  for (const auto& s : sections) {
-    HDITEMW item{};
-    item.mask = HDI_TEXT | HDI_FORMAT | HDI_WIDTH;
-    item.pszText = const_cast<wchar_t*>(s.title);
-    item.fmt = s.format | HDF_STRING;
-    item.cxy = Scale(100);
-    SendMessageW(header_, HDM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&item));
-  }
+  for (const auto& s : sections) header_.Insert(index++, s.title, Scale(100), s.format);
   EnableWindow(header_, FALSE);
 
-  file_list_ = CreateChild(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                           WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL, 0,
-                           Scale(kSpeedBarHeight + kHeaderHeight), Scale(kClientWidth), Scale(300), hwnd(),
-                           IDC_SEA_FILELIST, font_.get());
+  file_list_ = ListBox(CreateChild(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                                   WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                       LBS_DISABLENOSCROLL,
+                                   0, Scale(kSpeedBarHeight + kHeaderHeight), Scale(kClientWidth), Scale(300),
+                                   hwnd(), IDC_SEA_FILELIST, font_.get()));
   file_list_input_.Attach(file_list_);
 
   src_list_.Create(hwnd(), IDC_SEA_SRCLIST, ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL);
@@ -167,9 +161,9 @@ void TSeaForm::CreateControls() {
   src_list_.on_input = [this](UINT msg, WPARAM wp, LPARAM lp) { return SrcListKeyDown(msg, wp, lp); };
   src_list_.on_after_input = [this](UINT msg, WPARAM wp, LPARAM lp) { SrcListKeyUpOrMouse(msg, wp, lp); };
 
-  status_bar_ = CreateChild(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(), IDC_SEA_STATUSBAR, nullptr);
-  const int edges[3] = {Scale(350), Scale(500), -1};
-  SendMessageW(status_bar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+  status_bar_ =
+      StatusBar(CreateChild(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(), IDC_SEA_STATUSBAR, nullptr));
+  status_bar_.SetParts({Scale(350), Scale(500), -1});
 }
 
 void TSeaForm::CreateSpeedBar() {
@@ -202,12 +196,9 @@ void TSeaForm::CreateSpeedBar() {
   label1_.SetText(L"検索 (A=a)");
   label1_.on_click = [this] { Label1Click(); };
 
-  keyword_box_ = CreateChild(0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
-                             Scale(100), Scale(39), Scale(156), Scale(220), bar, IDC_SEA_KEYWORD, font);
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof info;
-  if (GetComboBoxInfo(keyword_box_, &info)) keyword_edit_ = info.hwndItem;
-  if (!keyword_edit_) keyword_edit_ = FindWindowExW(keyword_box_, nullptr, L"EDIT", nullptr);
+  keyword_box_ = ComboBox(CreateChild(0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                                      Scale(100), Scale(39), Scale(156), Scale(220), bar, IDC_SEA_KEYWORD, font));
+  keyword_edit_ = keyword_box_.Edit();
   keyword_keys_.Attach(keyword_edit_);
   Application::Get().SetControlHint(keyword_box_, L"検索文字を入力|検索する文字列を入力して下さい");
 
@@ -393,12 +384,12 @@ void TSeaForm::ApplyFont(int size) {
   SendMessageW(header_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   src_list_.SetFont(FontSpec{L"ＭＳ ゴシック", std::max(size, 1), RGB(0, 0, 0), 0});
   // The list's items take the new font's height only when they are added again.
-  SendMessageW(file_list_, LB_SETITEMHEIGHT, 0, [&] {
+  file_list_.SetItemHeight([&] {
     WindowDc dc(file_list_);
     SelectObjectScope sel(dc.get(), font_.get());
     TEXTMETRICW tm{};
     GetTextMetricsW(dc.get(), &tm);
-    return static_cast<LPARAM>(tm.tmHeight);
+    return static_cast<int>(tm.tmHeight);
   }());
   Layout();
   InvalidateRect(file_list_, nullptr, TRUE);
@@ -414,23 +405,15 @@ void TSeaForm::SetHeaderWidths() {
   space_width_ = space.cx;
   const int w = space.cx;
   const int widths[4] = {22 * w, 8 * w, 19 * w, 110 * w};
-  for (int i = 0; i < 4; ++i) {
-    HDITEMW item{};
-    item.mask = HDI_WIDTH;
-    item.cxy = widths[i];
-    if (SendMessageW(header_, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item)) && item.cxy == widths[i]) continue;
-    item.mask = HDI_WIDTH;
-    item.cxy = widths[i];
-    SendMessageW(header_, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
-  }
+  for (int i = 0; i < 4; ++i)
+    if (header_.ItemWidth(i) != widths[i]) header_.SetItemWidth(i, widths[i]);
   UpdateListExtent();
 }
 
 // The list scrolls sideways as far as its longest line reaches.
 void TSeaForm::UpdateListExtent() {
   const int extent = list_extent_ > 0 ? list_extent_ * space_width_ + Scale(8) : 0;
-  if (extent == static_cast<int>(SendMessageW(file_list_, LB_GETHORIZONTALEXTENT, 0, 0))) return;
-  SendMessageW(file_list_, LB_SETHORIZONTALEXTENT, extent, 0);
+  if (extent != file_list_.HorizontalExtent()) file_list_.SetHorizontalExtent(extent);
 }
 
 void TSeaForm::ShowDirChecks() {
@@ -571,13 +554,10 @@ void TSeaForm::ShowHitPos() {
   SetStatusText(2, std::to_wstring(i + 1) + L" / " + std::to_wstring(HitCount));
 }
 
-int TSeaForm::SelectedIndex() const {
-  const LRESULT i = SendMessageW(file_list_, LB_GETCURSEL, 0, 0);
-  return i == LB_ERR ? -1 : static_cast<int>(i);
-}
+int TSeaForm::SelectedIndex() const { return file_list_.Selected(); }
 
 void TSeaForm::ClearList() {
-  SendMessageW(file_list_, LB_RESETCONTENT, 0, 0);
+  file_list_.Clear();
   hits_.clear();
   list_extent_ = 0;
   // A search sets the extent when it ends; moving the scroll bar to and fro
@@ -589,12 +569,11 @@ void TSeaForm::ClearList() {
 void TSeaForm::PopupMenu2Popup() { SetMenuItemEnabled(popup2_, IDM_SEA_OPEN1, SelectedIndex() >= 0); }
 
 void TSeaForm::TopT2Click() {
-  if (SendMessageW(file_list_, LB_GETCOUNT, 0, 0) > 0) SendMessageW(file_list_, LB_SETCURSEL, 0, 0);
+  if (file_list_.Count() > 0) file_list_.Select(0);
 }
 
 void TSeaForm::LastL2Click() {
-  const LRESULT n = SendMessageW(file_list_, LB_GETCOUNT, 0, 0);
-  if (n > 0) SendMessageW(file_list_, LB_SETCURSEL, static_cast<WPARAM>(n - 1), 0);
+  if (const int n = file_list_.Count(); n > 0) file_list_.Select(n - 1);
 }
 
 void TSeaForm::SetMenuItemEnabled(HMENU menu, int id, bool enabled) {
@@ -602,15 +581,11 @@ void TSeaForm::SetMenuItemEnabled(HMENU menu, int id, bool enabled) {
 }
 
 void TSeaForm::SetStatusText(int panel, const std::wstring& text) {
-  SendMessageW(status_bar_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.c_str()));
+  status_bar_.SetText(panel - 1, text);
 }
 
 std::wstring TSeaForm::StatusText(int panel) const {
-  const LRESULT info = SendMessageW(status_bar_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel - 1), 0);
-  std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
-  SendMessageW(status_bar_, SB_GETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(LOWORD(info)));
-  return text;
+  return status_bar_.Text(panel - 1);
 }
 
 void TSeaForm::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }

@@ -11,6 +11,7 @@
 #include "controls/panel.h"
 #include "controls/rich_memo.h"
 #include "controls/speed_button.h"
+#include "controls/std_controls.h"
 #include "platform/control.h"
 #include "platform/find_dialog.h"
 #include "platform/scoped.h"
@@ -212,17 +213,17 @@ class TSeaForm : public Window {
   HWND class_check_ = nullptr;
   HWND edit1_ = nullptr;
   HWND updown1_ = nullptr;
-  HWND keyword_box_ = nullptr;
+  ComboBox keyword_box_;
   HWND keyword_edit_ = nullptr;
   HWND page_control_ = nullptr;
   std::array<HWND, 7> dir_checks_{};
   std::array<HWND, kExtClasses + 1> ext_checks_{};
-  HWND header_ = nullptr;
-  HWND file_list_ = nullptr;
+  Header header_;
+  ListBox file_list_;
   KeywordKeys keyword_keys_{*this};
   FileListInput file_list_input_{*this};
   RichMemo src_list_;
-  HWND status_bar_ = nullptr;
+  StatusBar status_bar_;
   HMENU popup_root1_ = nullptr;
   HMENU popup_root2_ = nullptr;
   HMENU popup1_ = nullptr;
