@@ -2,6 +2,7 @@
 
 #include <imm.h>
 
+#include "controls/window_dock.h"
 #include "editor/editmovk.h"
 #include "editor/editor_ids.h"
 #include "editor/text_tools.h"
@@ -194,14 +195,10 @@ SpeedButton* Teditform::Button(int command_id) {
 }
 
 void Teditform::Layout() {
-  RECT rc{};
-  GetClientRect(hwnd(), &rc);
-  int top = 0;
-  if (IsWindowVisible(panele_.hwnd())) {
-    top = panel_height_;
-    MoveWindow(panele_.hwnd(), 0, 0, rc.right, top, TRUE);
-  }
-  MoveWindow(Memo1.hwnd(), 0, top, rc.right, std::max(0L, rc.bottom - top), TRUE);
+  WindowDock dock;
+  dock.Add(Dock::Top, panele_.hwnd(), panel_height_);
+  dock.Add(Dock::Fill, Memo1.hwnd());
+  dock.Layout(hwnd());
   SetTextMargins();
 }
 

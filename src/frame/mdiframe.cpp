@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "controls/window_dock.h"
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
 #include "frame/frame_ids.h"
@@ -157,30 +158,12 @@ void Tframeform::CreateControls() {
 }
 
 void Tframeform::LayoutChildren() {
-  RECT rc{};
-  GetClientRect(hwnd(), &rc);
-  const int tool_h = Scale(kPanel1Height), status_h = Scale(kStatusHeight);
-  // One deferred move for the three bands: every window move is a round trip
-  // to the window server, and a window that is already in place is left alone.
-  const struct {
-    HWND w;
-    RECT r;
-  } bands[] = {
-      {panel1_.hwnd(), {0, 0, rc.right, tool_h}},
-      {status_line_.hwnd(), {0, std::max(tool_h, static_cast<int>(rc.bottom) - status_h), rc.right, 0}},
-      {client_, {0, tool_h, rc.right, std::max(0, static_cast<int>(rc.bottom) - tool_h - status_h)}},
-  };
-  HDWP dwp = BeginDeferWindowPos(3);
-  for (const auto& b : bands) {
-    const int h = b.w == status_line_.hwnd() ? status_h : b.r.bottom;
-    RECT now{};
-    GetWindowRect(b.w, &now);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&now), 2);
-    if (now.left == b.r.left && now.top == b.r.top && now.right - now.left == b.r.right && now.bottom - now.top == h)
-      continue;
-    if (dwp) dwp = DeferWindowPos(dwp, b.w, nullptr, b.r.left, b.r.top, b.r.right, h, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  if (dwp) EndDeferWindowPos(dwp);
+  // One deferred move for the three bands (start-up pays for every move).
+  WindowDock dock;
+  dock.Add(Dock::Top, panel1_.hwnd(), Scale(kPanel1Height));
+  dock.Add(Dock::Bottom, status_line_.hwnd(), Scale(kStatusHeight));
+  dock.Add(Dock::Fill, client_);
+  dock.Layout(hwnd());
 }
 
 // Creation: everything the window needs before it is first shown.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "controls/window_dock.h"
 #include "frame/mdiframe.h"
 #include "frame/settings.h"
 #include "frame/winplace.h"
@@ -348,19 +349,10 @@ void TSeaForm::FormResize() {
 
 void TSeaForm::Layout() {
   if (!speed_bar_.hwnd()) return;
-  RECT rc{};
-  GetClientRect(hwnd(), &rc);
-  const int bar_h = Scale(kSpeedBarHeight);
-  MoveWindow(speed_bar_.hwnd(), 0, 0, rc.right, bar_h, TRUE);
-  SendMessageW(status_bar_, WM_SIZE, 0, 0);
+  // The status bar places itself at the bottom; its pane only keeps its room.
+  status_bar_.Reposition();
   RECT sr{};
   GetWindowRect(status_bar_, &sr);
-  const int bottom = std::max(bar_h, static_cast<int>(rc.bottom) - static_cast<int>(sr.bottom - sr.top));
-  if (viewer_showing()) {
-    MoveWindow(src_list_.hwnd(), 0, bar_h, rc.right, bottom - bar_h, TRUE);
-    return;
-  }
-  // The header follows the list's horizontal scrolling, so the titles stay over their columns.
   int header_h = Scale(kHeaderHeight);
   {
     WindowDc dc(header_);
@@ -369,9 +361,18 @@ void TSeaForm::Layout() {
     GetTextMetricsW(dc.get(), &tm);
     header_h = std::max(header_h, static_cast<int>(tm.tmHeight) + Scale(5));
   }
+  WindowDock dock;
+  dock.Add(Dock::Top, speed_bar_.hwnd(), Scale(kSpeedBarHeight));
+  dock.Add(Dock::Bottom, nullptr, sr.bottom - sr.top);
+  const int header = dock.Add(Dock::Top, header_, header_h);
+  dock.Add(Dock::Fill, file_list_);
+  dock.Add(Dock::Fill, src_list_.hwnd());
+  std::vector<PaneRect> places = dock.Arrange(hwnd());
+  // The header follows the list's horizontal scrolling, so the titles stay over their columns.
   header_shift_ = GetScrollPos(file_list_, SB_HORZ);
-  MoveWindow(header_, -header_shift_, bar_h, rc.right + header_shift_, header_h, TRUE);
-  MoveWindow(file_list_, 0, bar_h + header_h, rc.right, std::max(0, bottom - bar_h - header_h), TRUE);
+  places[static_cast<size_t>(header)].x -= header_shift_;
+  places[static_cast<size_t>(header)].w += header_shift_;
+  dock.Move(hwnd(), places);
 }
 
 bool TSeaForm::viewer_showing() const { return src_list_.hwnd() && IsWindowVisible(src_list_.hwnd()); }
