@@ -33,6 +33,7 @@ Dialog::~Dialog() {
     HWND h = hwnd_;
     SetWindowLongPtrW(h, DWLP_USER, 0);
     hwnd_ = nullptr;
+    Application::Get().RemoveModeless(h);
     DestroyWindow(h);
   }
 }
