@@ -7,7 +7,7 @@
 #include <string>
 
 #include "controls/text_positions.h"
-
+#include "platform/control.h"
 #include "platform/win32.h"
 
 namespace velkor {
@@ -20,15 +20,10 @@ struct FontSpec {
   bool operator==(const FontSpec&) const = default;
 };
 
-class RichMemo {
+class RichMemo : public Control {
  public:
-  RichMemo() = default;
-  RichMemo(const RichMemo&) = delete;
-  RichMemo& operator=(const RichMemo&) = delete;
-
   // style: extra window styles (ES_READONLY, scroll bars ...).
   void Create(HWND parent, int id, DWORD style);
-  HWND hwnd() const { return hwnd_; }
 
   std::wstring Text() const;                 // line breaks as CR LF
   // The text with its code page 932 form, kept until the text changes: the
@@ -75,9 +70,10 @@ class RichMemo {
   std::function<void(UINT msg, WPARAM wp, LPARAM lp)> on_after_input;
   std::function<void()> on_focus;
 
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
  private:
-  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  HWND hwnd_ = nullptr;
   mutable std::optional<TextBytes> bytes_;
   mutable int bytes_length_ = -1;
   bool word_wrap_ = false;

@@ -9,15 +9,14 @@
 #include "platform/dpi.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
+#include "platform/window.h"
 
 namespace velkor {
 
-TSetForm1* SetForm1 = nullptr;
 
 namespace {
 
 constexpr wchar_t kClass[] = L"TSetForm1";
-constexpr wchar_t kSheetClass[] = L"TTabSheet";
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -25,131 +24,115 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 int help_context = 0;
 
-RECT ScaledRect(const treasure_layout::Box& b) {
-  return {Scale(b.x), Scale(b.y), Scale(b.x) + Scale(b.w), Scale(b.y) + Scale(b.h)};
-}
-
-HWND CreateChild(DWORD ex_style, const wchar_t* cls, const wchar_t* text, DWORD style, const RECT& rc, HWND parent,
-                 int id) {
-  return CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, rc.left, rc.top, rc.right - rc.left,
-                         rc.bottom - rc.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
-}
-
 // The row numbers stand in Label1, Label2 and Label5..Label9.
 int RowNumberLabel(int row) { return row <= 2 ? row : row + 2; }
 
-const wchar_t* const kRowDigits[] = {L"", L"１", L"２", L"３", L"４", L"５", L"６", L"７"};
-
 }  // namespace
 
-void TSetForm1::Sheet::Create(HWND parent, HWND form, const RECT& rc) {
-  WNDCLASSEXW wc{};
-  wc.lpszClassName = kSheetClass;
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  RegisterWindowClass(wc);
-  form_ = form;
-  Window::Create(WS_EX_CONTROLPARENT, kSheetClass, L"設定", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rc.left,
-                 rc.top, rc.right - rc.left, rc.bottom - rc.top, parent,
-                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabSheet1)));
+void TSetForm1::Sheet::OnCommand(int id, int code, HWND control) {
+  SendMessageW(form_.hwnd(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+}
+
+INT_PTR TSetForm1::Sheet::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) return SendMessageW(form_.hwnd(), msg, wp, lp);
+  return FALSE;
+}
+
+void TSetForm1::Field::Attach(TSetForm1& form, int field, HWND edit) {
+  form_ = &form;
+  field_ = field;
+  Control::Attach(edit);
+}
+
+LRESULT TSetForm1::Field::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_GETDLGCODE: {
+      // Enter belongs to the field (it moves on), not to the dialog manager.
+      LRESULT code = DefaultProc(msg, wp, lp);
+      const auto* m = reinterpret_cast<const MSG*>(lp);
+      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+      return code;
+    }
+    case WM_CHAR:
+      if (form_->Edit1KeyPress(field_, static_cast<wchar_t>(wp))) return 0;
+      break;
+    case WM_KEYDOWN:
+      if (form_->Edit1KeyDown(field_, static_cast<UINT>(wp))) return 0;
+      break;
+  }
+  return DefaultProc(msg, wp, lp);
+}
+
+TSetForm1::TSetForm1() : Dialog(L"TREASUREBOX") { RegisterDialogClass(kClass); }
+
+TSetForm1::~TSetForm1() { ForgetInstance(this); }
+
+void TSetForm1::Create() {
+  // Owned by the main window: it stays above it and has no task-bar button.
+  HWND owner = Tframeform::Get() ? Tframeform::Get()->hwnd() : Application::Get().main_window();
+  Dialog::Create(owner);
   if (!hwnd()) throw Error(L"宝箱の登録フォームを作成できません。");
 }
 
-LRESULT TSetForm1::Sheet::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMMAND:
-      return SendMessageW(form_, msg, wp, lp);
-  }
-  return Window::HandleMessage(msg, wp, lp);
-}
-
-TSetForm1::TSetForm1() {
-  WNDCLASSEXW wc{};
-  wc.lpszClassName = kClass;
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  RegisterWindowClass(wc);
-}
-
-TSetForm1::~TSetForm1() {
-  if (SetForm1 == this) SetForm1 = nullptr;
-}
-
-void TSetForm1::Create() {
+bool TSetForm1::OnInitDialog() {
   font_.reset(CreateFontW(-Scale(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"ＭＳ Ｐゴシック"));
   red_brush_.reset(CreateSolidBrush(kRed));
 
-  constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT rc{0, 0, Scale(treasure_layout::kClientWidth), Scale(treasure_layout::kClientHeight)};
-  AdjustWindowRectEx(&rc, kStyle, FALSE, kExStyle);
-  const int w = rc.right - rc.left;
-  const int h = rc.bottom - rc.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  // Owned by the main window: it stays above it and has no task-bar button.
-  HWND owner = Tframeform::Get() ? Tframeform::Get()->hwnd() : Application::Get().main_window();
-  Window::Create(kExStyle, kClass, L"ベルコ君の宝箱登録・変更", kStyle, x, y, w, h, owner, nullptr);
-  if (!hwnd()) throw Error(L"宝箱の登録フォームを作成できません。");
-  CreateControls();
-  FormCreate();
-  Application::Get().AddModeless(hwnd());
-}
-
-HWND TSetForm1::AddLabel(HWND parent, int id, const wchar_t* text, const treasure_layout::Box& box, DWORD align) {
-  HWND label = CreateChild(0, L"STATIC", text, align | SS_NOPREFIX, ScaledRect(box), parent, id);
-  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  return label;
-}
-
-HWND TSetForm1::AddButton(int id, const wchar_t* text, const treasure_layout::Box& box) {
-  HWND button = CreateChild(0, L"BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON, ScaledRect(box), hwnd(), id);
-  SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  return button;
-}
-
-void TSetForm1::CreateControls() {
-  namespace layout = treasure_layout;
-  page_control_ = CreateChild(WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"", WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                              ScaledRect(layout::PageControl()), hwnd(), kPageControl1);
-  SendMessageW(page_control_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  HWND pages = PageControl1();
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   wchar_t caption[] = L"設定";
   item.pszText = caption;
-  SendMessageW(page_control_, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-  RECT display{};
-  GetClientRect(page_control_, &display);
-  SendMessageW(page_control_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  sheet_.Create(page_control_, hwnd(), display);
-
-  HWND sheet = sheet_.hwnd();
-  AddLabel(sheet, kLabelFirst + 3, L"登録キー", layout::KeyHeader());
-  AddLabel(sheet, kLabelFirst + 4, L"登録コメント", layout::CommentHeader());
-  for (int row = 1; row <= kSnippetRows; ++row)
-    AddLabel(sheet, kLabelFirst + RowNumberLabel(row), kRowDigits[row], layout::RowNumber(row), SS_CENTER);
-  AddLabel(sheet, kLabelFirst + 10, L"（注） 登録キーと登録コメントは、ペアで設定して下さい。", layout::Note());
-
-  // Created row by row, so that Tab goes from a label to its text and on to the next row.
-  for (int row = 1; row <= kSnippetRows; ++row) {
-    for (int field : {row, row + kSnippetRows}) {
-      HWND edit = CreateChild(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL,
-                              ScaledRect(layout::Field(field)), sheet, kEdit1 + field - 1);
-      SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-      SendMessageW(edit, EM_SETLIMITTEXT, kSnippetMaxChars, 0);
-      SetWindowSubclass(edit, EditProc, static_cast<UINT_PTR>(field), reinterpret_cast<DWORD_PTR>(this));
-      edits_[static_cast<size_t>(field)] = edit;
-    }
+  SendMessageW(pages, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  sheet_.Create(pages);
+  if (!sheet_.hwnd()) throw Error(L"宝箱の登録フォームを作成できません。");
+  SetWindowLongPtrW(sheet_.hwnd(), GWLP_ID, kTabSheet1);
+  for (int f = 1; f <= kSnippetFields; ++f) {
+    HWND edit = GetDlgItem(sheet_.hwnd(), kEdit1 + f - 1);
+    SendMessageW(edit, EM_SETLIMITTEXT, kSnippetMaxChars, 0);
+    fields_[static_cast<size_t>(f)].Attach(*this, f, edit);
   }
-
-  ok_button_ = AddButton(kOKButton, L"登録", layout::Button(0));
-  cancel_button_ = AddButton(kCancelButton, L"キャンセル", layout::Button(1));
-  button1_ = AddButton(kButton1, L"終了", layout::Button(2));
+  PlaceControls();
+  Dialog::OnInitDialog();
+  // The focus goes where the activation puts it.
+  return false;
 }
 
-void TSetForm1::FormCreate() {
+void TSetForm1::Place(HWND control, const treasure_layout::Box& b) {
+  MoveWindow(control, Scale(b.x), Scale(b.y), Scale(b.w), Scale(b.h), FALSE);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+// The client area, centred on the screen, and every control where the layout puts it.
+void TSetForm1::PlaceControls() {
+  namespace layout = treasure_layout;
+  RECT outer{}, inner{};
+  GetWindowRect(hwnd(), &outer);
+  GetClientRect(hwnd(), &inner);
+  const int w = Scale(layout::kClientWidth) + (outer.right - outer.left) - inner.right;
+  const int h = Scale(layout::kClientHeight) + (outer.bottom - outer.top) - inner.bottom;
+  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w,
+               h, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  HWND pages = PageControl1();
+  Place(pages, layout::PageControl());
+  RECT display{};
+  GetClientRect(pages, &display);
+  SendMessageW(pages, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  MoveWindow(sheet_.hwnd(), display.left, display.top, display.right - display.left, display.bottom - display.top,
+             FALSE);
+  for (int i = 0; i < 3; ++i) Place(Item(kOKButton + i), layout::Button(i));
+
+  auto label = [&](int n) { return GetDlgItem(sheet_.hwnd(), kLabelFirst + n); };
+  Place(label(3), layout::KeyHeader());
+  Place(label(4), layout::CommentHeader());
+  for (int row = 1; row <= kSnippetRows; ++row) Place(label(RowNumberLabel(row)), layout::RowNumber(row));
+  Place(label(10), layout::Note());
+  for (int f = 1; f <= kSnippetFields; ++f) Place(Edit(f), layout::Field(f));
+}
+
+void TSetForm1::LoadControls() {
   Tframeform* frame = Tframeform::Get();
   for (int n = 1; n <= kSnippetRows; ++n) {
     SetWindowTextW(Edit(n), frame ? frame->snippets().Label(n).c_str() : L"");
@@ -169,7 +152,7 @@ void TSetForm1::FormActivate() {
 
 int TSetForm1::HelpContext() { return help_context; }
 
-void TSetForm1::FormClose() { DestroyWindow(hwnd()); }
+void TSetForm1::FormClose() { Close(IDCANCEL); }
 
 void TSetForm1::OnFinalMessage() { delete this; }
 
@@ -205,7 +188,12 @@ void TSetForm1::OKButtonClick() {
   bool all_unmodified = true;
   for (int f = 1; f <= kSnippetFields; ++f)
     if (Modified(f)) all_unmodified = false;
+  SaveControls();
+  if (all_unmodified) SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
 
+bool TSetForm1::SaveControls() {
+  bool complete = true;
   for (int n = 1; n <= kSnippetRows; ++n) {
     const int text_field = n + kSnippetRows;
     const std::wstring label = FieldText(n);
@@ -223,14 +211,16 @@ void TSetForm1::OKButtonClick() {
       case RowAction::MarkLabel:
         SetRed(n, true);
         SetFocus(Edit(n));
+        complete = false;
         break;
       case RowAction::MarkText:
         SetRed(text_field, true);
         SetFocus(Edit(text_field));
+        complete = false;
         break;
     }
   }
-  if (all_unmodified) SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+  return complete;
 }
 
 void TSetForm1::Button1Click() {
@@ -289,35 +279,6 @@ bool TSetForm1::Edit1KeyDown(int field, UINT key) {
   return false;
 }
 
-LRESULT CALLBACK TSetForm1::EditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TSetForm1*>(data);
-  const int field = static_cast<int>(id);
-  try {
-    switch (msg) {
-      case WM_GETDLGCODE: {
-        // Enter belongs to the field (it moves on), not to the dialog manager.
-        LRESULT code = DefSubclassProc(edit, msg, wp, lp);
-        const auto* m = reinterpret_cast<const MSG*>(lp);
-        if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
-        return code;
-      }
-      case WM_CHAR:
-        if (self->Edit1KeyPress(field, static_cast<wchar_t>(wp))) return 0;
-        break;
-      case WM_KEYDOWN:
-        if (self->Edit1KeyDown(field, static_cast<UINT>(wp))) return 0;
-        break;
-      case WM_NCDESTROY:
-        RemoveWindowSubclass(edit, EditProc, id);
-        break;
-    }
-  } catch (...) {
-    Application::Get().ReportCurrentException();
-    return 0;
-  }
-  return DefSubclassProc(edit, msg, wp, lp);
-}
-
 LRESULT TSetForm1::OnCtlColor(UINT msg, HDC dc, HWND control) {
   if (msg == WM_CTLCOLOREDIT) {
     if (const int field = FieldOf(control)) {
@@ -331,61 +292,57 @@ LRESULT TSetForm1::OnCtlColor(UINT msg, HDC dc, HWND control) {
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
   }
-  return DefWindowProcW(hwnd(), msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  return FALSE;
 }
 
-void TSetForm1::OnCommand(int id) {
+void TSetForm1::OnCommand(int id, int code, HWND control) {
+  if (code != BN_CLICKED) return;
   switch (id) {
     case kOKButton: OKButtonClick(); return;
     case kCancelButton: CancelButtonClick(); return;
     case kButton1: Button1Click(); return;
     case IDOK:
       // Enter on a focused button: the dialog manager asks for the default button, none is set.
-      if (HWND focus = GetFocus(); focus == ok_button_ || focus == cancel_button_ || focus == button1_)
+      if (HWND focus = GetFocus(); focus == OKButton() || focus == CancelButton() || focus == Button1())
         SendMessageW(focus, BM_CLICK, 0, 0);
       return;
   }
 }
 
-LRESULT TSetForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR TSetForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();
         if (focus && IsChild(hwnd(), focus)) last_focus_ = focus;
-        break;
+        return FALSE;
       }
       FormActivate();
-      return 0;
-    case WM_COMMAND:
-      if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
-      return 0;
+      return TRUE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       return OnCtlColor(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_HELP:
-      if (Tframeform* frame = Tframeform::Get())
-        WinHelpW(hwnd(), frame->HelpFile().c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(HelpContext()));
+      WinHelpW(hwnd(), Application::Get().help_file().c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(HelpContext()));
       return TRUE;
     case WM_CLOSE:
       FormClose();
-      return 0;
+      return TRUE;
     case WM_DESTROY:
-      Application::Get().RemoveModeless(hwnd());
-      if (SetForm1 == this) SetForm1 = nullptr;
-      break;
+      ForgetInstance(this);
+      return FALSE;
   }
-  return Window::HandleMessage(msg, wp, lp);
+  return FALSE;
 }
 
 void ShowTreasureBox() {
   BusyCursor busy;
-  if (!SetForm1) {
+  if (!TSetForm1::Get()) {
     std::unique_ptr<TSetForm1> form(new TSetForm1);
     form->Create();
-    SetForm1 = form.release();
+    TSetForm1::BecomeInstance(form.release());
   }
-  HWND h = SetForm1->hwnd();
+  HWND h = TSetForm1::Get()->hwnd();
   ShowWindow(h, SW_SHOW);
   BringWindowToTop(h);
   SetForegroundWindow(h);

@@ -1,29 +1,30 @@
 #pragma once
 // The treasure box's registration form: the seven snippet pairs of the main
 // window in fourteen fields, registered into the main window and the
-// settings file. A single modeless window owned by the main window; it frees
-// itself when it closes.
+// settings file. A single modeless dialog (resources/treasure.rc) owned by
+// the main window; it frees itself when it closes.
 #include <array>
 #include <string>
 
+#include "editor/treasure_ids.h"
 #include "editor/treasure_logic.h"
+#include "platform/control.h"
+#include "platform/dialog.h"
+#include "frame/form.h"
 #include "platform/scoped.h"
-#include "platform/window.h"
 
 namespace velkor {
 
-class TSetForm1 : public Window {
+class TSetForm1 : public Dialog, public SingleInstance<TSetForm1> {
  public:
-  // Control identifiers. None is IDOK or IDCANCEL: the dialog manager sends
-  // those for Enter and Escape, and neither key may register or discard here.
   enum : int {
-    kPageControl1 = 100,
-    kTabSheet1 = 101,
-    kEdit1 = 110,  // kEdit1 + field - 1 for fields 1..14
-    kOKButton = 130,
-    kCancelButton = 131,
-    kButton1 = 132,
-    kLabelFirst = 140,
+    kPageControl1 = IDC_TREASURE_PAGES,
+    kTabSheet1 = IDC_TREASURE_SHEET,
+    kEdit1 = IDC_TREASURE_EDIT,  // kEdit1 + field - 1 for fields 1..14
+    kOKButton = IDC_TREASURE_OK,
+    kCancelButton = IDC_TREASURE_CANCEL,
+    kButton1 = IDC_TREASURE_END,
+    kLabelFirst = IDC_TREASURE_LABEL,
   };
   static constexpr int kFormHelpContext = 1025;
 
@@ -39,17 +40,24 @@ class TSetForm1 : public Window {
   static int HelpContext();
 
   // The controls, for the editor's wiring and for tests.
-  HWND Edit(int field) const { return edits_[static_cast<size_t>(field)]; }
-  HWND OKButton() const { return ok_button_; }
-  HWND CancelButton() const { return cancel_button_; }
-  HWND Button1() const { return button1_; }
-  HWND PageControl1() const { return page_control_; }
+  HWND Edit(int field) const { return fields_[static_cast<size_t>(field)].hwnd(); }
+  HWND OKButton() const { return Item(kOKButton); }
+  HWND CancelButton() const { return Item(kCancelButton); }
+  HWND Button1() const { return Item(kButton1); }
+  HWND PageControl1() const { return Item(kPageControl1); }
   HWND TabSheet1() const { return sheet_.hwnd(); }
   bool Modified(int field) const;
   bool IsRed(int field) const { return red_[static_cast<size_t>(field)]; }
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnInitDialog() override;
+  // The fields from the main window's pairs.
+  void LoadControls() override;
+  // Registers every complete row; an incomplete one is marked and keeps its
+  // changes. False when a row was incomplete.
+  bool SaveControls() override;
+  void OnCommand(int id, int code, HWND control) override;
+  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnFinalMessage() override;
 
  private:
@@ -59,26 +67,35 @@ class TSetForm1 : public Window {
   // Creates the window, hidden, with the fields filled from the main window.
   void Create();
 
-  // The tab page: a plain container that hands its children's colour and
-  // command messages to the form.
-  class Sheet : public Window {
+  // The tab page: it hands its children's colour and command messages to the form.
+  class Sheet : public Dialog {
    public:
-    void Create(HWND parent, HWND form, const RECT& rc);
+    explicit Sheet(TSetForm1& form) : Dialog(L"TREASURESHEET"), form_(form) {}
+
+   protected:
+    void OnCommand(int id, int code, HWND control) override;
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+   private:
+    TSetForm1& form_;
+  };
+  // A field: its keys move between the fields and clear its red mark.
+  class Field : public Control {
+   public:
+    void Attach(TSetForm1& form, int field, HWND edit);
 
    protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
    private:
-    HWND form_ = nullptr;
+    TSetForm1* form_ = nullptr;
+    int field_ = 0;
   };
 
-  void CreateControls();
-  HWND AddLabel(HWND parent, int id, const wchar_t* text, const treasure_layout::Box& box, DWORD align = SS_LEFT);
-  HWND AddButton(int id, const wchar_t* text, const treasure_layout::Box& box);
-  void FormCreate();
+  void PlaceControls();
+  void Place(HWND control, const treasure_layout::Box& box);
   void FormActivate();
   void FormClose();
-  void OnCommand(int id);
   LRESULT OnCtlColor(UINT msg, HDC dc, HWND control);
   // Edit1KeyPress and Edit1KeyDown of every field; true when the key is used up.
   bool Edit1KeyPress(int field, wchar_t key);
@@ -88,22 +105,15 @@ class TSetForm1 : public Window {
   void SetModified(int field, bool modified);
   std::wstring FieldText(int field) const;
   int FieldOf(HWND control) const;
-  static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
-  Sheet sheet_;
-  HWND page_control_ = nullptr;
-  HWND ok_button_ = nullptr;
-  HWND cancel_button_ = nullptr;
-  HWND button1_ = nullptr;
-  std::array<HWND, kSnippetFields + 1> edits_{};
+  Sheet sheet_{*this};
+  std::array<Field, kSnippetFields + 1> fields_;
   std::array<bool, kSnippetFields + 1> red_{};
   HWND last_focus_ = nullptr;
   ScopedFont font_;
   ScopedBrush red_brush_;
 };
 
-// The single instance, or null while the form is not open.
-extern TSetForm1* SetForm1;
 
 // The editor's command: creates the form when there is none, shows it
 // modeless and brings it to the front.

@@ -4,59 +4,18 @@
 #include "editor/editor_ids.h"
 #include "editor/find_in_edit.h"
 #include "editor/mdiedit.h"
-#include "platform/app.h"
 #include "platform/message_box.h"
 #include "platform/scoped.h"
 #include "platform/text.h"
 
 namespace velkor {
-namespace {
-
-constexpr DWORD kOptionFlags = FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD;
-constexpr int kEdt1 = 0x480, kChx1 = 0x410, kChx2 = 0x411, kRad2 = 0x421;
-
-}  // namespace
 
 void Teditform::ShowFindDialog(bool replace) {
-  FINDREPLACEW& fr = replace ? replace_ : find_;
-  HWND& dialog = replace ? replace_dialog_ : find_dialog_;
+  FindReplaceDialog& dialog = replace ? replace_ : find_;
+  // Without a selection an open dialog keeps what the user typed in it.
   const std::wstring selected = Memo1.SelText();
-  if (!selected.empty()) lstrcpynW(fr.lpstrFindWhat, selected.c_str(), static_cast<int>(fr.wFindWhatLen));
-  if (dialog) {
-    // Without a selection the dialog keeps what the user typed in it.
-    if (!selected.empty()) SetDlgItemTextW(dialog, kEdt1, fr.lpstrFindWhat);
-  } else {
-    fr.hwndOwner = hwnd();
-    fr.Flags = replace ? replace_flags_ : find_flags_;
-    dialog = replace ? ReplaceTextW(&fr) : FindTextW(&fr);
-    if (!dialog) return;
-    Application::Get().AddModeless(dialog);
-  }
-  SetWindowPos(dialog, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE);
-  ShowWindow(dialog, SW_SHOW);
-  SetActiveWindow(dialog);
-}
-
-// What the user set in an open dialog, taken from its controls.
-void Teditform::CaptureDialogState(HWND dialog) {
-  if (!dialog) return;
-  const bool replace = dialog == replace_dialog_;
-  FINDREPLACEW& fr = replace ? replace_ : find_;
-  GetDlgItemTextW(dialog, kEdt1, fr.lpstrFindWhat, static_cast<int>(fr.wFindWhatLen));
-  DWORD flags = 0;
-  if (replace || IsDlgButtonChecked(dialog, kRad2) == BST_CHECKED) flags |= FR_DOWN;
-  if (IsDlgButtonChecked(dialog, kChx2) == BST_CHECKED) flags |= FR_MATCHCASE;
-  if (IsDlgButtonChecked(dialog, kChx1) == BST_CHECKED) flags |= FR_WHOLEWORD;
-  (replace ? replace_flags_ : find_flags_) = flags;
-}
-
-void Teditform::CloseFindDialog(HWND& dialog) {
-  if (!dialog) return;
-  CaptureDialogState(dialog);
-  HWND d = dialog;
-  dialog = nullptr;
-  Application::Get().RemoveModeless(d);
-  DestroyWindow(d);
+  if (!selected.empty()) dialog.SetFindWhat(selected);
+  dialog.Show(hwnd(), POINT{10, 10});
 }
 
 void Teditform::Find1Click() {
@@ -66,19 +25,19 @@ void Teditform::Find1Click() {
 }
 
 void Teditform::FindDialog1Find() {
-  if (FindInEdit(Memo1, find_.lpstrFindWhat, SearchOptionsOf(find_flags_))) return;
-  ShowMessage(NotFoundText(find_.lpstrFindWhat));
-  CloseFindDialog(find_dialog_);
+  if (FindInEdit(Memo1, find_.find_what(), SearchOptionsOf(find_.options()))) return;
+  ShowMessage(NotFoundText(find_.find_what()));
+  find_.Close();
 }
 
 // The counting search of Find Next and of the Replace dialog's Find Next.
-void Teditform::Find(FINDREPLACEW& dialog) {
-  const std::wstring text = dialog.lpstrFindWhat;
-  if (FindInEdit(Memo1, text, SearchOptionsOf(&dialog == &replace_ ? replace_flags_ : find_flags_))) {
+void Teditform::Find(FindReplaceDialog& dialog) {
+  const std::wstring text = dialog.find_what();
+  if (FindInEdit(Memo1, text, SearchOptionsOf(dialog.options()))) {
     ++FoundCount;
   } else {
     ShowMessage(FoundCount == 0 ? NotFoundText(text) : FoundCountText(text, FoundCount));
-    CloseFindDialog(find_dialog_);
+    find_.Close();
     FoundCount = 0;
     Memo1.SetSel(Memo1.SelStart(), 0);
   }
@@ -86,7 +45,7 @@ void Teditform::Find(FINDREPLACEW& dialog) {
 }
 
 void Teditform::FindNext1Click() {
-  CloseFindDialog(find_dialog_);
+  find_.Close();
   Find(find_);
   ScrollIfBelow(3);
 }
@@ -94,10 +53,10 @@ void Teditform::FindNext1Click() {
 void Teditform::Replace1Click() { ShowFindDialog(true); }
 
 void Teditform::Replace() {
-  const std::wstring search = replace_.lpstrFindWhat;
-  const std::wstring with = replace_.lpstrReplaceWith;
-  const SearchOptions options = SearchOptionsOf(replace_flags_);
-  if (replace_.Flags & FR_REPLACEALL) {
+  const std::wstring search = replace_.find_what();
+  const std::wstring with = replace_.replace_with();
+  const SearchOptions options = SearchOptionsOf(replace_.options());
+  if (replace_.data().Flags & FR_REPLACEALL) {
     const TextBytes text(Memo1.Text());
     if (WideToCp932(text.text()).lost > 0) {
       ReplaceAllInControl(search, with, options);
@@ -122,9 +81,9 @@ void Teditform::Replace() {
   if (SameTextIgnoringCase(WideToCp932(Memo1.SelText()).bytes, WideToCp932(search).bytes) && Memo1.SelLength() > 0)
     Memo1.ReplaceSel(with);
   const bool found = FindInEdit(Memo1, search, options);
-  if (!found && (replace_.Flags & FR_REPLACE)) {
+  if (!found && (replace_.data().Flags & FR_REPLACE)) {
     ShowMessage(NotFoundText(search));
-    CloseFindDialog(replace_dialog_);
+    replace_.Close();
   }
 }
 
@@ -142,24 +101,22 @@ void Teditform::ReplaceAllInControl(const std::wstring& search, const std::wstri
   while (FindInEdit(Memo1, search, options)) replace_selection();
 }
 
-void Teditform::OnFindMessage(FINDREPLACEW* fr) {
-  const bool is_replace = fr == &replace_;
-  // The options as the dialog reports them with this notification.
-  (is_replace ? replace_flags_ : find_flags_) = fr->Flags & kOptionFlags;
-  if (fr->Flags & FR_DIALOGTERM) {
-    HWND& dialog = is_replace ? replace_dialog_ : find_dialog_;
-    if (dialog) Application::Get().RemoveModeless(dialog);
-    dialog = nullptr;
+void Teditform::OnFindMessage(LPARAM lp) {
+  if (find_.TakeNotification(lp) == FindReplaceDialog::Request::FindNext) {
+    FindDialog1Find();
     return;
   }
-  if (!is_replace) {
-    if (fr->Flags & FR_FINDNEXT) FindDialog1Find();
-    return;
+  switch (replace_.TakeNotification(lp)) {
+    case FindReplaceDialog::Request::Replace:
+    case FindReplaceDialog::Request::ReplaceAll:
+      Replace();
+      break;
+    case FindReplaceDialog::Request::FindNext:
+      Find(replace_);
+      break;
+    default:
+      break;
   }
-  if (fr->Flags & (FR_REPLACE | FR_REPLACEALL))
-    Replace();
-  else if (fr->Flags & FR_FINDNEXT)
-    Find(replace_);
 }
 
 void Teditform::ScrollIfBelow(int n) {

@@ -2,6 +2,7 @@
 
 #include <imm.h>
 
+#include "controls/window_dock.h"
 #include "editor/doc_settings.h"
 #include "editor/editmovk.h"
 #include "editor/editor_ids.h"
@@ -106,18 +107,7 @@ bool RunSaveDialog(HWND owner, std::wstring& name) {
 
 }  // namespace
 
-Teditform::Teditform(Tframeform& frame, int tag) : Form(kClass), Tag(tag), frame_(frame) {
-  SetOwnsItself(true);
-  for (FINDREPLACEW* fr : {&find_, &replace_}) {
-    fr->lStructSize = sizeof(FINDREPLACEW);
-    fr->Flags = FR_DOWN | FR_MATCHCASE;
-    fr->wFindWhatLen = 512;
-  }
-  find_.lpstrFindWhat = find_text_;
-  replace_.lpstrFindWhat = replace_find_text_;
-  replace_.lpstrReplaceWith = replace_with_;
-  replace_.wReplaceWithLen = 512;
-}
+Teditform::Teditform(Tframeform& frame, int tag) : Form(kClass), Tag(tag), frame_(frame) { SetOwnsItself(true); }
 
 Teditform::~Teditform() {
   if (popup_root_) DestroyMenu(popup_root_);
@@ -126,6 +116,12 @@ Teditform::~Teditform() {
 Teditform* Teditform::FromHandle(HWND hwnd) {
   auto* e = dynamic_cast<Teditform*>(Window::FromHandle(hwnd));
   return e && !e->destroying_ ? e : nullptr;
+}
+
+Teditform* Teditform::Make(Tframeform& frame, int tag, const std::wstring& caption) {
+  auto editor = std::make_unique<Teditform>(frame, tag);
+  editor->Create(caption);
+  return editor.release();
 }
 
 void Teditform::Create(const std::wstring& caption) {
@@ -198,14 +194,10 @@ SpeedButton* Teditform::Button(int command_id) {
 }
 
 void Teditform::Layout() {
-  RECT rc{};
-  GetClientRect(hwnd(), &rc);
-  int top = 0;
-  if (IsWindowVisible(panele_.hwnd())) {
-    top = panel_height_;
-    MoveWindow(panele_.hwnd(), 0, 0, rc.right, top, TRUE);
-  }
-  MoveWindow(Memo1.hwnd(), 0, top, rc.right, std::max(0L, rc.bottom - top), TRUE);
+  WindowDock dock;
+  dock.Add(Dock::Top, panele_.hwnd(), panel_height_);
+  dock.Add(Dock::Fill, Memo1.hwnd());
+  dock.Layout(hwnd());
   SetTextMargins();
 }
 
@@ -418,8 +410,8 @@ bool Teditform::SaveAs1Click() {
 }
 
 void Teditform::Close1Click() {
-  CloseFindDialog(replace_dialog_);
-  CloseFindDialog(find_dialog_);
+  replace_.Close();
+  find_.Close();
   if (Memo1.LineCount() == 0) Memo1.SetModified(false);
   close_from_menu_ = true;
   SendMessageW(hwnd(), WM_CLOSE, 0, 0);
@@ -623,9 +615,8 @@ void Teditform::OnCommand(int id) {
 }
 
 LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  static const UINT kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
-  if (msg == kFindMessage) {
-    OnFindMessage(reinterpret_cast<FINDREPLACEW*>(lp));
+  if (msg == FindReplaceDialog::Message()) {
+    OnFindMessage(lp);
     return 0;
   }
   switch (msg) {
@@ -688,8 +679,8 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_DESTROY:
       // The find dialogs point into this window: they go with it, however it closes.
-      CloseFindDialog(replace_dialog_);
-      CloseFindDialog(find_dialog_);
+      replace_.Close();
+      find_.Close();
       destroying_ = true;
       PostMessageW(GetParent(frame_.mdi_client()), kEditorsChanged, 0, 0);
       break;

@@ -12,6 +12,7 @@
 #include "controls/speed_button.h"
 #include "editor/document.h"
 #include "editor/search.h"
+#include "platform/find_dialog.h"
 #include "platform/scoped.h"
 #include "frame/form.h"
 
@@ -27,6 +28,8 @@ class Teditform : public Form {
   static Teditform* FromHandle(HWND hwnd);
 
   void Create(const std::wstring& caption);
+  // A new editor window with its caption; the object frees itself when the window goes.
+  static Teditform* Make(Tframeform& frame, int tag, const std::wstring& caption);
 
   std::wstring FilePath;
   const int Tag;
@@ -63,22 +66,21 @@ class Teditform : public Form {
   // Find, replace and navigation.
   void Find1Click();
   void FindDialog1Find();
-  void Find(FINDREPLACEW& dialog);
+  void Find(FindReplaceDialog& dialog);
   void FindNext1Click();
   void Replace1Click();
   void Replace();
   void ReplaceAllInControl(const std::wstring& search, const std::wstring& with, SearchOptions options);
   void ScrollIfBelow(int n);
   int VisibleLineCount() const;
-  HWND find_dialog() const { return find_dialog_; }
-  HWND replace_dialog() const { return replace_dialog_; }
-  FINDREPLACEW& find_options() { return find_; }
-  FINDREPLACEW& replace_options() { return replace_; }
+  HWND find_dialog() const { return find_.hwnd(); }
+  HWND replace_dialog() const { return replace_.hwnd(); }
+  FINDREPLACEW& find_options() { return find_.data(); }
+  FINDREPLACEW& replace_options() { return replace_.data(); }
   // The direction, match-case and whole-word options of each dialog (FR_xxx
-  // bits) as the user last left them: the dialog's own structure cannot be
-  // trusted to keep them between its notifications.
-  DWORD& find_flags() { return find_flags_; }
-  DWORD& replace_flags() { return replace_flags_; }
+  // bits) as the user last left them.
+  DWORD& find_flags() { return find_.options(); }
+  DWORD& replace_flags() { return replace_.options(); }
 
   // Text tools.
   void TabtoSpaceClick(int columns);
@@ -126,9 +128,7 @@ class Teditform : public Form {
   void PopToLastLineClick();
   void SpeedBTClick();
   void ShowFindDialog(bool replace);
-  void CloseFindDialog(HWND& dialog);
-  void CaptureDialogState(HWND dialog);
-  void OnFindMessage(FINDREPLACEW* fr);
+  void OnFindMessage(LPARAM lp);
 
   Tframeform& frame_;
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> menu_;
@@ -141,15 +141,8 @@ class Teditform : public Form {
   bool cut_at_nul_ = false;
   bool close_from_menu_ = false;
   bool destroying_ = false;  // no longer one of the main window's editors
-  FINDREPLACEW find_{};
-  FINDREPLACEW replace_{};
-  wchar_t find_text_[512] = {};
-  wchar_t replace_find_text_[512] = {};
-  wchar_t replace_with_[512] = {};
-  DWORD find_flags_ = FR_DOWN | FR_MATCHCASE;
-  DWORD replace_flags_ = FR_DOWN | FR_MATCHCASE;
-  HWND find_dialog_ = nullptr;
-  HWND replace_dialog_ = nullptr;
+  FindReplaceDialog find_{FindReplaceDialog::Kind::Find, 512};
+  FindReplaceDialog replace_{FindReplaceDialog::Kind::Replace, 512};
   int panel_height_ = 33;
 };
 

@@ -76,7 +76,8 @@ class Form : public Window {
 };
 
 // One reference to the single open instance of a form (or dialog) type: null
-// while none is open, cleared by the form itself when its window goes.
+// while none is open. A form clears it itself when its window goes; a type
+// that cannot tell calls ForgetInstance when its window is destroyed.
 template <class T>
 class SingleInstance {
  public:
@@ -86,9 +87,10 @@ class SingleInstance {
   // Called by T once its window exists.
   static void BecomeInstance(T* self) {
     instance_ = self;
-    self->OnWindowGone([self] {
-      if (instance_ == self) instance_ = nullptr;
-    });
+    if constexpr (requires { self->OnWindowGone([] {}); }) self->OnWindowGone([self] { ForgetInstance(self); });
+  }
+  static void ForgetInstance(T* self) {
+    if (instance_ == self) instance_ = nullptr;
   }
 
  private:

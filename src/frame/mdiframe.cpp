@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "controls/window_dock.h"
 #include "editor/doc_settings.h"
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
@@ -142,30 +143,12 @@ void Tframeform::CreateControls() {
 }
 
 void Tframeform::LayoutChildren() {
-  RECT rc{};
-  GetClientRect(hwnd(), &rc);
-  const int tool_h = Scale(kPanel1Height), status_h = Scale(kStatusHeight);
-  // One deferred move for the three bands: every window move is a round trip
-  // to the window server, and a window that is already in place is left alone.
-  const struct {
-    HWND w;
-    RECT r;
-  } bands[] = {
-      {panel1_.hwnd(), {0, 0, rc.right, tool_h}},
-      {status_line_.hwnd(), {0, std::max(tool_h, static_cast<int>(rc.bottom) - status_h), rc.right, 0}},
-      {client_, {0, tool_h, rc.right, std::max(0, static_cast<int>(rc.bottom) - tool_h - status_h)}},
-  };
-  HDWP dwp = BeginDeferWindowPos(3);
-  for (const auto& b : bands) {
-    const int h = b.w == status_line_.hwnd() ? status_h : b.r.bottom;
-    RECT now{};
-    GetWindowRect(b.w, &now);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&now), 2);
-    if (now.left == b.r.left && now.top == b.r.top && now.right - now.left == b.r.right && now.bottom - now.top == h)
-      continue;
-    if (dwp) dwp = DeferWindowPos(dwp, b.w, nullptr, b.r.left, b.r.top, b.r.right, h, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  if (dwp) EndDeferWindowPos(dwp);
+  // One deferred move for the three bands (start-up pays for every move).
+  WindowDock dock;
+  dock.Add(Dock::Top, panel1_.hwnd(), Scale(kPanel1Height));
+  dock.Add(Dock::Bottom, status_line_.hwnd(), Scale(kStatusHeight));
+  dock.Add(Dock::Fill, client_);
+  dock.Layout(hwnd());
 }
 
 // Creation: everything the window needs before it is first shown.
@@ -285,8 +268,7 @@ void Tframeform::FormPaint() {
     // changes (help does), and the recent list and settings sections must
     // name the same file later.
     const std::wstring path = AbsolutePath(doc.path);
-    Teditform* child = new Teditform(*this, doc.tag);
-    child->Create(FileNameOf(path));
+    Teditform* child = Teditform::Make(*this, doc.tag, FileNameOf(path));
     ++command_line_opened_;
     ApplyChildSettings(*child, doc.settings_section == doc.path ? path : doc.settings_section);
     child->OpenF(path);
@@ -329,8 +311,7 @@ void Tframeform::OnDropFiles(HDROP drop) {
 
 Teditform* Tframeform::OpenDocument(const std::wstring& given, const std::wstring& section, int tag, bool margins) {
   const std::wstring path = AbsolutePath(given);
-  Teditform* child = new Teditform(*this, tag);
-  child->Create(FileNameOf(path));
+  Teditform* child = Teditform::Make(*this, tag, FileNameOf(path));
   ApplyChildSettings(*child, section == given ? path : section);
   if (margins) SetChildMargins(*child);
   child->OpenF(path);
@@ -477,8 +458,7 @@ void Tframeform::UsedFile1Click(int n) {
 Teditform* Tframeform::NewChild() {
   NormalSizeClick();
   const int number = untitled_numbers_.Next();
-  Teditform* child = new Teditform(*this, number);
-  child->Create(L" NewFile " + std::to_wstring(number));
+  Teditform* child = Teditform::Make(*this, number, L" NewFile " + std::to_wstring(number));
   ApplyChildSettings(*child, L"ChildNo" + std::to_wstring(number) + L"FontSelect");
   SetChildMargins(*child);
   ShowWindow(child->Memo1.hwnd(), SW_SHOW);

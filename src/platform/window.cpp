@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/app.h"
+#include "platform/control.h"
 
 namespace velkor {
 namespace {
@@ -13,11 +14,6 @@ namespace {
 // window.
 std::exception_ptr g_creation_error;
 
-HWND ReturnOrRethrow(HWND created) {
-  if (!created && g_creation_error) std::rethrow_exception(std::exchange(g_creation_error, nullptr));
-  g_creation_error = nullptr;
-  return created;
-}
 }  // namespace
 
 std::wstring WindowText(HWND window) {
@@ -58,8 +54,9 @@ void Window::RegisterWindowClass(WNDCLASSEXW wc) {
 HWND Window::Create(DWORD ex_style, const wchar_t* class_name, const wchar_t* title, DWORD style, int x, int y,
                     int w, int h, HWND parent, HMENU menu_or_id) {
   g_creation_error = nullptr;
-  return ReturnOrRethrow(CreateWindowExW(ex_style, class_name, title, style, x, y, w, h, parent, menu_or_id,
-                                         GetModuleHandleW(nullptr), this));
+  creating_ = true;
+  return Finish(CreateWindowExW(ex_style, class_name, title, style, x, y, w, h, parent, menu_or_id,
+                                GetModuleHandleW(nullptr), this));
 }
 
 HWND Window::CreateMdiChild(HWND mdi_client, const wchar_t* class_name, const wchar_t* title, DWORD style, int x,
@@ -75,8 +72,15 @@ HWND Window::CreateMdiChild(HWND mdi_client, const wchar_t* class_name, const wc
   mcs.style = style;
   mcs.lParam = reinterpret_cast<LPARAM>(this);
   g_creation_error = nullptr;
-  return ReturnOrRethrow(
-      reinterpret_cast<HWND>(SendMessageW(mdi_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs))));
+  creating_ = true;
+  return Finish(reinterpret_cast<HWND>(SendMessageW(mdi_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs))));
+}
+
+HWND Window::Finish(HWND created) {
+  creating_ = false;
+  if (!created && g_creation_error) std::rethrow_exception(std::exchange(g_creation_error, nullptr));
+  g_creation_error = nullptr;
+  return created;
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
@@ -105,7 +109,8 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   LRESULT result = 0;
   try {
-    result = self->HandleMessage(msg, wp, lp);
+    // What a child control reports goes first to the control's own object.
+    if (!Control::Reflect(hwnd, msg, wp, lp, result)) result = self->HandleMessage(msg, wp, lp);
   } catch (...) {
     if (msg == WM_NCCREATE || msg == WM_CREATE) {
       // A half-built window must not live on: the system destroys it.
@@ -120,7 +125,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Application::Get().ForgetWindow(hwnd);
     if (self->hwnd_ == hwnd) {
       self->hwnd_ = nullptr;
-      self->OnFinalMessage();
+      if (!self->creating_) self->OnFinalMessage();
     }
   }
   return result;

@@ -37,12 +37,15 @@ class Window {
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   virtual LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
   // Last message of the window; the handle is already detached. Objects that
-  // own themselves delete themselves here.
+  // own themselves delete themselves here. A window whose creation failed
+  // does not come here: its creator still holds the object and gets the error.
   virtual void OnFinalMessage() {}
 
  private:
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  HWND Finish(HWND created);
   HWND hwnd_ = nullptr;
+  bool creating_ = false;
 };
 
 }  // namespace velkor

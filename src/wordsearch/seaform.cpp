@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "controls/window_dock.h"
 #include "frame/settings.h"
 #include "platform/app.h"
 #include "platform/dpi.h"
@@ -26,7 +27,6 @@ constexpr int kButtonSize = 27;
 constexpr int kDefaultFontSize = 10;
 constexpr int kMaxFontSize = 100;
 
-constexpr UINT_PTR kKeywordSubclass = 1;
 
 const SpeedButtonSpec kButtons[] = {
     {IDC_SEA_FINISH, 4, L"GLYPH_FINISH", L"終了|検索を終了する", true},
@@ -85,13 +85,7 @@ std::wstring DirCaption(const std::wstring& path) {
 
 }  // namespace
 
-TSeaForm::TSeaForm() : Form(kClass) {
-  SetOwnsItself(true);
-  find_.lStructSize = sizeof find_;
-  find_.Flags = FR_DOWN | FR_MATCHCASE;
-  find_.lpstrFindWhat = find_text_;
-  find_.wFindWhatLen = static_cast<WORD>(std::size(find_text_));
-}
+TSeaForm::TSeaForm() : Form(kClass) { SetOwnsItself(true); }
 
 TSeaForm::~TSeaForm() {
   if (popup_root1_) DestroyMenu(popup_root1_);
@@ -135,33 +129,22 @@ void TSeaForm::CreateControls() {
   speed_bar_.on_mouse_move = [this] { SpeedBarMouseMove(); };
   CreateSpeedBar();
 
-  header_ = CreateChild(0, WC_HEADERW, L"", HDS_HORZ, 0, Scale(kSpeedBarHeight), Scale(kClientWidth),
-                        Scale(kHeaderHeight), hwnd(), IDC_SEA_HEADER, font_.get());
+  header_ = Header(CreateChild(0, WC_HEADERW, L"", HDS_HORZ, 0, Scale(kSpeedBarHeight), Scale(kClientWidth),
+                               Scale(kHeaderHeight), hwnd(), IDC_SEA_HEADER, font_.get()));
   const struct {
     const wchar_t* title;
     int format;
   } sections[] = {{L"File Name", HDF_LEFT}, {L"LineNo", HDF_LEFT}, {L"Date Time", HDF_CENTER}, {L"Coment", HDF_LEFT}};
   int index = 0;
-  for (const auto& s : sections) {
-    HDITEMW item{};
-    item.mask = HDI_TEXT | HDI_FORMAT | HDI_WIDTH;
-    item.pszText = const_cast<wchar_t*>(s.title);
-    item.fmt = s.format | HDF_STRING;
-    item.cxy = Scale(100);
-    SendMessageW(header_, HDM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&item));
-  }
+  for (const auto& s : sections) header_.Insert(index++, s.title, Scale(100), s.format);
   EnableWindow(header_, FALSE);
 
-  file_list_ = CreateChild(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                           WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL, 0,
-                           Scale(kSpeedBarHeight + kHeaderHeight), Scale(kClientWidth), Scale(300), hwnd(),
-                           IDC_SEA_FILELIST, font_.get());
-  // A search adds a line per hit: a subclass in the common controls' chain
-  // costs a window-property lookup for every message under Wine, so the
-  // list's procedure is replaced directly.
-  SetWindowLongPtrW(file_list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  file_list_base_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(file_list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSeaForm::FileListProc)));
+  file_list_ = ListBox(CreateChild(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                                   WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                       LBS_DISABLENOSCROLL,
+                                   0, Scale(kSpeedBarHeight + kHeaderHeight), Scale(kClientWidth), Scale(300),
+                                   hwnd(), IDC_SEA_FILELIST, font_.get()));
+  file_list_input_.Attach(file_list_);
 
   src_list_.Create(hwnd(), IDC_SEA_SRCLIST, ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL);
   ShowWindow(src_list_.hwnd(), SW_HIDE);
@@ -169,9 +152,9 @@ void TSeaForm::CreateControls() {
   src_list_.on_input = [this](UINT msg, WPARAM wp, LPARAM lp) { return SrcListKeyDown(msg, wp, lp); };
   src_list_.on_after_input = [this](UINT msg, WPARAM wp, LPARAM lp) { SrcListKeyUpOrMouse(msg, wp, lp); };
 
-  status_bar_ = CreateChild(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(), IDC_SEA_STATUSBAR, nullptr);
-  const int edges[3] = {Scale(350), Scale(500), -1};
-  SendMessageW(status_bar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+  status_bar_ =
+      StatusBar(CreateChild(0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(), IDC_SEA_STATUSBAR, nullptr));
+  status_bar_.SetParts({Scale(350), Scale(500), -1});
 }
 
 void TSeaForm::CreateSpeedBar() {
@@ -204,13 +187,10 @@ void TSeaForm::CreateSpeedBar() {
   label1_.SetText(L"検索 (A=a)");
   label1_.on_click = [this] { Label1Click(); };
 
-  keyword_box_ = CreateChild(0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
-                             Scale(100), Scale(39), Scale(156), Scale(220), bar, IDC_SEA_KEYWORD, font);
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof info;
-  if (GetComboBoxInfo(keyword_box_, &info)) keyword_edit_ = info.hwndItem;
-  if (!keyword_edit_) keyword_edit_ = FindWindowExW(keyword_box_, nullptr, L"EDIT", nullptr);
-  if (keyword_edit_) SetWindowSubclass(keyword_edit_, KeywordEditProc, kKeywordSubclass, reinterpret_cast<DWORD_PTR>(this));
+  keyword_box_ = ComboBox(CreateChild(0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                                      Scale(100), Scale(39), Scale(156), Scale(220), bar, IDC_SEA_KEYWORD, font));
+  keyword_edit_ = keyword_box_.Edit();
+  keyword_keys_.Attach(keyword_edit_);
   Application::Get().SetControlHint(keyword_box_, L"検索文字を入力|検索する文字列を入力して下さい");
 
   edit1_ = CreateChild(WS_EX_CLIENTEDGE, L"EDIT", L"", ES_READONLY | ES_RIGHT | ES_NUMBER, Scale(262), Scale(39),
@@ -324,7 +304,7 @@ void TSeaForm::FormClose() {
 }
 
 void TSeaForm::FormDestroy() {
-  CloseFindDialog();
+  find_.Close();
   if (progress_ && progress_->hwnd()) DestroyWindow(progress_->hwnd());
   SaveSearchSettings();
 }
@@ -338,19 +318,10 @@ void TSeaForm::FormResize() {
 
 void TSeaForm::Layout() {
   if (!speed_bar_.hwnd()) return;
-  RECT rc{};
-  GetClientRect(hwnd(), &rc);
-  const int bar_h = Scale(kSpeedBarHeight);
-  MoveWindow(speed_bar_.hwnd(), 0, 0, rc.right, bar_h, TRUE);
-  SendMessageW(status_bar_, WM_SIZE, 0, 0);
+  // The status bar places itself at the bottom; its pane only keeps its room.
+  status_bar_.Reposition();
   RECT sr{};
   GetWindowRect(status_bar_, &sr);
-  const int bottom = std::max(bar_h, static_cast<int>(rc.bottom) - static_cast<int>(sr.bottom - sr.top));
-  if (viewer_showing()) {
-    MoveWindow(src_list_.hwnd(), 0, bar_h, rc.right, bottom - bar_h, TRUE);
-    return;
-  }
-  // The header follows the list's horizontal scrolling, so the titles stay over their columns.
   int header_h = Scale(kHeaderHeight);
   {
     WindowDc dc(header_);
@@ -359,9 +330,18 @@ void TSeaForm::Layout() {
     GetTextMetricsW(dc.get(), &tm);
     header_h = std::max(header_h, static_cast<int>(tm.tmHeight) + Scale(5));
   }
+  WindowDock dock;
+  dock.Add(Dock::Top, speed_bar_.hwnd(), Scale(kSpeedBarHeight));
+  dock.Add(Dock::Bottom, nullptr, sr.bottom - sr.top);
+  const int header = dock.Add(Dock::Top, header_, header_h);
+  dock.Add(Dock::Fill, file_list_);
+  dock.Add(Dock::Fill, src_list_.hwnd());
+  std::vector<PaneRect> places = dock.Arrange(hwnd());
+  // The header follows the list's horizontal scrolling, so the titles stay over their columns.
   header_shift_ = GetScrollPos(file_list_, SB_HORZ);
-  MoveWindow(header_, -header_shift_, bar_h, rc.right + header_shift_, header_h, TRUE);
-  MoveWindow(file_list_, 0, bar_h + header_h, rc.right, std::max(0, bottom - bar_h - header_h), TRUE);
+  places[static_cast<size_t>(header)].x -= header_shift_;
+  places[static_cast<size_t>(header)].w += header_shift_;
+  dock.Move(hwnd(), places);
 }
 
 bool TSeaForm::viewer_showing() const { return src_list_.hwnd() && IsWindowVisible(src_list_.hwnd()); }
@@ -374,12 +354,12 @@ void TSeaForm::ApplyFont(int size) {
   SendMessageW(header_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   src_list_.SetFont(FontSpec{L"ＭＳ ゴシック", std::max(size, 1), RGB(0, 0, 0), 0});
   // The list's items take the new font's height only when they are added again.
-  SendMessageW(file_list_, LB_SETITEMHEIGHT, 0, [&] {
+  file_list_.SetItemHeight([&] {
     WindowDc dc(file_list_);
     SelectObjectScope sel(dc.get(), font_.get());
     TEXTMETRICW tm{};
     GetTextMetricsW(dc.get(), &tm);
-    return static_cast<LPARAM>(tm.tmHeight);
+    return static_cast<int>(tm.tmHeight);
   }());
   Layout();
   InvalidateRect(file_list_, nullptr, TRUE);
@@ -395,23 +375,15 @@ void TSeaForm::SetHeaderWidths() {
   space_width_ = space.cx;
   const int w = space.cx;
   const int widths[4] = {22 * w, 8 * w, 19 * w, 110 * w};
-  for (int i = 0; i < 4; ++i) {
-    HDITEMW item{};
-    item.mask = HDI_WIDTH;
-    item.cxy = widths[i];
-    if (SendMessageW(header_, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item)) && item.cxy == widths[i]) continue;
-    item.mask = HDI_WIDTH;
-    item.cxy = widths[i];
-    SendMessageW(header_, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
-  }
+  for (int i = 0; i < 4; ++i)
+    if (header_.ItemWidth(i) != widths[i]) header_.SetItemWidth(i, widths[i]);
   UpdateListExtent();
 }
 
 // The list scrolls sideways as far as its longest line reaches.
 void TSeaForm::UpdateListExtent() {
   const int extent = list_extent_ > 0 ? list_extent_ * space_width_ + Scale(8) : 0;
-  if (extent == static_cast<int>(SendMessageW(file_list_, LB_GETHORIZONTALEXTENT, 0, 0))) return;
-  SendMessageW(file_list_, LB_SETHORIZONTALEXTENT, extent, 0);
+  if (extent != file_list_.HorizontalExtent()) file_list_.SetHorizontalExtent(extent);
 }
 
 void TSeaForm::ShowDirChecks() {
@@ -552,13 +524,10 @@ void TSeaForm::ShowHitPos() {
   SetStatusText(2, std::to_wstring(i + 1) + L" / " + std::to_wstring(HitCount));
 }
 
-int TSeaForm::SelectedIndex() const {
-  const LRESULT i = SendMessageW(file_list_, LB_GETCURSEL, 0, 0);
-  return i == LB_ERR ? -1 : static_cast<int>(i);
-}
+int TSeaForm::SelectedIndex() const { return file_list_.Selected(); }
 
 void TSeaForm::ClearList() {
-  SendMessageW(file_list_, LB_RESETCONTENT, 0, 0);
+  file_list_.Clear();
   hits_.clear();
   list_extent_ = 0;
   // A search sets the extent when it ends; moving the scroll bar to and fro
@@ -570,12 +539,11 @@ void TSeaForm::ClearList() {
 void TSeaForm::PopupMenu2Popup() { SetMenuItemEnabled(popup2_, IDM_SEA_OPEN1, SelectedIndex() >= 0); }
 
 void TSeaForm::TopT2Click() {
-  if (SendMessageW(file_list_, LB_GETCOUNT, 0, 0) > 0) SendMessageW(file_list_, LB_SETCURSEL, 0, 0);
+  if (file_list_.Count() > 0) file_list_.Select(0);
 }
 
 void TSeaForm::LastL2Click() {
-  const LRESULT n = SendMessageW(file_list_, LB_GETCOUNT, 0, 0);
-  if (n > 0) SendMessageW(file_list_, LB_SETCURSEL, static_cast<WPARAM>(n - 1), 0);
+  if (const int n = file_list_.Count(); n > 0) file_list_.Select(n - 1);
 }
 
 void TSeaForm::SetMenuItemEnabled(HMENU menu, int id, bool enabled) {
@@ -583,15 +551,11 @@ void TSeaForm::SetMenuItemEnabled(HMENU menu, int id, bool enabled) {
 }
 
 void TSeaForm::SetStatusText(int panel, const std::wstring& text) {
-  SendMessageW(status_bar_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.c_str()));
+  status_bar_.SetText(panel - 1, text);
 }
 
 std::wstring TSeaForm::StatusText(int panel) const {
-  const LRESULT info = SendMessageW(status_bar_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel - 1), 0);
-  std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
-  SendMessageW(status_bar_, SB_GETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(LOWORD(info)));
-  return text;
+  return status_bar_.Text(panel - 1);
 }
 
 void TSeaForm::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
@@ -685,48 +649,26 @@ void TSeaForm::OnContextMenu(HWND control, int x, int y) {
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, hwnd(), nullptr);
 }
 
-LRESULT CALLBACK TSeaForm::KeywordEditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TSeaForm*>(data);
-  if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(h, KeywordEditProc, id);
-    return DefSubclassProc(h, msg, wp, lp);
-  }
-  try {
-    if (msg == WM_CHAR && self->KeyWordEditBKeyPress(wp)) return 0;
-  } catch (...) {
-    Application::Get().ReportCurrentException();
-    return 0;
-  }
-  return DefSubclassProc(h, msg, wp, lp);
+LRESULT TSeaForm::KeywordKeys::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CHAR && form_.KeyWordEditBKeyPress(wp)) return 0;
+  return DefaultProc(msg, wp, lp);
 }
 
-LRESULT CALLBACK TSeaForm::FileListProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<TSeaForm*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-  const WNDPROC base = self->file_list_base_;
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
-    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-    return CallWindowProcW(base, h, msg, wp, lp);
-  }
+LRESULT TSeaForm::FileListInput::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   const bool input = (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
                      msg == WM_HSCROLL;
-  if (!input) return CallWindowProcW(base, h, msg, wp, lp);
-  try {
-    if (msg == WM_CHAR && self->FileListKeyPress(wp)) return 0;
-    const LRESULT r = CallWindowProcW(base, h, msg, wp, lp);
-    self->FileListKeyOrMouse(msg);
-    if (self->header_shift_ != GetScrollPos(h, SB_HORZ)) self->Layout();
-    return r;
-  } catch (...) {
-    Application::Get().ReportCurrentException();
-    return 0;
-  }
+  if (!input) return DefaultProc(msg, wp, lp);
+  if (msg == WM_CHAR && form_.FileListKeyPress(wp)) return 0;
+  const LRESULT r = DefaultProc(msg, wp, lp);
+  if (!hwnd()) return r;
+  form_.FileListKeyOrMouse(msg);
+  if (form_.header_shift_ != GetScrollPos(hwnd(), SB_HORZ)) form_.Layout();
+  return r;
 }
 
 LRESULT TSeaForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  static const UINT kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
-  if (msg == kFindMessage) {
-    OnFindMessage(reinterpret_cast<FINDREPLACEW*>(lp));
+  if (msg == FindReplaceDialog::Message()) {
+    OnFindMessage(lp);
     return 0;
   }
   switch (msg) {

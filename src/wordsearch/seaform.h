@@ -11,6 +11,9 @@
 #include "controls/panel.h"
 #include "controls/rich_memo.h"
 #include "controls/speed_button.h"
+#include "controls/std_controls.h"
+#include "platform/control.h"
+#include "platform/find_dialog.h"
 #include "platform/scoped.h"
 #include "frame/form.h"
 #include "wordsearch/engine.h"
@@ -120,9 +123,9 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   std::wstring StatusText(int panel) const;  // panels count from 1
   HMENU PopupMenu1() const { return popup1_; }
   HMENU PopupMenu2() const { return popup2_; }
-  HWND FindDialog() const { return find_dialog_; }
-  FINDREPLACEW& FindDialog1() { return find_; }
-  DWORD FindOptions() const { return find_options_; }
+  HWND FindDialog() const { return find_.hwnd(); }
+  FINDREPLACEW& FindDialog1() { return find_.data(); }
+  DWORD FindOptions() const { return find_.options(); }
   TProgressForm* ProgressForm() const { return progress_.get(); }
   int FontSize() const;
   HFONT WindowFont() const { return font_.get(); }
@@ -150,7 +153,7 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void Layout();
   void OnCommand(int id, int code, HWND control);
   void OnContextMenu(HWND control, int x, int y);
-  void OnFindMessage(FINDREPLACEW* fr);
+  void OnFindMessage(LPARAM lp);
   bool TranslateKeys(MSG& msg);
   void ApplyFont(int size);
   void SetStatusText(int panel, const std::wstring& text);
@@ -159,8 +162,6 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void ClearList();
   void UpdateListExtent();
   void SetMenuItemEnabled(HMENU menu, int id, bool enabled);
-  static LRESULT CALLBACK KeywordEditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  static LRESULT CALLBACK FileListProc(HWND, UINT, WPARAM, LPARAM);
   bool KeyWordEditBKeyPress(WPARAM ch);
   bool FileListKeyPress(WPARAM ch);
   void FileListKeyOrMouse(UINT msg);
@@ -183,7 +184,28 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void HideViewer();
   void SelectHit(long long line_number);
   void ShowFindDialog();
-  void CloseFindDialog();
+
+  // The keys of the keyword box's edit, and the keys and mouse of the result list.
+  class KeywordKeys : public Control {
+   public:
+    explicit KeywordKeys(TSeaForm& form) : form_(form) {}
+
+   protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+   private:
+    TSeaForm& form_;
+  };
+  class FileListInput : public Control {
+   public:
+    explicit FileListInput(TSeaForm& form) : form_(form) {}
+
+   protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+   private:
+    TSeaForm& form_;
+  };
 
   SpeedButton finish_button_, search_btn_, copy_btn_, file_button_, close_file_button_, setup_button_, os_button_;
   Panel speed_bar_;
@@ -192,16 +214,17 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   HWND class_check_ = nullptr;
   HWND edit1_ = nullptr;
   HWND updown1_ = nullptr;
-  HWND keyword_box_ = nullptr;
+  ComboBox keyword_box_;
   HWND keyword_edit_ = nullptr;
   HWND page_control_ = nullptr;
   std::array<HWND, 7> dir_checks_{};
   std::array<HWND, kExtClasses + 1> ext_checks_{};
-  HWND header_ = nullptr;
-  HWND file_list_ = nullptr;
-  WNDPROC file_list_base_ = nullptr;
+  Header header_;
+  ListBox file_list_;
+  KeywordKeys keyword_keys_{*this};
+  FileListInput file_list_input_{*this};
   RichMemo src_list_;
-  HWND status_bar_ = nullptr;
+  StatusBar status_bar_;
   HMENU popup_root1_ = nullptr;
   HMENU popup_root2_ = nullptr;
   HMENU popup1_ = nullptr;
@@ -218,12 +241,7 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   int list_extent_ = 0;   // bytes of the longest listed line
   int space_width_ = 8;   // pixels of a blank in the window's font
 
-  FINDREPLACEW find_{};
-  wchar_t find_text_[256] = {};
-  HWND find_dialog_ = nullptr;
-  // The dialog's direction, match case and whole word as it last reported
-  // them: the structure's flags do not keep them while it is open.
-  DWORD find_options_ = FR_DOWN | FR_MATCHCASE;
+  FindReplaceDialog find_{FindReplaceDialog::Kind::Find, 256};
 
   // A search pumps messages; these keep what they do to this window sound.
   bool searching_ = false;

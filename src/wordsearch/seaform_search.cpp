@@ -145,7 +145,7 @@ void TSeaForm::SearchBtnClick() {
         HWND list = form.file_list_;
         DefWindowProcW(list, WM_SETREDRAW, FALSE, 0);
         form.UpdateListExtent();
-        if (!form.hits_.empty()) SendMessageW(list, LB_SETCURSEL, 0, 0);
+        if (!form.hits_.empty()) form.file_list_.Select(0);
         SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         DefWindowProcW(list, WM_SETREDRAW, TRUE, 0);
         RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
@@ -203,11 +203,11 @@ void TSeaForm::SearchBtnClick() {
     SetStatusText(2, L"1 / " + std::to_wstring(HitCount));
     file_button_.SetEnabled(true);
     const std::wstring text = WindowText(keyword_box_);
-    SendMessageW(keyword_box_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    keyword_box_.Add(text);
     os_button_.SetEnabled(true);
   }
   CaseSensitive = saved_case_sensitive;
-  if (SendMessageW(file_list_, LB_GETCOUNT, 0, 0) <= 0) {
+  if (file_list_.Count() <= 0) {
     ShowMessage(L"検索文字 ： " + WindowText(keyword_box_) + L"\r\n\r\n" + L"は、見つかりませんでした。",
                 MessageKind::Information);
     SetFocus(keyword_box_);
@@ -269,7 +269,7 @@ bool TSeaForm::AddHit(const std::wstring& path, const std::string& path_bytes, l
   const std::wstring shown = Cp932ToWide(hit.text);
   const int length = static_cast<int>(hit.text.size());
   hits_.push_back(ListedHit{std::move(hit), path});
-  const LRESULT added = SendMessageW(file_list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+  const int added = file_list_.Add(shown);
   if (added == LB_ERR || added == LB_ERRSPACE) {
     hits_.pop_back();
     return false;

@@ -93,9 +93,7 @@ void TSeaForm::SelectHit(long long line_number) {
   const int from = found ? sample.ControlPos(static_cast<int>(at)) : 0;
   const int to = sample.ControlPos((found ? static_cast<int>(at) : 0) + KeyLen);
   src_list_.SetSel(line_start + from, to - from);
-  const std::wstring find_text = found ? src_list_.SelText() : WindowText(keyword_box_);
-  lstrcpynW(find_text_, find_text.c_str(), static_cast<int>(std::size(find_text_)));
-  if (find_dialog_) SetDlgItemTextW(find_dialog_, 0x480 /* edt1 */, find_text_);
+  find_.SetFindWhat(found ? src_list_.SelText() : WindowText(keyword_box_));
 }
 
 void TSeaForm::ScrollToHit(int n) {
@@ -198,37 +196,20 @@ void TSeaForm::FindFPopClick() {
 }
 
 void TSeaForm::ShowFindDialog() {
-  if (find_dialog_) {
-    SetDlgItemTextW(find_dialog_, 0x480 /* edt1 */, find_text_);
-  } else {
-    find_.hwndOwner = hwnd();
-    find_.Flags = find_options_;
-    find_dialog_ = FindTextW(&find_);
-    if (!find_dialog_) return;
-    Application::Get().AddModeless(find_dialog_);
-  }
-  SetWindowPos(find_dialog_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
-  ShowWindow(find_dialog_, SW_SHOW);
-  SetActiveWindow(find_dialog_);
-}
-
-void TSeaForm::CloseFindDialog() {
-  if (!find_dialog_) return;
-  HWND dialog = find_dialog_;
-  find_dialog_ = nullptr;
-  Application::Get().RemoveModeless(dialog);
-  DestroyWindow(dialog);
+  // An open dialog shows the find text of the hit again.
+  find_.SetFindWhat(find_.find_what());
+  find_.Show(hwnd(), POINT{0, 0});
 }
 
 void TSeaForm::FindDialog1Find() {
   // The viewer's find: with the list showing there is no text to search.
   if (!viewer_showing()) return;
-  const std::wstring text = find_.lpstrFindWhat;
-  if (FindInEdit(src_list_, text, SearchOptionsOf(find_options_))) {
+  const std::wstring text = find_.find_what();
+  if (FindInEdit(src_list_, text, SearchOptionsOf(find_.options()))) {
     ++FindCount;
   } else {
     ShowMessage(FindCount == 0 ? NotFoundText(text) : FoundCountText(text, FindCount));
-    CloseFindDialog();
+    find_.Close();
     FindCount = 0;
     src_list_.SetSel(src_list_.SelStart(), 0);
   }
@@ -237,16 +218,8 @@ void TSeaForm::FindDialog1Find() {
 
 void TSeaForm::FindNext1Click() { FindDialog1Find(); }
 
-void TSeaForm::OnFindMessage(FINDREPLACEW* fr) {
-  if (fr->Flags & FR_DIALOGTERM) {
-    if (find_dialog_) Application::Get().RemoveModeless(find_dialog_);
-    find_dialog_ = nullptr;
-    return;
-  }
-  if (fr->Flags & FR_FINDNEXT) {
-    find_options_ = fr->Flags & (FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD);
-    FindDialog1Find();
-  }
+void TSeaForm::OnFindMessage(LPARAM lp) {
+  if (find_.TakeNotification(lp) == FindReplaceDialog::Request::FindNext) FindDialog1Find();
 }
 
 void TSeaForm::Open1Click() {

@@ -2,6 +2,8 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/app.h"
 #include "platform/error.h"
 #include "platform/message_box.h"
@@ -77,6 +79,33 @@ TEST(ErrorReport, AnErrorWhileAWindowIsCreatedFailsTheCreation) {
   EXPECT_EQ(w.hwnd(), nullptr);
   EXPECT_EQ(FindWindowW(L"VelkorTestFailing", nullptr), nullptr) << "no half-built window lives on";
   EXPECT_TRUE(answers.seen().empty()) << "reported once, by whoever catches it";
+}
+
+TEST(ErrorReport, AFailedCreationLeavesTheObjectToItsCreator) {
+  // A window that frees itself must not do so when its creation fails: the
+  // creator still holds it (and frees it once).
+  static int finals = 0;
+  struct SelfOwned : Window {
+    void Make() {
+      WNDCLASSEXW wc{};
+      wc.lpszClassName = L"VelkorTestSelfOwned";
+      RegisterWindowClass(wc);
+      Create(0, L"VelkorTestSelfOwned", L"s", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
+    }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+      if (msg == WM_CREATE) throw Error(L"作成できません");
+      return Window::HandleMessage(msg, wp, lp);
+    }
+    void OnFinalMessage() override {
+      ++finals;
+      delete this;
+    }
+  };
+  DialogAnswerer answers;
+  auto w = std::make_unique<SelfOwned>();
+  EXPECT_THROW(w->Make(), Error);
+  EXPECT_EQ(finals, 0);
+  w.reset();
 }
 
 TEST(MessageBoxes, StandAtTheRequestedPoint) {

@@ -101,13 +101,13 @@ class Treasure : public FrameTest {
   }
   void TearDown() override {
     FrameTest::TearDown();
-    EXPECT_EQ(SetForm1, nullptr) << "the form goes with its owner";
+    EXPECT_EQ(TSetForm1::Get(), nullptr) << "the form goes with its owner";
   }
   TSetForm1& Open() {
     ShowTreasureBox();
     Pump();
-    EXPECT_NE(SetForm1, nullptr);
-    return *SetForm1;
+    EXPECT_NE(TSetForm1::Get(), nullptr);
+    return *TSetForm1::Get();
   }
   std::wstring Key(int n) { return IniString(IniPath(), L"KEY", L"NO" + std::to_wstring(n)); }
   std::wstring Text(int n) { return IniString(IniPath(), L"SET", L"NO" + std::to_wstring(n)); }
@@ -211,7 +211,7 @@ TEST_F(Treasure, AnIncompleteRowIsMarkedAndTheOthersAreRegistered) {
   ASSERT_TRUE(form.Modified(1));
   Click(form.OKButton());
 
-  ASSERT_EQ(SetForm1, &form) << "fields were modified: the form stays open";
+  ASSERT_EQ(TSetForm1::Get(), &form) << "fields were modified: the form stays open";
   EXPECT_EQ(Key(1), L"挨拶");
   EXPECT_EQ(Text(1), kDefaultText);
   for (int n : {2, 4, 5, 6, 7}) {
@@ -237,9 +237,9 @@ TEST_F(Treasure, AnIncompleteRowIsMarkedAndTheOthersAreRegistered) {
   EXPECT_EQ(Key(3), L"署名");
   EXPECT_EQ(Text(3), L"山田");
   EXPECT_EQ(f().snippets().Text(3), L"山田");
-  ASSERT_EQ(SetForm1, &form);
+  ASSERT_EQ(TSetForm1::Get(), &form);
   Click(form.OKButton());
-  EXPECT_EQ(SetForm1, nullptr) << "nothing modified any more: 登録 closes";
+  EXPECT_EQ(TSetForm1::Get(), nullptr) << "nothing modified any more: 登録 closes";
 }
 
 TEST_F(Treasure, AMissingLabelIsMarkedToo) {
@@ -292,14 +292,14 @@ TEST_F(Treasure, EndAsksWithTheNumberOfChangedFieldsAndYesRegisters) {
   EXPECT_EQ(answers.seen()[0].caption, L"情報");
   EXPECT_EQ(answers.seen()[0].text, L"2 つの編集エリアが変更になっています。\r\n\r\n\r\n登録しますか ?");
   EXPECT_TRUE(information_icon);
-  ASSERT_EQ(SetForm1, &form) << "Yes registers and leaves the form open";
+  ASSERT_EQ(TSetForm1::Get(), &form) << "Yes registers and leaves the form open";
   EXPECT_EQ(Key(2), L"電話");
   EXPECT_EQ(Text(2), L"03-1234-5678");
   EXPECT_EQ(f().snippets().Text(2), L"03-1234-5678");
 
   Click(form.Button1());
   EXPECT_EQ(answers.seen().size(), 1u) << "nothing is left to ask about";
-  EXPECT_EQ(SetForm1, nullptr);
+  EXPECT_EQ(TSetForm1::Get(), nullptr);
   EXPECT_EQ(answers.unexpected(), 0);
 }
 
@@ -310,12 +310,12 @@ TEST_F(Treasure, EndCountsAnIncompleteRowAgainAfterYes) {
   answers.Press(IDYES);
   answers.Press(IDNO);
   Click(form.Button1());
-  ASSERT_EQ(SetForm1, &form);
+  ASSERT_EQ(TSetForm1::Get(), &form);
   EXPECT_TRUE(form.IsRed(4));
   Click(form.Button1());
   ASSERT_EQ(answers.seen().size(), 2u);
   EXPECT_EQ(answers.seen()[1].text, ChangedFieldsQuestion(1));
-  EXPECT_EQ(SetForm1, nullptr) << "No closes";
+  EXPECT_EQ(TSetForm1::Get(), nullptr) << "No closes";
   EXPECT_EQ(Key(4), L"<none>");
 }
 
@@ -327,20 +327,20 @@ TEST_F(Treasure, EndWithNoAndCancelAndTheTitleBarCloseWithoutWriting) {
     answers.Press(IDNO);
     Click(form.Button1());
     EXPECT_EQ(answers.seen().size(), 1u);
-    EXPECT_EQ(SetForm1, nullptr);
+    EXPECT_EQ(TSetForm1::Get(), nullptr);
   }
   {
     TSetForm1& form = Open();
     TypeInto(form.Edit(1), L"捨てる");
     Click(form.CancelButton());
-    EXPECT_EQ(SetForm1, nullptr);
+    EXPECT_EQ(TSetForm1::Get(), nullptr);
   }
   {
     TSetForm1& form = Open();
     TypeInto(form.Edit(1), L"捨てる");
     SendMessageW(form.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     Pump();
-    EXPECT_EQ(SetForm1, nullptr);
+    EXPECT_EQ(TSetForm1::Get(), nullptr);
   }
   EXPECT_FALSE(FileExists(IniPath())) << "nothing was written";
   EXPECT_EQ(f().snippets().Label(1), kDefaultKey);
@@ -350,7 +350,7 @@ TEST_F(Treasure, RegisterWithoutAnyChangeWritesTheRowsAndCloses) {
   TSetForm1& form = Open();
   HWND h = form.hwnd();
   Click(form.OKButton());
-  EXPECT_EQ(SetForm1, nullptr);
+  EXPECT_EQ(TSetForm1::Get(), nullptr);
   EXPECT_FALSE(IsWindow(h));
   EXPECT_EQ(Key(7), kDefaultKey);
   EXPECT_EQ(Text(7), kDefaultText);
@@ -373,7 +373,7 @@ TEST_F(Treasure, EnterAndTheArrowsFollowTheTable) {
     EXPECT_EQ(FocusAfter(form.Edit(m.from), m.key), form.Edit(m.to)) << m.from << " " << m.key;
   EXPECT_EQ(WindowText(form.Edit(14)), kDefaultText) << "the Enter key is used up";
   for (int field = 1; field <= 14; ++field) EXPECT_FALSE(form.Modified(field)) << field;
-  EXPECT_EQ(SetForm1, &form) << "Enter neither registers nor closes";
+  EXPECT_EQ(TSetForm1::Get(), &form) << "Enter neither registers nor closes";
 }
 
 TEST_F(Treasure, LeftAndRightLeaveOnlyAtTheEdges) {
@@ -416,11 +416,11 @@ TEST_F(Treasure, TabGoesRowByRowEscapeDoesNothingAndEnterPressesAFocusedButton) 
 
   TypeInto(form.Edit(1), L"捨てる");
   FocusAfter(form.Edit(1), VK_ESCAPE);
-  ASSERT_EQ(SetForm1, &form) << "Escape neither closes nor discards";
+  ASSERT_EQ(TSetForm1::Get(), &form) << "Escape neither closes nor discards";
   EXPECT_EQ(WindowText(form.Edit(1)), L"捨てる");
 
   FocusAfter(form.CancelButton(), VK_RETURN);
-  EXPECT_EQ(SetForm1, nullptr);
+  EXPECT_EQ(TSetForm1::Get(), nullptr);
   EXPECT_FALSE(FileExists(IniPath()));
 }
 
@@ -434,14 +434,14 @@ TEST_F(Treasure, OneFormAtATimeMadeAnewFromTheCurrentPairs) {
 
   ShowTreasureBox();
   Pump();
-  EXPECT_EQ(SetForm1, &form);
+  EXPECT_EQ(TSetForm1::Get(), &form);
   EXPECT_EQ(form.hwnd(), h);
   EXPECT_EQ(GetActiveWindow(), h) << "brought to the front";
   EXPECT_EQ(WindowText(form.Edit(1)), L"書きかけ") << "the same form, not a new one";
   EXPECT_EQ(GetFocus(), form.Edit(1)) << "the focus comes back to where it was";
 
   Click(form.CancelButton());
-  ASSERT_EQ(SetForm1, nullptr);
+  ASSERT_EQ(TSetForm1::Get(), nullptr);
   Settings scratch(dir_ / L"scratch.INI");  // the form must take the pair from the main window, not the file
   f().snippets().Save(scratch, 6, L"差し替え", kDefaultText);
   TSetForm1& again = Open();
@@ -462,7 +462,7 @@ TEST_F(Treasure, ARefusedWriteKeepsTheRowModifiedAndTheFormOpen) {
 
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_NE(answers.seen()[0].text.find(L"に書き込めません"), std::wstring::npos) << answers.seen()[0].text;
-  ASSERT_EQ(SetForm1, &form);
+  ASSERT_EQ(TSetForm1::Get(), &form);
   EXPECT_TRUE(form.Modified(1)) << "what was not written is still a change";
   EXPECT_EQ(f().snippets().Label(1), kDefaultKey) << "the main window keeps what the file keeps";
 
@@ -476,8 +476,8 @@ TEST_F(Treasure, EditorsOpenItAndTakeARegisteredPairAtOnce) {
   Teditform* second = f().NewChild();
   SendMessageW(first->hwnd(), WM_COMMAND, IDM_VELGOLD, 0);
   Pump();
-  ASSERT_NE(SetForm1, nullptr);
-  TSetForm1& form = *SetForm1;
+  ASSERT_NE(TSetForm1::Get(), nullptr);
+  TSetForm1& form = *TSetForm1::Get();
   TypeInto(form.Edit(11), L"よろしくお願いします");
   TypeInto(form.Edit(5), L"");
   TypeInto(form.Edit(12), L"");
@@ -485,7 +485,7 @@ TEST_F(Treasure, EditorsOpenItAndTakeARegisteredPairAtOnce) {
   // The form belongs to the main window, not to the editor that opened it.
   first->Close1Click();
   Pump();
-  ASSERT_EQ(SetForm1, &form);
+  ASSERT_EQ(TSetForm1::Get(), &form);
   Click(form.OKButton());
 
   SendMessageW(second->hwnd(), WM_COMMAND, IDM_EDITKEY1 + 3, 0);

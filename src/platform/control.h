@@ -1,0 +1,53 @@
+#pragma once
+// A C++ object over a control of a system class (an edit, a list box, a rich
+// edit...): Attach puts the object's procedure in front of the control's own,
+// and the object sees every message first through its virtual HandleMessage.
+// Exceptions end the message at hand and reach the general error report, as
+// in every window procedure of the program. The object lets go of the window
+// at its WM_NCDESTROY, or when it is destroyed first.
+//
+// The messages that a control sends to its parent (WM_COMMAND, WM_NOTIFY,
+// WM_DRAWITEM, WM_MEASUREITEM) are offered back to the control's object
+// before the parent handles them, so that a control can draw and report for
+// itself: the Window and Dialog procedures call Reflect.
+#include "platform/win32.h"
+
+namespace velkor {
+
+class Control {
+ public:
+  Control() = default;
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  void Attach(HWND control);
+  void Detach();
+  static Control* FromHandle(HWND control);
+
+  // Offers a message that `parent` received to the object of the control
+  // that sent it. True when that object handled it; `result` is then the
+  // parent's answer.
+  static bool Reflect(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+ protected:
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
+  // The control's own procedure.
+  LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+
+  // Messages the control sent to its parent; return true to keep them from
+  // the parent. An owner-drawn control of fixed item height is measured while
+  // it is created, before Attach: its owner sets the height afterwards.
+  virtual bool OnCommand(int notify_code) { return false; }
+  virtual bool OnNotify(NMHDR& header, LRESULT& result) { return false; }
+  virtual bool OnDrawItem(const DRAWITEMSTRUCT& item) { return false; }
+  virtual bool OnMeasureItem(MEASUREITEMSTRUCT& item) { return false; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  HWND hwnd_ = nullptr;
+  WNDPROC base_ = nullptr;
+};
+
+}  // namespace velkor
