@@ -615,10 +615,6 @@ void Teditform::OnCommand(int id) {
 }
 
 LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == FindReplaceDialog::Message()) {
-    OnFindMessage(lp);
-    return 0;
-  }
   switch (msg) {
     case WM_CREATE:
       CreateControls();

@@ -128,7 +128,7 @@ class Teditform : public Form {
   void PopToLastLineClick();
   void SpeedBTClick();
   void ShowFindDialog(bool replace);
-  void OnFindMessage(LPARAM lp);
+  void OnFindMessage(LPARAM lp) override;
 
   Tframeform& frame_;
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> menu_;

@@ -75,14 +75,6 @@ void TAboutBox::CreateForm() {
   BecomeInstance(this);
 }
 
-void TAboutBox::ShowForm() {
-  if (IsIconic(hwnd()))
-    ShowWindow(hwnd(), SW_RESTORE);
-  else if (!IsWindowVisible(hwnd()))
-    ShowWindow(hwnd(), SW_SHOW);
-  SetForegroundWindow(hwnd());
-  BringWindowToTop(hwnd());
-}
 
 HWND TAboutBox::AddLabel(const wchar_t* text, int x, int y, int w, int h, UINT align, HFONT font, COLORREF color) {
   HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | align, Scale(x), Scale(y),

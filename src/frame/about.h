@@ -26,7 +26,6 @@ class TAboutBox : public Form, public SingleInstance<TAboutBox> {
   // owns itself and is freed with its window.
   void CreateForm();
   // Shows the box, restoring it when minimized, and brings it forward.
-  void ShowForm();
 
   // The memory figures, as the value labels show them.
   enum Figure { Length, MemoryLoad, Totalphys, Availphys, TotalPageFile, AvailPageFile, TotalVirtual, AvailVirtual };

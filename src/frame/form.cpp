@@ -5,6 +5,7 @@
 
 #include "frame/winplace.h"
 #include "platform/app.h"
+#include "platform/find_dialog.h"
 
 namespace velkor {
 namespace {
@@ -33,6 +34,15 @@ Form::~Form() { WindowGone(); }
 
 const std::vector<Form*>& Form::OpenForms() { return Registry(); }
 
+void Form::ShowForm() {
+  if (IsIconic(hwnd()))
+    ShowWindow(hwnd(), SW_RESTORE);
+  else if (!IsWindowVisible(hwnd()))
+    ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+  BringWindowToTop(hwnd());
+}
+
 int Form::KeepPlacement(bool apply_show) {
   keep_placement_ = true;
   return RestorePlacement(hwnd(), class_name_, apply_show);
@@ -52,6 +62,10 @@ void Form::WindowGone() {
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == FindReplaceDialog::Message()) {
+    OnFindMessage(lp);
+    return 0;
+  }
   switch (msg) {
     case WM_NCCREATE:
       Registry().push_back(this);

@@ -9,6 +9,7 @@
 // A form handles its messages in OnMessage; the layer's own work (help, the
 // placement, handing the hint handler back, the instance reference) wraps it.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ namespace velkor {
 class Form : public Window {
  public:
   ~Form() override;
+
+  // Shows the window, restoring it when minimized, and brings it forward.
+  void ShowForm();
 
   // The forms whose windows exist, in creation order.
   static const std::vector<Form*>& OpenForms();
@@ -59,6 +63,9 @@ class Form : public Window {
   // outlive it close here.
   virtual void OnMainWindowClosing() {}
 
+  // A notification of a common Find or Replace dialog that this form opened.
+  virtual void OnFindMessage(LPARAM lp) {}
+
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
 
   // Frees a form that owns itself; a form may defer that (see TSeaForm).
@@ -82,6 +89,16 @@ template <class T>
 class SingleInstance {
  public:
   static T* Get() { return instance_; }
+  // The open instance shown and brought forward; created first when there is none.
+  static T& Show() {
+    if (!instance_) {
+      auto created = std::make_unique<T>();
+      created->CreateForm();
+      created.release();  // the window owns it from here and frees it when it closes
+    }
+    instance_->ShowForm();
+    return *instance_;
+  }
 
  protected:
   // Called by T once its window exists.

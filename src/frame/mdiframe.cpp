@@ -562,21 +562,11 @@ void Tframeform::Exit1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 void Tframeform::VelSButtonClick() {}
 void Tframeform::SearchWordButtonClick() {
   BusyCursor busy;
-  if (!TSeaForm::Get()) {
-    auto form = std::make_unique<TSeaForm>();
-    form->CreateForm();
-    form.release();  // the window owns it from here and frees it when it closes
-  }
-  TSeaForm::Get()->ShowForm();
+  TSeaForm::Show();
 }
 void Tframeform::AboutBtnClick() {
   BusyCursor busy;
-  if (!TAboutBox::Get()) {
-    auto box = std::make_unique<TAboutBox>();
-    box->CreateForm();
-    box.release();  // the window owns it from here and frees it when it closes
-  }
-  TAboutBox::Get()->ShowForm();
+  TAboutBox::Show();
 }
 
 // Ending.

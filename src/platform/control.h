@@ -50,4 +50,22 @@ class Control {
   WNDPROC base_ = nullptr;
 };
 
+// A control whose messages go to a member function of its owner (a form's
+// edit box or list that only needs a few keys of its own).
+template <class Owner>
+class OwnedControl : public Control {
+ public:
+  using Handler = LRESULT (Owner::*)(OwnedControl& control, UINT msg, WPARAM wp, LPARAM lp);
+  OwnedControl(Owner& owner, Handler handler) : owner_(owner), handler_(handler) {}
+  // The control's own procedure, for the owner's handler.
+  LRESULT CallDefault(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override { return (owner_.*handler_)(*this, msg, wp, lp); }
+
+ private:
+  Owner& owner_;
+  Handler handler_;
+};
+
 }  // namespace velkor

@@ -113,14 +113,6 @@ void TSeaForm::CreateForm() {
   FormCreate();
 }
 
-void TSeaForm::ShowForm() {
-  if (IsIconic(hwnd()))
-    ShowWindow(hwnd(), SW_RESTORE);
-  else if (!IsWindowVisible(hwnd()))
-    ShowWindow(hwnd(), SW_SHOW);
-  SetForegroundWindow(hwnd());
-  BringWindowToTop(hwnd());
-}
 
 void TSeaForm::CreateControls() {
   Panel::Look bar_look;
@@ -649,28 +641,24 @@ void TSeaForm::OnContextMenu(HWND control, int x, int y) {
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, hwnd(), nullptr);
 }
 
-LRESULT TSeaForm::KeywordKeys::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_CHAR && form_.KeyWordEditBKeyPress(wp)) return 0;
-  return DefaultProc(msg, wp, lp);
+LRESULT TSeaForm::KeywordKeysMessage(OwnedControl<TSeaForm>& control, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CHAR && KeyWordEditBKeyPress(wp)) return 0;
+  return control.CallDefault(msg, wp, lp);
 }
 
-LRESULT TSeaForm::FileListInput::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TSeaForm::FileListInputMessage(OwnedControl<TSeaForm>& control, UINT msg, WPARAM wp, LPARAM lp) {
   const bool input = (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
                      msg == WM_HSCROLL;
-  if (!input) return DefaultProc(msg, wp, lp);
-  if (msg == WM_CHAR && form_.FileListKeyPress(wp)) return 0;
-  const LRESULT r = DefaultProc(msg, wp, lp);
-  if (!hwnd()) return r;
-  form_.FileListKeyOrMouse(msg);
-  if (form_.header_shift_ != GetScrollPos(hwnd(), SB_HORZ)) form_.Layout();
+  if (!input) return control.CallDefault(msg, wp, lp);
+  if (msg == WM_CHAR && FileListKeyPress(wp)) return 0;
+  const LRESULT r = control.CallDefault(msg, wp, lp);
+  if (!control.hwnd()) return r;
+  FileListKeyOrMouse(msg);
+  if (header_shift_ != GetScrollPos(control.hwnd(), SB_HORZ)) Layout();
   return r;
 }
 
 LRESULT TSeaForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == FindReplaceDialog::Message()) {
-    OnFindMessage(lp);
-    return 0;
-  }
   switch (msg) {
     case WM_CREATE:
       CreateControls();

@@ -33,8 +33,6 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   // Creates the window and runs its creation step; the object then owns
   // itself and is freed with its window.
   void CreateForm();
-  // Shows the window, restoring it when minimized, and brings it forward.
-  void ShowForm();
 
   // Search state; index 0 of each array is unused, the numbers count from 1.
   std::array<bool, 7> DirChecked{};
@@ -153,7 +151,7 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void Layout();
   void OnCommand(int id, int code, HWND control);
   void OnContextMenu(HWND control, int x, int y);
-  void OnFindMessage(LPARAM lp);
+  void OnFindMessage(LPARAM lp) override;
   bool TranslateKeys(MSG& msg);
   void ApplyFont(int size);
   void SetStatusText(int panel, const std::wstring& text);
@@ -186,26 +184,8 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void ShowFindDialog();
 
   // The keys of the keyword box's edit, and the keys and mouse of the result list.
-  class KeywordKeys : public Control {
-   public:
-    explicit KeywordKeys(TSeaForm& form) : form_(form) {}
-
-   protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
-   private:
-    TSeaForm& form_;
-  };
-  class FileListInput : public Control {
-   public:
-    explicit FileListInput(TSeaForm& form) : form_(form) {}
-
-   protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
-   private:
-    TSeaForm& form_;
-  };
+  LRESULT KeywordKeysMessage(OwnedControl<TSeaForm>& control, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT FileListInputMessage(OwnedControl<TSeaForm>& control, UINT msg, WPARAM wp, LPARAM lp);
 
   SpeedButton finish_button_, search_btn_, copy_btn_, file_button_, close_file_button_, setup_button_, os_button_;
   Panel speed_bar_;
@@ -221,8 +201,8 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   std::array<HWND, kExtClasses + 1> ext_checks_{};
   Header header_;
   ListBox file_list_;
-  KeywordKeys keyword_keys_{*this};
-  FileListInput file_list_input_{*this};
+  OwnedControl<TSeaForm> keyword_keys_{*this, &TSeaForm::KeywordKeysMessage};
+  OwnedControl<TSeaForm> file_list_input_{*this, &TSeaForm::FileListInputMessage};
   RichMemo src_list_;
   StatusBar status_bar_;
   HMENU popup_root1_ = nullptr;
