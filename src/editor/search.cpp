@@ -255,11 +255,15 @@ int Scan(const unsigned char* Buffer, int Length, int SelStart, int SelLength, c
 
   if (!o.whole_word) {
     if (o.down) {
-      for (long long q = match.Next(p, last); q >= 0; q = next(q))
-        if (starts.At(q)) return static_cast<int>(q);
+      for (long long from = p; from <= last; ++from) {
+        from = match.Next(from, last);
+        if (from < 0 || starts.At(from)) return static_cast<int>(from);
+      }
     } else {
-      for (long long q = match.Previous(p); q >= 0; q = previous(q))
-        if (starts.At(q)) return static_cast<int>(q);
+      for (long long from = p; from >= 0; --from) {
+        from = match.Previous(from);
+        if (from < 0 || starts.At(from)) return static_cast<int>(from);
+      }
     }
     return kNoHit;
   }
