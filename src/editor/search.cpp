@@ -127,6 +127,52 @@ class RawMatcher {
   LaneTest last_;
 };
 
+// Tells whether a character of the code page 932 text starts at an offset.
+// A byte outside the lead-byte ranges always ends a character (it is a
+// one-byte character or a second byte), so only the lead-range bytes right in
+// front of an offset need a look: an even number of them leaves it at a
+// character start. The origin is an offset known to start a character, and
+// nothing before it is read. The run of lead-range bytes walked last is kept,
+// so that a scan that asks about offset after offset, in either direction,
+// reads each byte a bounded number of times, also in a text made of nothing
+// but lead-range bytes.
+class CharStarts {
+ public:
+  CharStarts(const unsigned char* text, long long origin)
+      : text_(text), origin_(origin), from_(origin), to_(origin) {}
+
+  bool At(long long q) {
+    if (q < origin_) return false;
+    if (q < from_ || q > to_) {
+      // Upward of the kept run the walk may end on it: the run goes on to q.
+      const long long floor = q > to_ ? to_ : origin_;
+      long long r = q;
+      while (r > floor && IsLeadByte(text_[r - 1])) --r;
+      if (r != to_ || q < to_) from_ = r;
+      to_ = q;
+    }
+    return (q - from_) % 2 == 0;
+  }
+
+ private:
+  const unsigned char* text_;
+  long long origin_;
+  long long from_;  // a character starts here, and the bytes from here
+  long long to_;    // up to this offset are all in the lead-byte ranges
+};
+
+// Whether the byte after these bytes is a second byte, given whether the
+// first of them is.
+bool EndsInsideCharacter(std::string_view bytes, bool inside) {
+  for (char c : bytes) inside = !inside && IsLeadByte(static_cast<unsigned char>(c));
+  return inside;
+}
+
+// The scan of ScanTextBuffer, telling character starts with the given
+// CharStarts.
+int Scan(const unsigned char* Buffer, int Length, int SelStart, int SelLength, const PreparedSearch& search,
+         CharStarts& starts);
+
 }  // namespace
 
 const std::array<unsigned char, 256>& FoldTable(bool match_case) {
@@ -163,6 +209,8 @@ std::string UpperCaseSearchText(std::string_view search) {
 PreparedSearch::PreparedSearch(std::string_view search, SearchOptions options)
     : key_(options.match_case ? std::string(search) : UpperCaseSearchText(search)), options_(options) {}
 
+namespace {
+
 // The scan's candidates, whole word on, are the offsets where the literal
 // step-by-step skip over words and delimiters stops; they are worked out here
 // from the bytes around each match instead of walking every byte:
@@ -175,8 +223,10 @@ PreparedSearch::PreparedSearch(std::string_view search, SearchOptions options)
 //   the skip would lead back to it for ever, so the scan ends there.
 // A word-start candidate is a hit when the byte after the match is a
 // delimiter; the last candidate (L downward, 0 upward) is a hit as it stands.
-int ScanTextBuffer(const unsigned char* Buffer, int Length, int SelStart, int SelLength,
-                   const PreparedSearch& search) {
+// With or without whole word, a candidate inside a double-byte character is
+// none: the test runs on the few offsets where the bytes match.
+int Scan(const unsigned char* Buffer, int Length, int SelStart, int SelLength, const PreparedSearch& search,
+         CharStarts& starts) {
   const long long m = search.length();
   if (Length <= 0 || m == 0) return kNoHit;
   const SearchOptions& o = search.options();
@@ -200,28 +250,48 @@ int ScanTextBuffer(const unsigned char* Buffer, int Length, int SelStart, int Se
                           [](char c) { return c >= 'a' && c <= 'z'; }))
     return kNoHit;
   const RawMatcher match(Buffer, search.key(), fold);
+  const auto next = [&](long long q) { return q < last ? match.Next(q + 1, last) : -1; };
+  const auto previous = [&](long long q) { return q > 0 ? match.Previous(q - 1) : -1; };
 
   if (!o.whole_word) {
-    const long long q = o.down ? match.Next(p, last) : match.Previous(p);
-    return static_cast<int>(q);
+    if (o.down) {
+      for (long long from = p; from <= last; ++from) {
+        from = match.Next(from, last);
+        if (from < 0 || starts.At(from)) return static_cast<int>(from);
+      }
+    } else {
+      for (long long from = p; from >= 0; --from) {
+        from = match.Previous(from);
+        if (from < 0 || starts.At(from)) return static_cast<int>(from);
+      }
+    }
+    return kNoHit;
   }
   auto word = [&](long long i) { return !WordDelimiters[Buffer[i]]; };
   auto word_start = [&](long long i) { return word(i) && (i == 0 || !word(i - 1)); };
   auto delimiter_after = [&](long long q) { return q + m >= Length || !word(q + m); };
   if (o.down) {
-    for (long long q = match.Next(p, last); q >= 0; q = q < last ? match.Next(q + 1, last) : -1) {
-      if (q == last) return static_cast<int>(q);
-      if (q > p && word_start(q) && delimiter_after(q)) return static_cast<int>(q);
+    for (long long q = match.Next(p, last); q >= 0; q = next(q)) {
+      if (q == last) return starts.At(q) ? static_cast<int>(q) : kNoHit;
+      if (q > p && word_start(q) && delimiter_after(q) && starts.At(q)) return static_cast<int>(q);
     }
   } else {
     const bool leading_delimiter = !word(0);
-    for (long long q = match.Previous(p); q >= 0; q = q > 0 ? match.Previous(q - 1) : -1) {
-      if (q == 0) return word(0) ? 0 : kNoHit;
+    for (long long q = match.Previous(p); q >= 0; q = previous(q)) {
+      if (q == 0) return word(0) && starts.At(0) ? 0 : kNoHit;
       const bool candidate = word_start(q) || (q == 1 && leading_delimiter);
-      if (candidate && delimiter_after(q)) return static_cast<int>(q);
+      if (candidate && delimiter_after(q) && starts.At(q)) return static_cast<int>(q);
     }
   }
   return kNoHit;
+}
+
+}  // namespace
+
+int ScanTextBuffer(const unsigned char* Buffer, int Length, int SelStart, int SelLength,
+                   const PreparedSearch& search) {
+  CharStarts starts(Buffer, 0);
+  return Scan(Buffer, Length, SelStart, SelLength, search, starts);
 }
 
 int ScanTextBuffer(const unsigned char* Buffer, int Length, int SelStart, int SelLength,
@@ -260,15 +330,26 @@ ReplaceAllResult ReplaceAllInBuffer(std::string_view text, int sel_start, int se
 
   if (options.down) {
     // Downward every scan starts after the last replacement, where the text is
-    // still the original, and reads nothing before its start.
+    // still the original, and reads nothing before its start. Where the
+    // characters start from there on follows from the text inserted: as a
+    // rule it ends a character, but a replace text that ends in a lead byte
+    // takes the next byte of the original as its second byte.
     const auto* buf = reinterpret_cast<const unsigned char*>(text.data());
     int from = static_cast<int>(s), from_length = static_cast<int>(e - s);
+    long long origin = 0;
+    if (selection_first) {
+      CharStarts original(buf, 0);
+      origin = e + (EndsInsideCharacter(replace, !original.At(s)) ? 1 : 0);
+    }
+    const long long after_replace = EndsInsideCharacter(replace, false) ? 1 : 0;
     for (;;) {
-      const int q = ScanTextBuffer(buf, static_cast<int>(n), from, from_length, prepared);
+      CharStarts starts(buf, origin);
+      const int q = Scan(buf, static_cast<int>(n), from, from_length, prepared, starts);
       if (q < 0) break;
       ranges.push_back({q, m});
       from = q + static_cast<int>(m);
       from_length = 0;
+      origin = from + after_replace;
     }
   } else {
     // Upward the scan starts before the text just inserted and reads at most
@@ -277,6 +358,8 @@ ReplaceAllResult ReplaceAllInBuffer(std::string_view text, int sel_start, int se
     // holds the text unchanged before it.
     std::string work(text);
     auto* buf = reinterpret_cast<unsigned char*>(work.data());
+    // The characters before the text inserted are those of the original.
+    CharStarts starts(buf, 0);
     long long front = s;
     int at_front = front < n ? buf[front] : -1;  // the current text's byte at front; -1: its end
     if (selection_first && replace.empty()) at_front = e < n ? buf[e] : -1;
@@ -284,7 +367,7 @@ ReplaceAllResult ReplaceAllInBuffer(std::string_view text, int sel_start, int se
     for (;;) {
       if (at_front >= 0) buf[front] = static_cast<unsigned char>(at_front);
       const int length = static_cast<int>(front + (at_front >= 0 ? 1 : 0));
-      const int q = ScanTextBuffer(buf, length, static_cast<int>(front), 0, prepared);
+      const int q = Scan(buf, length, static_cast<int>(front), 0, prepared, starts);
       if (q < 0) break;
       ranges.push_back({q, m});
       if (!replace.empty()) at_front = static_cast<unsigned char>(replace[0]);

@@ -58,9 +58,10 @@ class PreparedSearch {
 void SkipToWordStart(const unsigned char* Buffer, long long& p, long long& k, int d);
 
 // Offset of the next hit after the selection (down) or of the previous one
-// ending at or before the selection start (up), or kNoHit. The scan is
-// byte-wise, so a hit may start at the second byte of a double-byte character,
-// and it never wraps around. With whole word on, a candidate is the start of a
+// ending at or before the selection start (up), or kNoHit. The scan compares
+// bytes, but a hit starts where a character of the code page 932 text starts
+// (read from offset 0), never at the second byte of a double-byte character;
+// it never wraps around. With whole word on, a candidate is the start of a
 // word (downward never the word the scan starts in, upward the start of the
 // word it starts in or of one before it); the hit must be followed by a
 // delimiter, except at the last candidate of the scan (downward the end of
@@ -88,6 +89,7 @@ struct ReplaceAllResult {
 // found from there in the search direction. A scan never looks into text it
 // has just inserted: downward it goes on after the inserted text, upward
 // before it, so a replace text that contains the search text still ends.
+// Each scan sees the characters of the text as replaced so far.
 ReplaceAllResult ReplaceAllInBuffer(std::string_view text, int sel_start, int sel_length,
                                     std::string_view search, std::string_view replace,
                                     SearchOptions options);

@@ -115,13 +115,6 @@ std::string MakeMatchKey(std::string_view keyword, bool case_sensitive) {
   return key;
 }
 
-// The classifiers read up to a whole chunk and one byte more from any
-// position below the data count, so the window carries spare bytes behind
-// its end. The group scan loads its 16-byte blocks aligned.
-struct FileScanner::Window {
-  alignas(64) unsigned char bytes[kWindowSize + kChunk + 16];
-};
-
 // Where the scan of one file stands: line number, line start and line_done
 // hold for the bytes before the position being scanned.
 struct FileScanner::Cursor {
@@ -129,14 +122,36 @@ struct FileScanner::Cursor {
   long long line = 1;
   std::size_t line_start = 0;
   bool line_done = false;  // this line has given its hit
+  // The line began in an earlier window (line_start is then 0): its part
+  // there, as far as a hit needs it.
+  bool carried = false;
+  std::string head;    // its first bytes, carriage returns left out, up to kLineMax
+  int head_last = -1;  // its last byte other than a carriage return; -1: none
+  // Where characters start is known at anchor when the anchor is not before
+  // the line start: anchor_inside tells that the next byte there, carriage
+  // returns not counted, is a second byte. Before the line start the line
+  // start itself serves, where a character starts.
+  std::size_t anchor = 0;
+  bool anchor_inside = false;
   std::string text;
+
+  void StartLine(std::size_t start) {
+    line_start = start;
+    line_done = false;
+    carried = false;
+  }
 };
 
 FileScanner::FileScanner(const SearchKey& key)
     : match_key_(MakeMatchKey(key.keyword, key.case_sensitive)),
       case_sensitive_(key.case_sensitive),
       class_check_(key.class_check),
-      window_(std::make_unique<Window>()) {
+      window_size_(kRefillFrom + std::max<std::size_t>(kWindowSize - kRefillFrom, match_key_.size())) {
+  // The classifiers read up to a whole chunk and one byte more from any
+  // position below the data count, so the window carries spare bytes behind
+  // its end. The group scan loads its 16-byte blocks aligned.
+  storage_.resize(window_size_ + kChunk + 16 + 63);
+  window_ = storage_.data() + (-reinterpret_cast<std::uintptr_t>(storage_.data()) & 63);
   if (match_key_.empty()) return;
   const auto first = static_cast<unsigned char>(match_key_[0]);
   // A keyword starting with a line feed or a carriage return can never match:
@@ -154,7 +169,7 @@ FileScanner::~FileScanner() = default;
 bool FileScanner::KeyAt(std::size_t pos, std::size_t count) const {
   const std::size_t len = match_key_.size();
   if (len > count - pos) return false;
-  const unsigned char* buf = window_->bytes;
+  const unsigned char* buf = window_;
   const auto* key = reinterpret_cast<const unsigned char*>(match_key_.data());
   for (std::size_t j = 0; j < len; ++j) {
     const unsigned char b = buf[pos + j];
@@ -164,28 +179,54 @@ bool FileScanner::KeyAt(std::size_t pos, std::size_t count) const {
   return true;
 }
 
-// Decides whether the first-byte candidate at pos is a hit and, if so, builds
-// the line text. The current line always starts inside the window: the window
-// slides only at a line feed, and keeps the bytes behind it.
-bool FileScanner::TakeHit(std::size_t line_start, std::size_t pos, std::size_t count,
-                          std::string& text) const {
-  if (!KeyAt(pos, count)) return false;
-  const unsigned char* buf = window_->bytes;
-  const std::size_t len = match_key_.size();
-  if (class_check_ || len == 1) {
-    std::size_t j = pos;
-    while (j > line_start && buf[j - 1] == kCr) --j;
-    if (j > line_start) {
-      const unsigned char before = buf[j - 1];
-      if (class_check_ && before != ' ' && before != '(' && before != '.') return false;
-      if (len == 1 && IsLeadByte(before)) return false;
-    }
+// Whether a character of the line starts at pos, carriage returns not
+// counted. A byte outside the lead-byte ranges always ends a character (a
+// one-byte character or a second byte), so only the lead-range bytes right
+// before pos need a look: an even number of them leaves pos at a character
+// start. The walk back ends at the anchor, where the answer is known and is
+// kept for pos, so that it never passes the same bytes twice.
+bool FileScanner::CharStart(Cursor& at, std::size_t pos) const {
+  const unsigned char* buf = window_;
+  std::size_t floor = at.line_start;
+  bool inside = false;
+  if (at.anchor >= at.line_start && at.anchor <= pos) {
+    floor = at.anchor;
+    inside = at.anchor_inside;
   }
+  std::size_t r = pos;
+  bool odd = false;  // lead-range bytes passed
+  for (; r > floor; --r) {
+    const unsigned char b = buf[r - 1];
+    if (b == kCr) continue;
+    if (!IsLeadByte(b)) break;
+    odd = !odd;
+  }
+  const bool start = r > floor ? !odd : odd == inside;
+  at.anchor = pos;
+  at.anchor_inside = !start;
+  return start;
+}
 
+// Decides whether the first-byte candidate at pos is a hit and, if so, builds
+// the line text in at.text. The scan of a window stops early enough that
+// the keyword and the rest of the line text are in it.
+bool FileScanner::TakeHit(Cursor& at, std::size_t pos) const {
+  if (!KeyAt(pos, at.count)) return false;
+  const unsigned char* buf = window_;
+  if (class_check_) {
+    std::size_t j = pos;
+    while (j > at.line_start && buf[j - 1] == kCr) --j;
+    const int before = j > at.line_start ? buf[j - 1] : at.carried ? at.head_last : -1;
+    if (before >= 0 && before != ' ' && before != '(' && before != '.') return false;
+  }
+  if (!CharStart(at, pos)) return false;
+
+  std::string& text = at.text;
   text.clear();
-  for (std::size_t j = line_start; j <= pos && text.size() < kLineMax; ++j)
+  if (at.carried) text = at.head;
+  for (std::size_t j = at.line_start; j <= pos && text.size() < kLineMax; ++j)
     if (buf[j] != kCr) text.push_back(static_cast<char>(buf[j]));
-  for (std::size_t j = pos + 1; j < count && text.size() < kLineMax; ++j) {
+  for (std::size_t j = pos + 1; j < at.count && text.size() < kLineMax; ++j) {
     const unsigned char b = buf[j];
     if (b == 0 || b == kLf || b == kCr || b == kEofMark) break;
     text.push_back(static_cast<char>(b));
@@ -196,17 +237,15 @@ bool FileScanner::TakeHit(std::size_t line_start, std::size_t pos, std::size_t c
 
 // False when the sink refused the hit.
 bool FileScanner::Candidate(Cursor& at, std::size_t pos, const HitSink& sink) const {
-  if (at.line_done || !TakeHit(at.line_start, pos, at.count, at.text)) return true;
+  if (at.line_done || !TakeHit(at, pos)) return true;
   at.line_done = true;
   return sink(at.line, at.text);
 }
 
 // Scans [i, end) one classified chunk at a time, every line feed and
-// candidate in order. A slide leaves i at the first byte after the line feed
-// that caused it, in the new window.
-FileScanner::Step FileScanner::ScanChunks(ByteSource& source, const HitSink& sink, Cursor& at,
-                                          std::size_t& i, std::size_t end) {
-  unsigned char* buf = window_->bytes;
+// candidate in order. False when the sink refused a hit.
+bool FileScanner::ScanChunks(const HitSink& sink, Cursor& at, std::size_t i, std::size_t end) const {
+  const unsigned char* buf = window_;
   const bool one_byte = match_key_.size() == 1;
   while (i < end) {
     const std::size_t n = std::min(kChunk, end - i);
@@ -216,11 +255,10 @@ FileScanner::Step FileScanner::ScanChunks(ByteSource& source, const HitSink& sin
       lf &= (Mask{1} << n) - 1;
       cand &= (Mask{1} << n) - 1;
     }
-    if (cand == 0 && (at.count < kWindowSize || i + n <= kRefillFrom + 1u)) {
+    if (cand == 0) {
       if (lf != 0) {
         at.line += std::popcount(lf);
-        at.line_start = i + kChunk - static_cast<std::size_t>(std::countl_zero(lf));
-        at.line_done = false;
+        at.StartLine(i + kChunk - static_cast<std::size_t>(std::countl_zero(lf)));
       }
       i += n;
       continue;
@@ -230,24 +268,48 @@ FileScanner::Step FileScanner::ScanChunks(ByteSource& source, const HitSink& sin
       const std::size_t pos = i + static_cast<std::size_t>(std::countr_zero(mask));
       mask &= mask - 1;
       if (buf[pos] != kLf) {
-        if (!Candidate(at, pos, sink)) return Step::Refused;
+        if (!Candidate(at, pos, sink)) return false;
         continue;
       }
       ++at.line;
-      at.line_start = pos + 1;
-      at.line_done = false;
-      if (pos > static_cast<std::size_t>(kRefillFrom) && at.count == kWindowSize) {
-        constexpr std::size_t kept = kWindowSize - kRefillFrom;
-        std::memmove(buf, buf + kRefillFrom, kept);
-        at.count = kept + ReadFull(source, buf + kept, kRefillFrom);
-        at.line_start = pos + 1 - kRefillFrom;
-        i = at.line_start;
-        return Step::Slid;
-      }
+      at.StartLine(pos + 1);
     }
     i += n;
   }
-  return Step::Done;
+  return true;
+}
+
+// Moves the bytes from kRefillFrom on to the start of the window and reads
+// behind them. A line that goes on into the new window takes along its first
+// bytes, its last byte and where its characters stand at the cut.
+void FileScanner::Slide(ByteSource& source, Cursor& at) {
+  unsigned char* buf = window_;
+  constexpr std::size_t cut = kRefillFrom;
+  bool inside = false;
+  if (at.line_start < cut) {
+    if (!at.line_done) {
+      if (!at.carried) {
+        at.head.clear();
+        at.head_last = -1;
+      }
+      inside = !CharStart(at, cut);
+      for (std::size_t j = at.line_start; j < cut && at.head.size() < kLineMax; ++j)
+        if (buf[j] != kCr) at.head.push_back(static_cast<char>(buf[j]));
+      for (std::size_t j = cut; j > at.line_start; --j) {
+        if (buf[j - 1] != kCr) {
+          at.head_last = buf[j - 1];
+          break;
+        }
+      }
+    }
+    at.carried = true;
+  }
+  at.line_start = 0;
+  at.anchor = 0;
+  at.anchor_inside = inside;
+  const std::size_t kept = window_size_ - cut;
+  std::memmove(buf, buf + cut, kept);
+  at.count = kept + ReadFull(source, buf + kept, kRefillFrom);
 }
 
 #if defined(__SSE2__)
@@ -330,42 +392,36 @@ std::size_t SkipGroups(const unsigned char* buf, std::size_t p, std::size_t to,
   return p;
 }
 
-// Moves the line start to behind the last line feed in [from, to), when
-// there is one; from and to are multiples of 16.
-inline void FindLineStart(const unsigned char* buf, std::size_t from, std::size_t to,
-                          std::size_t& line_start, bool& line_done) {
+// The start of the line after the last line feed in [from, to), or 0 when
+// there is none; from and to are multiples of 16.
+inline std::size_t LastLineStart(const unsigned char* buf, std::size_t from, std::size_t to) {
   for (std::size_t q = to; q > from;) {
     q -= 16;
     const auto m = static_cast<unsigned>(_mm_movemask_epi8(GroupFilter::LineFeeds(GroupFilter::Load(buf + q))));
-    if (m != 0) {
-      line_start = q + 32 - static_cast<std::size_t>(std::countl_zero(m));
-      line_done = false;
-      return;
-    }
+    if (m != 0) return q + 32 - static_cast<std::size_t>(std::countl_zero(m));
   }
+  return 0;
 }
 
 }  // namespace
 
-// Scans [from, to), both multiples of the 64-byte group, where no line feed
-// can slide the window. Most groups hold no candidate (a first-byte match
-// whose next byte matches the keyword's second byte), and most candidates
-// are not followed by the rest of the keyword: such groups only have their
-// line feeds counted. The line start is looked up again only at a group
-// where the keyword stands, which the chunk scan then takes whole.
-bool FileScanner::ScanBlocks(ByteSource& source, const HitSink& sink, Cursor& at,
-                             std::size_t from, std::size_t to) {
-  const unsigned char* buf = window_->bytes;
+// Scans [from, to), both multiples of the 64-byte group. Most groups hold no
+// candidate (a first-byte match whose next byte matches the keyword's second
+// byte), and most candidates are not followed by the rest of the keyword:
+// such groups only have their line feeds counted. The line start is looked
+// up again only at a group where the keyword stands, which the chunk scan
+// then takes whole.
+bool FileScanner::ScanBlocks(const HitSink& sink, Cursor& at, std::size_t from, std::size_t to) const {
+  const unsigned char* buf = window_;
   const GroupFilter filter(first_forms_, second_forms_);
   const auto key_at = [this, &at](std::size_t pos) { return KeyAt(pos, at.count); };
   std::size_t exact = from;  // the line start and line_done hold here
   for (std::size_t p = from;; p += kBlockGroup) {
     p = match_key_.size() == 1 ? SkipGroups<false>(buf, p, to, filter, key_at, at.line)
                                : SkipGroups<true>(buf, p, to, filter, key_at, at.line);
-    FindLineStart(buf, exact, p, at.line_start, at.line_done);
+    if (const std::size_t start = LastLineStart(buf, exact, p); start != 0) at.StartLine(start);
     if (p == to) return true;
-    std::size_t i = p;
-    if (ScanChunks(source, sink, at, i, p + kBlockGroup) == Step::Refused) return false;
+    if (!ScanChunks(sink, at, p, p + kBlockGroup)) return false;
     exact = p + kBlockGroup;
   }
 }
@@ -374,34 +430,25 @@ namespace {
 constexpr std::size_t kBlockGroup = kChunk;
 }  // namespace
 
-bool FileScanner::ScanBlocks(ByteSource& source, const HitSink& sink, Cursor& at,
-                             std::size_t from, std::size_t to) {
-  return ScanChunks(source, sink, at, from, to) != Step::Refused;
+bool FileScanner::ScanBlocks(const HitSink& sink, Cursor& at, std::size_t from, std::size_t to) const {
+  return ScanChunks(sink, at, from, to);
 }
 #endif
 
 ScanEnd FileScanner::Scan(ByteSource& source, const HitSink& sink) {
   if (!searchable_) return ScanEnd::Finished;
   Cursor at;
-  at.count = ReadFull(source, window_->bytes, kWindowSize);
-  std::size_t i = 0;
+  at.count = ReadFull(source, window_, static_cast<int>(window_size_));
   for (;;) {
-    // A line feed slides the window only past kRefillFrom of a full window:
-    // the block scan takes the whole groups below, the chunk scan the rest.
-    const std::size_t safe = at.count == kWindowSize ? kRefillFrom : at.count;
-    const std::size_t blocks_end = safe / kBlockGroup * kBlockGroup;
-    const std::size_t blocks_from = (i + kBlockGroup - 1) / kBlockGroup * kBlockGroup;
-    if (blocks_from < blocks_end) {
-      if (ScanChunks(source, sink, at, i, blocks_from) == Step::Refused ||
-          !ScanBlocks(source, sink, at, blocks_from, blocks_end))
-        return ScanEnd::Refused;
-      i = blocks_end;
-    }
-    switch (ScanChunks(source, sink, at, i, at.count)) {
-      case Step::Refused: return ScanEnd::Refused;
-      case Step::Done: return ScanEnd::Finished;
-      case Step::Slid: break;
-    }
+    // A full window is scanned up to kRefillFrom, the last one to its end:
+    // the block scan takes the whole groups, the chunk scan the rest.
+    const bool full = at.count == window_size_;
+    const std::size_t end = full ? kRefillFrom : at.count;
+    const std::size_t blocks_end = end / kBlockGroup * kBlockGroup;
+    if (!ScanBlocks(sink, at, 0, blocks_end) || !ScanChunks(sink, at, blocks_end, end))
+      return ScanEnd::Refused;
+    if (!full) return ScanEnd::Finished;
+    Slide(source, at);
   }
 }
 

@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velkor {
 
@@ -52,10 +52,15 @@ using HitSink = std::function<bool(long long line_number, std::string_view text)
 
 enum class ScanEnd { Finished, Refused };
 
-// Scans files one after the other with one 16 KB read window. The window
-// holds 16,384 bytes; it slides only at a line feed past position 15,872 of a
-// full window, keeping the last 512 bytes, so a full window without such a
-// line feed ends the scan of its file. At most one hit is reported per line.
+// Scans files one after the other with one read window of 16,384 bytes. The
+// scan of a full window stops at 15,872 and the window slides: its last 512
+// bytes, not scanned yet, move to its start and the next 15,872 bytes of the
+// file are read behind them. A line may run through any number of windows;
+// what a hit needs of its part in earlier windows (its first 255 bytes, the
+// byte before the keyword, where its characters start) goes along. At most
+// one hit is reported per line, and only where the keyword starts on a
+// character of the line. A keyword longer than the 512 bytes kept widens the
+// part kept, and the window, to its length.
 class FileScanner {
  public:
   static constexpr int kWindowSize = 16384;
@@ -72,18 +77,15 @@ class FileScanner {
   ScanEnd Scan(ByteSource& source, const HitSink& sink);
 
  private:
-  struct Window;
   struct Cursor;
-  enum class Step { Done, Slid, Refused };
 
   bool KeyAt(std::size_t pos, std::size_t count) const;
-  bool TakeHit(std::size_t line_start, std::size_t pos, std::size_t count,
-               std::string& text) const;
+  bool CharStart(Cursor& at, std::size_t pos) const;
+  bool TakeHit(Cursor& at, std::size_t pos) const;
   bool Candidate(Cursor& at, std::size_t pos, const HitSink& sink) const;
-  Step ScanChunks(ByteSource& source, const HitSink& sink, Cursor& at, std::size_t& i,
-                  std::size_t end);
-  bool ScanBlocks(ByteSource& source, const HitSink& sink, Cursor& at, std::size_t from,
-                  std::size_t to);
+  bool ScanChunks(const HitSink& sink, Cursor& at, std::size_t i, std::size_t end) const;
+  bool ScanBlocks(const HitSink& sink, Cursor& at, std::size_t from, std::size_t to) const;
+  void Slide(ByteSource& source, Cursor& at);
 
   std::string match_key_;
   bool case_sensitive_;
@@ -93,7 +95,9 @@ class FileScanner {
   // where case does not count).
   unsigned char first_forms_[2] = {0, 0};
   unsigned char second_forms_[2] = {0, 0};
-  std::unique_ptr<Window> window_;
+  std::size_t window_size_;  // kRefillFrom and the part kept
+  std::vector<unsigned char> storage_;
+  unsigned char* window_;  // in storage_, 64-byte aligned
 };
 
 // One file, one scanner: the engine's SearchFile over an open source.

@@ -4,7 +4,9 @@
 // inputs still reach the window's slide point at 15,872 and its end at 16,384.
 //   byte 0: bit 0 case-sensitive, bit 1 class check, bit 2 short reads,
 //           bits 3-4 how often the data repeats (1, 2, 4 or 8 times),
-//           bit 5 filler of line feeds alone (the line counters' worst case)
+//           bit 5 filler of line feeds alone (the line counters' worst case),
+//           bit 6 filler of 0x81 bytes, the lead byte that is also a second
+//           byte (where characters start, carried from window to window)
 //   byte 1: keyword length (0-12)
 //   bytes 2-3: filler length (0-32,999); byte 4: filler bytes after its last
 //           line feed, in fours
@@ -71,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   key.case_sensitive = flags & 1;
   key.class_check = flags & 2;
 
-  std::string file(filler, 'x');
+  std::string file(filler, (flags & 64) ? '\x81' : 'x');
   const std::size_t filler_line = (flags & 32) ? 1 : 80;
   for (std::size_t p = filler_line - 1; p + open_tail < filler; p += filler_line) file[p] = '\n';
   if (open_tail < filler) file[filler - open_tail - 1] = '\n';

@@ -3,6 +3,10 @@
 // candidate after the other: the yardstick for the fast scan and for Replace
 // All. Shared by the unit test and the fuzz target.
 //
+// A candidate is compared only where a character starts, the text read as
+// code page 932 from its first byte (a lead byte takes the byte after it as
+// its second byte, whatever that byte is).
+//
 // Two lines go beyond a plain transcription, and both only where the plain
 // steps go wrong: a candidate whose match would run past the end of the text
 // fails (the plain steps would read past the buffer), and an upward whole-word
@@ -11,8 +15,10 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/search.h"
+#include "platform/text.h"
 
 namespace velkor::reference {
 
@@ -41,13 +47,15 @@ inline int ScanTextBuffer(std::string_view text, long long SelStart, long long S
     for (int i = 'a'; i <= 'z'; ++i) fold[i] = static_cast<unsigned char>(i - 32);
     key = UpperCaseSearchText(search);
   }
+  std::vector<bool> char_start(static_cast<std::size_t>(Length) + 1, false);
+  for (long long i = 0; i < Length; i += IsLeadByte(Buffer[i]) ? 2 : 1) char_start[i] = true;
   long long bound = p;
   while (k >= 0) {
     if (o.whole_word) {
       SkipToWordStart(Buffer, p, k, d);
       if (d < 0 && p > bound) return kNoHit;
     }
-    bool equal = p + m <= Length;
+    bool equal = p + m <= Length && char_start[p];
     for (long long j = 0; equal && j < m; ++j)
       equal = fold[Buffer[p + j]] == static_cast<unsigned char>(key[j]);
     if (equal && (!o.whole_word || k == 0 || WordDelimiters[Buffer[p + m]])) return static_cast<int>(p);

@@ -97,10 +97,25 @@ TEST(ScanTextBuffer, MatchCaseOffFoldsTheTextsLettersByteByByte) {
   EXPECT_EQ(Scan("\x83\x61", 0, 0, "\x83\x61", kDown), 0);
 }
 
-TEST(ScanTextBuffer, CandidatesMayStartAtASecondByte) {
-  // 表 is 95 5C: its second byte is the backslash.
-  EXPECT_EQ(Scan("\x95\x5C", 0, 0, "\\", kDown), 1);
-  EXPECT_EQ(Scan("\x82\xA0\x82\xA0", 0, 0, "\xA0\x82", kDown), 1);
+TEST(ScanTextBuffer, HitsStartOnlyWhereACharacterStarts) {
+  // 表 is 95 5C and ア 83 41: their second bytes are a backslash and an A.
+  EXPECT_EQ(Scan("\x95\x5C", 0, 0, "\\", kDown), kNoHit);
+  EXPECT_EQ(Scan("\x95\x5C\\", 0, 0, "\\", kDown), 2);
+  EXPECT_EQ(Scan("\\\x95\x5C", 3, 0, "\\", kUp), 0);
+  EXPECT_EQ(Scan("\x83\x41" "a", 0, 0, "A", kDownNoCase), 2);
+  EXPECT_EQ(Scan("\x82\xA0\x82\xA0", 0, 0, "\xA0\x82", kDown), kNoHit);
+  // Second bytes inside the lead-byte ranges: ン is 83 93, 日本 93 FA 96 7B.
+  EXPECT_EQ(Scan("\x83\x93" "1", 0, 0, "1", kDown), 2);
+  EXPECT_EQ(Scan("\x83\x93\x93\xFA", 0, 0, "\x93\xFA", kDown), 2);
+  EXPECT_EQ(Scan("\x93\xFA\x96\x7B", 4, 0, "\xFA\x96", kUp), kNoHit);
+  // Whole word: the A of ア is no word of its own.
+  EXPECT_EQ(Scan("x \x83\x41 A", 0, 0, "A", kDownWord), 5);
+  EXPECT_EQ(Scan("x \x83\x41 A", 5, 0, "A", kUpWord), kNoHit);
+  // ＝ is 81 81: in a run of them only every other offset starts one, seen
+  // from either end of a long text.
+  const std::string run(1001, '\x81');
+  EXPECT_EQ(Scan(run, 1, 0, "\x81\x81", kDown), 2);
+  EXPECT_EQ(Scan(run, 1001, 0, "\x81\x81", kUp), 998);
 }
 
 TEST(ScanTextBuffer, RefusesEmptyInputsAndSelectionsOutsideTheText) {
@@ -150,7 +165,7 @@ namespace {
 
 // Texts built from pieces that exercise the scan's rules: letters in both
 // cases, digits, delimiters, double-byte characters whose second bytes are
-// letters or backslashes, and stray bytes.
+// letters, backslashes or in the lead-byte ranges, and stray bytes.
 class TextMaker {
  public:
   explicit TextMaker(unsigned seed) : rng_(seed) {}
@@ -159,6 +174,7 @@ class TextMaker {
     static const std::string_view kPieces[] = {
         "a", "b", "A", "B", "ab", "AB", "aB", "1", " ", "_", "\r\n", "\t",
         "\x82\xA0", "\x83\x41", "\x83\x61", "\x81\x40", "\x95\x5C", "\x82\x81", "\x82\x60",
+        "\x83\x93", "\x93\xFA", "\x81\x81",
         "\xB1", "\xEE\xEF", "\x81", "\xFF", std::string_view("\0", 1)};
     std::string s;
     const int n = Int(0, max_pieces);
@@ -167,11 +183,17 @@ class TextMaker {
   }
 
   // Mostly a piece of the text, so that hits are common, sometimes with its
-  // letters' case changed; otherwise a text of its own.
+  // letters' case changed; otherwise a text of its own. A piece mostly
+  // begins where a character does, as only there it can be found.
   std::string Search(const std::string& text) {
     std::string s;
     if (!text.empty() && Int(0, 3) != 0) {
-      const int at = Int(0, static_cast<int>(text.size()) - 1);
+      int at = Int(0, static_cast<int>(text.size()) - 1);
+      if (Int(0, 7) != 0) {
+        int start = 0;
+        for (int i = 0; i <= at; i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1) start = i;
+        at = start;
+      }
       s = text.substr(at, Int(1, 4));
       if (Int(0, 2) == 0)
         for (char& c : s)
@@ -222,7 +244,7 @@ TEST(ScanTextBuffer, AgreesWithTheStepByStepScanOnGeneratedTexts) {
       }
     }
   }
-  EXPECT_GT(hits, runs / 5);  // the generated cases do find things
+  EXPECT_GT(hits, runs / 6);  // the generated cases do find things
 }
 
 TEST(ScanTextBuffer, AgreesWithTheStepByStepScanAroundTheEightByteBlocks) {
@@ -261,6 +283,18 @@ TEST(ReplaceAllInBuffer, EndsWhenTheReplaceTextHoldsTheSearchText) {
   EXPECT_EQ(ReplaceAllInBuffer("a a a", 5, 0, "a", "aa", kUp), (ReplaceAllResult{"aa aa aa", 2, 0, 3}));
   EXPECT_EQ(ReplaceAllInBuffer("a a a", 0, 1, "a", "[a]", kDown), (ReplaceAllResult{"[a] [a] [a]", 11, 0, 3}));
   EXPECT_EQ(ReplaceAllInBuffer("aaaa", 4, 0, "aa", "xaax", kUp), (ReplaceAllResult{"xaaxxaax", 4, 0, 2}));
+}
+
+TEST(ReplaceAllInBuffer, LeavesDoubleByteCharactersWhole) {
+  // 表, ソ, 十 and 能 end in 5C, a backslash; ア is 83 41.
+  const std::string chars = "\x95\x5C\x83\x5C\x8F\x5C\x94\x5C";
+  const std::string text = chars + " C:\\dir\\" + chars;
+  const std::string want = chars + " C:/dir/" + chars;
+  EXPECT_EQ(ReplaceAllInBuffer(text, 0, 0, "\\", "/", kDown), (ReplaceAllResult{want, 16, 0, 2}));
+  EXPECT_EQ(ReplaceAllInBuffer(text, static_cast<int>(text.size()), 0, "\\", "/", kUp),
+            (ReplaceAllResult{want, 12, 0, 2}));
+  EXPECT_EQ(ReplaceAllInBuffer("\x83\x41 A\x83\x41", 0, 0, "A", "B", kDown).text, "\x83\x41 B\x83\x41");
+  EXPECT_EQ(ReplaceAllInBuffer("\x83\x41 a", 0, 0, "a", "B", kDownNoCase).text, "\x83\x41 B");
 }
 
 TEST(ReplaceAllInBuffer, UpwardWholeWordSeesTheTextItJustInserted) {

@@ -67,7 +67,7 @@ std::vector<long long> LinesOf(const Hits& hits) {
 }
 
 // Files that stress every rule of the scan: lines of 0 to 600 bytes (now and
-// then far longer, so that windows without a late line feed occur), the three
+// then far longer, so that lines run through several windows), the three
 // kinds of line ends, double-byte characters whose second byte is a
 // backslash, a letter or the keyword's own first byte, zero and 0x1A bytes,
 // lone carriage returns, and the keyword in any case after any byte.
@@ -168,7 +168,7 @@ TEST(SearchScanDifferential, ShortReadsAndScannerReuseChangeNothing) {
   }
 }
 
-// Windows that end near the slide point: line feeds at 15,871 to 15,874 and
+// Windows that end near the slide point: line feeds at 15,868 to 15,876 and
 // keywords placed across 15,872 and 16,384, in the first window and in the
 // windows after a slide.
 TEST(SearchScanDifferential, AgreesAroundTheWindowBoundaries) {
@@ -197,9 +197,9 @@ TEST(SearchScanDifferential, AgreesAroundTheWindowBoundaries) {
   }
 }
 
-// The scan classifies the window in 64-byte chunks whose alignment moves with
-// each slide: a second window whose late line feed falls at every offset of a
-// chunk must slide exactly as the reference does.
+// The scan classifies the window in 64-byte chunks: a second window whose
+// late line feeds fall at every offset of a chunk must count and cut its lines
+// exactly as the reference does.
 TEST(SearchScanDifferential, AgreesAcrossSlidesAtEveryChunkAlignment) {
   for (int shift = 0; shift < 64; ++shift) {
     for (int late = 15871; late <= 15875; ++late) {
@@ -251,7 +251,6 @@ TEST(SearchScanDifferential, AgreesAcrossGroupsCounterSumsAndLongLines) {
       }
     }
   }
-  // Many files end early at a full window without a late line feed.
   EXPECT_GT(with_hits, compared / 3);
 }
 
@@ -319,15 +318,22 @@ TEST(SearchScan, KeywordWithADoubleByteCharacterIsMatchedExactly) {
   EXPECT_EQ(LinesOf(Fast(data, Key(keyword, effective))), (std::vector<long long>{2}));
 }
 
-TEST(SearchScan, OneByteKeywordSkipsSecondBytes) {
+TEST(SearchScan, HitsStartOnCharactersOfTheLine) {
   // 表 is 0x95 0x5C: its second byte is a backslash.
   EXPECT_TRUE(Fast("\x95\x5C\x8E\xA6\r\n", Key("\\")).empty());
   EXPECT_EQ(LinesOf(Fast("\x95\x5C\\n\r\n", Key("\\"))), (std::vector<long long>{1}));
   EXPECT_EQ(LinesOf(Fast("\\\r\n", Key("\\"))), (std::vector<long long>{1}));
-  // The byte before counts within the line only, and a carriage return is passed over.
+  // Second bytes in the lead-byte ranges end their characters too: ン (83 93)
+  // before a 1, る (82 E9) before an opening parenthesis.
+  EXPECT_EQ(Fast("\x83\x93" "1\n", Key("1")), (Hits{{1, "\x83\x93" "1"}}));
+  EXPECT_EQ(LinesOf(Fast("x\n\x82\xE9(\n", Key("("))), (std::vector<long long>{2}));
+  // ＝ is 81 81: after an odd run of such bytes the A is a second byte.
+  EXPECT_EQ(LinesOf(Fast("\x81\x81\x81\x81" "A\n\x81\x81\x81" "A\n", Key("a"))), (std::vector<long long>{1}));
+  // Keywords of any length: シ is 83 56, a V as its second byte.
+  EXPECT_TRUE(Fast("\x83\x56" "elkor\r\n", Key("velkor")).empty());
+  EXPECT_TRUE(Fast("\x95\x5Cn\r\n", Key("\\n")).empty());
+  // Characters count from the line's start, carriage returns passed over.
   EXPECT_EQ(LinesOf(Fast("\x95\n\\\r\n\x95\r\\", Key("\\"))), (std::vector<long long>{2}));
-  // Longer keywords get no such test.
-  EXPECT_EQ(LinesOf(Fast("\x95\x5Cn\r\n", Key("\\n"))), (std::vector<long long>{1}));
 }
 
 TEST(SearchScan, ClassCheckWantsSpaceParenthesisDotOrLineStart) {
@@ -376,19 +382,34 @@ TEST(SearchScan, NoMatchPastTheEndOfTheData) {
   EXPECT_EQ(Fast("x\nCreate", Key("create")), (Hits{{2, "Create"}}));
 }
 
-TEST(SearchScan, FullWindowWithoutALateLineFeedEndsTheFile) {
-  // A line feed at 15,872 itself does not slide the window: the scan stops at 16,384.
+TEST(SearchScan, LongLinesNeverEndTheScan) {
+  // No line feed after 15,872 in a full window: the scan goes on all the same.
   std::string data(16384, 'x');
   data[15872] = '\n';
   data += "\nkey\n";
-  EXPECT_TRUE(Fast(data, Key("key")).empty());
-  // One position later it slides, and the rest of the file is read.
-  std::swap(data[15872], data[15873]);
   EXPECT_EQ(LinesOf(Fast(data, Key("key"))), (std::vector<long long>{3}));
-  // A keyword across the end of a window that cannot slide is no hit.
-  std::string across(16382, 'x');
-  across += "key\n";
-  EXPECT_TRUE(Fast(across, Key("key")).empty());
+  // A keyword across the end of the first window, and one in a line through
+  // many windows: the text is the line's first 255 bytes.
+  EXPECT_EQ(Fast(std::string(16382, 'x') + "key\n", Key("key")), (Hits{{1, std::string(255, 'x')}}));
+  const std::string html = "<p>" + std::string(100000, 'h') + " key</p>\nkey\n";
+  EXPECT_EQ(Fast(html, Key("key")), (Hits{{1, "<p>" + std::string(252, 'h')}, {2, "key"}}));
+  const std::string long_key(700, 'k');
+  EXPECT_EQ(LinesOf(Fast(std::string(15500, 'x') + long_key + "\n", Key(long_key))), (std::vector<long long>{1}));
+
+  // The second window starts at 15,872: a keyword there is tested against
+  // the bytes before it in the first one.
+  const auto at_cut = [](const std::string& before) {
+    return std::string(15872 - before.size(), 'x') + before + "key\n";
+  };
+  EXPECT_EQ(Fast(at_cut(" \r\r"), Key("key", false, true)).size(), 1u);
+  EXPECT_TRUE(Fast(at_cut("q\r"), Key("key", false, true)).empty());
+  EXPECT_TRUE(Fast(at_cut("\x83"), Key("key")).empty());
+  EXPECT_EQ(Fast(at_cut("\x83\x93"), Key("key")).size(), 1u);
+  // A run of ＝ (81 81) across the cut, ended by one lead byte or not.
+  for (std::size_t run : {1000, 1001}) {
+    const std::string line = std::string(15000, 'x') + std::string(run, '\x81') + "key\n";
+    EXPECT_EQ(Fast(line, Key("key")).size(), run % 2 == 0 ? 1u : 0u) << run;
+  }
 }
 
 TEST(SearchScan, BytesLeftBehindTheDataAfterASlideNeverMatch) {
@@ -413,7 +434,7 @@ TEST(SearchScan, BytesLeftBehindTheDataAfterASlideNeverMatch) {
   }
 }
 
-TEST(SearchScan, LongFileSlidesAtEveryLineFeedAndCountsOn) {
+TEST(SearchScan, LongFileCountsLinesThroughEverySlide) {
   std::string data;
   for (int n = 1; n <= 30000; ++n) data += n % 1000 == 0 ? "Velkor \x83\x78\r\n" : "text\r\n";
   const Hits hits = Fast(data, Key("velkor"));

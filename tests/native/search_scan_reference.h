@@ -1,8 +1,8 @@
 #pragma once
 // The word search's line scan written out byte by byte, one step after the
-// other, with no skipping: the yardstick that the fast FileScanner must agree
-// with on every input. Shared by the unit test and the fuzz target.
-#include <cstring>
+// other, with no skipping, over the whole file: the yardstick that the fast
+// FileScanner must agree with on every input. Shared by the unit test and the
+// fuzz target.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,46 +18,37 @@ struct Hit {
   bool operator==(const Hit&) const = default;
 };
 
-inline int ReadUpTo(ByteSource& source, unsigned char* dst, int max) {
-  int got = 0;
-  while (got < max) {
-    const int n = source.Read(dst + got, max - got);
-    if (n <= 0) break;
-    got += n;
-  }
-  return got;
-}
-
 inline std::vector<Hit> Scan(ByteSource& source, const SearchKey& key) {
   std::vector<Hit> hits;
   const std::string match_key = MakeMatchKey(key.keyword, key.case_sensitive);
-  const int key_len = static_cast<int>(match_key.size());
+  const std::size_t key_len = match_key.size();
   if (key_len == 0) return hits;
   auto lower = [&](unsigned char b) -> unsigned char {
     return (!key.case_sensitive && b >= 'A' && b <= 'Z') ? b + 32 : b;
   };
 
-  std::vector<unsigned char> window_bytes(16384);
-  unsigned char* window = window_bytes.data();
+  // The whole file at once: the reference has no window to slide.
+  std::string file;
+  unsigned char piece[4096];
+  for (int n; (n = source.Read(piece, sizeof piece)) > 0;) file.append(reinterpret_cast<char*>(piece), n);
+  const auto* data = reinterpret_cast<const unsigned char*>(file.data());
+  const std::size_t count = file.size();
+
   unsigned char line_buf[255];
-  int count = ReadUpTo(source, window, 16384);
   long long line_number = 1;
   int column = 0;
-  int before = -1;  // the line's last byte so far, carriage returns not counted
+  int before = -1;      // the line's last byte so far, carriage returns not counted
+  bool inside = false;  // the next byte, carriage returns not counted, is a second byte
   bool line_done = false;
-  int i = 0;
+  std::size_t i = 0;
   while (i < count) {
-    const unsigned char c = window[i];
+    const unsigned char c = data[i];
     if (c == 10) {
       column = 0;
       line_number += 1;
       before = -1;
+      inside = false;
       line_done = false;
-      if (i > 15872 && count == 16384) {
-        std::memmove(window, window + 15872, 512);
-        count = 512 + ReadUpTo(source, window + 512, 15872);
-        i -= 15872;
-      }
       ++i;
       continue;
     }
@@ -68,6 +59,8 @@ inline std::vector<Hit> Scan(ByteSource& source, const SearchKey& key) {
     if (column < 255) line_buf[column++] = c;
     const int prev = before;
     before = c;
+    const bool char_start = !inside;
+    inside = char_start && IsLeadByte(c);
     if (line_done || lower(c) != static_cast<unsigned char>(match_key[0])) {
       ++i;
       continue;
@@ -77,17 +70,17 @@ inline std::vector<Hit> Scan(ByteSource& source, const SearchKey& key) {
       continue;
     }
     bool same = i + key_len <= count;
-    for (int j = 0; same && j < key_len; ++j) {
-      const unsigned char b = window[i + j];
+    for (std::size_t j = 0; same && j < key_len; ++j) {
+      const unsigned char b = data[i + j];
       same = b != 0 && lower(b) == static_cast<unsigned char>(match_key[j]);
     }
-    if (!same || (key_len == 1 && prev >= 0 && IsLeadByte(static_cast<unsigned char>(prev)))) {
+    if (!same || !char_start) {
       ++i;
       continue;
     }
-    int j = i + 1;
-    while (j < count && window[j] != 0 && window[j] != 10 && window[j] != 13 && window[j] != 26) {
-      if (column < 255) line_buf[column++] = window[j];
+    std::size_t j = i + 1;
+    while (j < count && data[j] != 0 && data[j] != 10 && data[j] != 13 && data[j] != 26) {
+      if (column < 255) line_buf[column++] = data[j];
       ++j;
     }
     std::string text(reinterpret_cast<const char*>(line_buf), column);

@@ -217,6 +217,27 @@ TEST_F(EditorTools, ReplaceAllKeepsCharactersOutsideShiftJis) {
   EXPECT_EQ(e_->Memo1.Text(), L"é-yy é-yy");
 }
 
+TEST_F(EditorTools, FindAndReplaceAllLeaveDoubleByteCharactersWhole) {
+  // 表, ソ, 十 and 能 end in the byte of a backslash, ア in that of an A.
+  SetText(L"表ソ十能 C:\\dir ア A");
+  e_->find_flags() = FR_DOWN | FR_MATCHCASE;
+  SetFindText(e_->find_options(), L"A");
+  Command(IDM_FINDNEXT1);
+  EXPECT_EQ(Sel(), (std::pair{14, 1}));
+
+  e_->Memo1.SetSel(0, 0);
+  e_->replace_options().Flags = FR_REPLACEALL;
+  e_->replace_flags() = FR_DOWN | FR_MATCHCASE;
+  SetFindText(e_->replace_options(), L"\\");
+  lstrcpyW(e_->replace_options().lpstrReplaceWith, L"/");
+  e_->Replace();
+  e_->Memo1.SetSel(0, 0);
+  SetFindText(e_->replace_options(), L"A");
+  lstrcpyW(e_->replace_options().lpstrReplaceWith, L"B");
+  e_->Replace();
+  EXPECT_EQ(e_->Memo1.Text(), L"表ソ十能 C:/dir ア B");
+}
+
 TEST_F(EditorTools, JumpsGoToTheEnds) {
   SetText(L"one\r\ntwo\r\nthree");
   Command(IDM_TOLASTLINE);

@@ -95,6 +95,23 @@ TEST_F(SearchEngine, ABackslashIsFoundOnlyWhereItStandsForItself) {
   EXPECT_EQ(Texts(form)[0], "\x95\x5C" "C:\\dir");
 }
 
+TEST_F(SearchEngine, LongLinesAreReadToTheEndAndHitsStartOnCharacters) {
+  const std::wstring d = Dir(L"a");
+  // One paragraph per line: the first hit stands 40,000 bytes into its line.
+  WriteBytes(d + L"long.html", "<p>" + std::string(40000, 'w') + " Velkor</p>\r\nVelkor\r\n");
+  // シ is 83 56, a V as its second byte; ン is 83 93.
+  WriteBytes(d + L"kana.txt", "\x83\x56" "elkor\r\n\x83\x93" "Velkor\r\n");
+  Register(1, d);
+  TSeaForm& form = Open();
+  DialogAnswerer answers;
+  Search(form, L"Velkor");
+  std::vector<std::pair<std::wstring, long long>> found;
+  for (const auto& h : form.hits()) found.emplace_back(h.path, h.hit.line_number);
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::pair<std::wstring, long long>>{
+                       {d + L"kana.txt", 2}, {d + L"long.html", 1}, {d + L"long.html", 2}}));
+}
+
 TEST_F(SearchEngine, TheClassOptionWantsABlankADotAnOpeningParenthesisOrTheLineStart) {
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"u.pas", "x := T.Create;\r\nf(Create)\r\n  Create\r\nCreate first\r\nx.ReCreate;\r\n");
