@@ -179,6 +179,15 @@ TEST_F(SeaForm, ClosingTheMainWindowTakesTheSearchWindowAlongAndSavesItsSettings
   EXPECT_NE(IniString(IniPath(), L"TSeaForm", L"PlaceNormalPos.Left"), L"<none>");
 }
 
+TEST_F(SeaForm, ReopensWhereItWasLeft) {
+  WriteIni("[TSeaForm]\r\nPlaceNormalPos.Left=120\r\nPlaceNormalPos.Top=60\r\n");
+  TSeaForm& form = Open();
+  RECT r{};
+  GetWindowRect(form.hwnd(), &r);
+  EXPECT_EQ(r.left, 120);
+  EXPECT_EQ(r.top, 60);
+}
+
 TEST_F(SeaForm, TheMainWindowKeepsOneSearchWindowAndBringsItBack) {
   TSeaForm& form = Open();
   frame_->SearchWordButtonClick();
