@@ -1,0 +1,53 @@
+// The friends window's file list items without a window.
+#include <gtest/gtest.h>
+
+#include "launcher/file_items.h"
+
+using namespace velkor;
+
+TEST(FileItems, KindsAndColours) {
+  EXPECT_EQ(ItemKindOf(L".JPE"), ItemKind::Jpeg);  // PHOTO.JPEG
+  EXPECT_EQ(ItemKindOf(L".HTM"), ItemKind::Other);
+  EXPECT_EQ(ItemKindOf(L".CUR"), ItemKind::Program);
+  Rgb c;
+  ASSERT_TRUE(ItemTextColor(ItemKind::IconFile, c));
+  EXPECT_EQ(c, (Rgb{128, 0, 0}));
+  ASSERT_TRUE(ItemTextColor(ItemKind::Bitmap, c));
+  EXPECT_EQ(SelectedBackground(c), (Rgb{0, 255, 255})) << "red on cyan";
+  ASSERT_TRUE(ItemTextColor(ItemKind::Program, c));
+  EXPECT_EQ(SelectedBackground(c), (Rgb{255, 255, 0})) << "blue on yellow";
+  EXPECT_FALSE(ItemTextColor(ItemKind::Other, c));
+}
+
+TEST(FileItems, CutOutsThumbnailsAndThePreview) {
+  // A 640 x 480 bitmap in a 300-pixel column beside a name 60 pixels wide, items 40 high.
+  EXPECT_EQ(PictureCutout(300, 60, 40, {640, 480}), (Size{240, 30}));
+  EXPECT_EQ(PictureCutout(300, 60, 40, {20, 10}), (Size{20, 10}));
+  Size t;
+  ASSERT_TRUE(FitThumbnail(32, 50, 100, t));
+  EXPECT_EQ(t, (Size{32, 16}));
+  ASSERT_TRUE(FitThumbnail(32, 100, 50, t));
+  EXPECT_EQ(t, (Size{16, 32}));
+  EXPECT_FALSE(FitThumbnail(32, 0, 50, t));
+  // 2000 x 1500 and 1200 x 300 pictures on a 1024 x 768 screen, caption 19; a small one fits.
+  EXPECT_EQ(PreviewClientSize(1024, 768, 19, 2010, 1510), (Size{(768 - 19) * 2010 / 1510, 768 - 19}));
+  EXPECT_EQ(PreviewClientSize(1024, 768, 19, 1210, 310), (Size{1024, 310 * 1024 / 1210}));
+  EXPECT_EQ(PreviewClientSize(1024, 768, 19, 110, 90), (Size{110, 90}));
+}
+
+TEST(FileItems, FiveIconsInAColumnOfThreeCells) {
+  const IconGrid g = LayoutIconGrid(5, 3 * 38 + 10, 32, 32, 15);
+  ASSERT_EQ(g.cells.size(), 5u);
+  EXPECT_EQ(g.cells[2].x, 2 + 2 * 36);
+  EXPECT_EQ(g.cells[2].y, 2);
+  EXPECT_EQ(g.cells[3].x, 2);
+  EXPECT_EQ(g.cells[3].y, 2 + 32 + 15 + 8);
+  EXPECT_EQ(g.cells[4].number_x, 2 + 36 + 16);
+  EXPECT_EQ(g.name_y, 2 + 55 + 32 + 15 + 5);
+  EXPECT_EQ(LayoutIconGrid(2, 10, 32, 32, 15).cells[1].y, 2 + 55) << "a narrow column still shows one a row";
+}
+
+TEST(FileItems, RelativeNamesBelowTheTreesDirectory) {
+  EXPECT_EQ(RelativeName(L"C:\\a\\b.txt", L"C:\\"), L"a\\b.txt");
+  EXPECT_EQ(RelativeName(L"C:\\a\\sub\\b.txt", L"C:\\a"), L"sub\\b.txt");
+}
