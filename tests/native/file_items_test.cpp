@@ -1,6 +1,7 @@
 // The friends window's file list items without a window.
 #include <gtest/gtest.h>
 
+#include "launcher/browser_texts.h"
 #include "launcher/file_items.h"
 
 using namespace velkor;
@@ -50,4 +51,19 @@ TEST(FileItems, FiveIconsInAColumnOfThreeCells) {
 TEST(FileItems, RelativeNamesBelowTheTreesDirectory) {
   EXPECT_EQ(RelativeName(L"C:\\a\\b.txt", L"C:\\"), L"a\\b.txt");
   EXPECT_EQ(RelativeName(L"C:\\a\\sub\\b.txt", L"C:\\a"), L"sub\\b.txt");
+}
+
+TEST(BrowserTexts, OperationsAndBulkSearch) {
+  EXPECT_EQ(DeleteQuestion(L"MEMO.TXT", false), L"MEMO.TXT を\r\n\r\n削除しますか ?");
+  EXPECT_EQ(DeleteQuestion(L"MEMO.TXT", true), L"MEMO.TXT は読み出し専用属性です。\r\n\r\n削除しますか ?");
+  EXPECT_EQ(ConfirmOperationText(L"C:\\a.txt", L"D:\\b\\a.txt", L"移動しますか "),
+            L"C:\\a.txt を\r\n\r\nD:\\b\\a.txt に\r\n\r\n移動しますか  ？");
+  EXPECT_EQ(TotalsCaption(0, 0), L" 該当ファイル  Total Files = 0 ,Size = 0 Bytes");
+  EXPECT_EQ(TotalsCaption(2, 5'000'000'000LL), L" 該当ファイル  Total Files = 2 ,Size = 5,000,000,000 Bytes");
+  EXPECT_EQ(BulkSearchMask(L""), L"*.*");
+  EXPECT_EQ(BulkSearchMask(L"*.jpg"), L"*.JP*");
+  EXPECT_EQ(BulkSearchMask(L"*.jpeg"), L"*.JPEG");
+  EXPECT_EQ(ListFullText(12, L"リソースが不足しています", L"*.txt"),
+            L"現在の集計総数は 12 ですが、\r\nもうこれ以上は、リソースが不足しています。\r\n"
+            L"取りあえず、現時点での集計結果を表示しますが、\r\n次回は *.txt 以外の指定により、\r\nもう少し絞り込んで下さいネ。");
 }

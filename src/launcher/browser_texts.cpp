@@ -1,0 +1,36 @@
+#include "launcher/browser_texts.h"
+
+#include "platform/number_format.h"
+
+namespace velkor {
+
+std::wstring DeleteQuestion(const std::wstring& name, bool read_only) {
+  return name + (read_only ? L" は読み出し専用属性です。" : L" を") + L"\r\n\r\n" + L"削除しますか ?";
+}
+
+std::wstring ConfirmOperationText(const std::wstring& source, const std::wstring& destination,
+                                  const std::wstring& question) {
+  return source + L" を\r\n\r\n" + destination + L" に\r\n\r\n" + question + L" ？";
+}
+
+std::wstring TotalsCaption(int file_count, int64_t total_bytes) {
+  // "#,###,###,##0": zero shows as 0.
+  return L" 該当ファイル  Total Files = " + std::to_wstring(file_count) + L" ,Size = " + GroupThousands(total_bytes) +
+         L" Bytes";
+}
+
+std::wstring BulkSearchMask(const std::wstring& mask_box) {
+  std::wstring mask = mask_box.empty() ? L"*.*" : mask_box;
+  for (auto& c : mask)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  if (mask == L"*.JPG") mask = L"*.JP*";
+  return mask;
+}
+
+std::wstring ListFullText(int file_count, const std::wstring& error_message, const std::wstring& mask_box) {
+  return L"現在の集計総数は " + std::to_wstring(file_count) + L" ですが、\r\n" + L"もうこれ以上は、" + error_message +
+         L"。\r\n" + L"取りあえず、現時点での集計結果を表示しますが、\r\n" + L"次回は " + mask_box + L" 以外の指定により、\r\n" +
+         L"もう少し絞り込んで下さいネ。";
+}
+
+}  // namespace velkor

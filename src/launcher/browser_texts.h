@@ -1,0 +1,28 @@
+#pragma once
+// Texts of the friends window's file operations and bulk search, without a
+// window.
+#include <cstdint>
+#include <string>
+
+namespace velkor {
+
+// The delete question: the name, " は読み出し専用属性です。" or " を", an empty line, "削除しますか ?".
+std::wstring DeleteQuestion(const std::wstring& name, bool read_only);
+
+// The move or copy question: the source, the destination and the question
+// ("移動しますか " or "コピーしますか "), each on its own paragraph.
+std::wstring ConfirmOperationText(const std::wstring& source, const std::wstring& destination,
+                                  const std::wstring& question);
+
+// The window caption after a removal: " 該当ファイル  Total Files = n ,Size = 1,234 Bytes".
+std::wstring TotalsCaption(int file_count, int64_t total_bytes);
+
+// The mask of a bulk search: "*.*" for an empty box, upper-cased, and "*.JPG"
+// widened to "*.JP*" so that .JPE and .JPEG files come along.
+std::wstring BulkSearchMask(const std::wstring& mask_box);
+
+// The message when the list can take no more: the count reached, the list's
+// own error, and the mask typed.
+std::wstring ListFullText(int file_count, const std::wstring& error_message, const std::wstring& mask_box);
+
+}  // namespace velkor
