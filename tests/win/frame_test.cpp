@@ -27,6 +27,81 @@ std::wstring ClassOf(HWND w) {
   return buf;
 }
 
+// An 8 x 8 bitmap file of two colours: the left half red, the right half blue.
+std::string TwoColourBmp() {
+  std::string b(62 + 8 * 4, '\0');
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, static_cast<uint32_t>(b.size()));
+  put32(10, 62);
+  put32(14, 40);
+  put32(18, 8);
+  put32(22, 8);
+  b[26] = 1;  // planes
+  b[28] = 1;  // bits per pixel
+  put32(54, 0x00FF0000);  // palette: 0 red, 1 blue (as B, G, R, 0)
+  put32(58, 0x000000FF);
+  for (int row = 0; row < 8; ++row) b[62 + row * 4] = 0x0F;
+  return b;
+}
+
+// The pixels of a bitmap, row by row (the glyph is not selected anywhere else).
+std::vector<COLORREF> PixelsOf(HBITMAP bmp) {
+  BITMAP bm{};
+  GetObjectW(bmp, sizeof bm, &bm);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  std::vector<COLORREF> px;
+  for (int y = 0; y < bm.bmHeight; ++y)
+    for (int x = 0; x < bm.bmWidth; ++x) px.push_back(GetPixel(dc, x, y));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return px;
+}
+
+// A 27 x 27 row glyph made by hand from a 32 x 32 icon resource of the
+// program: the icon on light grey in a 33 x 33 square, shrunk.
+std::vector<COLORREF> RowGlyphOfIcon(const wchar_t* name) {
+  HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, 32, 32, 0));
+  HDC screen = GetDC(nullptr);
+  HBITMAP square = CreateCompatibleBitmap(screen, 33, 33);
+  HBITMAP glyph = CreateCompatibleBitmap(screen, 27, 27);
+  HDC src = CreateCompatibleDC(screen), dst = CreateCompatibleDC(screen);
+  HGDIOBJ old_src = SelectObject(src, square), old_dst = SelectObject(dst, glyph);
+  RECT rc{0, 0, 33, 33};
+  FillRect(src, &rc, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+  DrawIconEx(src, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  SetStretchBltMode(dst, COLORONCOLOR);
+  StretchBlt(dst, 0, 0, 27, 27, src, 0, 0, 33, 33, SRCCOPY);
+  SelectObject(src, old_src);
+  SelectObject(dst, old_dst);
+  DeleteDC(src);
+  DeleteDC(dst);
+  ReleaseDC(nullptr, screen);
+  DestroyIcon(icon);
+  std::vector<COLORREF> px = PixelsOf(glyph);
+  DeleteObject(glyph);
+  DeleteObject(square);
+  return px;
+}
+
+BOOL CALLBACK CountForeign(HWND w, LPARAM lp) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != GetCurrentProcessId() && IsWindowVisible(w)) ++*reinterpret_cast<int*>(lp);
+  return TRUE;
+}
+
+// Top-level windows of other processes that are visible.
+int ForeignWindows() {
+  int n = 0;
+  EnumWindows(CountForeign, reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
 }  // namespace
 
 using MainWindow = FrameTest;
@@ -72,8 +147,70 @@ TEST_F(MainWindow, QuickLaunchRowIsBuiltAndHiddenWithoutEntries) {
     EXPECT_EQ(b.rect().right - b.rect().left, 30);
   }
   // A click on the tool bar background reloads the entries but leaves the row hidden.
+  Settings(IniPath()).WriteString(L"VELKORA", L"SImage2FileName", IniPath());
   f.Panel1Click();
   EXPECT_FALSE(IsWindowVisible(f.Bp1Panel().hwnd()));
+  EXPECT_EQ(f.launch_paths().Path(1), IniPath());
+  EXPECT_EQ(f.LaunchButton(1).hint(), L"Velkor.INI");
+}
+
+TEST_F(MainWindow, QuickLaunchButtonsShowTheirFilesAndKeepThemWhenTheyGo) {
+  const std::wstring bmp = dir_ / L"pic.bmp";
+  const std::wstring doc = dir_ / L"memo.xyz";  // a document without an icon of its own
+  WriteBytes(bmp, TwoColourBmp());
+  WriteBytes(doc, "memo");
+  {
+    Settings ini(IniPath());
+    ini.WriteString(L"VELKORA", L"SImage1FileName", bmp);
+    ini.WriteString(L"VELKORA", L"SImage2FileName", doc);
+    ini.WriteString(L"VELKORA", L"SImage3FileName", dir_ / L"gone.txt");
+  }
+  Tframeform& f = StartFrame();
+  auto check_picture = [&] {
+    ASSERT_NE(f.LaunchButton(0).glyph(), nullptr);
+    BITMAP bm{};
+    GetObjectW(f.LaunchButton(0).glyph(), sizeof bm, &bm);
+    ASSERT_EQ(bm.bmWidth, 27);
+    ASSERT_EQ(bm.bmHeight, 27);
+    const std::vector<COLORREF> px = PixelsOf(f.LaunchButton(0).glyph());
+    EXPECT_EQ(px[10 * 27 + 3], RGB(255, 0, 0));
+    EXPECT_EQ(px[10 * 27 + 23], RGB(0, 0, 255));
+    EXPECT_EQ(px[26 * 27], GetSysColor(COLOR_BTNSHADOW)) << "the transparent colour";
+    EXPECT_EQ(f.LaunchButton(0).hint(), L"pic.bmp");
+  };
+  check_picture();
+
+  ASSERT_NE(f.LaunchButton(1).glyph(), nullptr);
+  std::vector<COLORREF> got = PixelsOf(f.LaunchButton(1).glyph());
+  std::vector<COLORREF> want = RowGlyphOfIcon(L"SICON_2");
+  got[26 * 27] = want[26 * 27] = 0;
+  EXPECT_EQ(got, want);
+  EXPECT_NE(got, RowGlyphOfIcon(L"SICON_1"));
+  EXPECT_EQ(f.LaunchButton(1).hint(), L"memo.xyz");
+
+  EXPECT_EQ(f.LaunchButton(2).glyph(), nullptr);
+  EXPECT_EQ(f.LaunchButton(2).hint(), L"未登録 3");
+  EXPECT_EQ(WindowText(f.hwnd()), L"ベルコノート");
+
+  // After the picture is deleted, a reload leaves its button as it was.
+  ASSERT_TRUE(DeleteFileW(bmp.c_str()));
+  Settings(IniPath()).WriteString(L"VELKORA", L"SImage4FileName", doc);
+  f.Panel1Click();
+  check_picture();
+  EXPECT_EQ(f.LaunchButton(3).hint(), L"memo.xyz");
+}
+
+TEST_F(MainWindow, AQuickLaunchButtonStartsItsFileAndAnEmptyOneNothing) {
+  const std::wstring exe = dir_ / L"marker.exe";
+  ASSERT_TRUE(CopyFileW((ModuleDir() + L"\\marker.exe").c_str(), exe.c_str(), FALSE));
+  Settings(IniPath()).WriteString(L"VELKORA", L"SImage2FileName", exe);
+  Tframeform& f = StartFrame();
+  const int before = ForeignWindows();
+  SendMessageW(f.hwnd(), WM_COMMAND, IDC_BP1FILENAME0, 0);
+  PumpFor(1500);
+  EXPECT_EQ(ForeignWindows(), before) << "an empty entry opened something";
+  SendMessageW(f.hwnd(), WM_COMMAND, IDC_BP1FILENAME0 + 1, 0);
+  EXPECT_TRUE(PumpUntil([&] { return FileExists(exe + L".ran"); }, 10000));
 }
 
 TEST_F(MainWindow, QuickLaunchRowShowsWhenAnEntryIsRegistered) {
