@@ -355,8 +355,8 @@ void Tframeform::ArrangeLaunchButtons() {
 void Tframeform::LaunchButtonClick(int index) {
   BusyCursor busy;
   const std::wstring& entry = launch_paths_.Path(index);
-  // The shell opens the current folder for an empty name: an unregistered
-  // button must not get that far.
+  // An empty name would leave the shell to guess (a folder, the current one,
+  // is a shell's favourite): an unregistered button starts nothing.
   if (entry.empty()) return;
   std::wstring full(MAX_PATH, L'\0');
   const DWORD n = GetFullPathNameW(entry.c_str(), MAX_PATH, full.data(), nullptr);
