@@ -168,6 +168,7 @@ void Tframeform::FormCreate() {
     b.SetHint(L"未登録 " + std::to_wstring(i + 1));
     Application::Get().ProcessMessages();
   }
+  LoadLaunchIcons();
   ArrangeLaunchButtons();
 
   Application::Get().ProcessMessages();
@@ -354,14 +355,53 @@ void Tframeform::ArrangeLaunchButtons() {
 void Tframeform::LaunchButtonClick(int index) {
   BusyCursor busy;
   const std::wstring& entry = launch_paths_.Path(index);
+  // An empty name would leave the shell to guess (a folder, the current one,
+  // is a shell's favourite): an unregistered button starts nothing.
+  if (entry.empty()) return;
   std::wstring full(MAX_PATH, L'\0');
-  const DWORD n = entry.empty() ? 0 : GetFullPathNameW(entry.c_str(), MAX_PATH, full.data(), nullptr);
-  full.resize(n < MAX_PATH ? n : 0);
+  const DWORD n = GetFullPathNameW(entry.c_str(), MAX_PATH, full.data(), nullptr);
+  if (n == 0 || n >= MAX_PATH) return;
+  full.resize(n);
   ShellStart(full, L"", FolderOf(full), SW_SHOWNORMAL);
 }
 
 void Tframeform::Panel1Click() {
   LoadLaunchPaths();
+  LoadLaunchIcons();
+}
+
+void Tframeform::LoadLaunchIcons() {
+  for (SpeedButton& b : launch_buttons_) {
+    const std::wstring& path = launch_paths_.Path(b.tag);
+    // A file that has gone keeps the glyph and hint it had.
+    if (path.empty() || !FileExists(path)) continue;
+    // 1 says the file is no icon container; it is no handle to destroy.
+    const HICON extracted = ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), 0);
+    ScopedIcon own_icon(reinterpret_cast<UINT_PTR>(extracted) > 1 ? extracted : nullptr);
+    const std::wstring kind = FileKindExtension(path);
+    bool drawn = false;
+    if (kind == L".ICO") {
+      ScopedIcon picture(static_cast<HICON>(
+          LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+      if (picture) DrawIconGlyph(picture.get(), b);
+      drawn = static_cast<bool>(picture);
+    } else if (kind == L".BMP") {
+      ScopedBitmap picture(static_cast<HBITMAP>(
+          LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+      if (picture) SetButtonGlyph(picture.get(), b);
+      drawn = static_cast<bool>(picture);
+    }
+    // A picture that does not load is shown like any other file.
+    if (!drawn) {
+      if (own_icon)
+        DrawIconGlyph(own_icon.get(), b);
+      else
+        SetMascotGlyph(L"SICON_2", b);
+    }
+    b.SetHint(FileNameOf(path));
+    Application::Get().ProcessMessages();
+  }
+  SetWindowTextW(hwnd(), kTitle);
 }
 
 void Tframeform::SetMascotGlyph(const wchar_t* icon_name, SpeedButton& button) {

@@ -128,6 +128,7 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   void LayoutChildren();
   void ShowUsedFiles();
   void LoadLaunchPaths();
+  void LoadLaunchIcons();
   void ArrangeLaunchButtons();
   void LaunchButtonClick(int index);
   void SetMascotGlyph(const wchar_t* icon_name, SpeedButton& button);

@@ -8,6 +8,7 @@
 #include "frame/frame_logic.h"
 #include "frame/settings.h"
 #include "platform/app.h"
+#include "platform/scoped.h"
 #include "support/frame_fixture.h"
 
 using namespace velkor;
@@ -25,6 +26,60 @@ std::wstring ClassOf(HWND w) {
   wchar_t buf[64] = {};
   GetClassNameW(w, buf, 64);
   return buf;
+}
+
+// An 8 x 8 bitmap file of two colours: the left half red, the right half blue.
+std::string TwoColourBmp() {
+  std::string b("BM\x5e\0\0\0\0\0\0\0\x3e\0\0\0\x28\0\0\0\x08\0\0\0\x08\0\0\0\1\0\1\0", 30);
+  b.resize(54, '\0');
+  b += std::string("\0\0\xff\0\xff\0\0\0", 8);  // palette (B, G, R, 0): red, blue
+  for (int row = 0; row < 8; ++row) b += std::string("\x0f\0\0\0", 4);
+  return b;
+}
+
+// The pixels of a bitmap, row by row.
+std::vector<COLORREF> PixelsOf(HBITMAP bmp) {
+  BITMAP bm{};
+  GetObjectW(bmp, sizeof bm, &bm);
+  ScopedMemDc dc(CreateCompatibleDC(nullptr));
+  SelectObjectScope sel(dc.get(), bmp);
+  std::vector<COLORREF> px;
+  for (int y = 0; y < bm.bmHeight; ++y)
+    for (int x = 0; x < bm.bmWidth; ++x) px.push_back(GetPixel(dc.get(), x, y));
+  return px;
+}
+
+// The row's 27 x 27 picture of an icon resource, made by hand: the icon on
+// light grey in a 33 x 33 square, shrunk; its transparent-colour pixel left out.
+std::vector<COLORREF> RowGlyphOfIcon(const wchar_t* name) {
+  ScopedIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, 32, 32, 0)));
+  WindowDc screen(nullptr);
+  ScopedBitmap square(CreateCompatibleBitmap(screen.get(), 33, 33)), glyph(CreateCompatibleBitmap(screen.get(), 27, 27));
+  {
+    ScopedMemDc src(CreateCompatibleDC(screen.get())), dst(CreateCompatibleDC(screen.get()));
+    SelectObjectScope sel_src(src.get(), square.get()), sel_dst(dst.get(), glyph.get());
+    RECT rc{0, 0, 33, 33};
+    FillRect(src.get(), &rc, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    DrawIconEx(src.get(), 0, 0, icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
+    SetStretchBltMode(dst.get(), COLORONCOLOR);
+    StretchBlt(dst.get(), 0, 0, 27, 27, src.get(), 0, 0, 33, 33, SRCCOPY);
+  }
+  std::vector<COLORREF> px = PixelsOf(glyph.get());
+  px[26 * 27] = 0;
+  return px;
+}
+
+BOOL CALLBACK CountForeignWindow(HWND w, LPARAM count) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != GetCurrentProcessId() && IsWindowVisible(w)) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int ForeignWindows() {
+  int n = 0;
+  EnumWindows(CountForeignWindow, reinterpret_cast<LPARAM>(&n));
+  return n;
 }
 
 }  // namespace
@@ -72,8 +127,68 @@ TEST_F(MainWindow, QuickLaunchRowIsBuiltAndHiddenWithoutEntries) {
     EXPECT_EQ(b.rect().right - b.rect().left, 30);
   }
   // A click on the tool bar background reloads the entries but leaves the row hidden.
+  Settings(IniPath()).WriteString(L"VELKORA", L"SImage2FileName", IniPath());
   f.Panel1Click();
   EXPECT_FALSE(IsWindowVisible(f.Bp1Panel().hwnd()));
+  EXPECT_EQ(f.launch_paths().Path(1), IniPath());
+  EXPECT_EQ(f.LaunchButton(1).hint(), L"Velkor.INI");
+}
+
+TEST_F(MainWindow, QuickLaunchButtonsShowTheirFilesAndKeepThemWhenTheyGo) {
+  const std::wstring bmp = dir_ / L"pic.bmp";
+  const std::wstring doc = dir_ / L"memo.xyz";  // a document without an icon of its own
+  WriteBytes(bmp, TwoColourBmp());
+  WriteBytes(doc, "memo");
+  {
+    Settings ini(IniPath());
+    ini.WriteString(L"VELKORA", L"SImage1FileName", bmp);
+    ini.WriteString(L"VELKORA", L"SImage2FileName", doc);
+    ini.WriteString(L"VELKORA", L"SImage3FileName", dir_ / L"gone.txt");
+  }
+  Tframeform& f = StartFrame();
+  auto check_picture = [&] {
+    ASSERT_NE(f.LaunchButton(0).glyph(), nullptr);
+    BITMAP bm{};
+    GetObjectW(f.LaunchButton(0).glyph(), sizeof bm, &bm);
+    ASSERT_EQ(bm.bmWidth, 27);
+    ASSERT_EQ(bm.bmHeight, 27);
+    const std::vector<COLORREF> px = PixelsOf(f.LaunchButton(0).glyph());
+    EXPECT_EQ(px[10 * 27 + 3], RGB(255, 0, 0));
+    EXPECT_EQ(px[10 * 27 + 23], RGB(0, 0, 255));
+    EXPECT_EQ(px[26 * 27], GetSysColor(COLOR_BTNSHADOW)) << "the transparent colour";
+    EXPECT_EQ(f.LaunchButton(0).hint(), L"pic.bmp");
+  };
+  check_picture();
+
+  ASSERT_NE(f.LaunchButton(1).glyph(), nullptr);
+  std::vector<COLORREF> got = PixelsOf(f.LaunchButton(1).glyph());
+  got[26 * 27] = 0;
+  EXPECT_EQ(got, RowGlyphOfIcon(L"SICON_2"));
+  EXPECT_EQ(f.LaunchButton(1).hint(), L"memo.xyz");
+
+  EXPECT_EQ(f.LaunchButton(2).glyph(), nullptr);
+  EXPECT_EQ(f.LaunchButton(2).hint(), L"未登録 3");
+  EXPECT_EQ(WindowText(f.hwnd()), L"ベルコノート");
+
+  // After the picture is deleted, a reload leaves its button as it was.
+  ASSERT_TRUE(DeleteFileW(bmp.c_str()));
+  Settings(IniPath()).WriteString(L"VELKORA", L"SImage4FileName", doc);
+  f.Panel1Click();
+  check_picture();
+  EXPECT_EQ(f.LaunchButton(3).hint(), L"memo.xyz");
+}
+
+TEST_F(MainWindow, AQuickLaunchButtonStartsItsFileAndAnEmptyOneNothing) {
+  const std::wstring exe = dir_ / L"marker.exe";
+  ASSERT_TRUE(CopyFileW((ModuleDir() + L"\\marker.exe").c_str(), exe.c_str(), FALSE));
+  Settings(IniPath()).WriteString(L"VELKORA", L"SImage2FileName", exe);
+  Tframeform& f = StartFrame();
+  const int before = ForeignWindows();
+  SendMessageW(f.hwnd(), WM_COMMAND, IDC_BP1FILENAME0, 0);
+  PumpFor(1500);
+  EXPECT_EQ(ForeignWindows(), before) << "an empty entry opened something";
+  SendMessageW(f.hwnd(), WM_COMMAND, IDC_BP1FILENAME0 + 1, 0);
+  EXPECT_TRUE(PumpUntil([&] { return FileExists(exe + L".ran"); }, 10000));
 }
 
 TEST_F(MainWindow, QuickLaunchRowShowsWhenAnEntryIsRegistered) {
