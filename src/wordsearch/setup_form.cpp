@@ -187,6 +187,10 @@ void TSetupForm::DirTreeViewChange(const std::wstring& path) {
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SetItemText(IDC_SETUP_LABEL1, path);
   chosen_ = path;
+  // A path on another drive moves the tree there: the drive box follows.
+  ComboBox drives(Item(IDC_SETUP_DRIVES));
+  const int drive = path.empty() ? -1 : drives.FindExact(std::wstring{static_cast<wchar_t>(std::towlower(path[0])), L':'});
+  if (drive >= 0 && drive != drives.Selected()) drives.Select(drive);
   try {
     if (!SameDir(path, g_last_handled) || (listing_ && !SameDir(path, listed_))) {
       g_last_handled = path;
