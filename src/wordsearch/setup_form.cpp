@@ -182,6 +182,14 @@ void TSetupForm::DirTreeViewClick(const std::wstring& path) {
 }
 
 void TSetupForm::DirTreeViewChange(const std::wstring& path) {
+  if (in_listing_) {
+    // The user moved on while the list was being filled: that listing is
+    // of no more use, and one listing at a time keeps the line count whole.
+    stop_ = true;
+    SetItemText(IDC_SETUP_LABEL1, path);
+    chosen_ = path;
+    return;
+  }
   BusyCursor busy;
   HWND list = Item(IDC_LIST);
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
@@ -317,6 +325,7 @@ void TSetupForm::ShowSelectedLine() {
 }
 
 void TSetupForm::OpenSelectedLine() {
+  if (in_listing_) return;
   ListView lv(Item(IDC_LIST));
   const int sel = lv.Selected();
   if (sel < 0) return;
