@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "wordsearch/progress.h"
+#include "wordsearch/setup_form.h"
 #include "wordsearch/wordsearch_ids.h"
 
 namespace velkor {
@@ -457,7 +458,21 @@ void TSeaForm::UpDown1Click() {
 
 void TSeaForm::SetUpButtonClick() {
   if (searching_) return;
-  ShowMessage(L"検索対象ディレクトリーは設定ファイルで登録します。");
+  TSetupForm setup;
+  setup.CentreOver(hwnd());
+  DirRegistration data;
+  for (size_t n = 1; n <= 6; ++n) {
+    data.checked[n] = DirChecked[n];
+    data.path[n] = DirPath[n];
+  }
+  setup.SetDirData(data);
+  if (setup.DoModal(hwnd()) != IDOK) return;
+  data = setup.GetDirData();
+  for (size_t n = 1; n <= 6; ++n) {
+    DirChecked[n] = data.checked[n];
+    DirPath[n] = data.path[n];
+  }
+  ShowDirChecks();
 }
 
 void TSeaForm::finishButtonClick() {

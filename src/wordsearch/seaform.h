@@ -22,6 +22,10 @@
 
 namespace velkor {
 
+// The result lines' date column for a file's last-write time, in local time
+// and the system's date order.
+std::string LocalDateColumn(const FILETIME& last_write);
+
 class TProgressForm;
 
 class TSeaForm : public Form, public SingleInstance<TSeaForm> {

@@ -79,6 +79,14 @@ std::wstring HitTotal(int count) {
 
 }  // namespace
 
+std::string LocalDateColumn(const FILETIME& last_write) {
+  FILETIME local{};
+  SYSTEMTIME st{};
+  if (!FileTimeToLocalFileTime(&last_write, &local) || !FileTimeToSystemTime(&local, &st)) st = SYSTEMTIME{};
+  return FormatHitDate(st.wYear, st.wMonth, st.wDay, DateOrderOfLocale(),
+                       OneByteSeparator(LocaleText(LOCALE_SDATE), '/'));
+}
+
 void TSeaForm::SearchBtnClick() {
   // The command pumps messages while it runs: a second one must not start inside it.
   if (searching_) return;

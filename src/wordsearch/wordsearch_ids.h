@@ -39,3 +39,16 @@
 // Progress window (670-679)
 #define IDC_PROG_OPELABEL   671
 #define IDC_PROG_NAMELABEL  672
+
+// Search-directory setup dialog (680-709)
+#define IDC_SETUP_GROUP     680
+#define IDC_SETUP_CHECK1    681  /* ..686: CheckBox1..CheckBox6 */
+#define IDC_SETUP_DIR1      687  /* ..692: No1DirN..No6DirN */
+#define IDC_SETUP_NUMBER1   693  /* ..698: SpeedButton1..SpeedButton6 */
+#define IDC_SETUP_DRIVES    699
+#define IDC_SETUP_LABEL1    700
+#define IDC_SETUP_HELP      701
+#define IDC_SETUP_TREE      702
+#define IDC_SETUP_LIST      703
+#define IDC_SETUP_STATUS    704
+#define IDC_SETUP_SPLIT     705

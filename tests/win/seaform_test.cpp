@@ -3,9 +3,13 @@
 // opening, selection, find and way back.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "editor/find_in_edit.h"
 #include "frame/frame_ids.h"
 #include "platform/app.h"
+#include "platform/dialog.h"
+#include "wordsearch/setup_form.h"
 #include "wordsearch/wordsearch_ids.h"
 #include "win/seaform_fixture.h"
 
@@ -230,14 +234,83 @@ TEST_F(SeaForm, ControlsCarryTheirHints) {
   EXPECT_EQ(WindowText(form.ClassCheck()), L"Class");
 }
 
-TEST_F(SeaForm, TheSetupButtonSaysWhereTheDirectoriesAreRegistered) {
-  TSeaForm& form = Open();
+// Opens the setup dialog from the search window; `use` works the dialog,
+// which is then closed with `close`.
+void RunSetup(TSeaForm& form, std::function<void(TSetupForm&)> use, int close) {
   DialogAnswerer answers;
-  answers.Press(IDOK);
+  answers.Then([&](HWND dialog) {
+    auto* setup = dynamic_cast<TSetupForm*>(Dialog::FromHandle(dialog));
+    ASSERT_NE(setup, nullptr);
+    use(*setup);
+    DialogAnswerer::Click(dialog, close);
+  });
   SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SEA_SETUP, BN_CLICKED), 0);
-  ASSERT_EQ(answers.seen().size(), 1u);
-  EXPECT_EQ(answers.seen()[0].text, L"検索対象ディレクトリーは設定ファイルで登録します。");
-  EXPECT_EQ(form.DirPath[1], L"");
+  EXPECT_EQ(answers.pending(), 0u);
+}
+
+TEST_F(SeaForm, TheSetupDialogRegistersADirectoryOnOKOnly) {
+  TempDir dir;
+  const std::wstring memo = dir / L"Memo";
+  CreateDirectoryW(memo.c_str(), nullptr);
+  TSeaForm& form = Open();
+  auto register3 = [&](TSetupForm& setup) {
+    setup.tree().SelectPath(memo);
+    SendMessageW(setup.Item(IDC_SETUP_NUMBER1 + 2), BM_CLICK, 0, 0);
+    SendMessageW(setup.Item(IDC_SETUP_CHECK1 + 2), BM_CLICK, 0, 0);
+  };
+  RunSetup(form, register3, IDCANCEL);
+  EXPECT_EQ(form.DirPath[3], L"");
+  EXPECT_EQ(Settings(IniPath()).ReadString(L"Option", L"No3Dir", L"none"), L"none");
+
+  RunSetup(form, register3, IDOK);
+  EXPECT_EQ(form.DirPath[3], memo + L"\\");
+  EXPECT_EQ(WindowText(form.DirNoCh(3)), L"Memo");
+  EXPECT_EQ(SendMessageW(form.DirNoCh(3), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Settings ini(IniPath());
+  EXPECT_TRUE(ini.ReadBool(L"Option", L"No3", false));
+  EXPECT_EQ(ini.ReadString(L"Option", L"No3Dir", L""), memo + L"\\");
+}
+
+TEST_F(SeaForm, TheSetupDialogRefusesToCheckAnEmptyNumber) {
+  TSeaForm& form = Open();
+  RunSetup(form, [](TSetupForm& setup) {
+    DialogAnswerer warning;
+    warning.Press(IDOK);
+    SendMessageW(setup.Item(IDC_SETUP_CHECK1 + 5), BM_CLICK, 0, 0);
+    ASSERT_EQ(warning.seen().size(), 1u);
+    EXPECT_NE(warning.seen()[0].text.find(L"6 のボタンを"), std::wstring::npos);
+    EXPECT_FALSE(setup.Checked(IDC_SETUP_CHECK1 + 5));
+  }, IDCANCEL);
+}
+
+TEST_F(SeaForm, TheSetupDialogListsSubdirectoriesFirst) {
+  TempDir dir;
+  for (const wchar_t* d : {L"s1", L"s2", L"s3"}) CreateDirectoryW((dir / d).c_str(), nullptr);
+  for (const wchar_t* f : {L"a.txt", L"b.txt", L"c.ini", L"d", L"e.bin"}) WriteBytes(dir / f, "x");
+  WriteBytes(dir / L"big.dat", std::string(1234567, 'x'));
+  DeleteFileW((dir / L"e.bin").c_str());
+  TSeaForm& form = Open();
+  RunSetup(form, [&](TSetupForm& setup) {
+    setup.tree().SelectPath(dir.path());
+    EXPECT_EQ(setup.list().Count(), 0) << "a selection made without a click lists nothing";
+    setup.DirTreeViewClick(dir.path());
+    ASSERT_EQ(setup.list().Count(), 8);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(setup.list().Text(i, 1), L"        ");
+    for (int i = 3; i < 8; ++i) {
+      EXPECT_NE(setup.list().Text(i, 1), L"        ");
+      if (setup.list().Text(i, 0) == L"big.dat") EXPECT_EQ(setup.list().Text(i, 1), L"1,234,567");
+    }
+    EXPECT_EQ(setup.list().Text(0, 2).size(), 8u);
+    EXPECT_EQ(setup.StatusText(1), L"8");
+    setup.list().Select(3);
+    NMHDR click{setup.list(), 703, static_cast<UINT>(NM_CLICK)};
+    SendMessageW(setup.hwnd(), WM_NOTIFY, 703, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(setup.StatusText(1), L"4 / 8");
+
+    // A directory that cannot be read lists nothing and says nothing.
+    setup.DirTreeViewClick(dir / L"missing");
+    EXPECT_EQ(setup.list().Count(), 0);
+  }, IDCANCEL);
 }
 
 TEST_F(SeaForm, TheHeaderSectionsMatchTheResultColumns) {

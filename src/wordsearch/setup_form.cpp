@@ -1,0 +1,465 @@
+#include "wordsearch/setup_form.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cwctype>
+
+#include "frame/settings.h"
+#include "platform/app.h"
+#include "platform/locale_text.h"
+#include "platform/message_box.h"
+#include "platform/number_format.h"
+#include "wordsearch/progress.h"
+#include "wordsearch/seaform.h"
+#include "wordsearch/wordsearch_ids.h"
+
+namespace velkor {
+
+namespace {
+
+constexpr int kClientWidth = 572;
+constexpr int kClientHeight = 423;
+constexpr int kTopHeight = 185;
+constexpr int kStatusHeight = 20;
+constexpr int kHelpContext = 1070;
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+std::wstring WithBackslash(std::wstring path) {
+  if (!path.empty() && path.back() != L'\\') path += L'\\';
+  return path;
+}
+
+bool SameDir(const std::wstring& a, const std::wstring& b) {
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                        static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+// Files whose icon is their own, not their extension's.
+bool HasOwnIcon(const std::wstring& ext) {
+  for (const wchar_t* e : {L".exe", L".ico", L".lnk", L".cur", L".ani", L".scr", L".url"})
+    if (ext == e) return true;
+  return false;
+}
+
+std::wstring Extension(const std::wstring& name) {
+  const auto dot = name.rfind(L'.');
+  std::wstring ext = dot == std::wstring::npos ? L"" : name.substr(dot);
+  for (auto& c : ext) c = static_cast<wchar_t>(std::towlower(c));
+  return ext;
+}
+
+// The directory last listed, over every opening of the dialog in this run.
+std::wstring g_last_handled;
+
+}  // namespace
+
+TSetupForm::TSetupForm() : Dialog(L"SETUPFORM") {}
+
+TSetupForm::~TSetupForm() = default;
+
+void TSetupForm::SetDirData(const DirRegistration& data) {
+  data_ = data;
+  if (!hwnd()) return;
+  setting_checks_ = true;
+  for (int n = 1; n <= 6; ++n) SetChecked(IDC_SETUP_CHECK1 + n - 1, data.checked[static_cast<size_t>(n)]);
+  for (int n = 1; n <= 6; ++n) SetItemText(IDC_SETUP_DIR1 + n - 1, data.path[static_cast<size_t>(n)]);
+  setting_checks_ = false;
+}
+
+DirRegistration TSetupForm::GetDirData() const {
+  if (!hwnd()) return data_;
+  DirRegistration d;
+  for (int n = 1; n <= 6; ++n) {
+    d.checked[static_cast<size_t>(n)] = Checked(IDC_SETUP_CHECK1 + n - 1);
+    d.path[static_cast<size_t>(n)] = WithBackslash(ItemText(IDC_SETUP_DIR1 + n - 1));
+  }
+  return d;
+}
+
+bool TSetupForm::OnInitDialog() {
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)));
+  SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (centre_over_) {
+    RECT over, self;
+    GetWindowRect(centre_over_, &over);
+    GetWindowRect(hwnd(), &self);
+    const int w = self.right - self.left, h = self.bottom - self.top;
+    SetWindowPos(hwnd(), nullptr, over.left + (over.right - over.left - w) / 2, over.top + (over.bottom - over.top - h) / 2,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  tree_.Create(hwnd(), IDC_SETUP_TREE, 0, kTopHeight, tree_width_, 10, TVS_SHOWSELALWAYS);
+  SendMessageW(tree_.hwnd(), TVM_SETINDENT, 20, 0);
+  tree_.on_change = [this](const std::wstring& path) { DirTreeViewChange(path); };
+  tree_.on_click = [this](const std::wstring& path) { DirTreeViewClick(path); };
+
+  HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                                  LVS_NOSORTHEADER,
+                              0, 0, 10, 10, hwnd(), reinterpret_cast<HMENU>(IDC_LIST), GetModuleHandleW(nullptr),
+                              nullptr);
+  ListView lv(list);
+  lv.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  lv.InsertColumn(0, L"FileName", 120);
+  lv.InsertColumn(1, L"Size", 80, LVCFMT_RIGHT);
+  lv.InsertColumn(2, L"Date", 70);
+
+  status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd(),
+                            reinterpret_cast<HMENU>(IDC_SETUP_STATUS), GetModuleHandleW(nullptr), nullptr);
+  int edges[2] = {350, -1};
+  SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+
+  split_.Create(hwnd(), IDC_SETUP_SPLIT);
+  split_.SetHost(tree_.hwnd(), SplitAlign::Left);
+  split_.on_end_sizing = [this](TSplitPanel&) {
+    RECT r;
+    GetWindowRect(tree_.hwnd(), &r);
+    tree_width_ = r.right - r.left;
+    Layout();
+  };
+  Layout();
+  SetDirData(data_);
+
+  // The tree of the current drive; the list stays empty until a click in the tree.
+  FillDrives();
+  DriveComboBoxChange();
+  return true;
+}
+
+void TSetupForm::Layout() {
+  auto place = [this](int id, int x, int y, int w, int h) { MoveWindow(Item(id), x, y, w, h, TRUE); };
+  place(IDC_SETUP_GROUP, 6, 2, 402, 180);
+  for (int n = 0; n < 6; ++n) {
+    const int y = 22 + n * 26;
+    place(IDC_SETUP_CHECK1 + n, 14, y, 50, 20);
+    place(IDC_SETUP_DIR1 + n, 66, y, 296, 20);
+    place(IDC_SETUP_NUMBER1 + n, 368, y, 32, 20);
+  }
+  place(IDC_SETUP_DRIVES, 414, 10, 152, 200);
+  place(IDC_SETUP_LABEL1, 414, 40, 152, 58);
+  place(IDOK, 440, 104, 100, 24);
+  place(IDCANCEL, 440, 130, 100, 24);
+  place(IDC_SETUP_HELP, 440, 156, 100, 24);
+  const int pane_height = kClientHeight - kTopHeight - kStatusHeight;
+  const int w = std::clamp(tree_width_, 0, kClientWidth - TSplitPanel::kThickness - 8);
+  MoveWindow(tree_.hwnd(), 0, kTopHeight, w, pane_height, TRUE);
+  MoveWindow(split_.hwnd(), w, kTopHeight, TSplitPanel::kThickness, pane_height, TRUE);
+  const int list_x = w + TSplitPanel::kThickness;
+  MoveWindow(Item(IDC_LIST), list_x, kTopHeight, kClientWidth - list_x, pane_height, TRUE);
+  MoveWindow(status_, 0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight, TRUE);
+}
+
+void TSetupForm::FillDrives() {
+  ComboBox drives(Item(IDC_SETUP_DRIVES));
+  wchar_t current[MAX_PATH] = L"";
+  GetCurrentDirectoryW(MAX_PATH, current);
+  const wchar_t here = static_cast<wchar_t>(std::towupper(current[0]));
+  const DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (!(mask & (1u << i))) continue;
+    const wchar_t letter = static_cast<wchar_t>(L'A' + i);
+    const int index = drives.Add(std::wstring{static_cast<wchar_t>(L'a' + i), L':'});
+    if (letter == here) drives.Select(index);
+  }
+  if (drives.Selected() < 0) drives.Select(0);
+}
+
+void TSetupForm::DriveComboBoxChange() {
+  ComboBox drives(Item(IDC_SETUP_DRIVES));
+  const std::wstring text = drives.Text(drives.Selected());
+  listing_ = false;
+  if (!text.empty()) tree_.SetDrive(text[0]);
+}
+
+void TSetupForm::DirTreeViewClick(const std::wstring& path) {
+  listing_ = true;
+  DirTreeViewChange(path);
+}
+
+void TSetupForm::DirTreeViewChange(const std::wstring& path) {
+  if (in_listing_) {
+    // The user moved on while the list was being filled: that listing is
+    // of no more use, and one listing at a time keeps the line count whole.
+    stop_ = true;
+    SetItemText(IDC_SETUP_LABEL1, path);
+    chosen_ = path;
+    return;
+  }
+  BusyCursor busy;
+  HWND list = Item(IDC_LIST);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SetItemText(IDC_SETUP_LABEL1, path);
+  chosen_ = path;
+  // A path on another drive moves the tree there: the drive box follows.
+  ComboBox drives(Item(IDC_SETUP_DRIVES));
+  const int drive = path.empty() ? -1 : drives.FindExact(std::wstring{static_cast<wchar_t>(std::towlower(path[0])), L':'});
+  if (drive >= 0 && drive != drives.Selected()) drives.Select(drive);
+  try {
+    if (!SameDir(path, g_last_handled) || (listing_ && !SameDir(path, listed_))) {
+      g_last_handled = path;
+      ListView(list).Clear();
+      listed_.clear();
+      SetStatus(0, L"");
+      SetStatus(1, L"");
+      if (listing_) ListDir(path);
+    }
+  } catch (...) {
+    if (progress_) progress_->HideProgress();
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    SetStatus(0, L"");
+    throw;
+  }
+  if (progress_) progress_->HideProgress();
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  SetStatus(0, L"");
+}
+
+int TSetupForm::IconFor(const std::wstring& full_path, const std::wstring& name, bool directory) {
+  SHFILEINFOW info{};
+  const std::wstring ext = Extension(name);
+  HICON icon = nullptr;
+  ScopedIcon own;
+  if (directory || HasOwnIcon(ext)) {
+    if (SHGetFileInfoW(full_path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) own.reset(info.hIcon);
+    icon = own.get();
+  } else {
+    auto it = ext_icons_.find(ext);
+    if (it == ext_icons_.end()) {
+      ScopedIcon asked;
+      const std::wstring probe = L"x" + ext;
+      if (SHGetFileInfoW(probe.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                         SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES))
+        asked.reset(info.hIcon);
+      it = ext_icons_.emplace(ext, std::move(asked)).first;
+    }
+    icon = it->second.get();
+  }
+  return icon ? ImageList_AddIcon(images_, icon) : -1;
+}
+
+bool TSetupForm::AddLine(const std::wstring& folder, const DirEntry& entry, bool directory) {
+  const std::wstring name(entry.name);
+  const std::wstring full = folder + name;
+  Application::Get().ProcessMessages();
+  if (stop_) return false;
+  SetStatus(1, std::to_wstring(line_count_));
+  SetStatus(0, name);
+  if (progress_) {
+    progress_->SetCaption(directory ? L"先ず、ディレクトリーを調べています。" : L"次に、ファイルを調べています。");
+    progress_->SetItem(full);
+  }
+  if (directory && name[0] == L'.') return true;
+  ListView lv(Item(IDC_LIST));
+  IconFor(full, name, directory);
+  const int index = lv.Insert(line_count_, name, 0, line_count_);
+  lv.SetText(index, 1, directory ? std::wstring(8, L' ') : FormatNumberN(static_cast<long long>(entry.size), 0, ThousandsSeparator()));
+  FILETIME ft{static_cast<DWORD>(entry.last_write), static_cast<DWORD>(entry.last_write >> 32)};
+  const std::string date = LocalDateColumn(ft);
+  lv.SetText(index, 2, std::wstring(date.begin(), date.end()).substr(0, 8));
+  ++line_count_;
+  return true;
+}
+
+void TSetupForm::ListDir(std::wstring path) {
+  if (path.empty()) {
+    wchar_t current[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, current);
+    path = current;
+  }
+  path = WithBackslash(path);
+  line_count_ = 0;
+  ListView lv(Item(IDC_LIST));
+  if (!images_) {
+    images_ = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 16, 16);
+    lv.SetImageList(images_, LVSIL_SMALL);
+    SendMessageW(lv, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
+    // The list view would destroy the list once per kind: share it.
+    SetWindowLongW(lv, GWL_STYLE, GetWindowLongW(lv, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+  }
+  ImageList_RemoveAll(images_);
+  if (!progress_) {
+    progress_ = std::make_unique<TProgressForm>();
+    progress_->CreateForm(hwnd());
+  }
+  progress_->ShowProgress();
+  stop_ = false;
+  in_listing_ = true;
+  listed_ = chosen_;
+  const std::wstring pattern = path + L"*.*";
+  for (bool dirs : {true, false}) {
+    SystemDirSource().List(pattern, [&](const DirEntry& e) {
+      if (e.directory() != dirs) return true;
+      return AddLine(path, e, dirs);
+    });
+    if (stop_) break;
+  }
+  in_listing_ = false;
+  SetStatus(1, std::to_wstring(line_count_));
+  for (int c = 0; c < 3; ++c) SendMessageW(lv, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+  if (close_after_) PostMessageW(hwnd(), WM_COMMAND, IDCANCEL, 0);
+}
+
+std::wstring TSetupForm::StatusText(int panel) const {
+  wchar_t text[512] = L"";
+  if (LOWORD(SendMessageW(status_, SB_GETTEXTLENGTHW, panel, 0)) < 512)
+    SendMessageW(status_, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+void TSetupForm::SetStatus(int panel, const std::wstring& text) {
+  SendMessageW(status_, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TSetupForm::ShowSelectedLine() {
+  ListView lv(Item(IDC_LIST));
+  const int sel = lv.Selected();
+  if (sel < 0) return;
+  SetStatus(1, std::to_wstring(sel + 1) + L" / " + std::to_wstring(line_count_));
+  SetStatus(0, lv.Text(sel, 0));
+}
+
+void TSetupForm::OpenSelectedLine() {
+  if (in_listing_) return;
+  ListView lv(Item(IDC_LIST));
+  const int sel = lv.Selected();
+  if (sel < 0) return;
+  const std::wstring caption = lv.Text(sel, 0);
+  const std::wstring full = WithBackslash(chosen_) + caption;
+  const DWORD attributes = GetFileAttributesW(full.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ShellExecuteW(Application::Get().main_window(), nullptr, full.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return;
+  }
+  listing_ = false;
+  const TreeView t = tree_.tree();
+  SendMessageW(t, WM_SETREDRAW, FALSE, 0);
+  try {
+    HTREEITEM node = t.Selected();
+    if (node) {
+      t.Expand(node);
+      for (HTREEITEM c = t.Child(node); c; c = t.NextSibling(c)) {
+        t.Select(c);
+        if (t.Text(c) == caption) break;
+      }
+    }
+    g_last_handled = chosen_;
+    DirTreeViewClick(chosen_);
+  } catch (...) {
+    SendMessageW(t, WM_SETREDRAW, TRUE, 0);
+    listing_ = true;
+    throw;
+  }
+  SendMessageW(t, WM_SETREDRAW, TRUE, 0);
+  listing_ = true;
+  SetFocus(t);
+}
+
+void TSetupForm::SpeedButtonClick(int n) {
+  const std::wstring chosen = ItemText(IDC_SETUP_LABEL1);
+  if (chosen.empty()) {
+    ShowMessage(L"左下のペインから、ディレクトリーを選択してから、\r\n登録する番号のボタンを、押下して下さい。",
+                MessageKind::Information);
+    return;
+  }
+  SetItemText(IDC_SETUP_DIR1 + n - 1, chosen);
+}
+
+void TSetupForm::CheckBoxClick(int n) {
+  if (setting_checks_ || !Checked(IDC_SETUP_CHECK1 + n - 1)) return;
+  if (!ItemText(IDC_SETUP_DIR1 + n - 1).empty()) return;
+  ShowMessage(L"チェックの前に、選択するディレクトリーを指定して下さい。\r\n\r\n（指定方法）\r\n左下のペインから、ディレクトリーを選択して、\r\n" +
+                  std::to_wstring(n) + L" のボタンを、押下する。" + L"\r\n\r\n" + L"それから、もう一度チェックして下さい",
+              MessageKind::Warning);
+  SetChecked(IDC_SETUP_CHECK1 + n - 1, false);
+}
+
+void TSetupForm::WriteSettings() const {
+  const DirRegistration d = GetDirData();
+  Settings ini;
+  for (int n = 1; n <= 6; ++n) {
+    const std::wstring key = L"No" + std::to_wstring(n);
+    ini.WriteBool(L"Option", key, d.checked[static_cast<size_t>(n)]);
+    ini.WriteString(L"Option", key + L"Dir", d.path[static_cast<size_t>(n)]);
+  }
+}
+
+void TSetupForm::OnOK() {
+  if (in_listing_) return;
+  data_ = GetDirData();
+  WriteSettings();
+  if (progress_) progress_->HideProgress();
+  Close(IDOK);
+}
+
+void TSetupForm::OnCancel() {
+  if (in_listing_) {  // Escape stops the listing; the dialog stays
+    stop_ = true;
+    return;
+  }
+  if (progress_) progress_->HideProgress();
+  Close(IDCANCEL);
+}
+
+void TSetupForm::OnCommand(int id, int code, HWND control) {
+  if (id >= IDC_SETUP_NUMBER1 && id < IDC_SETUP_NUMBER1 + 6 && code == BN_CLICKED) {
+    SpeedButtonClick(id - IDC_SETUP_NUMBER1 + 1);
+  } else if (id >= IDC_SETUP_CHECK1 && id < IDC_SETUP_CHECK1 + 6 && code == BN_CLICKED) {
+    CheckBoxClick(id - IDC_SETUP_CHECK1 + 1);
+  } else if (id == IDC_SETUP_DRIVES && code == CBN_SELCHANGE) {
+    DriveComboBoxChange();
+  } else if (id == IDC_SETUP_HELP) {
+    WinHelpW(hwnd(), Application::Get().help_file().c_str(), HELP_CONTEXT, kHelpContext);
+  } else {
+    Dialog::OnCommand(id, code, control);
+  }
+}
+
+INT_PTR TSetupForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CTLCOLORSTATIC: {
+      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
+      const bool dir = id >= IDC_SETUP_DIR1 && id < IDC_SETUP_DIR1 + 6;
+      if (!dir && id != IDC_SETUP_LABEL1) return FALSE;
+      HDC dc = reinterpret_cast<HDC>(wp);
+      SetTextColor(dc, dir ? kNavy : kBlue);
+      SetBkMode(dc, TRANSPARENT);
+      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_HELP:
+      WinHelpW(hwnd(), Application::Get().help_file().c_str(), HELP_CONTEXT, kHelpContext);
+      return SetResult(TRUE);
+    case WM_CLOSE:
+      if (in_listing_) {
+        stop_ = true;
+        close_after_ = true;
+        return SetResult(0);
+      }
+      return FALSE;
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lp);
+      if (header.idFrom != IDC_LIST) return FALSE;
+      if (header.code == NM_CLICK) ShowSelectedLine();
+      if (header.code == NM_DBLCLK) OpenSelectedLine();
+      if (header.code == LVN_KEYDOWN) {
+        const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
+        if (key == VK_RETURN || key == VK_SPACE)
+          OpenSelectedLine();
+        else
+          PostMessageW(hwnd(), WM_APP + 1, 0, 0);  // the selection moves after the key
+      }
+      return FALSE;
+    }
+    case WM_APP + 1:
+      ShowSelectedLine();
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace velkor

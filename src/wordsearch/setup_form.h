@@ -1,0 +1,90 @@
+#pragma once
+// The search-directory setup: the user walks a drive's directory tree, sees
+// the chosen directory's subdirectories and files, and registers directories
+// under the numbers 1 to 6, choosing which of them are searched.
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "controls/dir_tree.h"
+#include "controls/split_panel.h"
+#include "controls/std_controls.h"
+#include "platform/dialog.h"
+#include "platform/dir_walk.h"
+#include "platform/scoped.h"
+
+namespace velkor {
+
+class TProgressForm;
+
+// What the search window and the dialog hand each other: per number 1 to 6
+// (index 0 unused), whether it is searched and its path (empty, or ending in
+// a backslash).
+struct DirRegistration {
+  std::array<bool, 7> checked{};
+  std::array<std::wstring, 7> path;
+};
+
+class TSetupForm : public Dialog {
+ public:
+  TSetupForm();
+  ~TSetupForm() override;
+
+  // The window the dialog opens centred over.
+  void CentreOver(HWND window) { centre_over_ = window; }
+  void SetDirData(const DirRegistration& data);
+  DirRegistration GetDirData() const;
+
+  // Only for tests and the navigation: the controls and the state they show.
+  TDirTreeViewS& tree() { return tree_; }
+  ListView list() const { return ListView(Item(IDC_LIST)); }
+  std::wstring StatusText(int panel) const;
+  const std::wstring& chosen_dir() const { return chosen_; }
+  void SpeedButtonClick(int n);
+  void CheckBoxClick(int n);
+  void EnableListing() { listing_ = true; }
+  // Lists the directory when it is not the one shown, as a click in the tree does.
+  void DirTreeViewClick(const std::wstring& path);
+  void OpenSelectedLine();
+
+ protected:
+  bool OnInitDialog() override;
+  void OnCommand(int id, int code, HWND control) override;
+  void OnOK() override;
+  void OnCancel() override;
+  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  static constexpr int IDC_LIST = 703;
+  void Layout();
+  void FillDrives();
+  void DriveComboBoxChange();
+  void DirTreeViewChange(const std::wstring& path);
+  void ListDir(std::wstring path);
+  bool AddLine(const std::wstring& folder, const DirEntry& entry, bool directory);
+  int IconFor(const std::wstring& full_path, const std::wstring& name, bool directory);
+  void ShowSelectedLine();
+  void SetStatus(int panel, const std::wstring& text);
+  void WriteSettings() const;
+
+  DirRegistration data_;
+  HWND centre_over_ = nullptr;
+  TDirTreeViewS tree_;
+  TSplitPanel split_;
+  HWND status_ = nullptr;
+  HIMAGELIST images_ = nullptr;  // the list view destroys it
+  std::map<std::wstring, ScopedIcon> ext_icons_;
+  std::unique_ptr<TProgressForm> progress_;
+  std::wstring chosen_;
+  std::wstring listed_;  // the directory whose lines the list shows
+  bool listing_ = false;
+  bool in_listing_ = false;
+  bool stop_ = false;
+  bool close_after_ = false;
+  bool setting_checks_ = false;
+  int line_count_ = 0;
+  int tree_width_ = 171;
+};
+
+}  // namespace velkor
