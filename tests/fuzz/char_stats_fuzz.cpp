@@ -8,17 +8,12 @@
 #include <vector>
 
 #include "editor/ctype.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace velkor;
+using velkor::fuzz::Check;
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-  }
-}
 
 long long CountIf(std::string_view s, bool (*pred)(unsigned char)) {
   return std::count_if(s.begin(), s.end(), [&](char c) { return pred(static_cast<unsigned char>(c)); });

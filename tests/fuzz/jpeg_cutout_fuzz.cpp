@@ -7,19 +7,10 @@
 #include <span>
 
 #include "launcher/jpeg_cutout.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace velkor;
-
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
+using velkor::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

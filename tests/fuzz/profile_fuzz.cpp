@@ -12,17 +12,12 @@
 
 #include "frame/profile.h"
 #include "platform/text.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace velkor;
+using velkor::fuzz::Check;
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-  }
-}
 
 const wchar_t* const kSections[] = {L"S",     L"s",           L"ChildNo3FontSelect", L"CHILDNO3fontselect",
                                     L"表ゾ",  L"ａｂｃ",      L"ＡＢＣ",             L"C:\\メモ\\a].txt",

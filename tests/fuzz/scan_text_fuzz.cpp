@@ -9,19 +9,10 @@
 
 #include "editor/search.h"
 #include "../native/editor_search_reference.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace velkor;
-
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "mismatch: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
+using velkor::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 5) return 0;

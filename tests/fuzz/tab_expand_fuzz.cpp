@@ -6,17 +6,12 @@
 #include <string>
 
 #include "editor/text_tools.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace velkor;
+using velkor::fuzz::Check;
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-  }
-}
 
 void CheckExpansion(std::string_view in, int columns) {
   const std::string out = ExpandTabs(in, columns);
