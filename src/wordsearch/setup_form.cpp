@@ -229,6 +229,9 @@ int TSetupForm::IconFor(const std::wstring& full_path, const std::wstring& name,
     if (SHGetFileInfoW(full_path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) own.reset(info.hIcon);
     icon = own.get();
   } else {
+    // Lines of one extension share one picture: adding it again for each
+    // line would make the list of pictures as long as the directory.
+    if (auto at = ext_images_.find(ext); at != ext_images_.end()) return at->second;
     auto it = ext_icons_.find(ext);
     if (it == ext_icons_.end()) {
       ScopedIcon asked;
@@ -238,7 +241,9 @@ int TSetupForm::IconFor(const std::wstring& full_path, const std::wstring& name,
         asked.reset(info.hIcon);
       it = ext_icons_.emplace(ext, std::move(asked)).first;
     }
-    icon = it->second.get();
+    const int image = it->second.get() ? ImageList_AddIcon(images_, it->second.get()) : -1;
+    ext_images_.emplace(ext, image);
+    return image;
   }
   return icon ? ImageList_AddIcon(images_, icon) : -1;
 }
@@ -248,16 +253,23 @@ bool TSetupForm::AddLine(const std::wstring& folder, const DirEntry& entry, bool
   const std::wstring full = folder + name;
   Application::Get().ProcessMessages();
   if (stop_) return false;
-  SetStatus(1, std::to_wstring(line_count_));
-  SetStatus(0, name);
-  if (progress_) {
-    progress_->SetCaption(directory ? L"先ず、ディレクトリーを調べています。" : L"次に、ファイルを調べています。");
-    progress_->SetItem(full);
+  // Showing every name would cost far more than listing it (each change
+  // repaints the status bar and the progress window): a few times a second
+  // is enough to see the listing move.
+  const DWORD now = GetTickCount();
+  if (line_count_ == 0 || now - shown_at_ >= 100) {
+    shown_at_ = now;
+    SetStatus(1, std::to_wstring(line_count_));
+    SetStatus(0, name);
+    if (progress_) {
+      progress_->SetCaption(directory ? L"先ず、ディレクトリーを調べています。" : L"次に、ファイルを調べています。");
+      progress_->SetItem(full);
+    }
   }
   if (directory && name[0] == L'.') return true;
   ListView lv(Item(IDC_LIST));
-  IconFor(full, name, directory);
-  const int index = lv.Insert(line_count_, name, 0, line_count_);
+  const int image = IconFor(full, name, directory);
+  const int index = lv.Insert(line_count_, name, 0, image);
   lv.SetText(index, 1, directory ? std::wstring(8, L' ') : FormatNumberN(static_cast<long long>(entry.size), 0, ThousandsSeparator()));
   FILETIME ft{static_cast<DWORD>(entry.last_write), static_cast<DWORD>(entry.last_write >> 32)};
   const std::string date = LocalDateColumn(ft);
@@ -283,6 +295,7 @@ void TSetupForm::ListDir(std::wstring path) {
     SetWindowLongW(lv, GWL_STYLE, GetWindowLongW(lv, GWL_STYLE) | LVS_SHAREIMAGELISTS);
   }
   ImageList_RemoveAll(images_);
+  ext_images_.clear();
   if (!progress_) {
     progress_ = std::make_unique<TProgressForm>();
     progress_->CreateForm(hwnd());

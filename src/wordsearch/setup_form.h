@@ -75,6 +75,7 @@ class TSetupForm : public Dialog {
   HWND status_ = nullptr;
   HIMAGELIST images_ = nullptr;  // the list view destroys it
   std::map<std::wstring, ScopedIcon> ext_icons_;
+  std::map<std::wstring, int> ext_images_;  // in images_, for the listing shown
   std::unique_ptr<TProgressForm> progress_;
   std::wstring chosen_;
   std::wstring listed_;  // the directory whose lines the list shows
@@ -84,6 +85,7 @@ class TSetupForm : public Dialog {
   bool close_after_ = false;
   bool setting_checks_ = false;
   int line_count_ = 0;
+  DWORD shown_at_ = 0;  // when the listing last showed where it is
   int tree_width_ = 171;
 };
 

@@ -301,6 +301,20 @@ TEST_F(SeaForm, TheSetupDialogListsSubdirectoriesFirst) {
       if (setup.list().Text(i, 0) == L"big.dat") EXPECT_EQ(setup.list().Text(i, 1), L"1,234,567");
     }
     EXPECT_EQ(setup.list().Text(0, 2).size(), 8u);
+    // Each line shows its own kind's picture: lines of one extension share it.
+    auto image_of = [&](const std::wstring& name) {
+      for (int i = 0; i < setup.list().Count(); ++i) {
+        if (setup.list().Text(i, 0) != name) continue;
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        SendMessageW(setup.list(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        return item.iImage;
+      }
+      return -2;
+    };
+    EXPECT_EQ(image_of(L"a.txt"), image_of(L"b.txt"));
+    EXPECT_NE(image_of(L"a.txt"), image_of(L"s1"));
     EXPECT_EQ(setup.StatusText(1), L"8");
     setup.list().Select(3);
     NMHDR click{setup.list(), 703, static_cast<UINT>(NM_CLICK)};
