@@ -102,4 +102,32 @@ TEST_F(DirTree, DirSpaceHoldsTheTreeAndItsReports) {
   EXPECT_EQ(tree.GetSelectedPath(), std::wstring({other, L':', L'\\'}));
 }
 
+// The same relative path on both drives: C:\tmp\... lives in the prefix and
+// Z:\tmp\... is the machine's /tmp, so both can be made without touching
+// anything else.
+TEST(DirTreeDrives, AnotherDriveKeepsThePathWhereItExists) {
+  if (!(GetLogicalDrives() & (1u << (L'Z' - L'A'))) || !(GetLogicalDrives() & (1u << (L'C' - L'A'))))
+    GTEST_SKIP() << "needs the drives C: and Z:";
+  const std::wstring rel = L"tmp\\velkor-drives-" + std::to_wstring(GetCurrentProcessId());
+  const std::wstring on_c = L"C:\\" + rel, on_z = L"Z:\\" + rel;
+  for (const std::wstring& d : {std::wstring(L"C:\\tmp"), on_c, on_c + L"\\Both", on_c + L"\\OnlyC", on_z, on_z + L"\\Both"})
+    CreateDirectoryW(d.c_str(), nullptr);
+  {
+    Host host;
+    TDirTreeViewS tree;
+    tree.Create(host.hwnd(), 100, 0, 0, 300, 400);
+    tree.SelectPath(on_z + L"\\Both");
+    ASSERT_EQ(tree.GetSelectedPath(), on_z + L"\\Both");
+    tree.SetDrive(L'c');
+    EXPECT_EQ(tree.drive(), L'C');
+    EXPECT_EQ(tree.GetSelectedPath(), on_c + L"\\Both");
+
+    tree.SelectPath(on_c + L"\\OnlyC");
+    tree.SetDrive(L'Z');
+    EXPECT_EQ(tree.GetSelectedPath(), L"Z:\\") << "a path missing on the new drive leaves its drive node";
+  }
+  for (const std::wstring& d : {on_c + L"\\Both", on_c + L"\\OnlyC", on_c, on_z + L"\\Both", on_z})
+    RemoveDirectoryW(d.c_str());
+}
+
 }  // namespace

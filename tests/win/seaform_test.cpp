@@ -271,6 +271,20 @@ TEST_F(SeaForm, TheSetupDialogRegistersADirectoryOnOKOnly) {
   EXPECT_EQ(ini.ReadString(L"Option", L"No3Dir", L""), memo + L"\\");
 }
 
+TEST_F(SeaForm, TheSetupDialogRegistersADriveRoot) {
+  TSeaForm& form = Open();
+  RunSetup(form, [](TSetupForm& setup) {
+    setup.tree().SetDrive(L'C');
+    setup.tree().SelectPath(L"C:\\");  // the drive node, which names no entry
+    ASSERT_EQ(setup.tree().GetSelectedPath(), L"C:\\");
+    SendMessageW(setup.Item(IDC_SETUP_NUMBER1 + 3), BM_CLICK, 0, 0);
+    EXPECT_EQ(setup.ItemText(IDC_SETUP_DIR1 + 3), L"C:\\");
+  }, IDOK);
+  EXPECT_EQ(form.DirPath[4], L"C:\\");
+  EXPECT_FALSE(WindowText(form.DirNoCh(4)).empty()) << "a root still names its button";
+  EXPECT_EQ(Settings(IniPath()).ReadString(L"Option", L"No4Dir", L""), L"C:\\");
+}
+
 TEST_F(SeaForm, TheSetupDialogRefusesToCheckAnEmptyNumber) {
   TSeaForm& form = Open();
   RunSetup(form, [](TSetupForm& setup) {
