@@ -31,34 +31,6 @@ bool IsExistingDir(const std::wstring& path) {
   return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..";
 }
 
-LPARAM NodeData(HWND tree, HTREEITEM node) {
-  TVITEMW item{};
-  item.mask = TVIF_PARAM | TVIF_HANDLE;
-  item.hItem = node;
-  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-  return item.lParam;
-}
-
-void MarkRead(HWND tree, HTREEITEM node) {
-  TVITEMW item{};
-  item.mask = TVIF_PARAM | TVIF_HANDLE;
-  item.hItem = node;
-  item.lParam = kRead;
-  SendMessageW(tree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-HTREEITEM InsertNode(HWND tree, HTREEITEM parent, const std::wstring& text, int image, int selected) {
-  TVINSERTSTRUCTW ins{};
-  ins.hParent = parent ? parent : TVI_ROOT;
-  ins.hInsertAfter = TVI_LAST;
-  ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-  ins.item.pszText = const_cast<wchar_t*>(text.c_str());
-  ins.item.iImage = image;
-  ins.item.iSelectedImage = selected;
-  ins.item.lParam = 0;
-  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
-}
-
 }  // namespace
 
 TDirTreeViewS::TDirTreeViewS() = default;
@@ -131,9 +103,9 @@ void TDirTreeViewS::AddSubDirs(const std::wstring& path, HTREEITEM parent, bool 
     return true;
   });
   SortDirNames(names, CompareNames);
-  if (parent) MarkRead(hwnd(), parent);
+  if (parent) tree().SetData(parent, kRead);
   for (const auto& name : names) {
-    HTREEITEM node = InsertNode(hwnd(), parent, name, 0, 1);
+    HTREEITEM node = tree().Insert(parent, name, 0, 0, TVI_LAST, 1);
     if (deeper) AddSubDirs(JoinPath(path, name), node, false);
   }
 }
@@ -141,7 +113,7 @@ void TDirTreeViewS::AddSubDirs(const std::wstring& path, HTREEITEM parent, bool 
 void TDirTreeViewS::FillAhead(HTREEITEM node) {
   const TreeView t = tree();
   for (HTREEITEM child = t.Child(node); child; child = t.NextSibling(child)) {
-    if (NodeData(hwnd(), child) != kRead) AddSubDirs(JoinPath(NodePath(node), t.Text(child)), child, false);
+    if (t.Data(child) != kRead) AddSubDirs(JoinPath(NodePath(node), t.Text(child)), child, false);
   }
 }
 
@@ -153,7 +125,7 @@ void TDirTreeViewS::Rebuild() {
   rebuilding_ = true;
   tree().Clear();
   HTREEITEM top = nullptr;
-  if (show_drive_) top = InsertNode(hwnd(), nullptr, std::wstring{drive_, L':'}, 2, 2);
+  if (show_drive_) top = tree().Insert(nullptr, std::wstring{drive_, L':'}, 0, 2);
   AddSubDirs(std::wstring{drive_, L':', L'\\'}, top, true);
   rebuilding_ = false;
   if (show_drive_) {

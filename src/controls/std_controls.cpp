@@ -82,7 +82,7 @@ void Header::SetItemWidth(int index, int width) const {
 }
 
 HTREEITEM TreeView::Insert(HTREEITEM parent, const std::wstring& text, LPARAM data, int image,
-                           HTREEITEM after) const {
+                           HTREEITEM after, int selected_image) const {
   TVINSERTSTRUCTW insert{};
   insert.hParent = parent ? parent : TVI_ROOT;
   insert.hInsertAfter = after;
@@ -92,7 +92,7 @@ HTREEITEM TreeView::Insert(HTREEITEM parent, const std::wstring& text, LPARAM da
   if (image >= 0) {
     insert.item.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.iImage = image;
-    insert.item.iSelectedImage = image;
+    insert.item.iSelectedImage = selected_image >= 0 ? selected_image : image;
   }
   return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMW, 0, &insert));
 }
@@ -113,6 +113,14 @@ LPARAM TreeView::Data(HTREEITEM item) const {
   tv.mask = TVIF_PARAM;
   tv.hItem = item;
   return Send(TVM_GETITEMW, 0, &tv) ? tv.lParam : 0;
+}
+
+void TreeView::SetData(HTREEITEM item, LPARAM data) const {
+  TVITEMW tv{};
+  tv.mask = TVIF_PARAM;
+  tv.hItem = item;
+  tv.lParam = data;
+  Send(TVM_SETITEMW, 0, &tv);
 }
 
 int ListView::InsertColumn(int index, const std::wstring& title, int width, int fmt) const {

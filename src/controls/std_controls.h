@@ -92,9 +92,10 @@ class Header : public ControlHandle {
 class TreeView : public ControlHandle {
  public:
   using ControlHandle::ControlHandle;
-  // image: the image-list index for the item, selected or not; -1 for none.
+  // image: the image-list index for the item; -1 for none. selected_image:
+  // the index while it is selected; -1 for the same as image.
   HTREEITEM Insert(HTREEITEM parent, const std::wstring& text, LPARAM data = 0, int image = -1,
-                   HTREEITEM after = TVI_LAST) const;
+                   HTREEITEM after = TVI_LAST, int selected_image = -1) const;
   void Delete(HTREEITEM item) const { Send(TVM_DELETEITEM, 0, item); }
   void Clear() const { Send(TVM_DELETEITEM, 0, TVI_ROOT); }
   HTREEITEM Selected() const { return Next(nullptr, TVGN_CARET); }
@@ -108,6 +109,7 @@ class TreeView : public ControlHandle {
   HTREEITEM NextSibling(HTREEITEM item) const { return Next(item, TVGN_NEXT); }
   std::wstring Text(HTREEITEM item) const;
   LPARAM Data(HTREEITEM item) const;
+  void SetData(HTREEITEM item, LPARAM data) const;
   void SetImageList(HIMAGELIST images) const { Send(TVM_SETIMAGELIST, TVSIL_NORMAL, images); }
 
  private:

@@ -55,21 +55,23 @@ TEST(ErrorReport, AnUncaughtErrorEndsTheMessageAndShowsItsText) {
   EXPECT_EQ(answers.seen()[1].text, answers.seen()[0].text);
 }
 
+// A window whose WM_CREATE throws.
+struct FailingWindow : Window {
+  void Make() {
+    WNDCLASSEXW wc{};
+    wc.lpszClassName = L"VelkorTestFailing";
+    RegisterWindowClass(wc);
+    Create(0, L"VelkorTestFailing", L"f", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
+  }
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_CREATE) throw Error(L"作成できません");
+    return Window::HandleMessage(msg, wp, lp);
+  }
+};
+
 TEST(ErrorReport, AnErrorWhileAWindowIsCreatedFailsTheCreation) {
-  struct Failing : Window {
-    void Make() {
-      WNDCLASSEXW wc{};
-      wc.lpszClassName = L"VelkorTestFailing";
-      RegisterWindowClass(wc);
-      Create(0, L"VelkorTestFailing", L"f", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
-    }
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-      if (msg == WM_CREATE) throw Error(L"作成できません");
-      return Window::HandleMessage(msg, wp, lp);
-    }
-  };
   DialogAnswerer answers;
-  Failing w;
+  FailingWindow w;
   try {
     w.Make();
     ADD_FAILURE() << "the creation should have failed";
@@ -85,17 +87,7 @@ TEST(ErrorReport, AFailedCreationLeavesTheObjectToItsCreator) {
   // A window that frees itself must not do so when its creation fails: the
   // creator still holds it (and frees it once).
   static int finals = 0;
-  struct SelfOwned : Window {
-    void Make() {
-      WNDCLASSEXW wc{};
-      wc.lpszClassName = L"VelkorTestSelfOwned";
-      RegisterWindowClass(wc);
-      Create(0, L"VelkorTestSelfOwned", L"s", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
-    }
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-      if (msg == WM_CREATE) throw Error(L"作成できません");
-      return Window::HandleMessage(msg, wp, lp);
-    }
+  struct SelfOwned : FailingWindow {
     void OnFinalMessage() override {
       ++finals;
       delete this;
