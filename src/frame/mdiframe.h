@@ -167,7 +167,7 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   int command_line_opened_ = 0;
   uint32_t start_tick_ = 0;
   std::unique_ptr<CaptionClock> caption_clock_;
-  const wchar_t* taskbar_icon_ = L"MAINICON";
+  std::wstring taskbar_icon_ = L"MAINICON";
   StripeColors stripe_colors_;
 };
 
