@@ -370,6 +370,12 @@ void Tframeform::Panel1Click() {
   LoadLaunchIcons();
 }
 
+void Tframeform::ReloadLaunchBar() {
+  Panel1Click();
+  ShowWindow(bp1_panel_.hwnd(), SW_SHOW);
+  ArrangeLaunchButtons();
+}
+
 void Tframeform::LoadLaunchIcons() {
   for (SpeedButton& b : launch_buttons_) {
     const std::wstring& path = launch_paths_.Path(b.tag);

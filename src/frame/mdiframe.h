@@ -71,6 +71,9 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   void DisplayHint();
   void InstallDisplayHint();
   void Panel1Click();
+  // After the friends window registered launcher buttons: the row is read
+  // again from the settings file and shown.
+  void ReloadLaunchBar();
   void UpdateMenuItems();
 
   void Tile1Click();
