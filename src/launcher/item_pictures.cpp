@@ -40,15 +40,74 @@ HBITMAP LoadBitmapFile(const std::wstring& path) {
   return static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }
 
+// The front of a file, read further on demand; its size is known once open.
+class FileFront {
+ public:
+  explicit FileFront(const std::wstring& path)
+      : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+    LARGE_INTEGER size{};
+    if (file_ && GetFileSizeEx(file_.get(), &size)) size_ = static_cast<std::uint64_t>(size.QuadPart);
+  }
+  bool ok() const { return file_ && size_ <= kMaxPictureFile; }
+  std::uint64_t size() const { return size_; }
+  bool whole() const { return bytes_.size() >= size_; }
+  const std::string& bytes() const { return bytes_; }
+
+  // Reads on until `count` bytes (or the whole file) are in; false on a read error.
+  bool ReadTo(std::uint64_t count) {
+    const std::size_t want = static_cast<std::size_t>(std::min(count, size_));
+    std::size_t done = bytes_.size();
+    if (want <= done) return true;
+    bytes_.resize(want);
+    while (done < want) {
+      DWORD got = 0;
+      const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(want - done, 1u << 24));
+      if (!ReadFile(file_.get(), bytes_.data() + done, ask, &got, nullptr)) return false;
+      if (got == 0) break;  // the file became shorter
+      done += got;
+    }
+    bytes_.resize(done);
+    if (done < want) size_ = done;
+    return true;
+  }
+
+ private:
+  ScopedHandle file_;
+  std::uint64_t size_ = 0;
+  std::string bytes_;
+};
+
+std::span<const std::uint8_t> Span(const std::string& b) {
+  return {reinterpret_cast<const std::uint8_t*>(b.data()), b.size()};
+}
+
+// The rows of a baseline JPEG come one after another in the file, so the top
+// rows need only the front of the file: it is read as far as the rows shown
+// are likely to reach, and further only when they reach beyond.
 std::optional<JpegCutout> JpegFileCutout(const std::wstring& path, const CutoutSize& size) {
-  const FileBytes file = ReadWholeFile(path, kMaxPictureFile);
-  if (!file.ok()) return std::nullopt;
-  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file.bytes.data()),
-                                            file.bytes.size());
-  const std::optional<JpegSize> whole = ReadJpegSize(bytes);
+  constexpr std::uint64_t kFront = 64u << 10;
+  FileFront file(path);
+  if (!file.ok() || !file.ReadTo(kFront)) return std::nullopt;
+  std::optional<JpegSize> whole = ReadJpegSize(Span(file.bytes()));
+  if (!whole && !file.whole()) {  // a header larger than the front (a big thumbnail)
+    if (!file.ReadTo(file.size())) return std::nullopt;
+    whole = ReadJpegSize(Span(file.bytes()));
+  }
   if (!whole) return std::nullopt;
   const JpegSize cut = size(*whole);
-  return DecodeJpegCutout(bytes, cut.width, cut.height);
+  // The share of the file that the rows shown take, with room for the rows
+  // of the last block and for data that is denser at the top.
+  const int shown = std::max(0, std::min(cut.height, whole->height));
+  const int rows = shown > whole->height - 32 ? whole->height : shown + 32;
+  std::uint64_t reach = file.size() * static_cast<std::uint64_t>(rows) / static_cast<std::uint64_t>(whole->height);
+  reach = reach + reach / 4 + kFront;
+  for (;;) {
+    if (!file.ReadTo(reach)) return std::nullopt;
+    std::optional<JpegCutout> out = DecodeJpegCutout(Span(file.bytes()), cut.width, cut.height);
+    if (out || file.whole()) return out;
+    reach *= 4;  // the data ran out before the last row shown
+  }
 }
 
 std::optional<JpegCutout> BitmapFileCutout(const std::wstring& path, const CutoutSize& size) {

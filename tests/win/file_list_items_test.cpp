@@ -1,6 +1,7 @@
 // The file list's items drawn into a bitmap, by kind, and the preview window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <functional>
@@ -216,6 +217,28 @@ TEST_F(FileItems, JpegCutoutMatchesWholeDecode) {
   EXPECT_EQ(PictureDecodeCount(), decodes);
   const std::uint8_t* p = whole->Pixel(W - 1, H - 1);
   EXPECT_EQ(canvas_.At(2 + W - 1, 2 + H - 1), RGB(p[2], p[1], p[0]));
+}
+
+TEST_F(FileItems, JpegWhoseTopTakesMostOfTheFile) {
+  // Only the front of a file is read for the rows shown, as far as their
+  // share of the picture's height suggests: here that is too little.
+  constexpr int kW = 1600, kH = 2000, kBusy = 120;
+  std::vector<std::uint8_t> rgb = jpegtest::Pattern(kW, kH, 3, 3);
+  std::fill(rgb.begin() + static_cast<std::ptrdiff_t>(kW) * kBusy * 3, rgb.end(), std::uint8_t{128});
+  const std::vector<std::uint8_t> file = jpegtest::Encode(rgb, kW, kH, 3);
+  const std::wstring jpg = dir_ / L"top.jpg";
+  WriteBytes(jpg, std::string(file.begin(), file.end()));
+  painter_.Draw(canvas_.dc(), {0, 0, 640, 74}, jpg, {74, 640, true, false});
+  const std::optional<JpegCutout> whole = DecodeJpegCutout(file, INT_MAX, INT_MAX);
+  ASSERT_TRUE(whole);
+  const int W = 640 - canvas_.TextWidth(L"top.jpg     ");
+  int wrong = 0;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < W; ++x) {
+      const std::uint8_t* p = whole->Pixel(x, y);
+      wrong += canvas_.At(2 + x, 2 + y) != RGB(p[2], p[1], p[0]);
+    }
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(FileItems, DamagedJpegIsAnEmptyPictureTriedOnce) {
