@@ -260,6 +260,48 @@ TEST_F(FileItems, DamagedJpegIsAnEmptyPictureTriedOnce) {
   EXPECT_TRUE(LoadSelectionPicture(jpg).empty());
 }
 
+// An old Windows metafile of a w x h green rectangle; with the placeable
+// header in front when placed (at 96 units an inch).
+std::string WmfFile(int w, int h, bool placed) {
+  HDC rec = CreateMetaFileW(nullptr);
+  SetWindowExtEx(rec, w, h, nullptr);
+  HBRUSH green = CreateSolidBrush(RGB(0, 160, 0));
+  const RECT all{0, 0, w, h};
+  FillRect(rec, &all, green);
+  HMETAFILE mf = CloseMetaFile(rec);
+  DeleteObject(green);
+  std::string bits(GetMetaFileBitsEx(mf, 0, nullptr), '\0');
+  GetMetaFileBitsEx(mf, static_cast<UINT>(bits.size()), bits.data());
+  DeleteMetaFile(mf);
+  if (!placed) return bits;
+  std::string header = U32(0x9AC6CDD7) + U16(0) + U16(0) + U16(0) + U16(w) + U16(h) + U16(96) + U32(0);
+  unsigned sum = 0;
+  for (size_t i = 0; i < header.size(); i += 2) sum ^= static_cast<unsigned char>(header[i]) | static_cast<unsigned char>(header[i + 1]) << 8;
+  return header + U16(sum) + bits;
+}
+
+TEST_F(FileItems, MetafilesWithAndWithoutPlaceableHeader) {
+  const std::wstring placed = dir_ / L"placed.wmf", plain = dir_ / L"plain.wmf", junk = dir_ / L"junk.wmf";
+  WriteBytes(placed, WmfFile(200, 50, true));
+  WriteBytes(plain, WmfFile(200, 50, false));
+  WriteBytes(junk, "not a metafile at all");
+  Picture p = LoadSelectionPicture(placed);
+  ASSERT_EQ(p.kind(), Picture::Kind::Metafile);
+  EXPECT_NEAR(p.width(), 200, 1);
+  EXPECT_NEAR(p.height(), 50, 1);
+  EXPECT_EQ(LoadSelectionPicture(plain).kind(), Picture::Kind::Metafile);
+  EXPECT_TRUE(LoadSelectionPicture(junk).empty());
+
+  // The item stretches it into the cut-out: as wide as the picture here.
+  painter_.Draw(canvas_.dc(), {0, 0, 400, 74}, placed, {74, 400, true, false});
+  EXPECT_EQ(canvas_.At(2 + 100, 2 + 25), RGB(0, 160, 0));
+  EXPECT_EQ(canvas_.At(2 + p.width() + 3, 2 + 25), kWhite);
+  const int y0 = (74 - TextHeight(placed)) / 2;
+  EXPECT_GT(canvas_.Count({p.width() + 12, y0, p.width() + 60, y0 + 15}, IsRed), 10);
+  painter_.Draw(canvas_.dc(), {0, 100, 400, 174}, junk, {74, 400, true, false});
+  EXPECT_EQ(canvas_.Count({0, 100, 10, 174}, kWhite), 10 * 74);
+}
+
 TEST_F(FileItems, ProgramIconsInRowsWithTheirCount) {
   const std::wstring exe = ModuleDir() + L"\\five_icons.exe";
   const int cell = kIcon + 6, column = 3 * cell;  // three icon cells
