@@ -53,6 +53,7 @@ std::wstring NodeDirectory(const std::wstring& node_path) {
 DropResult DropFileOnNode(const std::wstring& source, const std::wstring& node_path, bool copy,
                           const AskYesNo& ask) {
   DropResult result;
+  if (node_path.empty()) return result;
   const std::wstring directory = NodeDirectory(node_path);
   std::wstring destination = directory;
   if (destination.empty() || destination.back() != L'\\') destination += L'\\';

@@ -36,9 +36,10 @@ struct DropResult {
 // A file dropped on the tree node node_path: after ConfirmOperationText
 // (and, when the directory already holds a file of its name, OverwriteQuestion
 // about that file; No leaves both as they were) it is copied or moved there
-// under its own name. A move that the system would only do as a copy leaves
-// the original in place and says so in the notice. Raises EFCantMove for a
-// read-only file that cannot be renamed there, and Error when a copy fails.
+// under its own name; an empty node_path (no node) does nothing. A move that
+// the system would only do as a copy leaves the original in place and says so
+// in the notice. Raises EFCantMove for a read-only file that cannot be renamed
+// there, and Error when a copy fails.
 DropResult DropFileOnNode(const std::wstring& source, const std::wstring& node_path, bool copy,
                           const AskYesNo& ask);
 
