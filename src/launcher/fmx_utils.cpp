@@ -89,8 +89,7 @@ MoveOutcome MoveFileTo(const std::wstring& source, const std::wstring& destinati
   // As the plain rename call: to another drive the system copies and removes the source itself.
   DWORD flags = MOVEFILE_COPY_ALLOWED;
   if (replace_existing) flags |= MOVEFILE_REPLACE_EXISTING;
-  if (MoveFileExW(source.c_str(), target.c_str(), flags))
-    return MoveOutcome::kRenamed;
+  if (MoveFileExW(source.c_str(), target.c_str(), flags)) return MoveOutcome::kRenamed;
   if (HasAttributes(source, kReadOnlyAttribute)) throw EFCantMove(source);
   CopyFileTo(source, target);
   return MoveOutcome::kCopied;
