@@ -13,6 +13,15 @@ std::wstring ConfirmOperationText(const std::wstring& source, const std::wstring
   return source + L" を\r\n\r\n" + destination + L" に\r\n\r\n" + question + L" ？";
 }
 
+std::wstring OverwriteQuestion(const std::wstring& existing) {
+  return existing + L" は既にあります。" + L"\r\n\r\n" + L"上書きしますか ?";
+}
+
+std::wstring MoveStayedText(const std::wstring& source, const std::wstring& destination) {
+  return source + L" は移動できませんでした。" + L"\r\n\r\n" + destination + L" にコピーしましたが、" + L"\r\n" +
+         L"元のファイルはそのまま残っています。";
+}
+
 std::wstring TotalsCaption(int file_count, int64_t total_bytes) {
   // "#,###,###,##0": zero shows as 0.
   return L" 該当ファイル  Total Files = " + std::to_wstring(file_count) + L" ,Size = " + GroupThousands(total_bytes) +

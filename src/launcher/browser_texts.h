@@ -14,6 +14,14 @@ std::wstring DeleteQuestion(const std::wstring& name, bool read_only);
 std::wstring ConfirmOperationText(const std::wstring& source, const std::wstring& destination,
                                   const std::wstring& question);
 
+// The second question of a move or copy onto a directory that already holds
+// a file of that name: the file that would be replaced.
+std::wstring OverwriteQuestion(const std::wstring& existing);
+
+// The notice after a move that could only copy: the copy stands at the
+// destination and the original stayed where it was.
+std::wstring MoveStayedText(const std::wstring& source, const std::wstring& destination);
+
 // The window caption after a removal: " 該当ファイル  Total Files = n ,Size = 1,234 Bytes".
 std::wstring TotalsCaption(int file_count, int64_t total_bytes);
 

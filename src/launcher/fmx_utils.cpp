@@ -30,6 +30,13 @@ bool CopyContents(HANDLE source, HANDLE destination) {
   return true;
 }
 
+// A name beside path for the copy in the making; a serial number makes the
+// next one when a name is taken.
+std::wstring SiblingName(const std::wstring& path) {
+  static unsigned serial = 0;
+  return path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".tmp";
+}
+
 }  // namespace
 
 void CopyFileTo(const std::wstring& source, const std::wstring& destination) {
@@ -38,26 +45,54 @@ void CopyFileTo(const std::wstring& source, const std::wstring& destination) {
     if (target.back() != L'\\') target += L'\\';
     target += FileNameOf(source);
   }
-  // The source is opened first and denies writers, so a copy onto itself
-  // fails to create the destination instead of truncating the only data.
+  // The source denies writers while it is open, so a copy onto itself is
+  // caught below like a destination in use.
   ScopedHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!in) throw Error(L"Cannot open file " + source);
-  ScopedHandle out(
-      CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const DWORD old_attributes = GetFileAttributesW(target.c_str());
+  const bool replacing = old_attributes != INVALID_FILE_ATTRIBUTES;
+  if (replacing) {
+    // Ask before writing anything whether the old file may be overwritten at
+    // all: not read-only, not in use, not the source itself.
+    ScopedHandle probe(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!probe) throw Error(L"Cannot create file " + target);
+  }
+  DWORD attributes = replacing ? old_attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) : 0;
+  if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+
+  // The copy is written beside the destination and takes its name only when
+  // whole, so an old file of that name stays intact until then and a failed
+  // copy leaves nothing half-written behind.
+  std::wstring fresh;
+  ScopedHandle out;
+  for (int attempt = 0; attempt < 100 && !out; ++attempt) {
+    fresh = SiblingName(target);
+    out.reset(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+    const DWORD error = GetLastError();
+    if (!out && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
   if (!out) throw Error(L"Cannot create file " + target);
-  if (!CopyContents(in.get(), out.get())) {
-    out.reset();
-    DeleteFileW(target.c_str());
+  // Flushed before it replaces an old file, so a power cut cannot leave the
+  // name on a copy that never reached the disk.
+  const bool written = CopyContents(in.get(), out.get()) && (!replacing || FlushFileBuffers(out.get()));
+  out.reset();
+  if (!written ||
+      !MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(fresh.c_str());
     throw Error(L"Cannot copy file " + source + L" to " + target);
   }
 }
 
-void MoveFileTo(const std::wstring& source, const std::wstring& destination) {
+MoveOutcome MoveFileTo(const std::wstring& source, const std::wstring& destination, bool replace_existing) {
   const std::wstring target = AbsolutePath(destination);
-  if (MoveFileW(source.c_str(), target.c_str())) return;
+  // As the plain rename call: to another drive the system copies and removes the source itself.
+  DWORD flags = MOVEFILE_COPY_ALLOWED;
+  if (replace_existing) flags |= MOVEFILE_REPLACE_EXISTING;
+  if (MoveFileExW(source.c_str(), target.c_str(), flags)) return MoveOutcome::kRenamed;
   if (HasAttributes(source, kReadOnlyAttribute)) throw EFCantMove(source);
   CopyFileTo(source, target);
+  return MoveOutcome::kCopied;
 }
 
 int64_t SizeOfFile(const std::wstring& path) {

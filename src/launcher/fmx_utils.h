@@ -20,16 +20,24 @@ constexpr uint16_t kDirectoryAttribute = 0x10;
 constexpr uint16_t kAnyEntryAttributes = 0x3F;
 
 // Copies source to destination, a file path or an existing directory (the
-// copy then takes the source's name inside it); an existing file is
-// overwritten. Raises Error when the source cannot be opened, the destination
-// cannot be created, or a read or write fails; a copy that failed half-way is
-// removed rather than left looking complete.
+// copy then takes the source's name inside it); an existing file is replaced,
+// keeping its hidden and system attributes. The copy is made beside the
+// destination and takes its name only when whole: raising Error when the
+// source cannot be opened or read, or the destination cannot be created,
+// written or replaced (read-only, in use, the source itself), it leaves an
+// existing destination as it was and no partial copy behind.
 void CopyFileTo(const std::wstring& source, const std::wstring& destination);
 
-// Renames source to the destination file path. When the system refuses (the
-// destination exists, the file is in use...) a read-only source raises
+enum class MoveOutcome {
+  kRenamed,  // the file left its place
+  kCopied,   // the rename was refused: a copy stands at the destination, the source stayed
+};
+
+// Renames source to the destination file path, over an existing file of that
+// name only when replace_existing. When the system refuses (the destination
+// exists, the file is in use...) a read-only source raises
 // EFCantMove; any other source is copied instead and stays where it was.
-void MoveFileTo(const std::wstring& source, const std::wstring& destination);
+MoveOutcome MoveFileTo(const std::wstring& source, const std::wstring& destination, bool replace_existing = false);
 
 // The size in bytes of the entry at path, 0 when there is none. The whole
 // size: a file of 4 GiB or more is not cut to its low 32 bits.

@@ -288,3 +288,22 @@ TEST(ShellStart, PassesTheShellsFailureBack) {
   EXPECT_LE(result, 32);
   EXPECT_NE(result, kShellStartTooLong);
 }
+
+TEST(CopyFileTo, ADestinationInUseIsLeftWholeWithNothingBesideIt) {
+  TempDir dir;
+  WriteBytes(dir / L"source.bin", Pattern(3 * 8192));
+  WriteBytes(dir / L"old.bin", "old contents");
+  {
+    ScopedHandle reader(CreateFileW((dir / L"old.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
+    EXPECT_THROW(CopyFileTo(dir / L"source.bin", dir / L"old.bin"), Error);
+  }
+  EXPECT_EQ(ReadBytes(dir / L"old.bin"), "old contents");
+  CopyFileTo(dir / L"source.bin", dir / L"new.bin");
+  WIN32_FIND_DATAW found;
+  ScopedFind all(FindFirstFileW((dir / L"*").c_str(), &found));
+  int entries = 0;
+  if (all) do ++entries; while (FindNextFileW(all.get(), &found));
+  EXPECT_EQ(entries, 5) << "., .., the source, the old file and the copy: nothing in the making";
+}
