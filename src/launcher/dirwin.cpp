@@ -342,10 +342,10 @@ void Tdirform::drivetabsetClick() {
     const int index = tabs_.TabIndex();
     if (index < 0) return;
     const wchar_t letter = tabs_.Caption(index)[0];
+    const std::wstring remembered = tree_.GetSelectedPath();
     {
       BusyCursor busy;
       NoRedraw frozen(list_);
-      const std::wstring remembered = tree_.GetSelectedPath();
       if (!IsWindowVisible(dir_panel1_.hwnd()) || !IsWindowVisible(tree_panel_.hwnd()) ||
           !IsWindowVisible(btn_panel_.hwnd())) {
         ShowWindow(dir_panel1_.hwnd(), SW_SHOW);
@@ -361,21 +361,19 @@ void Tdirform::drivetabsetClick() {
         ListDirectory(tree_.GetSelectedPath());
         return;
       }
-      // Not ready: ask with the list drawn again.
-      (void)remembered;
-      const std::wstring text = std::wstring(1, letter) +
-                                L"：ドライブ の用意ができていないようです。\r\nセットして再試行しますか ？";
-      const int answer =
-          MessageBoxW(MessageOwner(), text.c_str(), L"ベルコノート", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
-      if (answer == IDYES) continue;
-      ShowWindow(list_, SW_HIDE);
-      tabs_.SetTabIndex(PrevTabIndex);
-      tree_.SelectPath(remembered);
-      if (HTREEITEM selected = tree_.tree().Selected())
-        SendMessageW(tree_.hwnd(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(selected));
-      ShowWindow(list_, SW_SHOW);
-      return;
     }
+    const std::wstring text =
+        std::wstring(1, letter) + L"：ドライブ の用意ができていないようです。\r\nセットして再試行しますか ？";
+    const int answer =
+        MessageBoxW(MessageOwner(), text.c_str(), L"ベルコノート", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
+    if (answer == IDYES) continue;
+    ShowWindow(list_, SW_HIDE);
+    tabs_.SetTabIndex(PrevTabIndex);
+    tree_.SelectPath(remembered);
+    if (HTREEITEM selected = tree_.tree().Selected())
+      SendMessageW(tree_.hwnd(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(selected));
+    ShowWindow(list_, SW_SHOW);
+    return;
   }
 }
 
