@@ -196,4 +196,24 @@ TEST_F(DirForm, OpeningAndClosingLeaksNoHandles) {
   EXPECT_LE(UserObjects(), user + 20);
 }
 
+TEST_F(DirForm, DriveTabsAreBareLettersAndAClickListsTheDrivesRoot) {
+  Tdirform& form = ListWith(L"*.*");
+  DriveTabSet& tabs = form.drivetabset();
+  int c = -1, z = -1;
+  for (int i = 0; i < tabs.Count(); ++i) {
+    EXPECT_EQ(tabs.Caption(i).size(), 1u);
+    if (tabs.Caption(i) == L"C") c = i;
+    if (tabs.Caption(i) == L"Z") z = i;
+  }
+  ASSERT_GE(c, 0);
+  ASSERT_GE(z, 0);
+  const RECT r = tabs.TabRect(c);
+  EXPECT_EQ(r.bottom - r.top, 22);
+  tabs.ClickTab(c);
+  tabs.ClickTab(z);
+  EXPECT_EQ(form.PrevTabIndex, c);
+  EXPECT_EQ(form.DirList1().GetSelectedPath(), L"Z:\\");
+  EXPECT_TRUE(Tdirform::DriveReady(L'z'));
+}
+
 }  // namespace
