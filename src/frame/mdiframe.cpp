@@ -10,6 +10,7 @@
 #include "frame/frame_ids.h"
 #include "frame/frame_logic.h"
 #include "frame/settings.h"
+#include "launcher/dirwin.h"
 #include "launcher/fmx_utils.h"
 #include "platform/app.h"
 #include "platform/dpi.h"
@@ -605,7 +606,10 @@ void Tframeform::InstallDisplayHint() { InstallHintHandler([this] { DisplayHint(
 
 void Tframeform::Exit1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
-void Tframeform::VelSButtonClick() {}
+void Tframeform::VelSButtonClick() {
+  BusyCursor busy;
+  Tdirform::Show();
+}
 void Tframeform::SearchWordButtonClick() {
   BusyCursor busy;
   TSeaForm::Show();

@@ -65,6 +65,8 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   void SetChildMargins(Teditform& child);
   void Exit1Click();
   void VelSButtonClick();
+  // The icon resource drawn on a light grey square as the button's glyph.
+  void SetMascotGlyph(const wchar_t* icon_name, SpeedButton& button);
   void SearchWordButtonClick();
   void AboutBtnClick();
   void HelpClick();
@@ -134,7 +136,6 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   void LoadLaunchIcons();
   void ArrangeLaunchButtons();
   void LaunchButtonClick(int index);
-  void SetMascotGlyph(const wchar_t* icon_name, SpeedButton& button);
   void DrawIconGlyph(HICON icon, SpeedButton& button);
   void SetButtonGlyph(HBITMAP picture, SpeedButton& button);
   void Timer1Timer();

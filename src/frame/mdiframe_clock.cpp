@@ -6,6 +6,7 @@
 
 #include "frame/caption_clock.h"
 #include "frame/clock_logic.h"
+#include "launcher/dirwin.h"
 #include "platform/app.h"
 
 namespace velkor {
@@ -73,6 +74,10 @@ void Tframeform::PlaceCaptionClock() {
 
 void Tframeform::MascotStep(wchar_t d) {
   // The friends window, while open and not minimized, takes the mascot over.
+  if (Tdirform* friends = Tdirform::Get(); friends && !IsIconic(friends->hwnd())) {
+    friends->MascotStep(d);
+    return;
+  }
   if (IsIconic(hwnd())) return;
   if (d == L'5')
     SetMascotGlyph(L"MAINICON", vels_button_);

@@ -42,4 +42,16 @@ std::wstring ListFullText(int file_count, const std::wstring& error_message, con
          L"もう少し絞り込んで下さいネ。";
 }
 
+std::wstring FoundFilesText(int file_count) { return L" 該当ファイルは " + std::to_wstring(file_count) + L" 個 あります。"; }
+
+std::wstring LineCounterText(const std::wstring& line, int file_count) {
+  return L" Line : " + line + L" / " + std::to_wstring(file_count) + L" ";
+}
+
+std::wstring FriendNameText(const std::wstring& relative_name) { return L" 友達は      " + relative_name + L" だよ"; }
+
+std::wstring SizeAndDateText(int64_t size, const std::wstring& date_time) {
+  return L" ﾌｧｲﾙｻｲｽﾞ = " + GroupThousands(size) + L" Bytes   " + L"ﾌｧｲﾙ日付 = " + date_time;
+}
+
 }  // namespace velkor

@@ -33,4 +33,16 @@ std::wstring BulkSearchMask(const std::wstring& mask_box);
 // own error, and the mask typed.
 std::wstring ListFullText(int file_count, const std::wstring& error_message, const std::wstring& mask_box);
 
+// The listing's texts: the count in the file panel, the counter line of the
+// directory panel (the line empty while listing), and the selection's.
+std::wstring FoundFilesText(int file_count);
+std::wstring LineCounterText(const std::wstring& line, int file_count);
+std::wstring FriendNameText(const std::wstring& relative_name);
+std::wstring SizeAndDateText(int64_t size, const std::wstring& date_time);
+
+inline constexpr wchar_t kNoFilesText[] = L" 該当ファイルは、見つかりません。";
+inline constexpr wchar_t kFriendsCaption[] = L" ベルコ君のお友達";
+inline constexpr wchar_t kChooseDirText[] = L" ディレクトリーを選択してネ !!";
+inline constexpr wchar_t kChooseFileText[] = L" プログラム あるいは データファイルを選んでネ　!!";
+
 }  // namespace velkor

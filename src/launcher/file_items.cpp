@@ -85,4 +85,38 @@ std::wstring RelativeName(const std::wstring& path, const std::wstring& dir) {
   return skip <= path.size() ? path.substr(skip) : std::wstring();
 }
 
+std::wstring WithBackslash(const std::wstring& path) {
+  if (!path.empty() && path.back() == L'\\') return path;
+  return path + L'\\';
+}
+
+std::wstring DirectoryOfFile(const std::wstring& path) {
+  const auto slash = path.rfind(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+RowFit FitRows(int available, int rows, int unit, int limit) {
+  RowFit fit{0, rows};
+  if (rows <= 0 || available <= 0) return fit;
+  if (available / rows < limit) {
+    const int whole = available / unit;
+    if (whole == 0) return fit;
+    fit.item_height = available / whole;
+    fit.rows = whole;
+  } else {
+    fit.item_height = available / rows;
+  }
+  return fit;
+}
+
+RowFit FitIconRows(int available, int rows) { return FitRows(available, rows == 0 ? 7 : rows, 74, 75); }
+
+RowFit FitSingleIconRows(int available, int list_height) {
+  const int rows = list_height / 46;
+  if (rows <= 0) return {46, rows};
+  RowFit fit = FitRows(available, rows, 46, 47);
+  if (fit.item_height == 0) fit.item_height = 46;
+  return fit;
+}
+
 }  // namespace velkor

@@ -55,4 +55,26 @@ Size PreviewClientSize(int screen_w, int screen_h, int caption_h, int w0, int h0
 // that is a drive's root ends with a backslash already.
 std::wstring RelativeName(const std::wstring& path, const std::wstring& dir);
 
+// The path with a backslash at its end (added unless one is there already).
+std::wstring WithBackslash(const std::wstring& path);
+// The directory of a file without its last backslash: "C:" for a file in a
+// drive's root.
+std::wstring DirectoryOfFile(const std::wstring& path);
+
+// The list's item height for a number of rows in the height available (the
+// list's height less its horizontal scroll bar). When the rows would come out
+// lower than `limit`, as many rows of `unit` pixels as fit share the height
+// instead. item_height 0: not one such row fits, the height stays as it is.
+struct RowFit {
+  int item_height = 0;
+  int rows = 0;
+  bool operator==(const RowFit&) const = default;
+};
+RowFit FitRows(int available, int rows, int unit, int limit);
+// The rows of a "n rows" command: 0 stands for 7; at most 74-pixel rows
+// below 75 pixels each.
+RowFit FitIconRows(int available, int rows);
+// Single-icon mode: as many 46-pixel rows as the list's whole height holds.
+RowFit FitSingleIconRows(int available, int list_height);
+
 }  // namespace velkor

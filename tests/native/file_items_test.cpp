@@ -67,3 +67,30 @@ TEST(BrowserTexts, OperationsAndBulkSearch) {
             L"現在の集計総数は 12 ですが、\r\nもうこれ以上は、リソースが不足しています。\r\n"
             L"取りあえず、現時点での集計結果を表示しますが、\r\n次回は *.txt 以外の指定により、\r\nもう少し絞り込んで下さいネ。");
 }
+
+TEST(FileItems, RowsOfTheListShareItsHeight) {
+  // A list 300 high with a 17-pixel scroll bar: 283 pixels for the rows.
+  EXPECT_EQ(FitIconRows(283, 1), (RowFit{283, 1}));
+  EXPECT_EQ(FitIconRows(283, 7), (RowFit{94, 3})) << "283 / 7 < 75: three rows of at least 74";
+  EXPECT_EQ(FitIconRows(283, 0), (RowFit{94, 3})) << "0 counts as 7";
+  EXPECT_EQ(FitIconRows(283, 3), (RowFit{94, 3}));
+  EXPECT_EQ(FitIconRows(60, 2), (RowFit{0, 2})) << "not one row fits: the height stays";
+  EXPECT_EQ(FitSingleIconRows(283, 300), (RowFit{283 / 6, 6}));
+  EXPECT_EQ(FitSingleIconRows(100, 300), (RowFit{50, 2}));
+  EXPECT_EQ(FitSingleIconRows(30, 40), (RowFit{46, 0}));
+}
+
+TEST(FileItems, DirectoriesOfPaths) {
+  EXPECT_EQ(WithBackslash(L"C:\\A"), L"C:\\A\\");
+  EXPECT_EQ(WithBackslash(L"C:\\"), L"C:\\");
+  EXPECT_EQ(DirectoryOfFile(L"C:\\A\\b.txt"), L"C:\\A");
+  EXPECT_EQ(DirectoryOfFile(L"C:\\b.txt"), L"C:");
+}
+
+TEST(BrowserTexts, ListingAndSelection) {
+  EXPECT_EQ(BulkSearchMask(L"*.jpg"), L"*.JP*");
+  EXPECT_EQ(BulkSearchMask(L"c*.exe"), L"C*.EXE");
+  EXPECT_EQ(TotalsCaption(2, 5000000000LL), L" 該当ファイル  Total Files = 2 ,Size = 5,000,000,000 Bytes");
+  EXPECT_EQ(LineCounterText(L"", 12), L" Line :  / 12 ");
+  EXPECT_EQ(SizeAndDateText(0, L"2026/12/8"), L" ﾌｧｲﾙｻｲｽﾞ = 0 Bytes   ﾌｧｲﾙ日付 = 2026/12/8");
+}

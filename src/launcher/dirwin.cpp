@@ -1,0 +1,618 @@
+#include "launcher/dirwin.h"
+
+#include <imm.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwctype>
+
+#include "controls/window_dock.h"
+#include "frame/mdiframe.h"
+#include "launcher/browser_texts.h"
+#include "launcher/dirwin_ids.h"
+#include "launcher/file_items.h"
+#include "platform/app.h"
+#include "platform/dir_walk.h"
+#include "platform/dpi.h"
+#include "platform/error.h"
+#include "platform/message_box.h"
+
+namespace velkor {
+namespace {
+
+constexpr wchar_t kClass[] = L"Tdirform";
+constexpr int kClientWidth = 616;
+constexpr int kClientHeight = 415;
+constexpr int kBtnPanelHeight = 46;
+constexpr int kDirPanel1Height = 35;
+constexpr int kTabsHeight = 32;
+constexpr int kStatusHeight = 41;
+constexpr int kButtonSize = 38;
+constexpr int kVelBTSize = 36;
+constexpr int kFileEditWidth = 120;
+constexpr int kFindWidth = 40;
+constexpr int kFindHeight = 25;
+constexpr int kWindowHelp = 1030;
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+const wchar_t* const kImageHints[8] = {L"登録１用", L"登録２用", L"登録３用", L"登録４用",
+                                       L"登録５用", L"登録６用", L"登録７用",
+                                       L"最後に呼び出したお友達|自動で記憶します"};
+
+HFONT MakeFont(int pixels, const wchar_t* face, DWORD pitch = DEFAULT_PITCH) {
+  return CreateFontW(-Scale(pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch, face);
+}
+
+// The list's redraw is off for a while, and on again on every way out.
+class NoRedraw {
+ public:
+  explicit NoRedraw(HWND window) : window_(window) { SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
+  ~NoRedraw() {
+    if (!IsWindow(window_)) return;
+    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(window_, nullptr, TRUE);
+  }
+  NoRedraw(const NoRedraw&) = delete;
+  NoRedraw& operator=(const NoRedraw&) = delete;
+
+ private:
+  HWND window_;
+};
+
+bool DriveKindOf(UINT type, DriveKind& kind) {
+  switch (type) {
+    case DRIVE_REMOVABLE: kind = DriveKind::Removable; return true;
+    case DRIVE_FIXED: kind = DriveKind::Fixed; return true;
+    case DRIVE_REMOTE: kind = DriveKind::Remote; return true;
+    case DRIVE_CDROM: kind = DriveKind::CdRom; return true;
+    case DRIVE_RAMDISK: kind = DriveKind::RamDisk; return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+Tdirform::Tdirform() : Form(kClass) { SetOwnsItself(true); }
+
+Tdirform::~Tdirform() {
+  if (popup_root_) DestroyMenu(popup_root_);
+}
+
+void Tdirform::CreateForm() {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  menu_ = LoadMenuW(inst, L"DIRMAINMENU");
+  popup_root_ = LoadMenuW(inst, L"DIRPOPUP");
+  popup_ = popup_root_ ? GetSubMenu(popup_root_, 0) : nullptr;
+  font_.reset(MakeFont(13, L"ＭＳ Ｐゴシック", VARIABLE_PITCH));
+  panel_font_.reset(MakeFont(13, L"ＭＳ ゴシック", FIXED_PITCH));
+  edit_font_.reset(MakeFont(19, L"ＭＳ ゴシック", FIXED_PITCH));
+  tree_font_.reset(MakeFont(16, L"ＭＳ ゴシック", FIXED_PITCH));
+  list_font_.reset(MakeFont(15, L"ＭＳ ゴシック", FIXED_PITCH));
+  tab_font_.reset(CreateFontW(-Scale(11), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, L"MS Sans Serif"));
+  label_font_.reset(MakeFont(11, L"ＭＳ 明朝"));
+  file_panel_font_.reset(MakeFont(19, L"ＭＳ ゴシック", FIXED_PITCH));
+  white_brush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
+
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT rc{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
+  AdjustWindowRectEx(&rc, style, TRUE, 0);
+  // Owned by nothing: a window of its own beside the main window.
+  Create(0, kClass, kFriendsCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top,
+         nullptr, menu_);
+  if (!hwnd()) throw Error(L"お友達のウィンドウを作成できません。");
+  // The menu bar may wrap onto a second line: the client keeps its designed size.
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (client.bottom != Scale(kClientHeight)) {
+    RECT w{};
+    GetWindowRect(hwnd(), &w);
+    SetWindowPos(hwnd(), nullptr, 0, 0, w.right - w.left, w.bottom - w.top + Scale(kClientHeight) - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  Application::Get().SetWindowAccelerators(hwnd(), LoadAcceleratorsW(inst, L"DIRACCEL"));
+  BecomeInstance(this);
+  FormCreate();
+}
+
+void Tdirform::CreateControls() {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+  Panel::Look lowered;
+  lowered.outer = Bevel::Lowered;
+  btn_panel_.Create(hwnd(), IDC_DIR_BTNPANEL, 0, 0, Scale(kClientWidth), Scale(kBtnPanelHeight), lowered);
+  CreateButtonRow();
+
+  Panel::Look line;
+  line.text_align = DT_LEFT;
+  dir_panel1_.Create(hwnd(), IDC_DIR_PANEL1, 0, 0, Scale(kClientWidth), Scale(kDirPanel1Height), line);
+  dir_panel1_.SetFont(panel_font_.get());
+  file_edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"*.*", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                               0, Scale(4), Scale(kFileEditWidth), Scale(27), dir_panel1_.hwnd(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DIR_FILEEDIT)), inst, nullptr);
+  if (!file_edit_) throw Error(L"お友達のウィンドウのコントロールを作成できません。");
+  SendMessageW(file_edit_, WM_SETFONT, reinterpret_cast<WPARAM>(edit_font_.get()), FALSE);
+  file_edit_keys_.Attach(file_edit_);
+  Application::Get().SetControlHint(file_edit_, L"セレクト指定 ( 絞り込みに使用  例 : *.exe )");
+  bbtn_find_.Create(dir_panel1_, IDC_DIR_FIND, 0, Scale(5), Scale(kFindWidth), Scale(kFindHeight), false, hwnd());
+  bbtn_find_.SetGlyphResource(L"GLYPH_SEARCH");
+  bbtn_find_.SetHint(L"一気に下位ディレクトリ検索");
+
+  Panel::Look plain;
+  plain.outer = Bevel::None;
+  tree_panel_.Create(hwnd(), IDC_DIR_TREEPANEL, 0, 0, Scale(tree_width_), Scale(200), plain);
+  tree_panel_.on_resize = [this](int w) {
+    tree_width_ = w;
+    Layout();
+  };
+  tree_.Create(tree_panel_.hwnd(), IDC_DIR_TREE, 0, 0, Scale(tree_width_) - GripPanel::kGrip, Scale(200),
+               TVS_SHOWSELALWAYS);
+  SendMessageW(tree_.hwnd(), TVM_SETINDENT, static_cast<WPARAM>(Scale(19)), 0);
+  SendMessageW(tree_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(tree_font_.get()), FALSE);
+  tree_.on_change = [this](const std::wstring& path) { DirList1Change(path); };
+
+  dir_panel2_.Create(hwnd(), IDC_DIR_PANEL2, 0, 0, Scale(400), Scale(200), plain);
+  list_ = ListBox(CreateWindowExW(0, L"LISTBOX", L"",
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                                      LBS_HASSTRINGS | LBS_SORT | LBS_MULTICOLUMN | LBS_NOINTEGRALHEIGHT,
+                                  0, 0, Scale(400), Scale(200), dir_panel2_.hwnd(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DIR_LIST)), inst, nullptr));
+  if (!list_.hwnd()) throw Error(L"お友達のウィンドウのコントロールを作成できません。");
+  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_.get()), FALSE);
+  list_input_.Attach(list_);
+  // File names are picked, not typed: the input method stays closed over the list.
+  ImmAssociateContext(list_, nullptr);
+  SetItemHeight(Scale(74));
+
+  tabs_.Create(hwnd(), IDC_DIR_TABS, 0, 0, Scale(kClientWidth), Scale(kTabsHeight));
+  tabs_.SetFont(tab_font_.get());
+  tabs_.on_change = [this](int i) { drivetabsetChange(i); };
+  tabs_.on_click = [this] { drivetabsetClick(); };
+
+  Panel::Look bar;
+  bar.outer = Bevel::Raised;
+  status_bar_.Create(hwnd(), IDC_DIR_STATUSBAR, 0, 0, Scale(kClientWidth), Scale(kStatusHeight), bar);
+  Panel::Look sunk;
+  sunk.outer = Bevel::Lowered;
+  sunk.text_align = DT_LEFT;
+  dir_panel_.Create(status_bar_.hwnd(), IDC_DIR_DIRPANEL, 0, 0, Scale(dir_panel_width_), Scale(kStatusHeight), sunk);
+  dir_panel_.SetFont(panel_font_.get());
+  dir_panel_.on_resize = [this](int w) {
+    dir_panel_width_ = w;
+    Layout();
+  };
+  sunk.text_color = kBlack;
+  file_panel_.Create(status_bar_.hwnd(), IDC_DIR_FILEPANEL, 0, 0, Scale(300), Scale(kStatusHeight), sunk);
+  file_panel_.SetFont(file_panel_font_.get());
+  image1_.Create(file_panel_.hwnd(), IDC_DIR_IMAGE1, Scale(62), Scale(5), Scale(32), Scale(32));
+  image1_.on_click = [this] { Image1Click(); };
+  ShowWindow(image1_.hwnd(), SW_HIDE);
+}
+
+void Tdirform::CreateButtonRow() {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  // "指定/登録" before the seven buttons of the user's choice, "自動/登録" before the eighth.
+  struct LabelSpec {
+    const wchar_t* text;
+    int x, y;
+  };
+  const LabelSpec labels[4] = {{L"指定", 4, 6}, {L"登録", 4, 24}, {L"自動", 314, 6}, {L"登録", 314, 24}};
+  for (int i = 0; i < 4; ++i) {
+    HWND label = CreateWindowExW(0, L"STATIC", labels[i].text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, Scale(labels[i].x),
+                                 Scale(labels[i].y), Scale(24), Scale(14), btn_panel_.hwnd(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DIR_LABEL + i)), inst, nullptr);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(label_font_.get()), FALSE);
+    labels_[static_cast<size_t>(i)] = label;
+  }
+  for (int tag = 0; tag < 8; ++tag) {
+    const int x = tag < 7 ? 30 + tag * 40 : 340;
+    SpeedButton& b = sp_btns_[static_cast<size_t>(tag)];
+    b.Create(btn_panel_, IDC_DIR_SPBTN1 + tag, Scale(x), Scale(3), Scale(kButtonSize), Scale(kButtonSize), false,
+             hwnd());
+    b.tag = tag;
+    b.SetHint(kImageHints[tag]);
+    PictureBox& image = simages_[static_cast<size_t>(tag)];
+    image.Create(btn_panel_.hwnd(), IDC_DIR_SIMAGE1 + tag, Scale(x + 3), Scale(6), Scale(32), Scale(32));
+    image.on_click = [this, tag] { SImage1Click(tag); };
+    Application::Get().SetControlHint(image.hwnd(), kImageHints[tag]);
+    EnableWindow(image.hwnd(), FALSE);
+  }
+  vel_bt_.Create(btn_panel_, IDC_DIR_VELBT, Scale(kClientWidth - 64), Scale(4), Scale(kVelBTSize), Scale(kVelBTSize),
+                 false, hwnd());
+  vel_bt_.SetHint(L"選んだ後で、僕をクリックしてね");
+}
+
+// Creation: everything before the window is first shown.
+void Tdirform::FormCreate() {
+  FileMask = L"*.*";
+  RowCount = 3;
+  MultiIcon = true;
+  ButtonsChanged = false;
+  if (Tframeform* frame = Tframeform::Get())
+    for (int i = 0; i < 8; ++i) ButtonFiles[static_cast<size_t>(i)] = frame->launch_paths().Path(i);
+
+  wchar_t current[MAX_PATH] = L"";
+  GetCurrentDirectoryW(MAX_PATH, current);
+  AddDriveTabs();
+  for (int i = 0; i < tabs_.Count(); ++i)
+    if (std::towupper(tabs_.Caption(i)[0]) == std::towupper(current[0])) tabs_.SetTabIndex(i);
+  Layout();
+
+  navigating_ = true;
+  tree_.SelectPath(current);
+  navigating_ = false;
+  ListDirectory(tree_.GetSelectedPath());
+
+  KeepPlacement();
+}
+
+void Tdirform::AddDriveTabs() {
+  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+    const wchar_t root[] = {letter, L':', L'\\', 0};
+    DriveKind kind;
+    if (DriveKindOf(GetDriveTypeW(root), kind)) tabs_.Add(std::wstring(1, letter), kind);
+  }
+}
+
+void Tdirform::FormShow() {
+  if (Tframeform* frame = Tframeform::Get()) frame->SetMascotGlyph(L"SICON_1", vel_bt_);
+  dir_panel1_.SetText(kChooseDirText);
+}
+
+void Tdirform::FormActivate() {
+  LoadButtonImages();
+  if (IsWindowVisible(dir_panel1_.hwnd())) SetFocus(tree_.hwnd());
+}
+
+bool Tdirform::FormCloseQuery() {
+  if (ButtonsChanged) {
+    if (Tframeform* frame = Tframeform::Get()) frame->Panel1Click();
+    ButtonsChanged = false;
+  }
+  return true;
+}
+
+void Tdirform::FormDestroy() { painter_.Clear(); }
+
+void Tdirform::OnMainWindowClosing() { DestroyWindow(hwnd()); }
+
+void Tdirform::OnFinalMessage() {
+  // A listing that pumped this window's destruction is still on the stack:
+  // it frees the object when it has unwound.
+  if (listing_) {
+    destroyed_while_listing_ = true;
+    stop_listing_ = true;
+    return;
+  }
+  Form::OnFinalMessage();
+}
+
+void Tdirform::MascotStep(wchar_t d) {
+  Tframeform* frame = Tframeform::Get();
+  if (!frame) return;
+  if (d == L'5')
+    frame->SetMascotGlyph(L"SICON_3", vel_bt_);
+  else if (d == L'0')
+    frame->SetMascotGlyph(L"SICON_1", vel_bt_);
+}
+
+void Tdirform::Layout() {
+  if (!btn_panel_.hwnd()) return;
+  WindowDock dock;
+  dock.Add(Dock::Top, btn_panel_.hwnd(), Scale(kBtnPanelHeight));
+  dock.Add(Dock::Top, dir_panel1_.hwnd(), Scale(kDirPanel1Height));
+  dock.Add(Dock::Bottom, status_bar_.hwnd(), Scale(kStatusHeight));
+  dock.Add(Dock::Bottom, tabs_.hwnd(), Scale(kTabsHeight));
+  dock.Add(Dock::Left, tree_panel_.hwnd(), tree_width_);
+  dock.Add(Dock::Fill, dir_panel2_.hwnd());
+  dock.Layout(hwnd());
+
+  RECT r{};
+  GetClientRect(tree_panel_.hwnd(), &r);
+  MoveWindow(tree_.hwnd(), 0, 0, std::max(0, static_cast<int>(r.right) - GripPanel::kGrip), r.bottom, TRUE);
+  GetClientRect(dir_panel2_.hwnd(), &r);
+  MoveWindow(list_, 0, 0, r.right, r.bottom, TRUE);
+  SendMessageW(list_, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(std::max(1, static_cast<int>(r.right) / columns_)), 0);
+  GetClientRect(status_bar_.hwnd(), &r);
+  const int dir_w = std::min(dir_panel_width_, static_cast<int>(r.right));
+  MoveWindow(dir_panel_.hwnd(), 0, 0, dir_w, r.bottom, TRUE);
+  MoveWindow(file_panel_.hwnd(), dir_w, 0, r.right - dir_w, r.bottom, TRUE);
+
+  GetClientRect(btn_panel_.hwnd(), &r);
+  const RECT vel = vel_bt_.rect();
+  vel_bt_.SetBounds(r.right - Scale(64), vel.top, vel.right - vel.left, vel.bottom - vel.top);
+  GetClientRect(dir_panel1_.hwnd(), &r);
+  const RECT find = bbtn_find_.rect();
+  const int find_w = find.right - find.left;
+  const int find_x = r.right - find_w - Scale(22);
+  bbtn_find_.SetBounds(find_x, find.top, find_w, find.bottom - find.top);
+  RECT edit{};
+  GetWindowRect(file_edit_, &edit);
+  MoveWindow(file_edit_, find_x - (edit.right - edit.left), Scale(4), edit.right - edit.left, edit.bottom - edit.top,
+             TRUE);
+}
+
+void Tdirform::drivetabsetChange(int) { PrevTabIndex = tabs_.TabIndex(); }
+
+void Tdirform::drivetabsetClick() {
+  for (;;) {
+    const int index = tabs_.TabIndex();
+    if (index < 0) return;
+    const wchar_t letter = tabs_.Caption(index)[0];
+    const std::wstring remembered = tree_.GetSelectedPath();
+    {
+      BusyCursor busy;
+      NoRedraw frozen(list_);
+      if (!IsWindowVisible(dir_panel1_.hwnd()) || !IsWindowVisible(tree_panel_.hwnd()) ||
+          !IsWindowVisible(btn_panel_.hwnd())) {
+        ShowWindow(dir_panel1_.hwnd(), SW_SHOW);
+        ShowWindow(tree_panel_.hwnd(), SW_SHOW);
+        ShowWindow(btn_panel_.hwnd(), SW_SHOW);
+        FormResize();
+      }
+      if (DriveReady(letter)) {
+        navigating_ = true;
+        tree_.SetDrive(letter);
+        if (HTREEITEM root = tree_.tree().Root()) tree_.tree().Select(root);
+        navigating_ = false;
+        ListDirectory(tree_.GetSelectedPath());
+        return;
+      }
+    }
+    const std::wstring text =
+        std::wstring(1, letter) + L"：ドライブ の用意ができていないようです。\r\nセットして再試行しますか ？";
+    const int answer =
+        MessageBoxW(MessageOwner(), text.c_str(), L"ベルコノート", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
+    if (answer == IDYES) continue;
+    ShowWindow(list_, SW_HIDE);
+    tabs_.SetTabIndex(PrevTabIndex);
+    tree_.SelectPath(remembered);
+    if (HTREEITEM selected = tree_.tree().Selected())
+      SendMessageW(tree_.hwnd(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(selected));
+    ShowWindow(list_, SW_SHOW);
+    return;
+  }
+}
+
+bool Tdirform::DriveReady(wchar_t letter) {
+  letter = static_cast<wchar_t>(std::towupper(letter));
+  const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+  const wchar_t root[] = {letter, L':', L'\\', 0};
+  ULARGE_INTEGER total{};
+  bool ready = GetDiskFreeSpaceExW(root, nullptr, &total, nullptr) != FALSE;
+  if (ready) {
+    const std::wstring pattern = std::wstring(root) + L"*.*";
+    WIN32_FIND_DATAW found{};
+    HANDLE h = FindFirstFileW(pattern.c_str(), &found);
+    ready = h != INVALID_HANDLE_VALUE;
+    if (ready) FindClose(h);
+  }
+  SetErrorMode(previous);
+  return ready;
+}
+
+void Tdirform::DirList1Change(const std::wstring& dir) {
+  if (navigating_) return;
+  ListDirectory(dir);
+}
+
+void Tdirform::ShowCounter(bool now) {
+  const DWORD tick = GetTickCount();
+  if (!now && tick - counter_shown_at_ < 200) return;
+  counter_shown_at_ = tick;
+  dir_panel_.SetText(counter_text_);
+  UpdateWindow(dir_panel_.hwnd());
+}
+
+void Tdirform::SetFilePanel(const std::wstring& text, COLORREF color) {
+  Panel::Look look = file_panel_.look();
+  if (look.text_color != color) {
+    look.text_color = color;
+    file_panel_.SetLook(look);
+  }
+  file_panel_.SetText(text);
+}
+
+void Tdirform::ListDirectory(const std::wstring& dir) {
+  if (listing_) {
+    // The user moved on while the list was filling: that listing is of no
+    // more use; this one follows when it has stopped.
+    pending_dir_ = dir;
+    has_pending_ = true;
+    stop_listing_ = true;
+    return;
+  }
+  std::wstring next = dir;
+  for (;;) {
+    has_pending_ = false;
+    ListOnce(next);
+    if (destroyed_while_listing_) {
+      Form::OnFinalMessage();
+      return;
+    }
+    if (close_after_listing_) {
+      DestroyWindow(hwnd());
+      return;
+    }
+    if (!has_pending_) return;
+    next = pending_dir_;
+  }
+}
+
+void Tdirform::ListOnce(const std::wstring& dir) {
+  FileCount = 0;
+  TotalBytes = 0;
+  BusyCursor busy;
+  if (WindowText(file_edit_).empty()) SetWindowTextW(file_edit_, L"*.*");
+  dir_panel_.SetText(tree_.GetSelectedPath());
+  image1_.Clear();
+  ShowWindow(image1_.hwnd(), SW_HIDE);
+  file_panel_.SetText(L"");
+  dir_panel1_.SetText(kChooseFileText);
+  const std::wstring base = WithBackslash(dir);
+  FileMask = BulkSearchMask(WindowText(file_edit_));
+  painter_.Clear();
+  {
+    NoRedraw frozen(list_);
+    list_.Clear();
+    listing_ = true;
+    stop_listing_ = false;
+    counter_shown_at_ = GetTickCount();
+    struct Done {
+      bool& flag;
+      ~Done() { flag = false; }
+    } done{listing_};
+    const HWND list = list_.hwnd();
+    SystemDirSource().List(base + FileMask, [&](const DirEntry& e) {
+      if (e.directory()) return true;
+      std::wstring item = base;
+      item.append(e.name);
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      ++FileCount;
+      TotalBytes += static_cast<long long>(e.size);
+      // The counter is shown a few times a second: painting it for every
+      // file would cost more than the listing itself.
+      const DWORD tick = GetTickCount();
+      if (tick - counter_shown_at_ >= 200) {
+        counter_text_ = LineCounterText(L"", FileCount);
+        ShowCounter(true);
+        Application::Get().ProcessMessages();
+      }
+      return !stop_listing_;
+    });
+  }
+  if (destroyed_while_listing_ || !IsWindow(hwnd())) return;
+  counter_text_ = LineCounterText(L"", FileCount);
+  ShowCounter(true);
+  if (FileCount != 0) {
+    SetFilePanel(FoundFilesText(FileCount), kBlack);
+    SetWindowTextW(hwnd(), TotalsCaption(list_.Count(), TotalBytes).c_str());
+  } else {
+    SetFilePanel(kNoFilesText, kBlue);
+    SetWindowTextW(hwnd(), kFriendsCaption);
+    dir_panel1_.SetText(kChooseDirText);
+  }
+  ShowWindow(list_, SW_SHOW);
+}
+
+bool Tdirform::OnCommand(int id, int code) {
+  if (id >= IDM_DIR_SB1 && id < IDM_DIR_SB1 + 7) {
+    SB1Click(id - IDM_DIR_SB1);
+  } else if (id >= IDM_DIR_MASK1 && id <= IDM_DIR_MASK1 + 10) {
+    allClick(id - IDM_DIR_MASK1);
+  } else if (id >= IDM_DIR_ROWS1 && id < IDM_DIR_ROWS1 + 7) {
+    GyouSetClick(id - IDM_DIR_ROWS1 + 1);
+  } else if (id >= IDM_DIR_COLS1 && id < IDM_DIR_COLS1 + 4) {
+    ReStuSetClick(id - IDM_DIR_COLS1 + 1);
+  } else if (id >= IDC_DIR_SPBTN1 && id < IDC_DIR_SPBTN1 + 8) {
+    SImage1Click(id - IDC_DIR_SPBTN1);
+  } else {
+    switch (id) {
+      case IDM_DIR_CLOSE: N3Click(); break;
+      case IDM_DIR_EXECUTE:
+      case IDC_DIR_VELBT: executeClick(); break;
+      case IDM_DIR_PANES: N16Click(); break;
+      case IDM_DIR_ICONMODE: N17Click(); break;
+      case IDM_DIR_ITTUKI:
+      case IDC_DIR_FIND: ITTUKIBClick(); break;
+      case IDM_DIR_SHOW1: Show1Click(1); break;
+      case IDM_DIR_SHOW2: Show1Click(2); break;
+      case IDM_DIR_GOMI: GomiClick(); break;
+      case IDM_DIR_DELETE: Delete1Click(); break;
+      case IDC_DIR_LIST:
+        if (code == LBN_SELCHANGE) ListBox1Click();
+        if (code == LBN_DBLCLK) executeClick();
+        break;
+      default: return false;
+    }
+  }
+  return true;
+}
+
+int Tdirform::HelpContextFor(const HELPINFO& info) {
+  if (info.iContextType == HELPINFO_MENUITEM) {
+    const int id = info.iCtrlId;
+    if (id >= IDM_DIR_SB1 && id < IDM_DIR_SB1 + 7) return 1230;
+    if ((id >= IDM_DIR_ROWS1 && id < IDM_DIR_ROWS1 + 7) || (id >= IDM_DIR_COLS1 && id < IDM_DIR_COLS1 + 4)) return 1250;
+    switch (id) {
+      case IDM_DIR_PANES:
+      case IDM_DIR_ICONMODE:
+      case IDM_DIR_SHOW1:
+      case IDM_DIR_SHOW2: return 1250;
+      case IDM_DIR_GOMI:
+      case IDM_DIR_DELETE: return 1270;
+    }
+    return kWindowHelp;
+  }
+  return static_cast<HWND>(info.hItemHandle) == list_.hwnd() ? 1270 : kWindowHelp;
+}
+
+LRESULT Tdirform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE:
+      CreateControls();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wp && !shown_) {
+        shown_ = true;
+        FormShow();
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) FormActivate();
+      break;
+    case WM_SIZE:
+      if (wp != SIZE_MINIMIZED) FormResize();
+      break;
+    case WM_CLOSE:
+      FormCloseQuery();
+      if (listing_) {
+        stop_listing_ = true;
+        close_after_listing_ = true;
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      FormDestroy();
+      break;
+    case WM_COMMAND:
+      if (OnCommand(LOWORD(wp), HIWORD(wp))) return 0;
+      break;
+    case WM_MEASUREITEM: {
+      auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (item.CtlID == IDC_DIR_LIST) {
+        item.itemHeight = static_cast<UINT>(item_height_);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (item.CtlID == IDC_DIR_LIST) {
+        DrawListItem(item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_CTLCOLORLISTBOX:
+      if (reinterpret_cast<HWND>(lp) == list_.hwnd()) return reinterpret_cast<LRESULT>(white_brush_.get());
+      break;
+    case WM_CTLCOLORSTATIC: {
+      const HWND label = reinterpret_cast<HWND>(lp);
+      for (size_t i = 0; i < labels_.size(); ++i) {
+        if (labels_[i] != label) continue;
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, i >= 2 ? kBlue : kBlack);
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      break;
+    }
+  }
+  return DefaultProc(msg, wp, lp);
+}
+
+}  // namespace velkor

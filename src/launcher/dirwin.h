@@ -1,0 +1,202 @@
+#pragma once
+// The friends window: a row of launcher buttons, the drive tabs, the
+// directory tree and the owner-drawn list of the chosen directory's files
+// that match the mask, with the selected file's facts and thumbnail below.
+// It exists at most once and frees itself when closed. The list's commands
+// and mouse are in dirwin_list.cpp.
+#include <array>
+#include <string>
+
+#include "controls/dir_tree.h"
+#include "controls/panel.h"
+#include "controls/picture.h"
+#include "controls/speed_button.h"
+#include "controls/std_controls.h"
+#include "frame/form.h"
+#include "launcher/drive_tabs.h"
+#include "launcher/file_list_items.h"
+#include "platform/control.h"
+#include "platform/scoped.h"
+
+namespace velkor {
+
+// A panel whose right edge (4 pixels) drags its width.
+class GripPanel : public Panel {
+ public:
+  static constexpr int kGrip = 4;
+  // The new width, while the edge is dragged.
+  std::function<void(int width)> on_resize;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  bool InGrip(int x) const;
+  bool over_grip_ = false;
+};
+
+class Tdirform : public Form, public SingleInstance<Tdirform> {
+ public:
+  Tdirform();
+  ~Tdirform() override;
+
+  // Creates the window, hidden, and runs its creation step; the object then
+  // owns itself and is freed with its window.
+  void CreateForm();
+
+  // The main window's clock swaps the mascot on VelBT: '5' and '0' of the seconds.
+  void MascotStep(wchar_t d);
+
+  // Window state.
+  std::wstring FileMask = L"*.*";
+  int FileCount = 0;
+  long long TotalBytes = 0;
+  std::wstring LineText;
+  long long SelectedSize = 0;
+  std::wstring SelectedPath;
+  std::wstring HoverPath;
+  int PrevTabIndex = 0;
+  int RowCount = 3;
+  bool MultiIcon = true;
+  bool CopyMode = false;
+  bool PreviewBusy = false;
+  std::array<std::wstring, 8> ButtonFiles;
+  bool ButtonsChanged = false;
+  std::wstring SearchDir, SearchMask;
+
+  // Handlers.
+  void DirList1Change(const std::wstring& dir);
+  void drivetabsetChange(int new_index);
+  void drivetabsetClick();
+  void FileEditKeyPress(wchar_t key, bool& handled);
+  void allClick(int tag);
+  void GyouSetClick(int tag);
+  void ReStuSetClick(int tag);
+  void Show1Click(int tag);
+  void N16Click();
+  void N17Click();
+  void N3Click();
+  void ListBox1Click();
+  void Image1Click();
+  void PopupMenu1Popup();
+  // Registration, start, bulk search and file operations: not built yet.
+  void executeClick();
+  void SB1Click(int tag);
+  void SImage1Click(int tag);
+  void ITTUKIBClick();
+  void GomiClick();
+  void Delete1Click();
+  void LoadButtonImages();
+
+  static bool DriveReady(wchar_t letter);
+
+  // Controls, for tests and for the windows that work with this one.
+  Panel& BtnPanel() { return btn_panel_; }
+  SpeedButton& SpBtn(int tag) { return sp_btns_[static_cast<size_t>(tag)]; }
+  SpeedButton& VelBT() { return vel_bt_; }
+  PictureBox& SImage(int tag) { return simages_[static_cast<size_t>(tag)]; }
+  Panel& dirPanel1() { return dir_panel1_; }
+  HWND FileEdit() const { return file_edit_; }
+  SpeedButton& BBtnFind() { return bbtn_find_; }
+  GripPanel& directorylistbop() { return tree_panel_; }
+  TDirTreeViewS& DirList1() { return tree_; }
+  Panel& dirPanel2() { return dir_panel2_; }
+  ListBox ListBox1() const { return list_; }
+  DriveTabSet& drivetabset() { return tabs_; }
+  Panel& statusbar() { return status_bar_; }
+  GripPanel& directorypanel() { return dir_panel_; }
+  Panel& filepanel() { return file_panel_; }
+  PictureBox& Image1() { return image1_; }
+  HMENU PopupMenu1() const { return popup_; }
+  // The height the rows of the list share: its height less a scroll bar's.
+  int AvailableHeight() const;
+  // The items' height as the window sized them (the control keeps at most 255).
+  int ItemHeight() const { return item_height_; }
+  int Columns() const { return columns_; }
+  // Lays the window out again, as after a change of its size.
+  void FormResize();
+
+ protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  int HelpContextFor(const HELPINFO& info) override;
+  void OnMainWindowClosing() override;
+  void OnFinalMessage() override;
+
+ private:
+  void CreateControls();
+  void CreateButtonRow();
+  void FormCreate();
+  void FormShow();
+  void FormActivate();
+  bool FormCloseQuery();
+  void FormDestroy();
+  void Layout();
+  void AddDriveTabs();
+  bool OnCommand(int id, int code);
+  void ListDirectory(const std::wstring& dir);
+  void ListOnce(const std::wstring& dir);
+  void ShowCounter(bool now);
+  void SetFilePanel(const std::wstring& text, COLORREF color);
+  void SetItemHeight(int height);
+  void KeepSelectionOnTop();
+  void EnableButtonImages(bool enabled);
+  void DrawListItem(const DRAWITEMSTRUCT& item);
+  LRESULT FileEditMessage(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp);
+  void ListBox1MouseDown(UINT msg, WPARAM wp, LPARAM lp);
+  void ListBox1RightDown(LPARAM lp);
+  void ListBox1MouseMove(LPARAM lp);
+  void ListBox1KeyUp(WPARAM key);
+
+  Panel btn_panel_;
+  std::array<SpeedButton, 8> sp_btns_;
+  std::array<PictureBox, 8> simages_;
+  SpeedButton vel_bt_;
+  std::array<HWND, 4> labels_{};
+  Panel dir_panel1_;
+  HWND file_edit_ = nullptr;
+  SpeedButton bbtn_find_;
+  GripPanel tree_panel_;
+  TDirTreeViewS tree_;
+  Panel dir_panel2_;
+  ListBox list_;
+  DriveTabSet tabs_;
+  Panel status_bar_;
+  GripPanel dir_panel_;
+  Panel file_panel_;
+  PictureBox image1_;
+  OwnedControl<Tdirform> file_edit_keys_{*this, &Tdirform::FileEditMessage};
+  OwnedControl<Tdirform> list_input_{*this, &Tdirform::ListBox1Message};
+  FileItemPainter painter_;
+  HMENU menu_ = nullptr;
+  HMENU popup_root_ = nullptr;
+  HMENU popup_ = nullptr;
+  ScopedFont font_;        // the window's, 13 pixels
+  ScopedFont panel_font_;  // dirPanel1 and directorypanel
+  ScopedFont edit_font_;   // FileEdit
+  ScopedFont tree_font_;
+  ScopedFont list_font_;
+  ScopedFont tab_font_;
+  ScopedFont label_font_;
+  ScopedFont file_panel_font_;
+  ScopedBrush white_brush_;
+  int tree_width_ = 201;
+  int dir_panel_width_ = 249;
+  int columns_ = 2;
+  // A listing pumps messages; these keep what happens meanwhile sound.
+  bool listing_ = false;
+  bool stop_listing_ = false;
+  bool close_after_listing_ = false;
+  bool destroyed_while_listing_ = false;
+  bool navigating_ = false;
+  bool has_pending_ = false;
+  std::wstring pending_dir_;
+  bool shown_ = false;
+  int item_height_ = 74;  // the tree moves under the window's own hand
+  std::wstring counter_text_;
+  DWORD counter_shown_at_ = 0;
+  bool dragging_ = false;
+  POINT drag_start_{};
+};
+
+}  // namespace velkor

@@ -1,0 +1,355 @@
+// The friends window's file list: its drawing, the selection's feedback, the
+// item height and column commands, its mouse and keys, the pane commands and
+// the grips of the panels.
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "frame/mdiframe.h"
+#include "launcher/browser_texts.h"
+#include "launcher/dirwin.h"
+#include "launcher/dirwin_ids.h"
+#include "launcher/file_items.h"
+#include "launcher/fmx_utils.h"
+#include "platform/app.h"
+#include "platform/dpi.h"
+#include "platform/message_box.h"
+#include "platform/path_names.h"
+
+namespace velkor {
+namespace {
+
+// A date-time value (days since 1899-12-30) in the system's short date and
+// long time; a value without a time of day shows the date alone.
+std::wstring DateTimeString(double value) {
+  constexpr double kDaysFrom1601 = 109205.0;
+  const double ticks = (value + kDaysFrom1601) * 864000000000.0 + 0.5;
+  if (ticks < 0) return L"";
+  const auto t = static_cast<unsigned long long>(ticks);
+  const FILETIME ft{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
+  SYSTEMTIME st{};
+  if (!FileTimeToSystemTime(&ft, &st)) return L"";
+  wchar_t date[80] = L"", time[80] = L"";
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 80);
+  std::wstring text = date;
+  if (st.wHour || st.wMinute || st.wSecond) {
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 80);
+    text += L" ";
+    text += time;
+  }
+  return text;
+}
+
+}  // namespace
+
+LRESULT GripPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+      if (InGrip(GET_X_LPARAM(lp))) {
+        SetCapture(hwnd());
+        return 0;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (GetCapture() == hwnd()) {
+        const int x = GET_X_LPARAM(lp);
+        RECT top{};
+        GetWindowRect(GetAncestor(hwnd(), GA_ROOT), &top);
+        if (x > 0 && x < top.right - top.left && on_resize) on_resize(x);
+        return 0;
+      }
+      over_grip_ = InGrip(GET_X_LPARAM(lp));
+      SetCursor(LoadCursorW(nullptr, over_grip_ ? IDC_SIZEWE : IDC_ARROW));
+      break;
+    case WM_SETCURSOR:
+      if (over_grip_ || GetCapture() == hwnd()) {
+        SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (GetCapture() == hwnd()) {
+        ReleaseCapture();
+        return 0;
+      }
+      break;
+  }
+  return Panel::HandleMessage(msg, wp, lp);
+}
+
+bool GripPanel::InGrip(int x) const {
+  RECT r{};
+  GetClientRect(hwnd(), &r);
+  return x > r.right - kGrip;
+}
+
+int Tdirform::AvailableHeight() const {
+  RECT r{};
+  GetWindowRect(list_, &r);
+  return (r.bottom - r.top) - GetSystemMetrics(SM_CYHSCROLL);
+}
+
+void Tdirform::SetItemHeight(int height) {
+  item_height_ = height;
+  list_.SetItemHeight(std::min(height, 255));
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void Tdirform::KeepSelectionOnTop() {
+  const int sel = list_.Selected();
+  if (sel < 0) return;
+  list_.SetTopIndex(sel);
+  list_.Select(sel);
+}
+
+void Tdirform::DrawListItem(const DRAWITEMSTRUCT& item) {
+  if (item.itemAction == ODA_FOCUS) {
+    DrawFocusRect(item.hDC, &item.rcItem);
+    return;
+  }
+  if (static_cast<int>(item.itemID) < 0) {
+    FillRect(item.hDC, &item.rcItem, white_brush_.get());
+    return;
+  }
+  RECT client{};
+  GetClientRect(list_, &client);
+  ItemLook look;
+  look.item_height = item_height_;
+  look.column_width = client.right / columns_;
+  look.multi_icon = MultiIcon;
+  look.selected = (item.itemState & ODS_SELECTED) != 0;
+  SelectObjectScope font(item.hDC, list_font_.get());
+  SetTextColor(item.hDC, look.selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(0, 0, 0));
+  SetBkColor(item.hDC, look.selected ? GetSysColor(COLOR_HIGHLIGHT) : RGB(255, 255, 255));
+  painter_.Draw(item.hDC, item.rcItem, list_.Text(static_cast<int>(item.itemID)), look);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+void Tdirform::ListBox1Click() {
+  const int sel = list_.Selected();
+  if (sel < 0) {
+    file_panel_.SetText(L"");
+    dir_panel1_.SetText(kChooseFileText);
+    return;
+  }
+  SelectedPath = list_.Text(sel);
+  LineText = std::to_wstring(sel + 1);
+  SelectedSize = SizeOfFile(SelectedPath);
+  file_panel_.SetText(FriendNameText(RelativeName(SelectedPath, tree_.GetSelectedPath())));
+  dir_panel1_.SetText(SizeAndDateText(SelectedSize, DateTimeString(DateOfFile(SelectedPath))));
+  vel_bt_.SetHint(L"クリックで起動");
+  if (FileCount != 0) dir_panel_.SetText(LineCounterText(LineText, FileCount));
+
+  image1_.Clear();
+  MoveWindow(image1_.hwnd(), Scale(62), Scale(5), Scale(32), Scale(32), TRUE);
+  BusyCursor busy;
+  Picture picture = LoadSelectionPicture(SelectedPath);
+  const ItemKind kind = ItemKindOf(FileKindExtension(SelectedPath));
+  Size fitted;
+  if ((kind == ItemKind::Bitmap || kind == ItemKind::Jpeg) &&
+      FitThumbnail(32, picture.height(), picture.width(), fitted))
+    MoveWindow(image1_.hwnd(), Scale(62), Scale(5), Scale(fitted.w), Scale(fitted.h), TRUE);
+  // An empty image would hide the panel's text behind it.
+  ShowWindow(image1_.hwnd(), picture.empty() ? SW_HIDE : SW_SHOW);
+  image1_.SetPicture(std::move(picture));
+}
+
+void Tdirform::Image1Click() {
+  const int sel = list_.Selected();
+  if (sel < 0) return;
+  ShowPicturePreview(hwnd(), list_.Text(sel), image1_.picture());
+}
+
+void Tdirform::PopupMenu1Popup() {
+  const UINT state = list_.Selected() >= 0 ? MF_ENABLED : MF_GRAYED;
+  EnableMenuItem(popup_, IDM_DIR_GOMI, MF_BYCOMMAND | state);
+  EnableMenuItem(popup_, IDM_DIR_DELETE, MF_BYCOMMAND | state);
+}
+
+void Tdirform::FileEditKeyPress(wchar_t key, bool& handled) {
+  if (WindowText(file_edit_).empty()) {
+    ShowMessage(L"セレクト指定が、空欄になっています。\r\n例を参考にして、指定して下さい。\r\n\r\n＜指定例＞\r\n\r\n 例１    "
+                L"*.EXE\r\n 例２    C*.EXE",
+                MessageKind::Plain, MB_OK);
+    SetWindowTextW(file_edit_, L"*.*");
+    handled = true;
+    return;
+  }
+  if (key == L'\r') {
+    handled = true;
+    ListDirectory(tree_.GetSelectedPath());
+    SetFocus(list_);
+  }
+}
+
+void Tdirform::allClick(int tag) {
+  wchar_t caption[32] = L"";
+  GetMenuStringW(menu_, static_cast<UINT>(IDM_DIR_MASK1 + tag), caption, 32, MF_BYCOMMAND);
+  SetWindowTextW(file_edit_, caption);
+  ListDirectory(tree_.GetSelectedPath());
+}
+
+void Tdirform::GyouSetClick(int tag) {
+  const RowFit fit = FitIconRows(AvailableHeight(), tag);
+  RowCount = fit.rows;
+  if (fit.item_height > 0) SetItemHeight(fit.item_height);
+  KeepSelectionOnTop();
+}
+
+void Tdirform::ReStuSetClick(int tag) {
+  columns_ = std::max(1, tag);
+  FormResize();
+  KeepSelectionOnTop();
+}
+
+void Tdirform::Show1Click(int tag) {
+  const int n = std::max(1, tag);
+  RowCount = n;
+  ShowWindow(list_, SW_HIDE);
+  SetItemHeight(AvailableHeight() / n);
+  columns_ = n;
+  Layout();
+  ShowWindow(list_, SW_SHOW);
+  KeepSelectionOnTop();
+  SetFocus(list_);
+}
+
+void Tdirform::N17Click() {
+  MultiIcon = !MultiIcon;
+  if (MultiIcon) {
+    SetItemHeight(Scale(74));
+    const RowFit fit = FitIconRows(AvailableHeight(), RowCount);
+    RowCount = fit.rows;
+    if (fit.item_height > 0) SetItemHeight(fit.item_height);
+  } else {
+    RECT r{};
+    GetWindowRect(list_, &r);
+    const RowFit fit = FitSingleIconRows(AvailableHeight(), r.bottom - r.top);
+    RowCount = fit.rows;
+    SetItemHeight(fit.item_height);
+  }
+  KeepSelectionOnTop();
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void Tdirform::FormResize() {
+  Layout();
+  if (!MultiIcon || !list_.hwnd()) return;
+  const RowFit fit = FitIconRows(AvailableHeight(), RowCount);
+  if (fit.item_height <= 0) return;
+  RowCount = fit.rows;
+  if (fit.item_height != item_height_) SetItemHeight(fit.item_height);
+}
+
+void Tdirform::N16Click() {
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  for (HWND pane : {dir_panel1_.hwnd(), tree_panel_.hwnd(), btn_panel_.hwnd()})
+    ShowWindow(pane, IsWindowVisible(pane) ? SW_HIDE : SW_SHOW);
+  FormResize();
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+  if (list_.Count() > 0 && list_.Selected() < 0) {
+    SetFocus(list_);
+    list_.Select(0);
+    ListBox1Click();
+  }
+}
+
+void Tdirform::N3Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+void Tdirform::EnableButtonImages(bool enabled) {
+  for (PictureBox& image : simages_) EnableWindow(image.hwnd(), enabled);
+}
+
+// Registration, the start of a file, the bulk search and the file operations
+// come next; their commands already reach these.
+void Tdirform::executeClick() {}
+void Tdirform::SB1Click(int) {}
+void Tdirform::SImage1Click(int) {}
+void Tdirform::ITTUKIBClick() {}
+void Tdirform::GomiClick() {}
+void Tdirform::Delete1Click() {}
+void Tdirform::LoadButtonImages() {}
+
+void Tdirform::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
+  const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(p.x, p.y));
+  if (HIWORD(hit) != 0) return;
+  RECT r{};
+  SendMessageW(list_, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&r));
+  if (!PtInRect(&r, p)) return;
+  EnableButtonImages(true);
+  dragging_ = true;
+  drag_start_ = p;
+  if (wp & MK_CONTROL) CopyMode = true;
+}
+
+void Tdirform::ListBox1RightDown(LPARAM lp) {
+  const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(p.x, p.y));
+  list_.Select(HIWORD(hit) == 0 ? static_cast<int>(LOWORD(hit)) : -1);
+  if (SelectedPath != HoverPath) ListBox1Click();
+  PopupMenu1Popup();
+  POINT screen = p;
+  ClientToScreen(list_, &screen);
+  TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(), nullptr);
+}
+
+void Tdirform::ListBox1MouseMove(LPARAM lp) {
+  const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(p.x, p.y));
+  if (HIWORD(hit) != 0) return;
+  RECT r{};
+  SendMessageW(list_, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&r));
+  if (PtInRect(&r, p)) HoverPath = list_.Text(LOWORD(hit));
+}
+
+void Tdirform::ListBox1KeyUp(WPARAM key) {
+  if (key == VK_RETURN && list_.Selected() >= 0)
+    executeClick();
+  else
+    ListBox1Click();
+}
+
+LRESULT Tdirform::ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_LBUTTONDOWN: {
+      const LRESULT r = control.CallDefault(msg, wp, lp);
+      ListBox1MouseDown(msg, wp, lp);
+      return r;
+    }
+    case WM_RBUTTONDOWN:
+      ListBox1RightDown(lp);
+      return 0;
+    case WM_MOUSEMOVE:
+      ListBox1MouseMove(lp);
+      break;
+    case WM_LBUTTONUP:
+      CopyMode = false;
+      dragging_ = false;
+      break;
+    case WM_KEYUP: {
+      const LRESULT r = control.CallDefault(msg, wp, lp);
+      ListBox1KeyUp(wp);
+      return r;
+    }
+    case WM_CHAR:
+      if (wp == L' ') {
+        Image1Click();
+        return 0;
+      }
+      break;
+  }
+  return control.CallDefault(msg, wp, lp);
+}
+
+LRESULT Tdirform::FileEditMessage(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CHAR) {
+    bool handled = false;
+    FileEditKeyPress(static_cast<wchar_t>(wp), handled);
+    if (handled) return 0;
+  }
+  return control.CallDefault(msg, wp, lp);
+}
+
+}  // namespace velkor
