@@ -269,7 +269,7 @@ void Tdirform::FormActivate() {
 
 bool Tdirform::FormCloseQuery() {
   if (ButtonsChanged) {
-    if (Tframeform* frame = Tframeform::Get()) frame->Panel1Click();
+    if (Tframeform* frame = Tframeform::Get()) frame->ReloadLaunchBar();
     ButtonsChanged = false;
   }
   return true;
