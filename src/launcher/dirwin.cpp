@@ -93,7 +93,10 @@ void Tdirform::CreateForm() {
   tab_font_.reset(CreateFontW(-Scale(11), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, L"MS Sans Serif"));
   label_font_.reset(MakeFont(11, L"ＭＳ 明朝"));
-  file_panel_font_.reset(MakeFont(19, L"ＭＳ ゴシック", FIXED_PITCH));
+  // 19 pixels from line to line: " 友達は" then ends left of the thumbnail at 62.
+  file_panel_font_.reset(CreateFontW(Scale(19), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH,
+                                     L"ＭＳ ゴシック"));
   white_brush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
 
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
