@@ -114,7 +114,8 @@ void Tdirform::DrawListItem(const DRAWITEMSTRUCT& item) {
   RECT client{};
   GetClientRect(list_, &client);
   ItemLook look;
-  look.item_height = item_height_;
+  // The control keeps rows of at most 255 pixels; a taller row asked for is drawn in the row it got.
+  look.item_height = std::min(item_height_, static_cast<int>(item.rcItem.bottom - item.rcItem.top));
   look.column_width = client.right / columns_;
   look.multi_icon = MultiIcon;
   look.selected = (item.itemState & ODS_SELECTED) != 0;
