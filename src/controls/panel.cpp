@@ -111,19 +111,8 @@ void Panel::Paint(HDC dc) {
 }
 
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT r; HandlePaint(msg, wp, r, [this](HDC dc) { Paint(dc); })) return r;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
-      Paint(dc);
-      EndPaint(hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
     case WM_SIZE:
       InvalidateRect(hwnd(), nullptr, TRUE);
       break;

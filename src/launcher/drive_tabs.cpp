@@ -151,19 +151,8 @@ void DriveTabSet::Paint(HDC dc) {
 }
 
 LRESULT DriveTabSet::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT r; HandlePaint(msg, wp, r, [this](HDC dc) { Paint(dc); })) return r;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
-      Paint(dc);
-      EndPaint(hwnd(), &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
     case WM_LBUTTONDOWN: {
       const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       for (int i = 0; i < Count(); ++i) {

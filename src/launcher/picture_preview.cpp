@@ -69,15 +69,8 @@ class TPreviewForm : public Form {
   int HelpContextFor(const HELPINFO&) override { return kHelpContext; }
 
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (LRESULT r; HandlePaint(msg, wp, r, [this](HDC dc) { Paint(dc); })) return r;
     switch (msg) {
-      case WM_ERASEBKGND: return 1;
-      case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
-        Paint(dc);
-        EndPaint(hwnd(), &ps);
-        return 0;
-      }
       case WM_CHAR:
         if (KeyPress(static_cast<wchar_t>(wp))) return 0;
         break;

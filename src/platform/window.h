@@ -36,6 +36,25 @@ class Window {
 
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   virtual LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+  // For a window that draws all of itself: WM_PAINT and WM_PRINTCLIENT call
+  // paint(dc), and the background is never erased first, so nothing
+  // flickers. True when msg was one of those three; result is the answer.
+  template <class Paint>
+  bool HandlePaint(UINT msg, WPARAM wp, LRESULT& result, Paint&& paint) {
+    switch (msg) {
+      case WM_ERASEBKGND: result = 1; return true;
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        paint(dc);
+        EndPaint(hwnd_, &ps);
+        result = 0;
+        return true;
+      }
+      case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wp)); result = 0; return true;
+      default: return false;
+    }
+  }
   // Last message of the window; the handle is already detached. Objects that
   // own themselves delete themselves here. A window whose creation failed
   // does not come here: its creator still holds the object and gets the error.
