@@ -54,4 +54,33 @@ std::wstring SizeAndDateText(int64_t size, const std::wstring& date_time) {
   return L" ﾌｧｲﾙｻｲｽﾞ = " + GroupThousands(size) + L" Bytes   " + L"ﾌｧｲﾙ日付 = " + date_time;
 }
 
+std::wstring ButtonHint(int n, const std::wstring& name) {
+  if (n == 7) return L"最後に呼び出したお友達 ( " + name + L" )";
+  return name;
+}
+
+std::wstring ButtonMenuCaption(int n, const std::wstring& name) {
+  return L"ボタン" + std::to_wstring(n + 1) + L"登録済み ( " + name + L" )";
+}
+
+namespace {
+
+// Kinds come upper-cased already; a caller's lower case is folded all the same.
+bool SameKind(const std::wstring& kind, const wchar_t* upper) {
+  std::wstring folded = kind;
+  for (auto& c : folded)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  return folded == upper;
+}
+
+}  // namespace
+
+bool IsButtonPictureKind(const std::wstring& file_kind) {
+  return SameKind(file_kind, L".ICO") || SameKind(file_kind, L".BMP");
+}
+
+bool IsProgramKind(const std::wstring& file_kind) { return SameKind(file_kind, L".EXE") || SameKind(file_kind, L".DLL"); }
+
+std::wstring DocumentParameter(const std::wstring& path) { return L"\"" + path + L"\""; }
+
 }  // namespace velkor

@@ -40,6 +40,23 @@ std::wstring LineCounterText(const std::wstring& line, int file_count);
 std::wstring FriendNameText(const std::wstring& relative_name);
 std::wstring SizeAndDateText(int64_t size, const std::wstring& date_time);
 
+// The launcher buttons: n is the button's number from 0 (buttons 0 to 6 are
+// the user's, 7 holds the file started last), name the file's name alone.
+std::wstring ButtonHint(int n, const std::wstring& name);
+// The caption of the "指定登録" item of a registered button 0 to 6.
+std::wstring ButtonMenuCaption(int n, const std::wstring& name);
+// A file of this kind (".ICO", ".BMP") is its button's picture itself.
+bool IsButtonPictureKind(const std::wstring& file_kind);
+// A program or a library is never handed to a button's program as its
+// document.
+bool IsProgramKind(const std::wstring& file_kind);
+// What a button's program gets when a document is selected: its path in quotes.
+std::wstring DocumentParameter(const std::wstring& path);
+
+inline constexpr wchar_t kNoSelectionToStartText[] =
+    L"右下のファイル一覧から、プログラム あるいは データファイルを\r\n 選択後、ボクをクリックして下さい。\r\n起動後、右上の "
+    L"自動登録ボタン に セットします。";
+
 inline constexpr wchar_t kNoFilesText[] = L" 該当ファイルは、見つかりません。";
 inline constexpr wchar_t kFriendsCaption[] = L" ベルコ君のお友達";
 inline constexpr wchar_t kChooseDirText[] = L" ディレクトリーを選択してネ !!";

@@ -79,14 +79,24 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void ListBox1Click();
   void Image1Click();
   void PopupMenu1Popup();
-  // Registration, start, bulk search and file operations: not built yet.
+  // The launcher buttons (dirwin_buttons.cpp); n and tag are the button's
+  // number from 0, the eighth holding the file started last.
   void executeClick();
   void SB1Click(int tag);
   void SImage1Click(int tag);
+  void RegisterToButton(int n);
+  void LoadButtonImage(int n);
+  void LoadButtonImages();
+  void DisableButtonImages() { EnableButtonImages(false); }
+  // A file of the list dropped on the tree, at a point in the tree's client area.
+  void DirList1DragDrop(POINT tree_client_point);
+  // Bulk search and file operations.
   void ITTUKIBClick();
   void GomiClick();
   void Delete1Click();
-  void LoadButtonImages();
+  // True from the moment a file of the list has been carried the drag distance
+  // until it is dropped or the drag is given up.
+  bool Dragging() const { return dragging_; }
 
   static bool DriveReady(wchar_t letter);
 
@@ -108,6 +118,7 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   Panel& filepanel() { return file_panel_; }
   PictureBox& Image1() { return image1_; }
   HMENU PopupMenu1() const { return popup_; }
+  HMENU dirMainMenu1() const { return menu_; }
   // The height the rows of the list share: its height less a scroll bar's.
   int AvailableHeight() const;
   // The items' height as the window sized them (the control keeps at most 255).
@@ -147,6 +158,19 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void ListBox1RightDown(LPARAM lp);
   void ListBox1MouseMove(LPARAM lp);
   void ListBox1KeyUp(WPARAM key);
+  // The drag of a file out of the list: what lies under a screen point, and
+  // the end of the drag, dropped or not.
+  struct DropTarget {
+    enum Kind { None, Button, Tree } kind = None;
+    int tag = 0;            // Button
+    POINT tree_point{};     // Tree, in its client area
+    bool accepted() const { return kind == Tree || (kind == Button && tag < 7); }
+  };
+  DropTarget DropTargetAt(POINT screen) const;
+  bool ListBox1DragMove(POINT list_point);
+  void ListBox1DragEnd(OwnedControl<Tdirform>& control, const POINT* drop_at);
+  void ListBox1EndDrag();
+  void ShowButtonFile(int n, const std::wstring& path, bool must_load_picture);
 
   Panel btn_panel_;
   std::array<SpeedButton, 8> sp_btns_;
@@ -195,6 +219,9 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   int item_height_ = 74;  // the tree moves under the window's own hand
   std::wstring counter_text_;
   DWORD counter_shown_at_ = 0;
+  // A left press on an item arms the drag; it begins once the mouse has
+  // moved the system's drag distance with the button down.
+  bool drag_armed_ = false;
   bool dragging_ = false;
   POINT drag_start_{};
 };

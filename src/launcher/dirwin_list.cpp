@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "frame/mdiframe.h"
 #include "launcher/browser_texts.h"
@@ -262,15 +263,14 @@ void Tdirform::EnableButtonImages(bool enabled) {
   for (PictureBox& image : simages_) EnableWindow(image.hwnd(), enabled);
 }
 
-// Registration, the start of a file, the bulk search and the file operations
-// come next; their commands already reach these.
-void Tdirform::executeClick() {}
-void Tdirform::SB1Click(int) {}
-void Tdirform::SImage1Click(int) {}
+// The bulk search and the file operations come next; their commands already
+// reach these.
 void Tdirform::ITTUKIBClick() {}
 void Tdirform::GomiClick() {}
 void Tdirform::Delete1Click() {}
-void Tdirform::LoadButtonImages() {}
+// The move or copy of the dragged file into the directory of the node under
+// the point: written with the file operations.
+void Tdirform::DirList1DragDrop(POINT) {}
 
 void Tdirform::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
   const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
@@ -280,9 +280,86 @@ void Tdirform::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
   SendMessageW(list_, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&r));
   if (!PtInRect(&r, p)) return;
   EnableButtonImages(true);
-  dragging_ = true;
+  drag_armed_ = true;
+  dragging_ = false;
   drag_start_ = p;
-  if (wp & MK_CONTROL) CopyMode = true;
+  CopyMode = (wp & MK_CONTROL) != 0;
+}
+
+Tdirform::DropTarget Tdirform::DropTargetAt(POINT screen) const {
+  DropTarget target;
+  // Another window over this one at the point takes nothing.
+  const HWND under = WindowFromPoint(screen);
+  if (!under || GetAncestor(under, GA_ROOT) != hwnd()) return target;
+  for (int tag = 0; tag < 8; ++tag) {
+    const HWND image = simages_[static_cast<size_t>(tag)].hwnd();
+    RECT r{};
+    if (IsWindowVisible(image) && GetWindowRect(image, &r) && PtInRect(&r, screen)) {
+      target.kind = DropTarget::Button;
+      target.tag = tag;
+      return target;
+    }
+  }
+  RECT r{};
+  if (IsWindowVisible(tree_.hwnd()) && GetWindowRect(tree_.hwnd(), &r) && PtInRect(&r, screen)) {
+    TVHITTESTINFO hit{};
+    hit.pt = screen;
+    ScreenToClient(tree_.hwnd(), &hit.pt);
+    if (SendMessageW(tree_.hwnd(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) && hit.hItem) {
+      target.kind = DropTarget::Tree;
+      target.tree_point = hit.pt;
+    }
+  }
+  return target;
+}
+
+bool Tdirform::ListBox1DragMove(POINT p) {
+  if (!dragging_) {
+    if (std::abs(p.x - drag_start_.x) < GetSystemMetrics(SM_CXDRAG) &&
+        std::abs(p.y - drag_start_.y) < GetSystemMetrics(SM_CYDRAG))
+      return false;
+    dragging_ = true;
+    if (GetCapture() != list_.hwnd()) SetCapture(list_);
+  }
+  POINT screen = p;
+  ClientToScreen(list_, &screen);
+  SetCursor(LoadCursorW(nullptr, DropTargetAt(screen).accepted() ? IDC_HAND : IDC_NO));
+  return true;
+}
+
+void Tdirform::ListBox1DragEnd(OwnedControl<Tdirform>& control, const POINT* drop_at) {
+  DropTarget target;
+  if (drop_at) {
+    POINT screen = *drop_at;
+    ClientToScreen(list_, &screen);
+    target = DropTargetAt(screen);
+  }
+  dragging_ = false;
+  drag_armed_ = false;
+  // The list lets go of the mouse as after any press, before a drop asks
+  // its questions.
+  control.CallDefault(WM_LBUTTONUP, 0, MAKELPARAM(drag_start_.x, drag_start_.y));
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  struct End {
+    Tdirform& form;
+    ~End() { form.ListBox1EndDrag(); }
+  } end{*this};
+  if (!target.accepted()) return;
+  if (target.kind == DropTarget::Button) {
+    RegisterToButton(target.tag);
+    DisableButtonImages();
+  } else {
+    DirList1DragDrop(target.tree_point);
+  }
+}
+
+// Also after a plain click: the images go back to letting clicks through to
+// the buttons beneath them.
+void Tdirform::ListBox1EndDrag() {
+  CopyMode = false;
+  drag_armed_ = false;
+  dragging_ = false;
+  DisableButtonImages();
 }
 
 void Tdirform::ListBox1RightDown(LPARAM lp) {
@@ -323,23 +400,52 @@ LRESULT Tdirform::ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPA
       ListBox1RightDown(lp);
       return 0;
     case WM_MOUSEMOVE:
+      if (drag_armed_) {
+        if (!(wp & MK_LBUTTON)) {
+          drag_armed_ = false;
+        } else if (ListBox1DragMove({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) {
+          // The list would carry its selection along with the mouse.
+          return 0;
+        }
+      }
       ListBox1MouseMove(lp);
       break;
-    case WM_LBUTTONUP:
-      CopyMode = false;
-      dragging_ = false;
+    case WM_SETCURSOR:
+      if (dragging_) return TRUE;
+      break;
+    case WM_LBUTTONUP: {
+      if (dragging_) {
+        const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ListBox1DragEnd(control, &p);
+        return 0;
+      }
+      const LRESULT r = control.CallDefault(msg, wp, lp);
+      ListBox1EndDrag();
+      return r;
+    }
+    case WM_CAPTURECHANGED:
+      if (dragging_ && reinterpret_cast<HWND>(lp) != list_.hwnd()) {
+        ListBox1DragEnd(control, nullptr);
+        return 0;
+      }
+      break;
+    case WM_KEYDOWN:
+    case WM_CHAR:
+      if (dragging_) {
+        // Keys would move the selection, and so change the file being carried.
+        if (msg == WM_KEYDOWN && wp == VK_ESCAPE) ListBox1DragEnd(control, nullptr);
+        return 0;
+      }
+      if (msg == WM_CHAR && wp == L' ') {
+        Image1Click();
+        return 0;
+      }
       break;
     case WM_KEYUP: {
       const LRESULT r = control.CallDefault(msg, wp, lp);
       ListBox1KeyUp(wp);
       return r;
     }
-    case WM_CHAR:
-      if (wp == L' ') {
-        Image1Click();
-        return 0;
-      }
-      break;
   }
   return control.CallDefault(msg, wp, lp);
 }

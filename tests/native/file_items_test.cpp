@@ -3,6 +3,7 @@
 
 #include "launcher/browser_texts.h"
 #include "launcher/file_items.h"
+#include "platform/path_names.h"
 
 using namespace velkor;
 
@@ -93,4 +94,20 @@ TEST(BrowserTexts, ListingAndSelection) {
   EXPECT_EQ(TotalsCaption(2, 5000000000LL), L" 該当ファイル  Total Files = 2 ,Size = 5,000,000,000 Bytes");
   EXPECT_EQ(LineCounterText(L"", 12), L" Line :  / 12 ");
   EXPECT_EQ(SizeAndDateText(0, L"2026/12/8"), L" ﾌｧｲﾙｻｲｽﾞ = 0 Bytes   ﾌｧｲﾙ日付 = 2026/12/8");
+}
+
+TEST(BrowserTexts, LauncherButtons) {
+  EXPECT_EQ(ButtonHint(2, L"NOTEPAD.EXE"), L"NOTEPAD.EXE");
+  EXPECT_EQ(ButtonHint(7, L"a b.txt"), L"最後に呼び出したお友達 ( a b.txt )");
+  EXPECT_EQ(ButtonMenuCaption(2, L"NOTEPAD.EXE"), L"ボタン3登録済み ( NOTEPAD.EXE )");
+  EXPECT_EQ(ButtonMenuCaption(6, L"x"), L"ボタン7登録済み ( x )");
+  // The kind is cut to four characters: ".exec" counts as a program, ".ex" does not.
+  EXPECT_TRUE(IsProgramKind(FileKindExtension(L"C:\\a\\tool.exec")));
+  EXPECT_TRUE(IsProgramKind(L".dll"));
+  EXPECT_FALSE(IsProgramKind(FileKindExtension(L"C:\\a.ex")));
+  EXPECT_FALSE(IsProgramKind(FileKindExtension(L"C:\\exe")));
+  EXPECT_TRUE(IsButtonPictureKind(FileKindExtension(L"C:\\p.bmp")));
+  EXPECT_TRUE(IsButtonPictureKind(L".ICO"));
+  EXPECT_FALSE(IsButtonPictureKind(FileKindExtension(L"C:\\p.jpg")));
+  EXPECT_EQ(DocumentParameter(L"C:\\my docs\\a.txt"), L"\"C:\\my docs\\a.txt\"");
 }

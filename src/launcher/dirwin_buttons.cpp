@@ -1,0 +1,129 @@
+// The friends window's launcher row: eight buttons, each with the picture of
+// the file registered to it. Seven are registered by the user (a file of the
+// list dropped on one, or the "指定登録" menu); the eighth always holds the
+// file started last from the window. A click starts the button's file, with
+// the selected document as its parameter.
+#include "launcher/dirwin.h"
+
+#include <shellapi.h>
+
+#include "frame/launch_paths.h"
+#include "frame/settings.h"
+#include "launcher/browser_texts.h"
+#include "launcher/dirwin_ids.h"
+#include "launcher/file_items.h"
+#include "launcher/fmx_utils.h"
+#include "platform/app.h"
+#include "platform/error.h"
+#include "platform/message_box.h"
+#include "platform/path_names.h"
+
+namespace velkor {
+namespace {
+
+// ".ICO" and ".BMP" files are their own picture (an empty picture when the
+// file cannot be read); other files show their first icon, or the program's
+// stand-in when they have none.
+Picture ButtonPicture(const std::wstring& path) {
+  const std::wstring kind = FileKindExtension(path);
+  if (IsButtonPictureKind(kind)) {
+    if (kind == L".BMP")
+      return Picture::FromBitmap(static_cast<HBITMAP>(
+          LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    return Picture::FromIcon(
+        static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+  }
+  const HICON first = ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), 0);
+  // 1 says the file is no icon container; it is no handle.
+  if (reinterpret_cast<UINT_PTR>(first) > 1) return Picture::FromIcon(first);
+  return Picture::FromIcon(
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"SICON_2", IMAGE_ICON, 32, 32, 0)));
+}
+
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full.data(), nullptr);
+  if (n == 0 || n >= MAX_PATH) return path;
+  full.resize(n);
+  return full;
+}
+
+bool FileThere(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void StartButtonFile(const std::wstring& file, const std::wstring& parameters) {
+  // An empty name would leave the shell to open whatever it guesses (the
+  // current folder): a button without a registration starts nothing.
+  if (file.empty()) return;
+  ShellStart(file, parameters, DirectoryOfFile(file), SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+void Tdirform::ShowButtonFile(int n, const std::wstring& path, bool must_load_picture) {
+  Picture picture = ButtonPicture(path);
+  if (picture.empty() && must_load_picture) throw Error(path + L" を画像として読み込めません。");
+  PictureBox& image = simages_[static_cast<size_t>(n)];
+  image.SetPicture(std::move(picture));
+  const std::wstring name = FileNameOf(path);
+  const std::wstring hint = ButtonHint(n, name);
+  Application::Get().SetControlHint(image.hwnd(), hint);
+  // A disabled image leaves the mouse, and so the tooltip, to the button beneath.
+  sp_btns_[static_cast<size_t>(n)].SetHint(hint);
+  if (n < 7 && menu_) {
+    const std::wstring caption = ButtonMenuCaption(n, name);
+    ModifyMenuW(menu_, static_cast<UINT>(IDM_DIR_SB1 + n), MF_BYCOMMAND | MF_STRING,
+                static_cast<UINT_PTR>(IDM_DIR_SB1 + n), caption.c_str());
+  }
+}
+
+void Tdirform::RegisterToButton(int n) {
+  const int sel = list_.Selected();
+  if (sel < 0 || n < 0 || n > 7) return;
+  const std::wstring path = FullPath(list_.Text(sel));
+  ShowButtonFile(n, path, true);
+  ButtonFiles[static_cast<size_t>(n)] = path;
+  ButtonsChanged = true;
+  Settings store;
+  LaunchPaths written;
+  written.Save(store, n, path);
+}
+
+void Tdirform::LoadButtonImage(int n) {
+  const std::wstring& path = ButtonFiles[static_cast<size_t>(n)];
+  if (path.empty() || !FileThere(path)) return;
+  // Reported at every activation, a picture file gone bad would raise its
+  // error box again each time the box gave the window back its activation.
+  ShowButtonFile(n, path, false);
+}
+
+void Tdirform::LoadButtonImages() {
+  for (int n = 0; n < 8; ++n) LoadButtonImage(n);
+}
+
+void Tdirform::SB1Click(int tag) { RegisterToButton(tag); }
+
+void Tdirform::SImage1Click(int tag) {
+  if (tag < 0 || tag > 7) return;
+  std::wstring parameters;
+  const int sel = list_.Selected();
+  if (sel >= 0) {
+    const std::wstring document = list_.Text(sel);
+    if (!IsProgramKind(FileKindExtension(document))) parameters = DocumentParameter(document);
+  }
+  StartButtonFile(ButtonFiles[static_cast<size_t>(tag)], parameters);
+}
+
+void Tdirform::executeClick() {
+  if (list_.Selected() < 0) {
+    ShowMessage(kNoSelectionToStartText, MessageKind::Plain, MB_OK);
+    return;
+  }
+  RegisterToButton(7);
+  StartButtonFile(ButtonFiles[7], L"");
+  DisableButtonImages();
+}
+
+}  // namespace velkor
