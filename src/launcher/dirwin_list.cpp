@@ -261,14 +261,11 @@ void Tdirform::EnableButtonImages(bool enabled) {
   for (PictureBox& image : simages_) EnableWindow(image.hwnd(), enabled);
 }
 
-// Registration, the start of a file, the bulk search and the file operations
-// come next; their commands already reach these.
+// Registration and the start of a file come next; their commands already
+// reach these.
 void Tdirform::executeClick() {}
 void Tdirform::SB1Click(int) {}
 void Tdirform::SImage1Click(int) {}
-void Tdirform::ITTUKIBClick() {}
-void Tdirform::GomiClick() {}
-void Tdirform::Delete1Click() {}
 void Tdirform::LoadButtonImages() {}
 
 void Tdirform::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
