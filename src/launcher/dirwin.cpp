@@ -463,7 +463,8 @@ bool Tdirform::FinishPumpedWork() {
   }
   while (has_pending_) {
     has_pending_ = false;
-    ListOnce(pending_dir_);
+    const std::wstring next = pending_dir_;  // a listing asked for meanwhile replaces it
+    ListOnce(next);
     if (destroyed_while_listing_ || close_after_listing_) return FinishPumpedWork();
     if (!has_pending_) return false;
   }
