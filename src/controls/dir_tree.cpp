@@ -88,6 +88,12 @@ std::wstring TDirTreeViewS::NodePath(HTREEITEM node) const {
   return NodePathOf(drive_, names, false);
 }
 
+HTREEITEM TDirTreeViewS::NodeAtPoint(POINT client) const {
+  TVHITTESTINFO hit{};
+  hit.pt = client;
+  return reinterpret_cast<HTREEITEM>(SendMessageW(hwnd(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
 std::wstring TDirTreeViewS::GetSelectedPath() const {
   const HTREEITEM selected = tree().Selected();
   std::wstring path = NodePath(selected);

@@ -34,6 +34,8 @@ class TDirTreeViewS : public Control {
   // anything else selects the first node.
   void SelectPath(const std::wstring& path);
   std::wstring NodePath(HTREEITEM node) const;
+  // The node whose row holds a point of the tree's client area, or nullptr.
+  HTREEITEM NodeAtPoint(POINT client) const;
   // Walks down from node along the path's names (case matters), selecting
   // each on the way; the position of the node reached over the whole tree,
   // or 0 when a name is missing.

@@ -28,6 +28,18 @@ std::wstring TotalsCaption(int file_count, int64_t total_bytes) {
          L" Bytes";
 }
 
+std::wstring SearchingText(const std::wstring& directory) {
+  return L" " + directory + L" を検索中です。お待ち下さいネ。";
+}
+
+std::wstring BulkTotalsText(int file_count, int64_t total_bytes) {
+  return L" Total Files = " + std::to_wstring(file_count) + L" ,Size = " + GroupThousands(total_bytes) + L" Bytes";
+}
+
+std::wstring BulkTotalsCaption(int file_count, int64_t total_bytes) {
+  return L" 一気検索結果 " + BulkTotalsText(file_count, total_bytes);
+}
+
 std::wstring BulkSearchMask(const std::wstring& mask_box) {
   std::wstring mask = mask_box.empty() ? L"*.*" : mask_box;
   for (auto& c : mask)

@@ -33,6 +33,12 @@ std::wstring BulkSearchMask(const std::wstring& mask_box);
 // own error, and the mask typed.
 std::wstring ListFullText(int file_count, const std::wstring& error_message, const std::wstring& mask_box);
 
+// The bulk search's texts: the line while it walks, and its totals on the
+// message line and in the caption.
+std::wstring SearchingText(const std::wstring& directory);
+std::wstring BulkTotalsText(int file_count, int64_t total_bytes);
+std::wstring BulkTotalsCaption(int file_count, int64_t total_bytes);
+
 // The listing's texts: the count in the file panel, the counter line of the
 // directory panel (the line empty while listing), and the selection's.
 std::wstring FoundFilesText(int file_count);
@@ -60,6 +66,10 @@ inline constexpr wchar_t kNoSelectionToStartText[] =
 inline constexpr wchar_t kNoFilesText[] = L" 該当ファイルは、見つかりません。";
 inline constexpr wchar_t kFriendsCaption[] = L" ベルコ君のお友達";
 inline constexpr wchar_t kChooseDirText[] = L" ディレクトリーを選択してネ !!";
+inline constexpr wchar_t kStillSearchingText[] = L"  該当ファイルは、なかかな見つかりませんね。";
+inline constexpr wchar_t kNoneBelowText[] = L" 下位ディレクトリにもありません";
+// The list control's own complaint when it can take no more items.
+inline constexpr wchar_t kListRefusedText[] = L"行を挿入できません";
 inline constexpr wchar_t kChooseFileText[] = L" プログラム あるいは データファイルを選んでネ　!!";
 
 }  // namespace velkor

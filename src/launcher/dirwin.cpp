@@ -115,7 +115,8 @@ void Tdirform::CreateForm() {
     SetWindowPos(hwnd(), nullptr, 0, 0, w.right - w.left, w.bottom - w.top + Scale(kClientHeight) - client.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  Application::Get().SetWindowAccelerators(hwnd(), LoadAcceleratorsW(inst, L"DIRACCEL"));
+  const HACCEL accel = LoadAcceleratorsW(inst, L"DIRACCEL");
+  Application::Get().SetKeyHandler(hwnd(), [this, accel](MSG& msg) { return KeyMessage(msg, accel); });
   BecomeInstance(this);
   FormCreate();
 }
@@ -158,16 +159,7 @@ void Tdirform::CreateControls() {
   tree_.on_change = [this](const std::wstring& path) { DirList1Change(path); };
 
   dir_panel2_.Create(hwnd(), IDC_DIR_PANEL2, 0, 0, Scale(400), Scale(200), plain);
-  list_ = ListBox(CreateWindowExW(0, L"LISTBOX", L"",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                                      LBS_HASSTRINGS | LBS_SORT | LBS_MULTICOLUMN | LBS_NOINTEGRALHEIGHT,
-                                  0, 0, Scale(400), Scale(200), dir_panel2_.hwnd(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DIR_LIST)), inst, nullptr));
-  if (!list_.hwnd()) throw Error(L"お友達のウィンドウのコントロールを作成できません。");
-  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_.get()), FALSE);
-  list_input_.Attach(list_);
-  // File names are picked, not typed: the input method stays closed over the list.
-  ImmAssociateContext(list_, nullptr);
+  MakeList(true);
   SetItemHeight(Scale(74));
 
   tabs_.Create(hwnd(), IDC_DIR_TABS, 0, 0, Scale(kClientWidth), Scale(kTabsHeight));
@@ -193,6 +185,36 @@ void Tdirform::CreateControls() {
   image1_.Create(file_panel_.hwnd(), IDC_DIR_IMAGE1, Scale(62), Scale(5), Scale(32), Scale(32));
   image1_.on_click = [this] { Image1Click(); };
   ShowWindow(image1_.hwnd(), SW_HIDE);
+}
+
+void Tdirform::MakeList(bool sorted) {
+  HWND old = list_.hwnd();
+  if (old && sorted == list_sorted_) return;
+  const bool visible = !old || IsWindowVisible(old);
+  const bool focused = old && GetFocus() == old;
+  RECT r{0, 0, Scale(400), Scale(200)};
+  if (old) {
+    GetWindowRect(old, &r);
+    MapWindowPoints(nullptr, dir_panel2_.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    DestroyWindow(old);
+  }
+  list_sorted_ = sorted;
+  const DWORD style = WS_CHILD | WS_TABSTOP | WS_HSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                      LBS_MULTICOLUMN | LBS_NOINTEGRALHEIGHT | (sorted ? LBS_SORT : 0) | (visible ? WS_VISIBLE : 0);
+  list_ = ListBox(CreateWindowExW(0, L"LISTBOX", L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                  dir_panel2_.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DIR_LIST)),
+                                  GetModuleHandleW(nullptr), nullptr));
+  if (!list_.hwnd()) throw Error(L"お友達のウィンドウのコントロールを作成できません。");
+  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_.get()), FALSE);
+  list_input_.Attach(list_);
+  // File names are picked, not typed: the input method stays closed over the list.
+  ImmAssociateContext(list_, nullptr);
+  if (old) {
+    SetItemHeight(item_height_);
+    SendMessageW(list_, LB_SETCOLUMNWIDTH,
+                 static_cast<WPARAM>(std::max(1, static_cast<int>(r.right - r.left) / columns_)), 0);
+  }
+  if (focused) SetFocus(list_);
 }
 
 void Tdirform::CreateButtonRow() {
@@ -428,21 +450,28 @@ void Tdirform::ListDirectory(const std::wstring& dir) {
     stop_listing_ = true;
     return;
   }
-  std::wstring next = dir;
-  for (;;) {
-    has_pending_ = false;
-    ListOnce(next);
-    if (destroyed_while_listing_) {
-      Form::OnFinalMessage();
-      return;
-    }
-    if (close_after_listing_) {
-      DestroyWindow(hwnd());
-      return;
-    }
-    if (!has_pending_) return;
-    next = pending_dir_;
+  has_pending_ = false;
+  ListOnce(dir);
+  FinishPumpedWork();
+}
+
+bool Tdirform::FinishPumpedWork() {
+  if (destroyed_while_listing_) {
+    Form::OnFinalMessage();
+    return false;
   }
+  if (close_after_listing_) {
+    DestroyWindow(hwnd());
+    return false;
+  }
+  while (has_pending_) {
+    has_pending_ = false;
+    const std::wstring next = pending_dir_;  // a listing asked for meanwhile replaces it
+    ListOnce(next);
+    if (destroyed_while_listing_ || close_after_listing_) return FinishPumpedWork();
+    if (!has_pending_) return false;
+  }
+  return true;
 }
 
 void Tdirform::ListOnce(const std::wstring& dir) {
@@ -458,9 +487,11 @@ void Tdirform::ListOnce(const std::wstring& dir) {
   const std::wstring base = WithBackslash(dir);
   FileMask = BulkSearchMask(WindowText(file_edit_));
   painter_.Clear();
+  MakeList(true);
   {
     NoRedraw frozen(list_);
     list_.Clear();
+    item_sizes_.clear();
     listing_ = true;
     stop_listing_ = false;
     counter_shown_at_ = GetTickCount();
@@ -476,6 +507,7 @@ void Tdirform::ListOnce(const std::wstring& dir) {
       SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
       ++FileCount;
       TotalBytes += static_cast<long long>(e.size);
+      item_sizes_.insert_or_assign(std::move(item), static_cast<long long>(e.size));
       // The counter is shown a few times a second: painting it for every
       // file would cost more than the listing itself.
       const DWORD tick = GetTickCount();

@@ -5,7 +5,9 @@
 // It exists at most once and frees itself when closed. The list's commands
 // and mouse are in dirwin_list.cpp.
 #include <array>
+#include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "controls/dir_tree.h"
 #include "controls/panel.h"
@@ -88,15 +90,24 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void LoadButtonImage(int n);
   void LoadButtonImages();
   void DisableButtonImages() { EnableButtonImages(false); }
-  // A file of the list dropped on the tree, at a point in the tree's client area.
-  void DirList1DragDrop(POINT tree_client_point);
-  // Bulk search and file operations.
+  // The bulk search of the tree's directory and everything below it.
   void ITTUKIBClick();
+  // File operations on the selected item.
   void GomiClick();
   void Delete1Click();
   // True from the moment a file of the list has been carried the drag distance
   // until it is dropped or the drag is given up.
   bool Dragging() const { return dragging_; }
+  // A file of the list dragged over or dropped on the tree, at a point of the
+  // tree's client area.
+  bool DirList1DragOver(POINT tree_client_point) const;
+  void DirList1DragDrop(POINT tree_client_point);
+
+  // Tests only: the list takes this many items and refuses more (-1: no limit
+  // but the control's own).
+  int list_capacity_for_test = -1;
+  // Tests only: told of each directory as the bulk search enters it.
+  std::function<void(const std::wstring& directory)> search_directory_for_test;
 
   static bool DriveReady(wchar_t letter);
 
@@ -146,6 +157,17 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   bool OnCommand(int id, int code);
   void ListDirectory(const std::wstring& dir);
   void ListOnce(const std::wstring& dir);
+  // After work that processed messages: a close or a listing asked for
+  // meanwhile. False when the window is gone or another listing ran.
+  bool FinishPumpedWork();
+  // (Re)creates the list when its sorting must change: a list box cannot
+  // switch its sorting once created.
+  void MakeList(bool sorted);
+  enum class WalkEnd { kDone, kStopped, kListFull };
+  WalkEnd RunBulkSearch(const std::wstring& mask_box);
+  bool KeyMessage(MSG& msg, HACCEL accel);
+  void RemoveListedItem(int index_hint, const std::wstring& path);
+  void UpdateTotalsAfterRemoval(const std::wstring& removed);
   void ShowCounter(bool now);
   void SetFilePanel(const std::wstring& text, COLORREF color);
   void SetItemHeight(int height);
@@ -215,6 +237,11 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   bool navigating_ = false;
   bool has_pending_ = false;
   std::wstring pending_dir_;
+  bool searching_ = false;
+  bool list_sorted_ = true;
+  // Each listed file's size as the listing found it, so that a removal takes
+  // its own size off the totals whatever was selected last.
+  std::unordered_map<std::wstring, long long> item_sizes_;
   bool shown_ = false;
   int item_height_ = 74;  // the tree moves under the window's own hand
   std::wstring counter_text_;

@@ -263,15 +263,6 @@ void Tdirform::EnableButtonImages(bool enabled) {
   for (PictureBox& image : simages_) EnableWindow(image.hwnd(), enabled);
 }
 
-// The bulk search and the file operations come next; their commands already
-// reach these.
-void Tdirform::ITTUKIBClick() {}
-void Tdirform::GomiClick() {}
-void Tdirform::Delete1Click() {}
-// The move or copy of the dragged file into the directory of the node under
-// the point: written with the file operations.
-void Tdirform::DirList1DragDrop(POINT) {}
-
 void Tdirform::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
   const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(p.x, p.y));
@@ -302,12 +293,11 @@ Tdirform::DropTarget Tdirform::DropTargetAt(POINT screen) const {
   }
   RECT r{};
   if (IsWindowVisible(tree_.hwnd()) && GetWindowRect(tree_.hwnd(), &r) && PtInRect(&r, screen)) {
-    TVHITTESTINFO hit{};
-    hit.pt = screen;
-    ScreenToClient(tree_.hwnd(), &hit.pt);
-    if (SendMessageW(tree_.hwnd(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) && hit.hItem) {
+    POINT p = screen;
+    ScreenToClient(tree_.hwnd(), &p);
+    if (DirList1DragOver(p)) {
       target.kind = DropTarget::Tree;
-      target.tree_point = hit.pt;
+      target.tree_point = p;
     }
   }
   return target;

@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "frame/frame_ids.h"
+#include "launcher/browser_texts.h"
 #include "launcher/dirwin.h"
+#include "launcher/dirwin_ids.h"
 #include "support/frame_fixture.h"
 
 using namespace velkor;
@@ -15,6 +17,7 @@ namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
 
 std::vector<std::wstring> Items(Tdirform& form) {
   std::vector<std::wstring> items;
@@ -214,6 +217,225 @@ TEST_F(DirForm, DriveTabsAreBareLettersAndAClickListsTheDrivesRoot) {
   EXPECT_EQ(form.PrevTabIndex, c);
   EXPECT_EQ(form.DirList1().GetSelectedPath(), L"Z:\\");
   EXPECT_TRUE(Tdirform::DriveReady(L'z'));
+}
+
+// A point on a node of the tree, scrolled into view.
+POINT PointOn(Tdirform& form, HTREEITEM node) {
+  HWND tree = form.DirList1().hwnd();
+  SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+  RECT r{};
+  *reinterpret_cast<HTREEITEM*>(&r) = node;
+  SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The node of the listed folder's only subdirectory.
+HTREEITEM SubNode(Tdirform& form) {
+  TreeView tree = form.DirList1().tree();
+  return tree.Child(tree.Selected());
+}
+
+DWORD UserAttributes(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(DirForm, DeletingAReadOnlyFileNamesTheAttributeAndNoKeepsIt) {
+  WriteBytes(*files_ / L"a.txt", std::string(100, 'a'));
+  WriteBytes(*files_ / L"ro.txt", std::string(30, 'r'));
+  SetFileAttributesW((*files_ / L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  Tdirform& form = ListWith(L"*.txt");
+  form.ListBox1().Select(1);
+  {
+    DialogAnswerer answers;
+    answers.Press(IDNO);
+    form.Delete1Click();
+    ASSERT_EQ(answers.seen().size(), 1u);
+    EXPECT_EQ(answers.seen()[0].text, L"ro.txt は読み出し専用属性です。\r\n\r\n削除しますか ?");
+    EXPECT_EQ(answers.seen()[0].caption, L"確認");
+  }
+  EXPECT_EQ(UserAttributes(*files_ / L"ro.txt"), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(form.ListBox1().Count(), 2);
+
+  DialogAnswerer answers;
+  answers.Press(IDYES);
+  form.Delete1Click();
+  EXPECT_FALSE(FileExists(*files_ / L"ro.txt"));
+  EXPECT_EQ(Items(form), std::vector<std::wstring>{*files_ / L"a.txt"});
+  EXPECT_EQ(WindowText(form.hwnd()), L" 該当ファイル  Total Files = 1 ,Size = 100 Bytes");
+  EXPECT_EQ(form.directorypanel().text(), L" Line :  / 1 ");
+}
+
+TEST_F(DirForm, DecliningTheShellsRecycleQuestionKeepsTheItem) {
+  WriteBytes(*files_ / L"a.txt", "keep");
+  Tdirform& form = ListWith(L"*.*");
+  form.ListBox1().Select(0);
+  DialogAnswerer answers;
+  answers.Press(IDNO);
+  form.GomiClick();
+  EXPECT_EQ(answers.seen().size(), 1u);
+  EXPECT_EQ(form.ListBox1().Count(), 1);
+  EXPECT_EQ(form.FileCount, 1);
+  EXPECT_EQ(ReadBytes(*files_ / L"a.txt"), "keep");
+}
+
+// The feedback last ran for another item: the move takes the moved file's own size off.
+TEST_F(DirForm, AMoveOntoANodeDropsTheItemWithItsOwnSize) {
+  WriteBytes(*files_ / L"a.txt", std::string(1000, 'a'));
+  WriteBytes(*files_ / L"b.txt", std::string(2500, 'b'));
+  CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
+  Tdirform& form = ListWith(L"*.txt");
+  form.ListBox1().Select(1);
+  form.ListBox1Click();
+  ASSERT_EQ(form.SelectedSize, 2500);
+  form.ListBox1().Select(0);
+  const POINT on_sub = PointOn(form, SubNode(form));
+  EXPECT_TRUE(form.DirList1DragOver(on_sub));
+  EXPECT_FALSE(form.DirList1DragOver(POINT{-20, -20}));
+  form.DirList1DragDrop(POINT{-20, -20});  // no node: no question either
+
+  DialogAnswerer answers;
+  answers.Press(IDYES);
+  form.DirList1DragDrop(on_sub);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_EQ(answers.seen()[0].text,
+            ConfirmOperationText(*files_ / L"a.txt", *files_ / L"sub\\a.txt", L"移動しますか "));
+  EXPECT_EQ(ReadBytes(*files_ / L"sub\\a.txt"), std::string(1000, 'a'));
+  EXPECT_EQ(Items(form), std::vector<std::wstring>{*files_ / L"b.txt"});
+  EXPECT_EQ(form.TotalBytes, 2500);
+  EXPECT_EQ(WindowText(form.hwnd()), L" 該当ファイル  Total Files = 1 ,Size = 2,500 Bytes");
+}
+
+TEST_F(DirForm, ACopyOntoTheSameNameAsksAgainAndNoKeepsBoth) {
+  WriteBytes(*files_ / L"a.txt", "new");
+  CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
+  WriteBytes(*files_ / L"sub\\a.txt", "old");
+  Tdirform& form = ListWith(L"*.txt");
+  form.ListBox1().Select(0);
+  form.CopyMode = true;
+  DialogAnswerer answers;
+  answers.Press(IDYES);
+  answers.Press(IDNO);
+  form.DirList1DragDrop(PointOn(form, SubNode(form)));
+  ASSERT_EQ(answers.seen().size(), 2u);
+  EXPECT_EQ(answers.seen()[1].text, OverwriteQuestion(*files_ / L"sub\\a.txt"));
+  EXPECT_EQ(ReadBytes(*files_ / L"a.txt"), "new");
+  EXPECT_EQ(ReadBytes(*files_ / L"sub\\a.txt"), "old");
+  EXPECT_EQ(form.ListBox1().Count(), 1);
+}
+
+TEST_F(DirForm, ACopyDroppedOnTheDrivesNodeLandsInItsRoot) {
+  const std::wstring name = L"velkor-root-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+  WriteBytes(*files_ / name, "root");
+  Tdirform& form = ListWith(L"*.txt");
+  form.ListBox1().Select(0);
+  form.CopyMode = true;
+  const std::wstring drive = files_->path().substr(0, 2);
+  DialogAnswerer answers;
+  answers.Press(IDYES);
+  form.DirList1DragDrop(PointOn(form, form.DirList1().tree().Root()));
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_EQ(answers.seen()[0].text, ConfirmOperationText(*files_ / name, drive + L"\\", L"コピーしますか "));
+  EXPECT_EQ(ReadBytes(drive + L"\\" + name), "root");
+  DeleteFileW((drive + L"\\" + name).c_str());
+  EXPECT_EQ(form.ListBox1().Count(), 1);
+}
+
+class BulkSearch : public DirForm {
+ protected:
+  // r.txt; a\a.txt; a\deep\d.txt; b\b.txt; .dot\h.txt, which is never entered.
+  void MakeTree(int size_step) {
+    for (const wchar_t* dir : {L"a", L"a\\deep", L"b", L".dot"}) CreateDirectoryW((*files_ / dir).c_str(), nullptr);
+    int size = 0;
+    for (const wchar_t* file : {L"r.txt", L"a\\a.txt", L"a\\deep\\d.txt", L"b\\b.txt", L".dot\\h.txt"})
+      WriteBytes(*files_ / file, std::string(static_cast<size_t>(size += size_step), 'x'));
+    WriteBytes(*files_ / L"x.log", "not matched");
+  }
+  Tdirform& Search(const std::wstring& mask) {
+    Tdirform& form = ListWith(mask);
+    SendMessageW(form.hwnd(), WM_COMMAND, IDC_DIR_FIND, 0);
+    return form;
+  }
+  std::vector<std::wstring> Names(Tdirform& form) {
+    std::vector<std::wstring> names;
+    for (const auto& item : Items(form)) names.push_back(item.substr(files_->path().size() + 1));
+    return names;
+  }
+};
+
+TEST_F(BulkSearch, DepthFirstInTheOrderFoundThenTotalsAndTheFirstItem) {
+  MakeTree(10);
+  Tdirform& form = Search(L"*.txt");
+  const std::vector<std::wstring> a_first{L"r.txt", L"a\\a.txt", L"a\\deep\\d.txt", L"b\\b.txt"};
+  const std::vector<std::wstring> b_first{L"r.txt", L"b\\b.txt", L"a\\a.txt", L"a\\deep\\d.txt"};
+  const auto names = Names(form);
+  EXPECT_TRUE(names == a_first || names == b_first) << ::testing::PrintToString(names);
+  EXPECT_EQ(WindowText(form.hwnd()), L" 一気検索結果  Total Files = 4 ,Size = 100 Bytes");
+  EXPECT_TRUE(IsWindowVisible(form.ListBox1()));
+  EXPECT_EQ(GetFocus(), form.ListBox1().hwnd());
+  EXPECT_EQ(form.ListBox1().Selected(), 0);
+  EXPECT_EQ(form.filepanel().text(), L" 友達は      r.txt だよ");
+  EXPECT_EQ(form.filepanel().look().text_color, kBlack);
+  EXPECT_EQ(form.directorypanel().text(), L" Line : 1 / 4 ");
+
+  // Removing a found file takes its own size off; the next plain listing sorts again.
+  form.ListBox1().Select(names == a_first ? 2 : 3);
+  DialogAnswerer answers;
+  answers.Press(IDYES);
+  form.Delete1Click();
+  EXPECT_EQ(form.TotalBytes, 70);
+  EXPECT_FALSE(GetWindowLongW(form.ListBox1(), GWL_STYLE) & LBS_SORT);
+  form.DirList1Change(files_->path());
+  EXPECT_TRUE(GetWindowLongW(form.ListBox1(), GWL_STYLE) & LBS_SORT);
+  EXPECT_EQ(Names(form), std::vector<std::wstring>{L"r.txt"});
+}
+
+TEST_F(BulkSearch, NothingFoundBelowSaysSoInRed) {
+  MakeTree(10);
+  Tdirform& form = Search(L"*.zzz");
+  EXPECT_EQ(form.ListBox1().Count(), 0);
+  EXPECT_EQ(form.filepanel().text(), L" 下位ディレクトリにもありません");
+  EXPECT_EQ(form.filepanel().look().text_color, kRed);
+  EXPECT_EQ(WindowText(form.hwnd()), L" ベルコ君のお友達");
+  EXPECT_EQ(form.dirPanel1().text(), L" ディレクトリーを選択してネ !!");
+  EXPECT_TRUE(IsWindowVisible(form.ListBox1()));
+  EXPECT_EQ(GetFocus(), form.DirList1().hwnd());
+}
+
+TEST_F(BulkSearch, EscapeStopsTheWalkAndKeepsWhatWasFound) {
+  MakeTree(10);
+  Tdirform& form = ListWith(L"*.txt");
+  // Escape pressed as the walk enters its first subdirectory.
+  form.search_directory_for_test = [&](const std::wstring& dir) {
+    if (dir != files_->path()) PostMessageW(form.DirList1().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  };
+  SendMessageW(form.hwnd(), WM_COMMAND, IDC_DIR_FIND, 0);
+  const auto names = Names(form);
+  ASSERT_EQ(names.size(), 2u) << ::testing::PrintToString(names);
+  EXPECT_EQ(names[0], L"r.txt");
+  EXPECT_TRUE(names[1] == L"a\\a.txt" || names[1] == L"b\\b.txt");
+  EXPECT_EQ(WindowText(form.hwnd()).rfind(L" 一気検索結果  Total Files = 2 ,Size = ", 0), 0u);
+  EXPECT_TRUE(IsWindowVisible(form.ListBox1()));
+}
+
+TEST_F(BulkSearch, AFullListSaysHowFarItGotShowsTheTotalsAndReportsTheError) {
+  MakeTree(0);
+  Tdirform& form = ListWith(L"*.txt");
+  form.list_capacity_for_test = 2;
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  answers.Press(IDOK);
+  SendMessageW(form.hwnd(), WM_COMMAND, IDM_DIR_ITTUKI, 0);
+  ASSERT_EQ(answers.seen().size(), 2u);
+  EXPECT_EQ(answers.seen()[0].text,
+            L"現在の集計総数は 2 ですが、\r\nもうこれ以上は、行を挿入できません。\r\n"
+            L"取りあえず、現時点での集計結果を表示しますが、\r\n次回は *.txt 以外の指定により、\r\n"
+            L"もう少し絞り込んで下さいネ。");
+  EXPECT_EQ(answers.seen()[0].caption, L"情報");
+  EXPECT_EQ(answers.seen()[1].text, L"行を挿入できません");
+  EXPECT_EQ(form.ListBox1().Count(), 2);
+  EXPECT_EQ(WindowText(form.hwnd()), L" 一気検索結果  Total Files = 2 ,Size = 0 Bytes");
+  EXPECT_EQ(form.dirPanel1().text(), L" Total Files = 2 ,Size = 0 Bytes");
+  EXPECT_TRUE(IsWindowVisible(form.ListBox1()));
 }
 
 }  // namespace

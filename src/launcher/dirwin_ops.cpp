@@ -1,0 +1,207 @@
+// The friends window's file operations (delete, recycle, a file dropped on
+// the tree) and its bulk search through every directory below the chosen one.
+#include <utility>
+
+#include "launcher/browser_texts.h"
+#include "launcher/bulk_search.h"
+#include "launcher/dirwin.h"
+#include "launcher/file_ops.h"
+#include "platform/app.h"
+#include "platform/error.h"
+#include "platform/message_box.h"
+
+namespace velkor {
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+bool AskYes(const std::wstring& text) { return ShowMessage(text, MessageKind::Confirmation, MB_YESNO) == IDYES; }
+
+}  // namespace
+
+void Tdirform::Delete1Click() {
+  const int sel = list_.Selected();
+  if (sel < 0) return;
+  const std::wstring path = list_.Text(sel);
+  if (DeleteListedFile(path, AskYes)) RemoveListedItem(sel, path);
+}
+
+void Tdirform::GomiClick() {
+  const int sel = list_.Selected();
+  if (sel < 0) return;
+  const std::wstring path = list_.Text(sel);
+  if (RecycleFile(hwnd(), path)) RemoveListedItem(sel, path);
+}
+
+bool Tdirform::DirList1DragOver(POINT tree_client_point) const {
+  return tree_.NodeAtPoint(tree_client_point) != nullptr;
+}
+
+void Tdirform::DirList1DragDrop(POINT tree_client_point) {
+  const int sel = list_.Selected();
+  if (sel < 0) return;
+  const HTREEITEM node = tree_.NodeAtPoint(tree_client_point);
+  if (!node) return;
+  const std::wstring source = list_.Text(sel);
+  const bool copy = CopyMode;
+  const DropResult result = DropFileOnNode(source, tree_.NodePath(node), copy, AskYes);
+  InvalidateRect(list_, nullptr, TRUE);
+  if (!result.notice.empty()) ShowMessage(result.notice, MessageKind::Information, MB_OK);
+  if (!copy && result.source_left) RemoveListedItem(sel, source);
+}
+
+void Tdirform::RemoveListedItem(int index_hint, const std::wstring& path) {
+  // The questions were modal: the list may have changed under them.
+  int at = -1;
+  const int count = list_.Count();
+  if (index_hint >= 0 && index_hint < count && list_.Text(index_hint) == path) {
+    at = index_hint;
+  } else {
+    for (int i = 0; i < count && at < 0; ++i)
+      if (list_.Text(i) == path) at = i;
+  }
+  if (at < 0) return;
+  list_.Delete(at);
+  InvalidateRect(list_, nullptr, TRUE);
+  UpdateTotalsAfterRemoval(path);
+}
+
+void Tdirform::UpdateTotalsAfterRemoval(const std::wstring& removed) {
+  long long size = 0;
+  if (auto it = item_sizes_.find(removed); it != item_sizes_.end()) {
+    size = it->second;
+    item_sizes_.erase(it);
+  }
+  TotalBytes -= size;
+  FileCount -= 1;
+  LineText.clear();
+  SetWindowTextW(hwnd(), TotalsCaption(FileCount, TotalBytes).c_str());
+  dir_panel_.SetText(LineCounterText(LineText, FileCount));
+  file_panel_.SetText(L"");
+  image1_.Clear();
+  ShowWindow(image1_.hwnd(), SW_HIDE);
+}
+
+bool Tdirform::KeyMessage(MSG& msg, HACCEL accel) {
+  if (searching_ && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE) {
+    stop_listing_ = true;
+    return true;
+  }
+  return accel && TranslateAcceleratorW(hwnd(), accel, &msg) != 0;
+}
+
+void Tdirform::ITTUKIBClick() {
+  // One walk or listing at a time: a click while one runs is let go.
+  if (listing_) return;
+  FileCount = 0;
+  TotalBytes = 0;
+  LineText.clear();
+  if (WindowText(file_edit_).empty()) SetWindowTextW(file_edit_, L"*.*");
+  if (!tree_.tree().Selected()) return;
+  const std::wstring mask_box = WindowText(file_edit_);
+  SearchDir = tree_.GetSelectedPath();
+  SearchMask = BulkSearchMask(mask_box);
+
+  const WalkEnd end = RunBulkSearch(mask_box);
+  if (!FinishPumpedWork()) return;
+
+  const int count = list_.Count();
+  if (count > 0) {
+    dir_panel1_.SetText(BulkTotalsText(count, TotalBytes));
+    SetWindowTextW(hwnd(), BulkTotalsCaption(count, TotalBytes).c_str());
+    SetFilePanel(file_panel_.text(), kBlack);
+  } else {
+    SetFilePanel(kNoneBelowText, kRed);
+    SetWindowTextW(hwnd(), kFriendsCaption);
+    dir_panel1_.SetText(kChooseDirText);
+  }
+  ShowWindow(list_, SW_SHOW);
+  // The list's complaint reaches the general report after the totals of
+  // what it did take.
+  if (end == WalkEnd::kListFull) throw Error(kListRefusedText);
+  if (count > 0) {
+    SetFocus(list_);
+    list_.Select(0);
+    ListBox1Click();
+  } else {
+    SetFocus(tree_.hwnd());
+  }
+}
+
+Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
+  // Results stay in the order found.
+  MakeList(false);
+  list_.Clear();
+  item_sizes_.clear();
+  painter_.Clear();
+  image1_.Clear();
+  ShowWindow(image1_.hwnd(), SW_HIDE);
+  // Escape must still reach this window once the list is hidden.
+  if (GetFocus() == list_.hwnd()) SetFocus(hwnd());
+  ShowWindow(list_, SW_HIDE);
+  dir_panel_.SetText(SearchDir + L" / " + SearchMask);
+  file_panel_.SetText(L"");
+  dir_panel1_.SetText(SearchingText(SearchDir));
+  dir_panel2_.SetText(kStillSearchingText);
+
+  listing_ = true;
+  searching_ = true;
+  stop_listing_ = false;
+  struct Done {
+    bool& listing;
+    bool& searching;
+    ~Done() { listing = searching = false; }
+  } done{listing_, searching_};
+  Application::Get().ProcessMessages();
+
+  WalkEnd end = WalkEnd::kDone;
+  {
+    BusyCursor busy;
+    const HWND list = list_.hwnd();
+    std::wstring current;
+    DWORD shown_at = GetTickCount() - 1000;
+    BulkSearchCallbacks callbacks;
+    callbacks.on_directory = [&](const std::wstring& directory) {
+      current = directory;
+      if (search_directory_for_test) search_directory_for_test(directory);
+    };
+    callbacks.on_file = [&](const std::wstring& folder, const DirEntry& file) {
+      std::wstring path = folder;
+      path.append(file.name);
+      const bool refused = list_capacity_for_test >= 0 && FileCount >= list_capacity_for_test;
+      const LRESULT at = refused ? LB_ERRSPACE : SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+      if (at == LB_ERR || at == LB_ERRSPACE) {
+        end = WalkEnd::kListFull;
+        return false;
+      }
+      ++FileCount;
+      TotalBytes += static_cast<long long>(file.size);
+      item_sizes_.insert_or_assign(std::move(path), static_cast<long long>(file.size));
+      return true;
+    };
+    callbacks.directory_done = [&] {
+      // Text set between two rounds of message processing is never painted,
+      // and painting at every directory slowed the walk by half: the texts
+      // follow a few times a second.
+      const DWORD tick = GetTickCount();
+      if (tick - shown_at >= 50) {
+        shown_at = tick;
+        dir_panel2_.SetText(L"  " + current);
+        dir_panel_.SetText(LineCounterText(L"", FileCount));
+      }
+      Application::Get().ProcessMessages();
+    };
+    callbacks.stop_requested = [this] { return stop_listing_; };
+    if (CollectFiles(SystemDirSource(), SearchDir, SearchMask, callbacks) == BulkSearchEnd::kStopped &&
+        end == WalkEnd::kDone)
+      end = WalkEnd::kStopped;
+  }
+  if (destroyed_while_listing_) return end;
+  dir_panel_.SetText(LineCounterText(L"", FileCount));
+  if (end == WalkEnd::kListFull)
+    ShowMessage(ListFullText(FileCount, kListRefusedText, mask_box), MessageKind::Information, MB_OK);
+  return end;
+}
+
+}  // namespace velkor
