@@ -58,11 +58,11 @@ DropResult DropFileOnNode(const std::wstring& source, const std::wstring& node_p
   std::wstring destination = directory;
   if (destination.empty() || destination.back() != L'\\') destination += L'\\';
   destination += FileNameOf(source);
+  // Dropped on its own directory: there is nothing to move or copy, nothing
+  // to ask, and the attempt would only put the file at risk.
+  if (SamePath(AbsolutePath(source), AbsolutePath(destination))) return result;
   const std::wstring question = copy ? L"コピーしますか " : L"移動しますか ";
   if (!ask(ConfirmOperationText(source, copy ? directory : destination, question))) return result;
-  // Dropped on its own directory: there is nothing to move or copy, and the
-  // attempt would only put the file at risk.
-  if (SamePath(AbsolutePath(source), AbsolutePath(destination))) return result;
   const DWORD existing = GetFileAttributesW(destination.c_str());
   const bool replacing = existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY);
   if (replacing && !ask(OverwriteQuestion(destination))) return result;
