@@ -68,8 +68,38 @@ class Form : public Window {
 
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
 
-  // Frees a form that owns itself; a form may defer that (see TSeaForm).
+  // Frees a form that owns itself; while pumped work runs, only once it has
+  // returned (GoOnAfterWork).
   void OnFinalMessage() override;
+
+  // Long work that lets window messages through (a listing, a search): while
+  // it is on the stack the user may ask it to stop, the window may be asked
+  // to close or even be destroyed. One PumpedWork lives for the work's
+  // duration; afterwards GoOnAfterWork says whether the form may go on.
+  class PumpedWork {
+   public:
+    explicit PumpedWork(Form& form);
+    ~PumpedWork() { Finish(); }
+    // The work is over before the object goes (its own clean-up runs yet).
+    void Finish() { form_.working_ = false; }
+    PumpedWork(const PumpedWork&) = delete;
+    PumpedWork& operator=(const PumpedWork&) = delete;
+
+   private:
+    Form& form_;
+  };
+  bool working() const { return working_; }
+  bool stop_requested() const { return stop_requested_; }
+  void RequestStop() { stop_requested_ = true; }
+  // The window was destroyed while the work ran: nothing of it may be touched.
+  bool destroyed_while_working() const { return destroyed_while_working_; }
+  // A close asked for while work runs stops the work and closes the window
+  // once the work has returned; true when the close was put off so.
+  bool PutOffClose();
+  // After the work has returned: false when the window was destroyed (the
+  // form is freed here if it owns itself) or is to close (a close is posted);
+  // the caller then returns at once.
+  bool GoOnAfterWork();
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) final;
@@ -79,6 +109,10 @@ class Form : public Window {
   bool owns_itself_ = false;
   bool keep_placement_ = false;
   bool gone_ = false;
+  bool working_ = false;
+  bool stop_requested_ = false;
+  bool close_after_work_ = false;
+  bool destroyed_while_working_ = false;
   std::vector<std::function<void()>> on_gone_;
 };
 

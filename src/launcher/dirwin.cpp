@@ -304,17 +304,6 @@ void Tdirform::FormDestroy() { painter_.Clear(); }
 
 void Tdirform::OnMainWindowClosing() { DestroyWindow(hwnd()); }
 
-void Tdirform::OnFinalMessage() {
-  // A listing that pumped this window's destruction is still on the stack:
-  // it frees the object when it has unwound.
-  if (listing_) {
-    destroyed_while_listing_ = true;
-    stop_listing_ = true;
-    return;
-  }
-  Form::OnFinalMessage();
-}
-
 void Tdirform::MascotStep(wchar_t d) {
   Tframeform* frame = Tframeform::Get();
   if (!frame) return;
@@ -442,12 +431,12 @@ void Tdirform::SetFilePanel(const std::wstring& text, COLORREF color) {
 }
 
 void Tdirform::ListDirectory(const std::wstring& dir) {
-  if (listing_) {
+  if (working()) {
     // The user moved on while the list was filling: that listing is of no
     // more use; this one follows when it has stopped.
     pending_dir_ = dir;
     has_pending_ = true;
-    stop_listing_ = true;
+    RequestStop();
     return;
   }
   has_pending_ = false;
@@ -456,22 +445,15 @@ void Tdirform::ListDirectory(const std::wstring& dir) {
 }
 
 bool Tdirform::FinishPumpedWork() {
-  if (destroyed_while_listing_) {
-    Form::OnFinalMessage();
-    return false;
-  }
-  if (close_after_listing_) {
-    DestroyWindow(hwnd());
-    return false;
-  }
-  while (has_pending_) {
+  bool replaced = false;
+  while (GoOnAfterWork()) {
+    if (!has_pending_) return !replaced;
     has_pending_ = false;
     const std::wstring next = pending_dir_;  // a listing asked for meanwhile replaces it
     ListOnce(next);
-    if (destroyed_while_listing_ || close_after_listing_) return FinishPumpedWork();
-    if (!has_pending_) return false;
+    replaced = true;
   }
-  return true;
+  return false;
 }
 
 void Tdirform::ListOnce(const std::wstring& dir) {
@@ -492,13 +474,8 @@ void Tdirform::ListOnce(const std::wstring& dir) {
     NoRedraw frozen(list_);
     list_.Clear();
     item_sizes_.clear();
-    listing_ = true;
-    stop_listing_ = false;
+    PumpedWork work(*this);
     counter_shown_at_ = GetTickCount();
-    struct Done {
-      bool& flag;
-      ~Done() { flag = false; }
-    } done{listing_};
     const HWND list = list_.hwnd();
     SystemDirSource().List(base + FileMask, [&](const DirEntry& e) {
       if (e.directory()) return true;
@@ -516,10 +493,10 @@ void Tdirform::ListOnce(const std::wstring& dir) {
         ShowCounter(true);
         Application::Get().ProcessMessages();
       }
-      return !stop_listing_;
+      return !stop_requested();
     });
   }
-  if (destroyed_while_listing_ || !IsWindow(hwnd())) return;
+  if (destroyed_while_working() || !IsWindow(hwnd())) return;
   counter_text_ = LineCounterText(L"", FileCount);
   ShowCounter(true);
   if (FileCount != 0) {
@@ -604,11 +581,7 @@ LRESULT Tdirform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_CLOSE:
       FormCloseQuery();
-      if (listing_) {
-        stop_listing_ = true;
-        close_after_listing_ = true;
-        return 0;
-      }
+      if (PutOffClose()) return 0;
       break;
     case WM_DESTROY:
       FormDestroy();

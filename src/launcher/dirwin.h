@@ -142,7 +142,6 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   int HelpContextFor(const HELPINFO& info) override;
   void OnMainWindowClosing() override;
-  void OnFinalMessage() override;
 
  private:
   void CreateControls();
@@ -230,10 +229,6 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   int dir_panel_width_ = 249;
   int columns_ = 2;
   // A listing pumps messages; these keep what happens meanwhile sound.
-  bool listing_ = false;
-  bool stop_listing_ = false;
-  bool close_after_listing_ = false;
-  bool destroyed_while_listing_ = false;
   bool navigating_ = false;
   bool has_pending_ = false;
   std::wstring pending_dir_;

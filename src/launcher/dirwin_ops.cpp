@@ -85,7 +85,7 @@ void Tdirform::UpdateTotalsAfterRemoval(const std::wstring& removed) {
 
 bool Tdirform::KeyMessage(MSG& msg, HACCEL accel) {
   if (searching_ && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE) {
-    stop_listing_ = true;
+    RequestStop();
     return true;
   }
   return accel && TranslateAcceleratorW(hwnd(), accel, &msg) != 0;
@@ -93,7 +93,7 @@ bool Tdirform::KeyMessage(MSG& msg, HACCEL accel) {
 
 void Tdirform::ITTUKIBClick() {
   // One walk or listing at a time: a click while one runs is let go.
-  if (listing_) return;
+  if (working()) return;
   FileCount = 0;
   TotalBytes = 0;
   LineText.clear();
@@ -145,18 +145,15 @@ Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
   dir_panel1_.SetText(SearchingText(SearchDir));
   dir_panel2_.SetText(kStillSearchingText);
 
-  listing_ = true;
-  searching_ = true;
-  stop_listing_ = false;
-  struct Done {
-    bool& listing;
-    bool& searching;
-    ~Done() { listing = searching = false; }
-  } done{listing_, searching_};
-  Application::Get().ProcessMessages();
-
   WalkEnd end = WalkEnd::kDone;
   {
+    PumpedWork work(*this);
+    searching_ = true;
+    struct Done {
+      bool& searching;
+      ~Done() { searching = false; }
+    } done{searching_};
+    Application::Get().ProcessMessages();
     BusyCursor busy;
     const HWND list = list_.hwnd();
     std::wstring current;
@@ -192,12 +189,12 @@ Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
       }
       Application::Get().ProcessMessages();
     };
-    callbacks.stop_requested = [this] { return stop_listing_; };
+    callbacks.stop_requested = [this] { return stop_requested(); };
     if (CollectFiles(SystemDirSource(), SearchDir, SearchMask, callbacks) == BulkSearchEnd::kStopped &&
         end == WalkEnd::kDone)
       end = WalkEnd::kStopped;
   }
-  if (destroyed_while_listing_) return end;
+  if (destroyed_while_working()) return end;
   dir_panel_.SetText(LineCounterText(L"", FileCount));
   if (end == WalkEnd::kListFull)
     ShowMessage(ListFullText(FileCount, kListRefusedText, mask_box), MessageKind::Information, MB_OK);

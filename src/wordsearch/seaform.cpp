@@ -287,12 +287,8 @@ void TSeaForm::FormActivate() {
 }
 
 void TSeaForm::FormClose() {
-  if (searching_) {
-    // The walk is deep in the stack: let it end with this file, then close.
-    stop_requested_ = true;
-    close_after_search_ = true;
-    return;
-  }
+  // A walk deep in the stack ends with this file, and the window closes then.
+  if (PutOffClose()) return;
   DestroyWindow(hwnd());
 }
 
@@ -425,7 +421,7 @@ void TSeaForm::SpeedBarMouseMove() {
 // Tool bar handlers.
 void TSeaForm::Label1Click() {
   // The search holds the setting it started with and restores it at its end.
-  if (searching_) return;
+  if (working()) return;
   CaseSensitive = !CaseSensitive;
   if (!CaseSensitive) {
     label1_.SetText(L"検索(A=a)");
@@ -457,7 +453,7 @@ void TSeaForm::UpDown1Click() {
 }
 
 void TSeaForm::SetUpButtonClick() {
-  if (searching_) return;
+  if (working()) return;
   TSetupForm setup;
   setup.CentreOver(hwnd());
   DirRegistration data;
@@ -476,7 +472,7 @@ void TSeaForm::SetUpButtonClick() {
 }
 
 void TSeaForm::finishButtonClick() {
-  if (searching_) {
+  if (working()) {
     FormClose();  // stops the search; the window closes when it has ended
     return;
   }
@@ -539,7 +535,7 @@ void TSeaForm::ClearList() {
   list_extent_ = 0;
   // A search sets the extent when it ends; moving the scroll bar to and fro
   // would cost more than the whole search of a small tree.
-  if (!searching_) UpdateListExtent();
+  if (!working()) UpdateListExtent();
   if (header_shift_ != 0) Layout();
 }
 
@@ -589,7 +585,7 @@ int TSeaForm::HelpContextOfMenuItem(int command_id) {
 // Keys that belong to the whole window: Escape stops a running search; the
 // pop-up menus' shortcuts apply while their control has the focus.
 bool TSeaForm::TranslateKeys(MSG& msg) {
-  if (searching_ && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+  if (working() && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
     StopSearch();
     return true;
   }
@@ -743,17 +739,6 @@ LRESULT TSeaForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 int TSeaForm::HelpContextFor(const HELPINFO& info) {
   return info.iContextType == HELPINFO_MENUITEM ? HelpContextOfMenuItem(info.iCtrlId)
                                                 : HelpContextOf(static_cast<HWND>(info.hItemHandle));
-}
-
-void TSeaForm::OnFinalMessage() {
-  // A search that pumped this window's destruction is still on the stack: it
-  // frees the object when it has unwound.
-  if (searching_) {
-    destroyed_during_search_ = true;
-    stop_requested_ = true;
-    return;
-  }
-  Form::OnFinalMessage();
 }
 
 }  // namespace velkor

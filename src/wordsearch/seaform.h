@@ -96,8 +96,8 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void SaveSearchSettings();
 
   // A running search stops after the file at hand; what it found stays listed.
-  void StopSearch() { stop_requested_ = true; }
-  bool searching() const { return searching_; }
+  void StopSearch() { RequestStop(); }
+  bool searching() const { return working(); }
   bool viewer_showing() const;
 
   // Controls, for the windows that work with this one and for tests.
@@ -136,7 +136,6 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  void OnFinalMessage() override;
   int HelpContextFor(const HELPINFO& info) override;
   // The search window goes with the main window, so that its settings are saved.
   void OnMainWindowClosing() override;
@@ -227,11 +226,6 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
 
   FindReplaceDialog find_{FindReplaceDialog::Kind::Find, 256};
 
-  // A search pumps messages; these keep what they do to this window sound.
-  bool searching_ = false;
-  bool stop_requested_ = false;
-  bool close_after_search_ = false;
-  bool destroyed_during_search_ = false;
   struct DateFormat {
     DateOrder order = DateOrder::YearMonthDay;
     char date_separator = '/';

@@ -89,7 +89,7 @@ std::string LocalDateColumn(const FILETIME& last_write) {
 
 void TSeaForm::SearchBtnClick() {
   // The command pumps messages while it runs: a second one must not start inside it.
-  if (searching_) return;
+  if (working()) return;
   if (std::all_of(DirPath.begin() + 1, DirPath.end(), [](const std::wstring& p) { return p.empty(); })) {
     ShowMessage(L"始めに、検索対象ディレクトリーの設定ボタンを押下し、\r\n\r\n検索対象ディレクトリーを、設定して下さい。\r\n",
                 MessageKind::Warning);
@@ -132,16 +132,15 @@ void TSeaForm::SearchBtnClick() {
   MatchKey = MakeMatchKey(KeyWord, CaseSensitive);
 
   enum class End { Finished, ListFull, Failed } end = End::Finished;
-  searching_ = true;
-  stop_requested_ = false;
-  close_after_search_ = false;
   {
+    PumpedWork work(*this);
     // Whatever ends the walk, the search is over, the progress window hidden
     // and the cursor back before anything else happens.
     struct Over {
       TSeaForm& form;
+      PumpedWork& work;
       ~Over() {
-        form.searching_ = false;
+        work.Finish();
         form.scanner_.reset();
         if (form.progress_) form.progress_->HideProgress();
         // Scroll bars cost most: the list box draws them on the spot
@@ -158,7 +157,7 @@ void TSeaForm::SearchBtnClick() {
         DefWindowProcW(list, WM_SETREDRAW, TRUE, 0);
         RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
       }
-    } over{*this};
+    } over{*this, work};
     BusyCursor busy;
     if (!progress_) {
       auto progress = std::make_unique<TProgressForm>();
@@ -178,7 +177,7 @@ void TSeaForm::SearchBtnClick() {
     last_pump_ = last_refresh_;
     WalkDir.clear();
     try {
-      for (int n = 1; n <= 6 && !stop_requested_; ++n) {
+      for (int n = 1; n <= 6 && !stop_requested(); ++n) {
         if (!DirChecked[static_cast<size_t>(n)]) continue;
         std::wstring dir = DirPath[static_cast<size_t>(n)];
         // Only a hand-edited settings file can check a number without a
@@ -193,13 +192,12 @@ void TSeaForm::SearchBtnClick() {
       end = End::Failed;
     }
   }
-  if (destroyed_during_search_) {
-    delete this;
+  if (destroyed_while_working()) {
+    GoOnAfterWork();
     return;
   }
-  if (close_after_search_) {
+  if (!GoOnAfterWork()) {
     CaseSensitive = saved_case_sensitive;
-    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     return;
   }
   if (end == End::ListFull) ShowListFull();
@@ -226,7 +224,7 @@ void TSeaForm::SearchDirTree(const std::wstring& pattern) {
   std::wstring dir;  // the folder of the last file searched, and its code page 932 form
   std::string dir_bytes;
   DirWalk walk;
-  walk.stop_requested = [this] { return stop_requested_; };
+  walk.stop_requested = [this] { return stop_requested(); };
   walk.on_directory = [this](const std::wstring& listed) { WalkDir = listed; };
   walk.on_file = [&](const std::wstring& folder, const DirEntry& entry) {
     const std::string name = WideToCp932(entry.name).bytes;

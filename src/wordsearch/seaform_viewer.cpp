@@ -21,7 +21,7 @@ constexpr int kSampleLength = 255;
 }  // namespace
 
 void TSeaForm::FileListDblClick() {
-  if (searching_) return;
+  if (working()) return;
   BusyCursor busy;
   const int i = SelectedIndex();
   if (i < 0 || i >= static_cast<int>(hits_.size())) return;
