@@ -8,10 +8,7 @@
 # The tree is made once into $VELKOR_OUT/bench-data and reached through
 # C:\velkor-bulk, a link in the prefix's drive C:.
 set -euo pipefail
-root=${VELKOR_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-standalone=0
-[ -n "${VELKOR_OUT:-}" ] || standalone=1
-out=${VELKOR_OUT:-$root/build}
+source "$(dirname "$0")/../scripts/bench-lib.sh"
 data="$out/bench-data"
 exe="$out/win/bench/win_bulk_search_bench.exe"
 if [ ! -f "$exe" ]; then
@@ -37,20 +34,12 @@ if [ "$(cat "$data/bulk-search.done" 2>/dev/null)" != "$layout" ]; then
   echo "$layout" > "$data/bulk-search.done"
 fi
 
-if [ $standalone -eq 1 ]; then
-  source "$root/scripts/wine-env.sh"
-  wine_env_start
-  trap wine_env_stop EXIT
-fi
-link="$WINEPREFIX/drive_c/velkor-bulk"
-[ "$(readlink "$link" 2>/dev/null)" = "$data/bulk-search" ] || { rm -f "$link"; ln -s "$data/bulk-search" "$link"; }
+bench_wine
+bench_link velkor-bulk "$data/bulk-search"
 tree='C:\velkor-bulk\tree'
 
 log="$out/bench-native/bulk_search.out"
 mkdir -p "$(dirname "$log")"
-best() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
-field() { tr -d '\r' < "$log" | sed -n "s/$1/\\1/p"; }
-run() { wine "$@" > "$log" 2>&1 || { cat "$log" >&2; exit 1; }; }
 anchor="" walk="" files=""
 for round in 1 2 3; do
   # Through a file: a Wine program's output read with $(...) can keep the shell waiting.

@@ -10,10 +10,7 @@
 # C:\velkor-bench, a link in the prefix's drive C: the tree rebuilds for the
 # drive it selects on, and the root of Z: is the whole machine.
 set -euo pipefail
-root=${VELKOR_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-standalone=0
-[ -n "${VELKOR_OUT:-}" ] || standalone=1
-out=${VELKOR_OUT:-$root/build}
+source "$(dirname "$0")/../scripts/bench-lib.sh"
 data="$out/bench-data"
 bin="$out/win/bench"
 for f in win_dir_tree_bench win_enum_dirs_bench win_setup_list_bench win_shell_icons_bench; do
@@ -36,22 +33,14 @@ if [ "$(cat "$data/dir-listing.done" 2>/dev/null)" != "$layout" ]; then
   echo "$layout" > "$data/dir-listing.done"
 fi
 
-if [ $standalone -eq 1 ]; then
-  source "$root/scripts/wine-env.sh"
-  wine_env_start
-  trap wine_env_stop EXIT
-fi
-link="$WINEPREFIX/drive_c/velkor-bench"
-[ "$(readlink "$link" 2>/dev/null)" = "$data/dir-listing" ] || { rm -f "$link"; ln -s "$data/dir-listing" "$link"; }
+bench_wine
+bench_link velkor-bench "$data/dir-listing"
 base='C:\velkor-bench'
 
 log="$out/bench-native/dir_listing.out"
 mkdir -p "$(dirname "$log")"
-best() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
-field() { tr -d '\r' < "$log" | sed -n "s/$1/\\1/p"; }
 # Each program and its anchor take turns three times and the best of each
 # counts, so that a busier stretch of the machine does not fall on one side.
-run() { wine "$@" > "$log" 2>&1 || { cat "$log" >&2; exit 1; }; }
 anchor="" tree="" way="" nodes=""
 for round in 1 2 3; do
   # Through a file: a Wine program's output read with $(...) can keep the shell waiting.

@@ -4,10 +4,7 @@
 # the rows shown, and against decoding the pictures whole, in the same run
 # (win_file_items_bench). The pictures are made once into $VELKOR_OUT/bench-data.
 set -euo pipefail
-root=${VELKOR_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-standalone=0
-[ -n "${VELKOR_OUT:-}" ] || standalone=1
-out=${VELKOR_OUT:-$root/build}
+source "$(dirname "$0")/../scripts/bench-lib.sh"
 bin="$out/win/bench/win_file_items_bench.exe"
 if [ ! -f "$bin" ]; then
   echo "file_items.sh: $bin is not built; run ./build.sh first" >&2
@@ -15,11 +12,7 @@ if [ ! -f "$bin" ]; then
 fi
 data="$out/bench-data/file-items"
 mkdir -p "$data"
-if [ $standalone -eq 1 ]; then
-  source "$root/scripts/wine-env.sh"
-  wine_env_start
-  trap wine_env_stop EXIT
-fi
+bench_wine
 log="$out/bench-native/file_items.out"
 mkdir -p "$(dirname "$log")"
 # Through a file: a Wine program's output read with $(...) can keep the shell waiting.

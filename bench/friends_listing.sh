@@ -5,10 +5,7 @@
 # once into $VELKOR_OUT/bench-data and reached through C:\velkor-friends, a
 # link in the prefix's drive C:.
 set -euo pipefail
-root=${VELKOR_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-standalone=0
-[ -n "${VELKOR_OUT:-}" ] || standalone=1
-out=${VELKOR_OUT:-$root/build}
+source "$(dirname "$0")/../scripts/bench-lib.sh"
 data="$out/bench-data"
 bin="$out/win/bench"
 for f in win_friends_list_bench win_sorted_list_bench; do
@@ -29,21 +26,13 @@ if [ "$(cat "$data/friends-listing.done" 2>/dev/null)" != "$layout" ]; then
   echo "$layout" > "$data/friends-listing.done"
 fi
 
-if [ $standalone -eq 1 ]; then
-  source "$root/scripts/wine-env.sh"
-  wine_env_start
-  trap wine_env_stop EXIT
-fi
-link="$WINEPREFIX/drive_c/velkor-friends"
-[ "$(readlink "$link" 2>/dev/null)" = "$data/friends-listing" ] || { rm -f "$link"; ln -s "$data/friends-listing" "$link"; }
+bench_wine
+bench_link velkor-friends "$data/friends-listing"
 base='C:\velkor-friends'
 
 log="$out/bench-native/friends_listing.out"
 mkdir -p "$(dirname "$log")"
-best() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
-field() { tr -d '\r' < "$log" | sed -n "s/$1/\\1/p"; }
 # Each program and its anchor take turns three times and the best of each counts.
-run() { wine "$@" > "$log" 2>&1 || { cat "$log" >&2; exit 1; }; }
 anchor="" list="" items=""
 for round in 1 2 3; do
   # Through a file: a Wine program's output read with $(...) can keep the shell waiting.

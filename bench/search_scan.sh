@@ -9,10 +9,7 @@
 #    searched file read through 16 KB ReadFile calls; then the same with the
 #    line scan on what is read.
 set -euo pipefail
-root=${VELKOR_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-standalone=0
-[ -n "${VELKOR_OUT:-}" ] || standalone=1
-out=${VELKOR_OUT:-$root/build}
+source "$(dirname "$0")/../scripts/bench-lib.sh"
 bin="$out/bench-native"
 data="$out/bench-data"
 tree="$data/search-tree"
@@ -38,11 +35,7 @@ if [ ! -f "$exe" ]; then
   echo "search_scan.sh: $exe is not built; run ./build.sh first" >&2
   exit 1
 fi
-if [ $standalone -eq 1 ]; then
-  source "$root/scripts/wine-env.sh"
-  wine_env_start
-  trap wine_env_stop EXIT
-fi
+bench_wine
 wintree=$(winepath -w "$tree" 2>/dev/null)
 log="$bin/win_read_tree_bench.out"
 for mode in "" --scan; do

@@ -4,10 +4,7 @@
 # ReadFile calls (win_read_tree_bench), measured in the same run. Needs the
 # tree that search_scan.sh generates ($VELKOR_OUT/bench-data/search-tree).
 set -euo pipefail
-root=${VELKOR_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-standalone=0
-[ -n "${VELKOR_OUT:-}" ] || standalone=1
-out=${VELKOR_OUT:-$root/build}
+source "$(dirname "$0")/../scripts/bench-lib.sh"
 tree="$out/bench-data/search-tree"
 anchor_exe="$out/win/bench/win_read_tree_bench.exe"
 search_exe="$out/win/bench/win_search_bench.exe"
@@ -21,18 +18,13 @@ if [ ! -f "$out/bench-data/search-tree.done" ]; then
   echo "search_window.sh: no benchmark tree; run bench/search_scan.sh first" >&2
   exit 1
 fi
-if [ $standalone -eq 1 ]; then
-  source "$root/scripts/wine-env.sh"
-  wine_env_start
-  trap wine_env_stop EXIT
-fi
+bench_wine
 wintree=$(winepath -w "$tree" 2>/dev/null)
 log="$out/bench-native/win_search_bench.out"
 mkdir -p "$(dirname "$log")"
 # Anchor and search take turns, three times each, and the best time of each
 # counts, so that a busier stretch of the machine does not fall on one side.
 # The anchor's line scan mode shows how much of the difference is the scan.
-best() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
 seconds() { tr -d '\r' < "$log" | sed -n "s/$1/\\1/p"; }
 anchor="" scanned="" search="" hits=""
 for round in 1 2 3; do
