@@ -14,6 +14,7 @@
 #include "clock.h"
 #include "launcher/file_list_items.h"
 #include "native/jpeg_encode.h"
+#include "platform/app.h"
 #include "platform/scoped.h"
 #include "platform/win32.h"
 
@@ -129,6 +130,8 @@ int main() {
 
   std::size_t sink = 0;
   auto draw = [&](velkor::FileItemPainter& items) {
+    // One paint of the list, as the friends window draws it.
+    velkor::BusyBatch paint;
     for (int i = 0; i < kItems; ++i) {
       const int left = (i % kColumns) * column_width, top = (i / kColumns) * kItemHeight;
       const RECT rect{left, top, left + column_width, top + kItemHeight};

@@ -381,6 +381,11 @@ void Tdirform::ListBox1KeyUp(WPARAM key) {
 
 LRESULT Tdirform::ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_PAINT: {
+      // The items drawn in one paint wait under one hourglass.
+      BusyBatch paint;
+      return control.CallDefault(msg, wp, lp);
+    }
     case WM_LBUTTONDOWN: {
       const LRESULT r = control.CallDefault(msg, wp, lp);
       ListBox1MouseDown(msg, wp, lp);

@@ -134,17 +134,28 @@ HWND Application::TooltipFor(HWND top_level) {
 }
 
 void Application::BeginBusy() {
-  if (busy_++ == 0) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  if (busy_++ == 0 && !busy_shown_) {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    busy_shown_ = true;
+  }
 }
 
 void Application::EndBusy() {
-  if (busy_ > 0 && --busy_ == 0) {
-    POINT p;
-    GetCursorPos(&p);
-    // Let the window under the pointer choose its cursor again.
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    SetCursorPos(p.x, p.y);
-  }
+  if (busy_ > 0 && --busy_ == 0 && busy_batch_ == 0) RestoreCursor();
+}
+
+void Application::EndBusyBatch() {
+  if (busy_batch_ > 0 && --busy_batch_ == 0 && busy_ == 0) RestoreCursor();
+}
+
+void Application::RestoreCursor() {
+  if (!busy_shown_) return;
+  busy_shown_ = false;
+  POINT p;
+  GetCursorPos(&p);
+  // Let the window under the pointer choose its cursor again.
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  SetCursorPos(p.x, p.y);
 }
 
 void Application::AddModeless(HWND dialog) {

@@ -126,3 +126,28 @@ TEST(DialogAnswers, ABoxNobodyExpectedFailsTheTestAndIsCancelled) {
   EXPECT_NONFATAL_FAILURE(r = ShowMessage(L"三つ目", MessageKind::Plain, MB_OKCANCEL), "三つ目");
   EXPECT_EQ(r, IDCANCEL);
 }
+
+namespace velkor {
+namespace {
+
+TEST(BusyCursors, OnePaintsWorthOfHourglassesShowsAsOne) {
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  {
+    BusyBatch paint;
+    { BusyCursor first; }
+    // Between two items the hourglass stays.
+    EXPECT_EQ(GetCursor(), wait);
+    { BusyCursor second; }
+    EXPECT_EQ(GetCursor(), wait);
+  }
+  EXPECT_NE(GetCursor(), wait);
+  // Without a batch each one comes back at once; a batch that asked for none changes nothing.
+  { BusyCursor alone; }
+  EXPECT_NE(GetCursor(), wait);
+  SetCursor(nullptr);
+  { BusyBatch idle; }
+  EXPECT_EQ(GetCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace velkor
