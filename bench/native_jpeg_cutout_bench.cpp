@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "jpeg_bare.h"
 #include "launcher/jpeg_cutout.h"
 #include "native/jpeg_encode.h"
 
@@ -41,31 +42,6 @@ std::vector<std::uint8_t> MakePicture(unsigned seed) {
     }
   }
   return jpegtest::Encode(rgb, kWidth, kHeight, 3, {2, 2, false, 90});
-}
-
-// libjpeg-turbo with nothing around it: `columns` 0 for the full width.
-std::size_t DecodeBare(const std::vector<std::uint8_t>& file, int columns, int rows) {
-  jpeg_decompress_struct info{};
-  jpeg_error_mgr err;
-  info.err = jpeg_std_error(&err);
-  jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
-  jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_EXT_BGR;
-  jpeg_start_decompress(&info);
-  if (columns > 0) {
-    JDIMENSION x = 0, w = static_cast<JDIMENSION>(columns);
-    jpeg_crop_scanline(&info, &x, &w);
-  }
-  std::vector<JSAMPLE> row(static_cast<std::size_t>(info.output_width) * 3);
-  JSAMPROW p = row.data();
-  std::size_t sum = 0;
-  while (static_cast<int>(info.output_scanline) < rows) {
-    jpeg_read_scanlines(&info, &p, 1);
-    sum += row[0];
-  }
-  jpeg_destroy_decompress(&info);
-  return sum;
 }
 
 double Time(const std::function<std::size_t()>& screenful, std::size_t& sink) {
@@ -101,7 +77,7 @@ int main() {
   const auto bare = [&](int columns, int rows) {
     return [&item, columns, rows] {
       std::size_t sum = 0;
-      for (int i = 0; i < kItems; ++i) sum += DecodeBare(item(i), columns, rows);
+      for (int i = 0; i < kItems; ++i) sum += bench::DecodeBare(item(i), columns, rows);
       return sum;
     };
   };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "clock.h"
+#include "jpeg_bare.h"
 #include "launcher/file_list_items.h"
 #include "native/jpeg_encode.h"
 #include "platform/app.h"
@@ -51,32 +52,6 @@ std::vector<std::uint8_t> ReadAll(const std::wstring& path) {
   ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
   bytes.resize(got);
   return bytes;
-}
-
-// libjpeg-turbo with nothing around it: columns x rows from the top-left
-// (rows = the picture's height and columns 0 for the whole picture).
-std::size_t DecodeBare(const std::vector<std::uint8_t>& file, int columns, int rows) {
-  jpeg_decompress_struct info{};
-  jpeg_error_mgr err;
-  info.err = jpeg_std_error(&err);
-  jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
-  jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_EXT_BGR;
-  jpeg_start_decompress(&info);
-  if (columns > 0) {
-    JDIMENSION x = 0, w = static_cast<JDIMENSION>(columns);
-    jpeg_crop_scanline(&info, &x, &w);
-  }
-  std::vector<JSAMPLE> row(static_cast<std::size_t>(info.output_width) * 3);
-  JSAMPROW p = row.data();
-  std::size_t sum = 0;
-  while (static_cast<int>(info.output_scanline) < rows) {
-    jpeg_read_scanlines(&info, &p, 1);
-    sum += row[0];
-  }
-  jpeg_destroy_decompress(&info);
-  return sum;
 }
 
 double Best(int rounds, const std::function<void()>& run) {
@@ -147,14 +122,14 @@ int main() {
                          draw(items);
                        }));
     rows = std::min(rows, Best(1, [&] {
-                      for (const auto& f : files) sink += DecodeBare(f, cut_w, cut_h);
+                      for (const auto& f : files) sink += bench::DecodeBare(f, cut_w, cut_h);
                     }));
   }
   velkor::FileItemPainter kept;
   draw(kept);
   const double repaint = Best(5, [&] { draw(kept); });
   const double whole = Best(2, [&] {
-    for (const auto& f : files) sink += DecodeBare(f, 0, kHeight);
+    for (const auto& f : files) sink += bench::DecodeBare(f, 0, kHeight);
   });
   std::printf("screenful of %d JPEG items %dx%d, cut-out %dx%d: painter %.2f ms, rows shown %.2f ms, whole %.2f ms, "
               "repaint %.2f ms (sink %u)\n",

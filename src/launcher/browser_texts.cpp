@@ -95,4 +95,6 @@ bool IsProgramKind(const std::wstring& file_kind) { return SameKind(file_kind, L
 
 std::wstring DocumentParameter(const std::wstring& path) { return L"\"" + path + L"\""; }
 
+std::wstring UnreadablePictureText(const std::wstring& path) { return path + L" を画像として読み込めません。"; }
+
 }  // namespace velkor

@@ -72,4 +72,7 @@ inline constexpr wchar_t kNoneBelowText[] = L" 下位ディレクトリにもあ
 inline constexpr wchar_t kListRefusedText[] = L"行を挿入できません";
 inline constexpr wchar_t kChooseFileText[] = L" プログラム あるいは データファイルを選んでネ　!!";
 
+// The report when an icon or bitmap file the user chose cannot be read.
+std::wstring UnreadablePictureText(const std::wstring& path);
+
 }  // namespace velkor

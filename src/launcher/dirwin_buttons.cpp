@@ -64,7 +64,7 @@ void StartButtonFile(const std::wstring& file, const std::wstring& parameters) {
 
 void Tdirform::ShowButtonFile(int n, const std::wstring& path, bool must_load_picture) {
   Picture picture = ButtonPicture(path);
-  if (picture.empty() && must_load_picture) throw Error(path + L" を画像として読み込めません。");
+  if (picture.empty() && must_load_picture) throw Error(UnreadablePictureText(path));
   PictureBox& image = simages_[static_cast<size_t>(n)];
   image.SetPicture(std::move(picture));
   const std::wstring name = FileNameOf(path);

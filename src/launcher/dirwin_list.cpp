@@ -14,6 +14,7 @@
 #include "launcher/fmx_utils.h"
 #include "platform/app.h"
 #include "platform/dpi.h"
+#include "platform/error.h"
 #include "platform/message_box.h"
 #include "platform/path_names.h"
 
@@ -153,7 +154,10 @@ void Tdirform::ListBox1Click() {
     MoveWindow(image1_.hwnd(), Scale(62), Scale(5), Scale(fitted.w), Scale(fitted.h), TRUE);
   // An empty image would hide the panel's text behind it.
   ShowWindow(image1_.hwnd(), picture.empty() ? SW_HIDE : SW_SHOW);
+  const bool unreadable_icon = kind == ItemKind::IconFile && picture.empty();
   image1_.SetPicture(std::move(picture));
+  // The texts above stand; the icon file the user chose is reported.
+  if (unreadable_icon) throw Error(UnreadablePictureText(SelectedPath));
 }
 
 void Tdirform::Image1Click() {

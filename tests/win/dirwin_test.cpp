@@ -152,6 +152,19 @@ TEST_F(DirForm, AnEmptyMaskBoxExplainsAndRefillsItself) {
   EXPECT_EQ(WindowText(form.FileEdit()), L"*.*");
 }
 
+TEST_F(DirForm, AnIconFileThatCannotBeReadIsReportedOnceWhenSelected) {
+  WriteBytes(*files_ / L"bad.ico", "not an icon");
+  Tdirform& form = ListWith(L"*.*");
+  DialogAnswerer answers;
+  answers.Press(IDOK);
+  UpdateWindow(form.ListBox1());  // drawing it reports nothing
+  form.ListBox1().Select(0);
+  SendMessageW(form.ListBox1(), WM_KEYUP, VK_DOWN, 0);
+  ASSERT_EQ(answers.seen().size(), 1u);
+  EXPECT_NE(answers.seen()[0].text.find(L"bad.ico を画像として読み込めません。"), std::wstring::npos);
+  EXPECT_NE(form.filepanel().text().find(L"bad.ico"), std::wstring::npos);
+}
+
 TEST_F(DirForm, ThePopUpFileCommandsNeedASelection) {
   WriteBytes(*files_ / L"a.txt", "a");
   Tdirform& form = ListWith(L"*.*");
