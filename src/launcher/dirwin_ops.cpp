@@ -117,6 +117,9 @@ void Tdirform::ITTUKIBClick() {
     dir_panel1_.SetText(kChooseDirText);
   }
   ShowWindow(list_, SW_SHOW);
+  // The scroll bar came and went while the list was hidden: its frame is
+  // drawn again with it.
+  RedrawWindow(list_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   // The list's complaint reaches the general report after the totals of
   // what it did take.
   if (end == WalkEnd::kListFull) throw Error(kListRefusedText);
