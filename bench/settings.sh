@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The settings store against the platform's private-profile service (run by
-# ./bench.sh with the Wine environment started and VELKOR_OUT set).
+# The settings store against the platform's private-profile service.
 set -euo pipefail
-wine "$VELKOR_OUT/win/bench/win_settings_bench.exe" </dev/null
+source "$(dirname "$0")/../scripts/bench-lib.sh"
+bench_wine
+wine "$out/win/bench/win_settings_bench.exe" </dev/null

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Start-up of Velkor against Wine's notepad (run by ./bench.sh with the Wine
-# environment started and VELKOR_OUT set).
+# Start-up of Velkor against Wine's notepad.
 set -euo pipefail
-wine "$VELKOR_OUT/win/bench/win_startup_bench.exe" "$(winepath -w "$VELKOR_OUT/win/Velkor.exe")" </dev/null
+source "$(dirname "$0")/../scripts/bench-lib.sh"
+bench_wine
+wine "$out/win/bench/win_startup_bench.exe" "$(winepath -w "$out/win/Velkor.exe")" </dev/null
