@@ -1,6 +1,7 @@
 #pragma once
-// libjpeg-turbo with nothing around it, the anchor the JPEG benchmarks measure
-// the program's decoding against.
+// What the JPEG benchmarks share: large made-up pictures, and libjpeg-turbo
+// with nothing around it, the anchor the program's decoding is measured
+// against.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,7 +9,28 @@
 
 #include <jpeglib.h>
 
+#include "native/jpeg_encode.h"
+
 namespace bench {
+
+// A width x height picture of waves and noise, different for each seed, that
+// compresses about as a photograph does.
+inline std::vector<std::uint8_t> MakePicture(unsigned seed, int width, int height) {
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+  unsigned s = seed * 2654435761u + 1;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      s = s * 1103515245u + 12345u;
+      const unsigned noise = (s >> 16) & 15;
+      std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+      const int wave = ((x * x / 97 + y * 3 + static_cast<int>(seed) * 40) ^ (x / 7 + y / 5)) & 127;
+      p[0] = static_cast<std::uint8_t>(60 + wave + noise);
+      p[1] = static_cast<std::uint8_t>(40 + ((x + y * 2) >> 5 & 127) + noise);
+      p[2] = static_cast<std::uint8_t>(30 + ((y >> 3) & 63) + wave / 2 + noise);
+    }
+  }
+  return jpegtest::Encode(rgb, width, height, 3, {2, 2, false, 90});
+}
 
 // Decodes the top `rows` rows of a picture in memory, `columns` wide from the
 // left (0: the full width); returns a sum of the pixels so nothing is skipped.

@@ -27,23 +27,6 @@ constexpr int kWidth = 4000, kHeight = 3000;
 constexpr int kItems = 16, kPictures = 16;
 constexpr int kCutWidth = 264, kCutHeight = 64;
 
-std::vector<std::uint8_t> MakePicture(unsigned seed) {
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kWidth) * kHeight * 3);
-  unsigned s = seed * 2654435761u + 1;
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      s = s * 1103515245u + 12345u;
-      const unsigned noise = (s >> 16) & 15;
-      std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * kWidth + x) * 3];
-      const int wave = ((x * x / 97 + y * 3 + static_cast<int>(seed) * 40) ^ (x / 7 + y / 5)) & 127;
-      p[0] = static_cast<std::uint8_t>(60 + wave + noise);
-      p[1] = static_cast<std::uint8_t>(40 + ((x + y * 2) >> 5 & 127) + noise);
-      p[2] = static_cast<std::uint8_t>(30 + ((y >> 3) & 63) + wave / 2 + noise);
-    }
-  }
-  return jpegtest::Encode(rgb, kWidth, kHeight, 3, {2, 2, false, 90});
-}
-
 double Time(const std::function<std::size_t()>& screenful, std::size_t& sink) {
   const auto start = std::chrono::steady_clock::now();
   sink += screenful();
@@ -57,7 +40,7 @@ int main() {
   std::vector<std::vector<std::uint8_t>> files;
   std::size_t bytes = 0;
   for (int i = 0; i < kPictures; ++i) {
-    files.push_back(MakePicture(static_cast<unsigned>(i)));
+    files.push_back(bench::MakePicture(static_cast<unsigned>(i), kWidth, kHeight));
     bytes += files.back().size();
   }
   const auto item = [&](int i) -> const std::vector<std::uint8_t>& { return files[i % kPictures]; };

@@ -27,22 +27,6 @@ constexpr int kWidth = 4000, kHeight = 3000;
 constexpr int kColumns = 2, kRows = 3, kItemHeight = 74, kListWidth = 600;
 constexpr int kItems = kColumns * kRows;
 
-std::vector<std::uint8_t> MakePicture(unsigned seed) {
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kWidth) * kHeight * 3);
-  unsigned s = seed * 2654435761u + 1;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) {
-      s = s * 1103515245u + 12345u;
-      const unsigned noise = (s >> 16) & 15;
-      std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * kWidth + x) * 3];
-      const int wave = ((x * x / 97 + y * 3 + static_cast<int>(seed) * 40) ^ (x / 7 + y / 5)) & 127;
-      p[0] = static_cast<std::uint8_t>(60 + wave + noise);
-      p[1] = static_cast<std::uint8_t>(40 + ((x + y * 2) >> 5 & 127) + noise);
-      p[2] = static_cast<std::uint8_t>(30 + ((y >> 3) & 63) + wave / 2 + noise);
-    }
-  return jpegtest::Encode(rgb, kWidth, kHeight, 3, {2, 2, false, 90});
-}
-
 std::vector<std::uint8_t> ReadAll(const std::wstring& path) {
   std::vector<std::uint8_t> bytes;
   velkor::ScopedHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -80,7 +64,7 @@ int main() {
     paths.push_back(dir + L"\\photo" + std::to_wstring(i) + L".jpg");
     files.push_back(ReadAll(paths.back()));
     if (files.back().empty()) {
-      files.back() = MakePicture(static_cast<unsigned>(i));
+      files.back() = bench::MakePicture(static_cast<unsigned>(i), kWidth, kHeight);
       velkor::ScopedHandle f(CreateFileW(paths.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
       DWORD put = 0;
       WriteFile(f.get(), files.back().data(), static_cast<DWORD>(files.back().size()), &put, nullptr);
