@@ -15,10 +15,9 @@ mkdir -p "$data"
 bench_wine
 log="$out/bench-native/file_items.out"
 mkdir -p "$(dirname "$log")"
-# Through a file: a Wine program's output read with $(...) can keep the shell waiting.
-wine "$bin" "$(winepath -w "$data")" > "$log" 2>&1 || { cat "$log" >&2; exit 1; }
+run "$bin" "$(winepath -w "$data")"
 line=$(tr -d '\r' < "$log" | grep 'painter')
-field() { sed -n "s/.*$1 \([0-9.]*\) ms.*/\1/p" <<< "$line"; }
-awk -v p="$(field painter)" -v r="$(field 'rows shown')" -v w="$(field whole)" 'BEGIN {
+ms_of() { sed -n "s/.*$1 \([0-9.]*\) ms.*/\1/p" <<< "$line"; }
+awk -v p="$(ms_of painter)" -v r="$(ms_of 'rows shown')" -v w="$(ms_of whole)" 'BEGIN {
   printf "file list JPEG items, a screenful of 6 at 4000x3000 (Wine): painter %.1f ms  anchor (rows shown) %.1f ms  ratio %.2f  (target 1.3); whole decode %.1f ms, %.1fx the painter (target 10)\n", p, r, p / r, w, w / p
 }'

@@ -25,17 +25,15 @@ mkdir -p "$(dirname "$log")"
 # Anchor and search take turns, three times each, and the best time of each
 # counts, so that a busier stretch of the machine does not fall on one side.
 # The anchor's line scan mode shows how much of the difference is the scan.
-seconds() { tr -d '\r' < "$log" | sed -n "s/$1/\\1/p"; }
 anchor="" scanned="" search="" hits=""
 for round in 1 2 3; do
-  # Through a file: a Wine program's output read with $(...) can keep the shell waiting.
-  wine "$anchor_exe" "$wintree" > "$log" 2>&1 || { cat "$log" >&2; exit 1; }
-  a=$(seconds '.* in \([0-9.]*\) s .*')
-  wine "$search_exe" "$wintree" > "$log" 2>&1 || { cat "$log" >&2; exit 1; }
-  s=$(seconds '^word search (Wine): \([0-9.]*\) s.*')
-  hits=$(seconds '.*(\([0-9]*\) hit lines).*')
-  wine "$anchor_exe" "$wintree" --scan > "$log" 2>&1 || { cat "$log" >&2; exit 1; }
-  c=$(seconds '.* in \([0-9.]*\) s .*')
+  run "$anchor_exe" "$wintree"
+  a=$(field '.* in \([0-9.]*\) s .*')
+  run "$search_exe" "$wintree"
+  s=$(field '^word search (Wine): \([0-9.]*\) s.*')
+  hits=$(field '.*(\([0-9]*\) hit lines).*')
+  run "$anchor_exe" "$wintree" --scan
+  c=$(field '.* in \([0-9.]*\) s .*')
   if [ -z "$a" ] || [ -z "$s" ] || [ -z "$c" ]; then cat "$log" >&2; exit 1; fi
   anchor=$(best "$anchor" "$a")
   search=$(best "$search" "$s")

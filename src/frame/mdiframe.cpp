@@ -55,11 +55,6 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
   return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
 }
 
-bool FileExists(const std::wstring& path) {
-  const DWORD a = GetFileAttributesW(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::wstring ReadRegistryString(HKEY root, const wchar_t* key, const wchar_t* value) {
   HKEY h = nullptr;
   if (RegOpenKeyExW(root, key, 0, KEY_READ, &h) != ERROR_SUCCESS) return L"";
@@ -382,24 +377,20 @@ void Tframeform::LoadLaunchIcons() {
     const std::wstring& path = launch_paths_.Path(b.tag);
     // A file that has gone keeps the glyph and hint it had.
     if (path.empty() || !FileExists(path)) continue;
-    // 1 says the file is no icon container; it is no handle to destroy.
-    const HICON extracted = ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), 0);
-    ScopedIcon own_icon(reinterpret_cast<UINT_PTR>(extracted) > 1 ? extracted : nullptr);
     const std::wstring kind = FileKindExtension(path);
     bool drawn = false;
     if (kind == L".ICO") {
-      ScopedIcon picture(static_cast<HICON>(
-          LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+      ScopedIcon picture(LoadIconFile(path));
       if (picture) DrawIconGlyph(picture.get(), b);
       drawn = static_cast<bool>(picture);
     } else if (kind == L".BMP") {
-      ScopedBitmap picture(static_cast<HBITMAP>(
-          LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+      ScopedBitmap picture(LoadBitmapFile(path));
       if (picture) SetButtonGlyph(picture.get(), b);
       drawn = static_cast<bool>(picture);
     }
     // A picture that does not load is shown like any other file.
     if (!drawn) {
+      ScopedIcon own_icon(FirstIconOf(path));
       if (own_icon)
         DrawIconGlyph(own_icon.get(), b);
       else

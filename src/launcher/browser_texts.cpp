@@ -1,6 +1,7 @@
 #include "launcher/browser_texts.h"
 
 #include "platform/number_format.h"
+#include "platform/text.h"
 
 namespace velkor {
 
@@ -77,21 +78,13 @@ std::wstring ButtonMenuCaption(int n, const std::wstring& name) {
 
 namespace {
 
-// Kinds come upper-cased already; a caller's lower case is folded all the same.
-bool SameKind(const std::wstring& kind, const wchar_t* upper) {
-  std::wstring folded = kind;
-  for (auto& c : folded)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return folded == upper;
-}
-
 }  // namespace
 
 bool IsButtonPictureKind(const std::wstring& file_kind) {
-  return SameKind(file_kind, L".ICO") || SameKind(file_kind, L".BMP");
+  return EqualsNoCase(file_kind, L".ICO") || EqualsNoCase(file_kind, L".BMP");
 }
 
-bool IsProgramKind(const std::wstring& file_kind) { return SameKind(file_kind, L".EXE") || SameKind(file_kind, L".DLL"); }
+bool IsProgramKind(const std::wstring& file_kind) { return EqualsNoCase(file_kind, L".EXE") || EqualsNoCase(file_kind, L".DLL"); }
 
 std::wstring DocumentParameter(const std::wstring& path) { return L"\"" + path + L"\""; }
 

@@ -1,21 +1,14 @@
 #include "launcher/bulk_search.h"
 
+#include "platform/path_names.h"
+
 namespace velkor {
-namespace {
-
-// A drive's root keeps its single backslash ("C:\").
-std::wstring FolderBase(const std::wstring& directory) {
-  if (!directory.empty() && directory.back() == L'\\') return directory;
-  return directory + L'\\';
-}
-
-}  // namespace
 
 BulkSearchEnd CollectFiles(DirSource& source, const std::wstring& directory, const std::wstring& mask,
                            const BulkSearchCallbacks& callbacks) {
   const auto stop = [&] { return callbacks.stop_requested && callbacks.stop_requested(); };
   if (stop()) return BulkSearchEnd::kStopped;
-  const std::wstring base = FolderBase(directory);
+  const std::wstring base = WithBackslash(directory);
   if (callbacks.on_directory) callbacks.on_directory(directory);
 
   BulkSearchEnd end = BulkSearchEnd::kDone;

@@ -413,11 +413,9 @@ void Tdirform::DirList1Change(const std::wstring& dir) {
   ListDirectory(dir);
 }
 
-void Tdirform::ShowCounter(bool now) {
-  const DWORD tick = GetTickCount();
-  if (!now && tick - counter_shown_at_ < 200) return;
-  counter_shown_at_ = tick;
-  dir_panel_.SetText(counter_text_);
+void Tdirform::ShowCounter(const std::wstring& text) {
+  counter_shown_at_ = GetTickCount();
+  dir_panel_.SetText(text);
   UpdateWindow(dir_panel_.hwnd());
 }
 
@@ -487,18 +485,15 @@ void Tdirform::ListOnce(const std::wstring& dir) {
       item_sizes_.insert_or_assign(std::move(item), static_cast<long long>(e.size));
       // The counter is shown a few times a second: painting it for every
       // file would cost more than the listing itself.
-      const DWORD tick = GetTickCount();
-      if (tick - counter_shown_at_ >= 200) {
-        counter_text_ = LineCounterText(L"", FileCount);
-        ShowCounter(true);
+      if (GetTickCount() - counter_shown_at_ >= 200) {
+        ShowCounter(LineCounterText(L"", FileCount));
         Application::Get().ProcessMessages();
       }
       return !stop_requested();
     });
   }
   if (destroyed_while_working() || !IsWindow(hwnd())) return;
-  counter_text_ = LineCounterText(L"", FileCount);
-  ShowCounter(true);
+  ShowCounter(LineCounterText(L"", FileCount));
   if (FileCount != 0) {
     SetFilePanel(FoundFilesText(FileCount), kBlack);
     SetWindowTextW(hwnd(), TotalsCaption(list_.Count(), TotalBytes).c_str());

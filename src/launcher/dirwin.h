@@ -167,7 +167,7 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   bool KeyMessage(MSG& msg, HACCEL accel);
   void RemoveListedItem(int index_hint, const std::wstring& path);
   void UpdateTotalsAfterRemoval(const std::wstring& removed);
-  void ShowCounter(bool now);
+  void ShowCounter(const std::wstring& text);
   void SetFilePanel(const std::wstring& text, COLORREF color);
   void SetItemHeight(int height);
   void KeepSelectionOnTop();
@@ -239,7 +239,6 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   std::unordered_map<std::wstring, long long> item_sizes_;
   bool shown_ = false;
   int item_height_ = 74;  // the tree moves under the window's own hand
-  std::wstring counter_text_;
   DWORD counter_shown_at_ = 0;
   // A left press on an item arms the drag; it begins once the mouse has
   // moved the system's drag distance with the button down.

@@ -17,6 +17,7 @@
 #include "platform/error.h"
 #include "platform/message_box.h"
 #include "platform/path_names.h"
+#include "platform/paths.h"
 
 namespace velkor {
 namespace {
@@ -26,31 +27,11 @@ namespace {
 // stand-in when they have none.
 Picture ButtonPicture(const std::wstring& path) {
   const std::wstring kind = FileKindExtension(path);
-  if (IsButtonPictureKind(kind)) {
-    if (kind == L".BMP")
-      return Picture::FromBitmap(static_cast<HBITMAP>(
-          LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    return Picture::FromIcon(
-        static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
-  }
-  const HICON first = ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), 0);
-  // 1 says the file is no icon container; it is no handle.
-  if (reinterpret_cast<UINT_PTR>(first) > 1) return Picture::FromIcon(first);
+  if (IsButtonPictureKind(kind))
+    return kind == L".BMP" ? Picture::FromBitmap(LoadBitmapFile(path)) : Picture::FromIcon(LoadIconFile(path));
+  if (const HICON first = FirstIconOf(path)) return Picture::FromIcon(first);
   return Picture::FromIcon(
       static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"SICON_2", IMAGE_ICON, 32, 32, 0)));
-}
-
-std::wstring FullPath(const std::wstring& path) {
-  std::wstring full(MAX_PATH, L'\0');
-  const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full.data(), nullptr);
-  if (n == 0 || n >= MAX_PATH) return path;
-  full.resize(n);
-  return full;
-}
-
-bool FileThere(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void StartButtonFile(const std::wstring& file, const std::wstring& parameters) {
@@ -82,7 +63,7 @@ void Tdirform::ShowButtonFile(int n, const std::wstring& path, bool must_load_pi
 void Tdirform::RegisterToButton(int n) {
   const int sel = list_.Selected();
   if (sel < 0 || n < 0 || n > 7) return;
-  const std::wstring path = FullPath(list_.Text(sel));
+  const std::wstring path = AbsolutePath(list_.Text(sel));
   ShowButtonFile(n, path, true);
   ButtonFiles[static_cast<size_t>(n)] = path;
   ButtonsChanged = true;
@@ -93,7 +74,7 @@ void Tdirform::RegisterToButton(int n) {
 
 void Tdirform::LoadButtonImage(int n) {
   const std::wstring& path = ButtonFiles[static_cast<size_t>(n)];
-  if (path.empty() || !FileThere(path)) return;
+  if (path.empty() || !FileExists(path)) return;
   // Reported at every activation, a picture file gone bad would raise its
   // error box again each time the box gave the window back its activation.
   ShowButtonFile(n, path, false);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/path_names.h"
+
 namespace velkor {
 
 ItemKind ItemKindOf(const std::wstring& kind) {
@@ -85,15 +87,7 @@ std::wstring RelativeName(const std::wstring& path, const std::wstring& dir) {
   return skip <= path.size() ? path.substr(skip) : std::wstring();
 }
 
-std::wstring WithBackslash(const std::wstring& path) {
-  if (!path.empty() && path.back() == L'\\') return path;
-  return path + L'\\';
-}
-
-std::wstring DirectoryOfFile(const std::wstring& path) {
-  const auto slash = path.rfind(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
+std::wstring DirectoryOfFile(const std::wstring& path) { return FolderOf(path); }
 
 RowFit FitRows(int available, int rows, int unit, int limit) {
   RowFit fit{0, rows};

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/path_names.h"  // WithBackslash, FolderOf
+
 namespace velkor {
 
 // By the file kind (the extension upper-cased, cut to four characters).
@@ -55,8 +57,6 @@ Size PreviewClientSize(int screen_w, int screen_h, int caption_h, int w0, int h0
 // that is a drive's root ends with a backslash already.
 std::wstring RelativeName(const std::wstring& path, const std::wstring& dir);
 
-// The path with a backslash at its end (added unless one is there already).
-std::wstring WithBackslash(const std::wstring& path);
 // The directory of a file without its last backslash: "C:" for a file in a
 // drive's root.
 std::wstring DirectoryOfFile(const std::wstring& path);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "launcher/file_items.h"
+#include "launcher/fmx_utils.h"
 #include "launcher/item_pictures.h"
 #include "platform/app.h"
 #include "platform/path_names.h"
@@ -201,8 +202,10 @@ void FileItemPainter::Draw(HDC dc, const RECT& item, const std::wstring& path, c
     Text(dc, L + w + 10, T + (IH - TH) / 2 + FH + 5,
          std::to_wstring(whole.width) + L"\u00D7" + std::to_wstring(whole.height));
   };
+  int name_w = -1;  // the name and five blanks, measured once
   auto cutout_size = [&](JpegSize whole) {
-    const Size cut = PictureCutout(CW, Extent(dc, name + L"     ").cx, IH, {whole.width, whole.height});
+    if (name_w < 0) name_w = Extent(dc, name + L"     ").cx;
+    const Size cut = PictureCutout(CW, name_w, IH, {whole.width, whole.height});
     return JpegSize{cut.w, cut.h};
   };
 
@@ -210,8 +213,7 @@ void FileItemPainter::Draw(HDC dc, const RECT& item, const std::wstring& path, c
     case ItemKind::IconFile: {
       if (!entry->loaded) {
         entry->loaded = true;
-        entry->picture = Picture::FromIcon(static_cast<HICON>(
-            LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+        entry->picture = Picture::FromIcon(LoadIconFile(path));
       }
       if (!entry->picture.empty()) DrawIcon(dc, L + 4, T + 2, entry->picture.icon());
       Text(dc, L + icon_w + 15, T + icon_h / 2 - 4, name);

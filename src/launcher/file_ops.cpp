@@ -55,9 +55,7 @@ DropResult DropFileOnNode(const std::wstring& source, const std::wstring& node_p
   DropResult result;
   if (node_path.empty()) return result;
   const std::wstring directory = NodeDirectory(node_path);
-  std::wstring destination = directory;
-  if (destination.empty() || destination.back() != L'\\') destination += L'\\';
-  destination += FileNameOf(source);
+  const std::wstring destination = WithBackslash(directory) + FileNameOf(source);
   // Dropped on its own directory: there is nothing to move or copy, nothing
   // to ask, and the attempt would only put the file at risk.
   if (SamePath(AbsolutePath(source), AbsolutePath(destination))) return result;

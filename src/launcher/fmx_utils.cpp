@@ -41,10 +41,7 @@ std::wstring SiblingName(const std::wstring& path) {
 
 void CopyFileTo(const std::wstring& source, const std::wstring& destination) {
   std::wstring target = AbsolutePath(destination);
-  if (HasAttributes(target, kDirectoryAttribute)) {
-    if (target.back() != L'\\') target += L'\\';
-    target += FileNameOf(source);
-  }
+  if (HasAttributes(target, kDirectoryAttribute)) target = WithBackslash(target) + FileNameOf(source);
   // The source denies writers while it is open, so a copy onto itself is
   // caught below like a destination in use.
   ScopedHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -129,6 +126,19 @@ int ShellStart(const std::wstring& file, const std::wstring& parameters, const s
                     parameters.empty() ? nullptr : parameters.c_str(),
                     directory.empty() ? nullptr : directory.c_str(), show);
   return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+}
+
+HICON LoadIconFile(const std::wstring& path) {
+  return static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
+}
+
+HBITMAP LoadBitmapFile(const std::wstring& path) {
+  return static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+}
+
+HICON FirstIconOf(const std::wstring& path) {
+  const HICON first = ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), 0);
+  return reinterpret_cast<UINT_PTR>(first) > 1 ? first : nullptr;
 }
 
 }  // namespace velkor

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/win32.h"
 
 namespace velkor {
 
@@ -53,6 +54,14 @@ double DateOfFile(const std::wstring& path);
 // False when the attributes cannot be read (a missing file), even for an empty
 // mask: callers ask whether something is there with those properties.
 bool HasAttributes(const std::wstring& path, uint16_t mask);
+
+// A picture file as it is: an icon file's icon, or a bitmap file as a DIB
+// section; null when the file cannot be read as one. The caller frees it.
+HICON LoadIconFile(const std::wstring& path);
+HBITMAP LoadBitmapFile(const std::wstring& path);
+// The first icon that a file holds, null when it holds none (the shell's
+// answer 1 for a file that is no icon container is no handle).
+HICON FirstIconOf(const std::wstring& path);
 
 // What ShellStart gives, without calling the shell, when a string is longer
 // than kShellStartMaxChars. Not one of the shell's own results, and not above

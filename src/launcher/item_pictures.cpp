@@ -9,6 +9,7 @@
 
 #include "launcher/file_items.h"
 #include "launcher/file_list_items.h"
+#include "launcher/fmx_utils.h"
 #include "platform/app.h"
 #include "platform/files.h"
 #include "platform/path_names.h"
@@ -35,10 +36,6 @@ BITMAPINFO TopDown24(int width, int height) {
 }
 
 std::size_t Stride(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
-
-HBITMAP LoadBitmapFile(const std::wstring& path) {
-  return static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-}
 
 // The front of a file, read further on demand; its size is known once open.
 class FileFront {
@@ -223,15 +220,10 @@ Picture LoadSelectionPicture(const std::wstring& path) {
       BusyCursor busy;
       return Picture::FromMetafile(LoadWindowsMetafile(path));
     }
-    case ItemKind::IconFile:
-      return Picture::FromIcon(static_cast<HICON>(
-          LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+    case ItemKind::IconFile: return Picture::FromIcon(LoadIconFile(path));
     default: break;
   }
-  HICON first = ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), 0);
-  // 1 is the answer for a file that holds no icons, not a handle.
-  if (reinterpret_cast<UINT_PTR>(first) <= 1) return Picture();
-  return Picture::FromIcon(first);
+  return Picture::FromIcon(FirstIconOf(path));
 }
 
 }  // namespace velkor

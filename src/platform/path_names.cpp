@@ -14,6 +14,12 @@ std::size_t NameStart(std::wstring_view path) {
 
 std::wstring FileNameOf(std::wstring_view path) { return std::wstring(path.substr(NameStart(path))); }
 
+std::wstring WithBackslash(std::wstring_view path) {
+  std::wstring with(path);
+  if (!with.empty() && with.back() != L'\\') with += L'\\';
+  return with;
+}
+
 std::wstring FolderOf(std::wstring_view path) {
   const std::size_t start = NameStart(path);
   if (start == 0) return L"";

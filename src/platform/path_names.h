@@ -9,6 +9,10 @@
 
 namespace velkor {
 
+// The path with a backslash at its end, added unless one is there; an empty
+// path stays empty (it names no folder).
+std::wstring WithBackslash(std::wstring_view path);
+
 // The part of a path after its last separator.
 std::wstring FileNameOf(std::wstring_view path);
 // The folder of a path without the separator before the name; a drive keeps

@@ -9,6 +9,9 @@ namespace velkor {
 // passed on as it is, to fail where it is used.
 std::wstring AbsolutePath(const std::wstring& path);
 
+// True when a file (not a directory) is at path.
+bool FileExists(const std::wstring& path);
+
 // The full path of the running program, empty when the system cannot tell.
 std::wstring ModulePath();
 

@@ -10,6 +10,7 @@
 #include "platform/locale_text.h"
 #include "platform/message_box.h"
 #include "platform/number_format.h"
+#include "platform/path_names.h"
 #include "platform/scoped.h"
 #include "platform/text.h"
 #include "wordsearch/progress.h"
@@ -179,12 +180,11 @@ void TSeaForm::SearchBtnClick() {
     try {
       for (int n = 1; n <= 6 && !stop_requested(); ++n) {
         if (!DirChecked[static_cast<size_t>(n)]) continue;
-        std::wstring dir = DirPath[static_cast<size_t>(n)];
+        const std::wstring& dir = DirPath[static_cast<size_t>(n)];
         // Only a hand-edited settings file can check a number without a
         // directory; walking "*.*" would search the current directory.
         if (dir.empty()) continue;
-        if (dir.back() != L'\\') dir += L'\\';
-        SearchDirTree(dir + L"*.*");
+        SearchDirTree(WithBackslash(dir) + L"*.*");
       }
     } catch (const ListFull&) {
       end = End::ListFull;

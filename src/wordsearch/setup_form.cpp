@@ -10,6 +10,7 @@
 #include "platform/locale_text.h"
 #include "platform/message_box.h"
 #include "platform/number_format.h"
+#include "platform/path_names.h"
 #include "wordsearch/progress.h"
 #include "wordsearch/seaform.h"
 #include "wordsearch/wordsearch_ids.h"
@@ -25,11 +26,6 @@ constexpr int kStatusHeight = 20;
 constexpr int kHelpContext = 1070;
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-std::wstring WithBackslash(std::wstring path) {
-  if (!path.empty() && path.back() != L'\\') path += L'\\';
-  return path;
-}
 
 bool SameDir(const std::wstring& a, const std::wstring& b) {
   return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
@@ -241,11 +237,11 @@ int TSetupForm::IconFor(const std::wstring& full_path, const std::wstring& name,
         asked.reset(info.hIcon);
       it = ext_icons_.emplace(ext, std::move(asked)).first;
     }
-    const int image = it->second.get() ? ImageList_AddIcon(images_, it->second.get()) : -1;
+    const int image = it->second.get() ? images_->Add(it->second.get()) : -1;
     ext_images_.emplace(ext, image);
     return image;
   }
-  return icon ? ImageList_AddIcon(images_, icon) : -1;
+  return icon ? images_->Add(icon) : -1;
 }
 
 bool TSetupForm::AddLine(const std::wstring& folder, const DirEntry& entry, bool directory) {
@@ -288,13 +284,13 @@ void TSetupForm::ListDir(std::wstring path) {
   line_count_ = 0;
   ListView lv(Item(IDC_LIST));
   if (!images_) {
-    images_ = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 16, 16);
-    lv.SetImageList(images_, LVSIL_SMALL);
-    SendMessageW(lv, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
+    images_.emplace(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 16, 16);
+    lv.SetImageList(images_->get(), LVSIL_SMALL);
+    SendMessageW(lv, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->get()));
     // The list view would destroy the list once per kind: share it.
     SetWindowLongW(lv, GWL_STYLE, GetWindowLongW(lv, GWL_STYLE) | LVS_SHAREIMAGELISTS);
   }
-  ImageList_RemoveAll(images_);
+  ImageList_RemoveAll(images_->get());
   ext_images_.clear();
   if (!progress_) {
     progress_ = std::make_unique<TProgressForm>();

@@ -5,6 +5,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "controls/dir_tree.h"
@@ -73,7 +74,7 @@ class TSetupForm : public Dialog {
   TDirTreeViewS tree_;
   TSplitPanel split_;
   HWND status_ = nullptr;
-  HIMAGELIST images_ = nullptr;  // the list view destroys it
+  std::optional<ImageList> images_;  // shared with the list view, which leaves it to us
   std::map<std::wstring, ScopedIcon> ext_icons_;
   std::map<std::wstring, int> ext_images_;  // in images_, for the listing shown
   std::unique_ptr<TProgressForm> progress_;
