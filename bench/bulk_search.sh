@@ -10,7 +10,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../scripts/bench-lib.sh"
 data="$out/bench-data"
-exe="$out/win/bench/win_bulk_search_bench.exe"
+exe="$win/bench/win_bulk_search_bench.exe"
 if [ ! -f "$exe" ]; then
   echo "bulk_search.sh: $exe is not built; run ./build.sh first" >&2
   exit 1

@@ -12,7 +12,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../scripts/bench-lib.sh"
 data="$out/bench-data"
-bin="$out/win/bench"
+bin="$win/bench"
 for f in win_dir_tree_bench win_enum_dirs_bench win_setup_list_bench win_shell_icons_bench; do
   if [ ! -f "$bin/$f.exe" ]; then
     echo "dir_listing.sh: $bin/$f.exe is not built; run ./build.sh first" >&2

@@ -3,4 +3,4 @@
 set -euo pipefail
 source "$(dirname "$0")/../scripts/bench-lib.sh"
 bench_wine
-wine "$out/win/bench/win_editor_bench.exe" </dev/null
+wine "$win/bench/win_editor_bench.exe" </dev/null

@@ -5,7 +5,7 @@
 # (win_file_items_bench). The pictures are made once into $VELKOR_OUT/bench-data.
 set -euo pipefail
 source "$(dirname "$0")/../scripts/bench-lib.sh"
-bin="$out/win/bench/win_file_items_bench.exe"
+bin="$win/bench/win_file_items_bench.exe"
 if [ ! -f "$bin" ]; then
   echo "file_items.sh: $bin is not built; run ./build.sh first" >&2
   exit 1

@@ -7,7 +7,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../scripts/bench-lib.sh"
 data="$out/bench-data"
-bin="$out/win/bench"
+bin="$win/bench"
 for f in win_friends_list_bench win_sorted_list_bench; do
   if [ ! -f "$bin/$f.exe" ]; then
     echo "friends_listing.sh: $bin/$f.exe is not built; run ./build.sh first" >&2

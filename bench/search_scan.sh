@@ -30,7 +30,7 @@ fi
 
 "$bin/native_search_scan_bench" "$tree"
 
-exe="$out/win/bench/win_read_tree_bench.exe"
+exe="$win/bench/win_read_tree_bench.exe"
 if [ ! -f "$exe" ]; then
   echo "search_scan.sh: $exe is not built; run ./build.sh first" >&2
   exit 1

@@ -6,8 +6,8 @@
 set -euo pipefail
 source "$(dirname "$0")/../scripts/bench-lib.sh"
 tree="$out/bench-data/search-tree"
-anchor_exe="$out/win/bench/win_read_tree_bench.exe"
-search_exe="$out/win/bench/win_search_bench.exe"
+anchor_exe="$win/bench/win_read_tree_bench.exe"
+search_exe="$win/bench/win_search_bench.exe"
 for f in "$anchor_exe" "$search_exe"; do
   if [ ! -f "$f" ]; then
     echo "search_window.sh: $f is not built; run ./build.sh first" >&2

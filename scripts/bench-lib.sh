@@ -6,11 +6,13 @@ root=${VELKOR_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 standalone=0
 [ -n "${VELKOR_OUT:-}" ] || standalone=1
 out=${VELKOR_OUT:-$root/build}
+# The Windows build this machine runs (VELKOR_ARCH chooses), and its folder.
+source "$root/scripts/wine-env.sh"
+win="$out/$VELKOR_WIN"
 
 # Starts Wine's environment for a script run on its own, stopped at its exit.
 bench_wine() {
   if [ $standalone -eq 1 ]; then
-    source "$root/scripts/wine-env.sh"
     wine_env_start
     trap wine_env_stop EXIT
   fi

@@ -1,25 +1,29 @@
 #!/usr/bin/env bash
 # Builds the static libjpeg for the Windows program from Debian's
-# libjpeg-turbo source package into BUILD/deps and prints the install prefix
-# (include/ and lib/libjpeg.a). Does nothing once built.
-#   scripts/libjpeg.sh BUILD
+# libjpeg-turbo source package into BUILD/deps/<processor> and prints the
+# install prefix (include/ and lib/libjpeg.a). Does nothing once built.
+#   scripts/libjpeg.sh BUILD i686|x86_64
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:?usage: libjpeg.sh BUILD}
+out=${1:?usage: libjpeg.sh BUILD i686|x86_64}
+processor=${2:?usage: libjpeg.sh BUILD i686|x86_64}
+toolchain="$root/cmake/mingw-$processor.cmake"
+[ -f "$toolchain" ] || { echo "libjpeg.sh: no toolchain file $toolchain" >&2; exit 1; }
 deps="$out/deps"
-prefix="$deps/libjpeg"
+prefix="$deps/$processor/libjpeg"
 simd=ON
 command -v nasm >/dev/null 2>&1 || simd=OFF
 # What the installed copy was built with: a change (nasm installed later, a new
 # toolchain file) builds it again.
-want="simd=$simd toolchain=$(sha1sum "$root/cmake/mingw-i686.cmake" | cut -d' ' -f1)"
+want="simd=$simd toolchain=$(sha1sum "$toolchain" | cut -d' ' -f1)"
 if [ -f "$prefix/lib/libjpeg.a" ] && [ "$(cat "$prefix/built-with" 2>/dev/null)" = "$want" ]; then
   echo "$prefix"
   exit 0
 fi
 
 mkdir -p "$deps/download"
-log="$deps/libjpeg.log"
+mkdir -p "$deps/$processor"
+log="$deps/$processor/libjpeg.log"
 : > "$log"
 fail() { cat "$log" >&2; echo "libjpeg.sh: $1 (log: $log)" >&2; exit 1; }
 
@@ -34,17 +38,17 @@ if [ -z "$tarball" ]; then
   [ -n "$tarball" ] || fail "no orig tarball among the downloaded files"
 fi
 
-src="$deps/libjpeg-turbo-src"
-bld="$deps/libjpeg-turbo-build"
+src="$deps/$processor/libjpeg-turbo-src"
+bld="$deps/$processor/libjpeg-turbo-build"
 rm -rf "$src" "$bld" "$prefix"
 mkdir -p "$src"
 tar -xzf "$tarball" -C "$src" --strip-components=1 || fail "cannot unpack $tarball"
 
 gen=()
 command -v ninja >/dev/null 2>&1 && gen=(-G Ninja)
-echo "libjpeg: building $(basename "$tarball") for MinGW (SIMD $simd)" >&2
+echo "libjpeg: building $(basename "$tarball") for MinGW $processor (SIMD $simd)" >&2
 cmake -S "$src" -B "$bld" "${gen[@]}" \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
   -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF -DWITH_SIMD=$simd \
   -DCMAKE_INSTALL_PREFIX="$prefix" >>"$log" 2>&1 || fail "configure failed"
 cmake --build "$bld" --target jpeg-static -j "$(nproc 2>/dev/null || echo 2)" >>"$log" 2>&1 ||

@@ -1,12 +1,51 @@
 # Sourced by the scripts that run Windows programs. Provides a project-local
-# 32-bit Wine prefix in a Japanese locale, a display (Xvfb when none is set)
-# and a persistent wineserver, so that each Wine process starts in milliseconds.
-#   wine_env_start   set everything up (idempotent)
+# Wine prefix in a Japanese locale, a display (Xvfb when none is set) and a
+# persistent wineserver, so that each Wine process starts in milliseconds.
+#   wine_env_start   set everything up (idempotent); fails loudly
 #   wine_env_stop    stop the server and the Xvfb this script started
+#
+# Which build runs: VELKOR_ARCH=32 or 64 when set, else the 32-bit build where
+# this machine runs 32-bit code and the 64-bit build where its kernel refuses
+# 32-bit programs ("Exec format error"). After sourcing, VELKOR_ARCH says
+# which, VELKOR_WIN names its build folder (win or win64) and
+# VELKOR_ARCH_REASON says why in a few words.
 
 VELKOR_ROOT=${VELKOR_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${WINEPREFIX:-$VELKOR_ROOT/.wineprefix}
-export WINEARCH=win32
+
+# Whether the 32-bit Wine loader starts on this machine.
+velkor_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
+if [ -n "${VELKOR_ARCH:-}" ]; then
+  VELKOR_ARCH_REASON="asked for"
+elif velkor_runs_32bit; then
+  VELKOR_ARCH=32 VELKOR_ARCH_REASON="this machine runs 32-bit code"
+else
+  VELKOR_ARCH=64 VELKOR_ARCH_REASON="this machine runs no 32-bit code"
+fi
+export VELKOR_ARCH
+case "$VELKOR_ARCH" in
+  32)
+    export VELKOR_WIN=win
+    export WINEPREFIX=${WINEPREFIX:-$VELKOR_ROOT/.wineprefix}
+    export WINEARCH=win32
+    ;;
+  64)
+    export VELKOR_WIN=win64
+    export WINEPREFIX=${WINEPREFIX:-$VELKOR_ROOT/.wineprefix64}
+    export WINEARCH=win64
+    # Debian's wine and its helper scripts pick the 32-bit loader whenever
+    # wine32 is installed; these stand-ins reach the 64-bit one instead.
+    export WINELOADER=/usr/lib/wine/wine64
+    case ":$PATH:" in
+      *":$VELKOR_ROOT/scripts/wine64:"*) ;;
+      *) export PATH="$VELKOR_ROOT/scripts/wine64:$PATH" ;;
+    esac
+    ;;
+  *)
+    echo "wine-env: VELKOR_ARCH must be 32 or 64, not '$VELKOR_ARCH'" >&2
+    return 1 2>/dev/null || exit 1
+    ;;
+esac
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export LANG=ja_JP.UTF-8
@@ -34,7 +73,18 @@ _wine_registry() {
     '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]' \
     '"Marlett (TrueType)"="Z:\\usr\\share\\wine\\fonts\\marlett.ttf"' '' \
     | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+  local winreg
+  winreg=$(winepath -w "$reg" 2>/dev/null)
+  if [ -z "$winreg" ]; then
+    echo "wine: winepath cannot name $reg (does the $WINEARCH loader start?)" >&2
+    return 1
+  fi
+  wine regedit /S "$winreg" >/dev/null 2>&1
+  # regedit says nothing when it imports nothing: ask for one of the values.
+  if ! wine reg query 'HKCU\Software\Wine\Explorer' /v Desktop >/dev/null 2>&1; then
+    echo "wine: the registry settings of $reg did not reach the prefix $WINEPREFIX" >&2
+    return 1
+  fi
 }
 
 wine_env_start() {
@@ -53,14 +103,18 @@ wine_env_start() {
   # cannot start without the prefix's folder, and `wineserver -w` would wait
   # for ever on a persistent one.
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "wine: creating the prefix $WINEPREFIX (about 20 s, once)" >&2
+    echo "wine: creating the $WINEARCH prefix $WINEPREFIX (about 20 s, once)" >&2
     wine wineboot -i </dev/null >/dev/null 2>&1
     wineserver -w
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      echo "wine: could not create the prefix $WINEPREFIX ($(wine --version 2>&1 | head -n 1))" >&2
+      return 1
+    fi
   fi
   # The server and its services must not inherit any pipe a caller waits on.
   wineserver -p </dev/null >/dev/null 2>&1
   if ! cmp -s "$VELKOR_ROOT/scripts/wine-env.sh" "$WINEPREFIX/velkor-env.applied"; then
-    _wine_registry
+    _wine_registry || return 1
     cp "$VELKOR_ROOT/scripts/wine-env.sh" "$WINEPREFIX/velkor-env.applied"
   fi
   wine wineboot </dev/null >/dev/null 2>&1 || true

@@ -1,5 +1,7 @@
 #include "controls/window_dock.h"
 
+#include "platform/window.h"
+
 namespace velkor {
 
 int WindowDock::Add(Dock dock, HWND window, int size) {
@@ -10,7 +12,7 @@ int WindowDock::Add(Dock dock, HWND window, int size) {
 std::vector<PaneRect> WindowDock::Arrange(HWND parent) {
   for (int i = 0; i < layout_.count(); ++i)
     if (HWND w = windows_[static_cast<size_t>(i)])
-      layout_.SetVisible(i, (GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) != 0);
+      layout_.SetVisible(i, (WindowStyle(w) & WS_VISIBLE) != 0);
   RECT rc{};
   GetClientRect(parent, &rc);
   return layout_.Arrange(rc.right, rc.bottom);

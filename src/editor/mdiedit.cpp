@@ -21,6 +21,7 @@
 #include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "platform/window.h"
 
 namespace velkor {
 namespace {
@@ -164,7 +165,7 @@ void Teditform::CreateControls() {
   Memo1.on_input = [this](UINT msg, WPARAM wp, LPARAM lp) { return OnMemoInput(msg, wp, lp); };
   Memo1.on_after_input = [this](UINT msg, WPARAM, LPARAM) {
     if (msg == WM_KEYUP || msg == WM_SYSKEYUP) {
-      const bool hscroll = (GetWindowLongW(Memo1.hwnd(), GWL_STYLE) & WS_HSCROLL) != 0 && !Memo1.word_wrap();
+      const bool hscroll = (WindowStyle(Memo1.hwnd()) & WS_HSCROLL) != 0 && !Memo1.word_wrap();
       if (hscroll && Memo1.LineFromChar(Memo1.SelStart()) - Memo1.FirstVisibleLine() > VisibleLineCount() - 1)
         ScrollIfBelow(1);
       ShowCaretStatus();
@@ -301,8 +302,7 @@ void Teditform::SaveDocSettings(const std::wstring& section, const std::wstring&
     GetWindowPlacement(hwnd(), &wp);
     form = wp.rcNormalPosition;
     RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)));
+    AdjustWindowRectEx(&frame, WindowStyle(hwnd()), FALSE, WindowExStyle(hwnd()));
     const int panel = IsWindowVisible(panele_.hwnd()) ? panel_height_ : 0;
     memo = {0, 0, std::max(0L, (form.right - form.left) - (frame.right - frame.left)),
             std::max(0L, (form.bottom - form.top) - (frame.bottom - frame.top) - panel)};

@@ -1,6 +1,7 @@
 #include "frame/caption_clock.h"
 
 #include "frame/clock_logic.h"
+#include "platform/window.h"
 
 namespace velkor {
 namespace {
@@ -15,7 +16,7 @@ CaptionClock::CaptionClock(HWND frame) : frame_(frame) {
 }
 
 void CaptionClock::Place() {
-  const LONG style = GetWindowLongW(frame_, GWL_STYLE);
+  const DWORD style = WindowStyle(frame_);
   RECT wr{};
   GetWindowRect(frame_, &wr);
   CaptionFrame f;
@@ -29,7 +30,7 @@ void CaptionClock::Place() {
   f.system_menu = (style & WS_SYSMENU) != 0;
   f.minimize_box = (style & WS_MINIMIZEBOX) != 0;
   f.maximize_box = (style & WS_MAXIMIZEBOX) != 0;
-  f.help_box = (GetWindowLongW(frame_, GWL_EXSTYLE) & WS_EX_CONTEXTHELP) != 0;
+  f.help_box = (WindowExStyle(frame_) & WS_EX_CONTEXTHELP) != 0;
   ClockBand band;
   if (!IsWindowVisible(frame_) || IsIconic(frame_) || !CaptionClockBand(f, band)) {
     band_ = {};

@@ -7,6 +7,7 @@
 #include "platform/error.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
+#include "platform/window.h"
 
 namespace velkor {
 
@@ -199,7 +200,7 @@ void Application::TrackMouse(const MSG& msg) {
       hint = it->second;
       break;
     }
-    if (!(GetWindowLongW(w, GWL_STYLE) & WS_CHILD)) break;
+    if (!(WindowStyle(w) & WS_CHILD)) break;
   }
   SetHint(LongHint(hint));
 }

@@ -74,7 +74,7 @@ void Dialog::Create(HWND owner_or_parent) {
     if (h && IsWindow(h)) DestroyWindow(h);
     RethrowInitError();
   }
-  if (h && !(GetWindowLongW(h, GWL_STYLE) & WS_CHILD)) Application::Get().AddModeless(h);
+  if (h && !(WindowStyle(h) & WS_CHILD)) Application::Get().AddModeless(h);
 }
 
 void Dialog::Close(INT_PTR result) {

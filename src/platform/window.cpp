@@ -24,6 +24,12 @@ std::wstring WindowText(HWND window) {
   return s;
 }
 
+DWORD WindowStyle(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)); }
+
+DWORD WindowExStyle(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)); }
+
+void SetWindowStyle(HWND window, DWORD style) { SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(style)); }
+
 Window::~Window() {
   if (hwnd_) {
     // The object goes first (a member window whose owner is being freed):
@@ -100,7 +106,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
   }
   if (!self) {
-    if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD) return DefMDIChildProcW(hwnd, msg, wp, lp);
+    if (WindowExStyle(hwnd) & WS_EX_MDICHILD) return DefMDIChildProcW(hwnd, msg, wp, lp);
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   if (msg == WM_SETCURSOR && Application::Get().busy() && LOWORD(lp) == HTCLIENT) {

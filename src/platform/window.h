@@ -12,6 +12,11 @@ namespace velkor {
 
 // The window's text: a caption, or a control's contents.
 std::wstring WindowText(HWND window);
+// The window's styles and extended styles (through the pointer-sized calls,
+// like every other window long of this program).
+DWORD WindowStyle(HWND window);
+DWORD WindowExStyle(HWND window);
+void SetWindowStyle(HWND window, DWORD style);
 
 class Window {
  public:

@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/number_format.h"
 #include "platform/path_names.h"
+#include "platform/window.h"
 #include "wordsearch/progress.h"
 #include "wordsearch/seaform.h"
 #include "wordsearch/wordsearch_ids.h"
@@ -76,8 +77,7 @@ DirRegistration TSetupForm::GetDirData() const {
 
 bool TSetupForm::OnInitDialog() {
   RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)));
+  AdjustWindowRectEx(&frame, WindowStyle(hwnd()), FALSE, WindowExStyle(hwnd()));
   SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (centre_over_) {
@@ -288,7 +288,7 @@ void TSetupForm::ListDir(std::wstring path) {
     lv.SetImageList(images_->get(), LVSIL_SMALL);
     SendMessageW(lv, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->get()));
     // The list view would destroy the list once per kind: share it.
-    SetWindowLongW(lv, GWL_STYLE, GetWindowLongW(lv, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    SetWindowStyle(lv, WindowStyle(lv) | LVS_SHAREIMAGELISTS);
   }
   ImageList_RemoveAll(images_->get());
   ext_images_.clear();

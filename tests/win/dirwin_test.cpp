@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "frame/frame_ids.h"
 #include "launcher/browser_texts.h"
@@ -236,8 +237,9 @@ TEST_F(DirForm, DriveTabsAreBareLettersAndAClickListsTheDrivesRoot) {
 POINT PointOn(Tdirform& form, HTREEITEM node) {
   HWND tree = form.DirList1().hwnd();
   SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+  // TVM_GETITEMRECT takes the item's handle in the rectangle's first bytes.
   RECT r{};
-  *reinterpret_cast<HTREEITEM*>(&r) = node;
+  std::memcpy(&r, &node, sizeof node);
   SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
@@ -396,9 +398,9 @@ TEST_F(BulkSearch, DepthFirstInTheOrderFoundThenTotalsAndTheFirstItem) {
   answers.Press(IDYES);
   form.Delete1Click();
   EXPECT_EQ(form.TotalBytes, 70);
-  EXPECT_FALSE(GetWindowLongW(form.ListBox1(), GWL_STYLE) & LBS_SORT);
+  EXPECT_FALSE(WindowStyle(form.ListBox1()) & LBS_SORT);
   form.DirList1Change(files_->path());
-  EXPECT_TRUE(GetWindowLongW(form.ListBox1(), GWL_STYLE) & LBS_SORT);
+  EXPECT_TRUE(WindowStyle(form.ListBox1()) & LBS_SORT);
   EXPECT_EQ(Names(form), std::vector<std::wstring>{L"r.txt"});
 }
 

@@ -421,7 +421,7 @@ TEST_F(Preview, SizedToThePictureAndTheScreen) {
       seen = ClientOf(w);
       owner_disabled = !IsWindowEnabled(owner_);
       EXPECT_EQ(WindowText(w), L"C:\\pictures\\x.bmp");
-      EXPECT_TRUE(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+      EXPECT_TRUE(WindowExStyle(w) & WS_EX_TOOLWINDOW);
       PostMessageW(w, WM_CHAR, VK_ESCAPE, 0);
       return true;
     });

@@ -490,9 +490,9 @@ TEST_F(MainWindow, CommandLineOpensUpToThreeFilesWithTheirPositionsAsTags) {
   PumpUntil([&] { return f.Editors().size() == 3; });
   ASSERT_EQ(f.Editors().size(), 3u);
   for (Teditform* e : f.Editors()) {
-    if (e->FilePath == a) EXPECT_EQ(e->Tag, 1);
-    if (e->FilePath == b) EXPECT_EQ(e->Tag, 2);
-    if (e->FilePath == c) EXPECT_EQ(e->Tag, 3);
+    if (e->FilePath == a) { EXPECT_EQ(e->Tag, 1); }
+    if (e->FilePath == b) { EXPECT_EQ(e->Tag, 2); }
+    if (e->FilePath == c) { EXPECT_EQ(e->Tag, 3); }
   }
   EXPECT_EQ(f.CommandLineOpened(), 3);
   InvalidateRect(f.hwnd(), nullptr, TRUE);

@@ -312,7 +312,7 @@ TEST_F(SeaForm, TheSetupDialogListsSubdirectoriesFirst) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(setup.list().Text(i, 1), L"        ");
     for (int i = 3; i < 8; ++i) {
       EXPECT_NE(setup.list().Text(i, 1), L"        ");
-      if (setup.list().Text(i, 0) == L"big.dat") EXPECT_EQ(setup.list().Text(i, 1), L"1,234,567");
+      if (setup.list().Text(i, 0) == L"big.dat") { EXPECT_EQ(setup.list().Text(i, 1), L"1,234,567"); }
     }
     EXPECT_EQ(setup.list().Text(0, 2).size(), 8u);
     // Each line shows its own kind's picture: lines of one extension share it.

@@ -416,7 +416,7 @@ TEST_F(SearchEngine, TheProgressWindowShowsTheFileAtWorkAndIsHiddenAfterwards) {
   EXPECT_EQ(WindowText(p), L"検索中です。");
   EXPECT_EQ(WindowText(progress->OpeLabel()), L"暫くお待ち下さい。");
   EXPECT_EQ(GetWindow(p, GW_OWNER), form.hwnd());
-  const LONG style = GetWindowLongW(p, GWL_STYLE), ex = GetWindowLongW(p, GWL_EXSTYLE);
+  const DWORD style = WindowStyle(p), ex = WindowExStyle(p);
   EXPECT_FALSE(style & WS_SYSMENU) << "no close box";
   EXPECT_TRUE(ex & WS_EX_TOPMOST);
   EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);

@@ -128,9 +128,9 @@ TEST_F(Treasure, OpensAsAnOwnedCentredFormWithTheMainWindowsPairs) {
   EXPECT_STREQ(cls, L"TSetForm1");
   EXPECT_EQ(WindowText(h), L"ベルコ君の宝箱登録・変更");
   EXPECT_EQ(GetWindow(h, GW_OWNER), f().hwnd());
-  EXPECT_FALSE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-  EXPECT_FALSE(GetWindowLongW(h, GWL_STYLE) & WS_THICKFRAME);
-  EXPECT_TRUE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_FALSE(WindowExStyle(h) & WS_EX_APPWINDOW);
+  EXPECT_FALSE(WindowStyle(h) & WS_THICKFRAME);
+  EXPECT_TRUE(WindowExStyle(h) & WS_EX_DLGMODALFRAME);
   RECT client{};
   GetClientRect(h, &client);
   EXPECT_EQ(client.right, Scale(618));
@@ -152,7 +152,7 @@ TEST_F(Treasure, OpensAsAnOwnedCentredFormWithTheMainWindowsPairs) {
     SCOPED_TRACE(field);
     EXPECT_FALSE(form.Modified(field));
     EXPECT_EQ(Background(form, field), kWhite);
-    EXPECT_FALSE(GetWindowLongW(form.Edit(field), GWL_STYLE) & ES_MULTILINE);
+    EXPECT_FALSE(WindowStyle(form.Edit(field)) & ES_MULTILINE);
   }
 }
 

@@ -20,7 +20,9 @@ std::string SevenFiles(const std::wstring& dir) {
   }
   for (int n = 1; n <= 7; ++n) {
     const std::wstring path = dir + L"\\f" + std::to_wstring(n) + L".txt";
-    ini += "[" + std::string(path.begin(), path.end()) + "]\r\nEditFormWidth=300\r\n";
+    ini += '[';
+    ini.append(path.begin(), path.end());
+    ini += "]\r\nEditFormWidth=300\r\n";
   }
   return ini;
 }
