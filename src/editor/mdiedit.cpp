@@ -238,11 +238,6 @@ DecodedDocument Teditform::ReadDocument(const std::wstring& path) {
   return doc;
 }
 
-void Teditform::OpenF(const std::wstring& FileName) {
-  const std::wstring path = AbsolutePath(FileName);
-  OpenF(path, ReadDocument(path));
-}
-
 void Teditform::OpenF(const std::wstring& path, const DecodedDocument& doc) {
   Memo1.SetBackground(GetSysColor(COLOR_BTNFACE));
   SetTextMargins();

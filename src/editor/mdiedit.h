@@ -40,7 +40,6 @@ class Teditform : public Form {
   // it; raises Error, saying why, for a file that cannot be read or that
   // the text control cannot hold whole.
   static DecodedDocument ReadDocument(const std::wstring& path);
-  void OpenF(const std::wstring& FileName);
   // Shows a document read from path. Raises Error when the control cannot
   // take it whole; the window then stays without a file (the caller closes it).
   void OpenF(const std::wstring& path, const DecodedDocument& doc);
