@@ -1,31 +1,14 @@
 #pragma once
-// How a document's bytes become the editor's text and back. Files are
-// Shift-JIS unless they carry a UTF-8 or UTF-16 byte-order mark or are valid
-// UTF-8 with non-ASCII text; a document is saved in the encoding it came in.
+// A document's file as the editor sees it: its text (platform/text_file.h),
+// where a place in it stands for messages, whether the editor can hold it
+// whole, and the name of its backup.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
+#include "platform/text_file.h"
+
 namespace velkor {
-
-enum class DocEncoding { ShiftJis, Utf8, Utf8Bom, Utf16Le, Utf16Be };
-
-struct DecodedDocument {
-  std::wstring text;
-  DocEncoding encoding = DocEncoding::ShiftJis;
-  // The text control cannot hold a NUL character: the text stops at the first one.
-  bool cut_at_nul = false;
-};
-
-DecodedDocument DecodeDocument(const std::string& bytes);
-
-struct EncodedDocument {
-  std::string bytes;
-  std::size_t lost = 0;                          // characters the encoding cannot hold
-  std::size_t first_lost = std::wstring::npos;   // their first index in the text
-};
-
-// text: the editor's text with CR LF line breaks.
-EncodedDocument EncodeDocument(const std::wstring& text, DocEncoding encoding);
 
 // Line (1-based) and column (1-based, in characters) of a text index, for messages.
 struct TextPlace {
@@ -33,6 +16,16 @@ struct TextPlace {
   int column = 1;
 };
 TextPlace PlaceOf(const std::wstring& text, std::size_t index);
+
+// The most characters the editor's text control holds (a line break counts one).
+inline constexpr std::size_t kMaxDocumentChars = 99999999;
+// No file larger than this can become a text of kMaxDocumentChars: four bytes
+// (a UTF-16 CR LF) are the most that one position of the control takes, plus
+// a byte-order mark.
+inline constexpr std::uint64_t kMaxDocumentBytes = 4ull * kMaxDocumentChars + 3;
+
+// The positions a text with CR LF line breaks takes in the text control.
+std::size_t ControlLength(const std::wstring& text);
 
 // The backup name: the extension replaced by ".BAK" (".BAK" appended when the
 // name has none), so a.txt and a.doc share a.BAK.

@@ -1,5 +1,7 @@
 // The editor window's find and replace commands, the counting Find Next, and
 // the keyboard scrolling that keeps the caret line in view.
+#include <optional>
+
 #include "controls/text_positions.h"
 #include "editor/editor_ids.h"
 #include "editor/find_in_edit.h"
@@ -57,18 +59,21 @@ void Teditform::Replace() {
   const std::wstring with = replace_.replace_with();
   const SearchOptions options = SearchOptionsOf(replace_.options());
   if (replace_.data().Flags & FR_REPLACEALL) {
-    const TextBytes text(Memo1.Text());
-    if (WideToCp932(text.text()).lost > 0) {
+    // The whole run on the text's byte form, set into the control in one
+    // step. The characters of the search and replace texts that code page
+    // 932 lacks get codes of their own in it first.
+    const TextBytes text(Memo1.Text(), search + with);
+    const std::optional<std::string> key = text.FormOf(search);
+    const std::optional<std::string> replacement = text.FormOf(with);
+    if (!key || !replacement) {
       ReplaceAllInControl(search, with, options);
       return;
     }
-    // The whole run on the text's bytes, set into the control in one step.
     const int start = text.ByteOffset(Memo1.SelStart());
     const int end = text.ByteOffset(Memo1.SelStart() + Memo1.SelLength());
-    const ReplaceAllResult r = ReplaceAllInBuffer(text.bytes(), start, end - start, WideToCp932(search).bytes,
-                                                  WideToCp932(with).bytes, options);
+    const ReplaceAllResult r = ReplaceAllInBuffer(text.bytes(), start, end - start, *key, *replacement, options);
     if (r.replaced > 0) {
-      const TextBytes result(Cp932ToWide(r.text));
+      const TextBytes result(text.TextOf(r.text));
       Memo1.SetSel(0, Memo1.TextLength());
       Memo1.ReplaceSel(result.text());
       const int caret = result.ControlPos(r.sel_start);
@@ -78,8 +83,7 @@ void Teditform::Replace() {
     }
     return;
   }
-  if (SameTextIgnoringCase(WideToCp932(Memo1.SelText()).bytes, WideToCp932(search).bytes) && Memo1.SelLength() > 0)
-    Memo1.ReplaceSel(with);
+  if (Memo1.SelLength() > 0 && EqualsNoCase(Memo1.SelText(), search)) Memo1.ReplaceSel(with);
   const bool found = FindInEdit(Memo1, search, options);
   if (!found && (replace_.data().Flags & FR_REPLACE)) {
     ShowMessage(NotFoundText(search));
@@ -87,17 +91,17 @@ void Teditform::Replace() {
   }
 }
 
-// Replace All one hit at a time, for a text whose characters code page 932
-// cannot all hold (its byte form would lose them). Like the byte run, a scan
-// never looks into the text it has just inserted.
+// Replace All one hit at a time, for texts whose characters without a code
+// page 932 form are too many kinds to each have a code of their own in the
+// byte form. Like the byte run, a scan never looks into the text it has just
+// inserted.
 void Teditform::ReplaceAllInControl(const std::wstring& search, const std::wstring& with, SearchOptions options) {
   auto replace_selection = [&] {
     const int start = Memo1.SelStart();
     Memo1.ReplaceSel(with);
     if (!options.down) Memo1.SetSel(start, 0);
   };
-  if (Memo1.SelLength() > 0 && SameTextIgnoringCase(WideToCp932(Memo1.SelText()).bytes, WideToCp932(search).bytes))
-    replace_selection();
+  if (Memo1.SelLength() > 0 && EqualsNoCase(Memo1.SelText(), search)) replace_selection();
   while (FindInEdit(Memo1, search, options)) replace_selection();
 }
 

@@ -1,5 +1,6 @@
 // The editor window's text tools: tab expansion, line marks, date and time,
 // character statistics, zoom, alignment, word wrap and the font.
+#include "controls/text_positions.h"
 #include "editor/ctype.h"
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
@@ -51,7 +52,8 @@ void Teditform::SpeedButton5Click() {
 
 void Teditform::KN1Click() {
   const std::wstring counted = Memo1.SelLength() > 0 ? Memo1.SelText() : Memo1.Text();
-  const CharacterCounts counts = CountCharacters(WideToCp932(counted).bytes);
+  // A character that code page 932 lacks counts as one of two bytes, as in the scans.
+  const CharacterCounts counts = CountCharacters(TextBytes(counted).bytes());
   ShowMessage(CharacterCountsMessage(counts, ThousandsSeparator()));
 }
 

@@ -1,19 +1,30 @@
 #include "editor/find_in_edit.h"
 
+#include <optional>
+
 #include "controls/text_positions.h"
-#include "platform/text.h"
 
 namespace velkor {
 
 bool FindInEdit(RichMemo& control, const std::wstring& search, SearchOptions options) {
   if (search.empty()) return false;
-  const TextBytes& text = control.Bytes();
+  const TextBytes* form = &control.Bytes();
+  std::optional<std::string> key = form->FormOf(search);
+  // A search text with a character that shares its code in the control's
+  // byte form gets a form of the text in which it has its own.
+  std::optional<TextBytes> own;
+  if (!key) {
+    own.emplace(form->text(), search);
+    form = &*own;
+    key = form->FormOf(search);
+  }
+  const TextBytes& text = *form;
   const int length = static_cast<int>(text.bytes().size());
-  if (length == 0) return false;
+  if (length == 0 || !key) return false;
   const int sel_start = control.SelStart();
   const int start = text.ByteOffset(sel_start);
   const int end = text.ByteOffset(sel_start + control.SelLength());
-  const PreparedSearch prepared(WideToCp932(search).bytes, options);
+  const PreparedSearch prepared(*key, options);
   const int hit = ScanTextBuffer(reinterpret_cast<const unsigned char*>(text.bytes().data()), length, start,
                                  end - start, prepared);
   if (hit == kNoHit) return false;

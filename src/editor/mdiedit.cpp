@@ -71,19 +71,15 @@ std::wstring SystemErrorText(DWORD code) {
   return text;
 }
 
-std::string ReadDocumentFile(const std::wstring& path) {
-  FileBytes file = ReadWholeFile(path, 0x7FFFFFFF);
-  switch (file.outcome) {
-    case FileBytes::Outcome::kRead:
-      break;
-    case FileBytes::Outcome::kCannotOpen:
-      throw Error(L"ﾌｧｲﾙ " + path + L" は開けません。\r\n\r\n" + SystemErrorText(file.error));
-    case FileBytes::Outcome::kTooLarge:
-      throw Error(L"ﾌｧｲﾙ " + path + L" は大きすぎて開けません。");
-    case FileBytes::Outcome::kCannotRead:
-      throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。\r\n\r\n" + SystemErrorText(file.error));
-  }
-  return std::move(file.bytes);
+std::wstring TooLargeText(const std::wstring& path, std::uint64_t size) {
+  return L"ﾌｧｲﾙ " + path + L" は大きすぎて開けません。\r\n\r\nファイルのサイズ : " +
+         GroupThousands(static_cast<int64_t>(size)) + L" Bytes\r\n開けるのは " +
+         GroupThousands(static_cast<int64_t>(kMaxDocumentChars)) + L" 文字までです。";
+}
+
+std::wstring PlaceText(const std::wstring& text, std::size_t index) {
+  const TextPlace place = PlaceOf(text, index);
+  return std::to_wstring(place.line) + L" 行目の " + std::to_wstring(place.column) + L" 文字目";
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -220,15 +216,43 @@ void Teditform::ApplyWordWrap(bool wrap) {
   CheckMenuItem(menu_.get(), IDM_WORDWRAP1, MF_BYCOMMAND | (wrap ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void Teditform::OpenF(const std::wstring& FileName) {
-  FilePath = AbsolutePath(FileName);
+DecodedDocument Teditform::ReadDocument(const std::wstring& path) {
+  DecodedDocument doc;
+  std::uint64_t size = 0;
+  {
+    FileBytes file = ReadWholeFile(path, kMaxDocumentBytes);
+    switch (file.outcome) {
+      case FileBytes::Outcome::kRead:
+        break;
+      case FileBytes::Outcome::kCannotOpen:
+        throw Error(L"ﾌｧｲﾙ " + path + L" は開けません。\r\n\r\n" + SystemErrorText(file.error));
+      case FileBytes::Outcome::kTooLarge:
+        throw Error(TooLargeText(path, file.size));
+      case FileBytes::Outcome::kCannotRead:
+        throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。\r\n\r\n" + SystemErrorText(file.error));
+    }
+    size = file.bytes.size();
+    doc = DecodeDocument(file.bytes);
+  }
+  if (ControlLength(doc.text) > kMaxDocumentChars) throw Error(TooLargeText(path, size));
+  return doc;
+}
+
+void Teditform::OpenF(const std::wstring& path, const DecodedDocument& doc) {
   Memo1.SetBackground(GetSysColor(COLOR_BTNFACE));
   SetTextMargins();
-  const std::string bytes = ReadDocumentFile(FilePath);
-  DecodedDocument doc = DecodeDocument(bytes);
-  encoding_ = doc.encoding;
-  cut_at_nul_ = doc.cut_at_nul;
   Memo1.SetText(doc.text);
+  // A control short of memory keeps what it could take: a text that is not
+  // all there must never be taken for the document.
+  if (static_cast<std::size_t>(Memo1.TextLength()) != ControlLength(doc.text)) {
+    Memo1.SetText(L"");
+    throw Error(L"ﾌｧｲﾙ " + path + L" は、メモリが足りないため全部を読み込めません。");
+  }
+  FilePath = path;
+  encoding_ = doc.encoding;
+  breaks_ = doc.breaks;
+  cut_at_nul_ = doc.cut_at_nul;
+  changed_at_ = doc.change == DecodedDocument::Change::kNone ? std::wstring() : PlaceText(doc.text, doc.changed_at);
   Memo1.SetSel(0, 0);
   SetCaption(FileNameOf(FilePath));
   Memo1.SetModified(false);
@@ -241,6 +265,29 @@ void Teditform::OpenF(const std::wstring& FileName) {
                     L"\r\nこのまま上書き保存すると、その部分は失われます。",
                 MessageKind::Warning);
   }
+  if (doc.change == DecodedDocument::Change::kBytes) {
+    ShowMessage(L"ﾌｧｲﾙ " + FilePath + L" の " + changed_at_ +
+                    L"から、文字として読めないバイトがあります。\r\n\r\nそのバイトは別の文字で表示しています。"
+                    L"\r\nこのまま上書き保存すると、元のバイトは失われます。",
+                MessageKind::Warning);
+  } else if (doc.change == DecodedDocument::Change::kLineBreaks) {
+    ShowMessage(L"ﾌｧｲﾙ " + FilePath + L" には、種類の違う改行が混じっています (最初は " + changed_at_ +
+                    L")。\r\n\r\nこのまま上書き保存すると、改行はすべて同じ種類になります。",
+                MessageKind::Warning);
+  }
+  const std::vector<std::wstring> leftovers = LeftoverTemporaryFiles(FilePath);
+  if (!leftovers.empty()) {
+    std::wstring names;
+    for (const std::wstring& name : leftovers) names += L"\r\n    " + name;
+    ShowMessage(L"ﾌｧｲﾙ " + FilePath + L" の保存が、前回は途中で終わっています。\r\n\r\n書きかけの一時ファイルが残っています :" +
+                    names + L"\r\n\r\n中身を確かめてから、要らなければ削除して下さい。",
+                MessageKind::Information);
+  }
+}
+
+void Teditform::Discard() {
+  Memo1.SetModified(false);
+  SendMessageW(frame_.mdi_client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd()), 0);
 }
 
 int Teditform::TextByteLength() const { return static_cast<int>(Memo1.Bytes().bytes().size()); }
@@ -329,7 +376,7 @@ void Teditform::SaveDocSettings(const std::wstring& section, const std::wstring&
 // On any failure the document and its backup are as they were.
 bool Teditform::WriteDocument() {
   const std::wstring text = Memo1.Text();
-  EncodedDocument out = EncodeDocument(text, encoding_);
+  EncodedDocument out = EncodeDocument(text, encoding_, breaks_);
   if (out.lost > 0) {
     const TextPlace place = PlaceOf(text, out.first_lost);
     const int answer = ShowMessage(
@@ -341,7 +388,7 @@ bool Teditform::WriteDocument() {
     if (answer == IDCANCEL) return false;
     if (answer == IDYES) {
       encoding_ = DocEncoding::Utf8Bom;
-      out = EncodeDocument(text, encoding_);
+      out = EncodeDocument(text, encoding_, breaks_);
     }
   }
   const DWORD attributes = GetFileAttributesW(FilePath.c_str());
@@ -352,7 +399,14 @@ bool Teditform::WriteDocument() {
                     MessageKind::Confirmation, MB_YESNO) != IDYES)
       return false;
   }
-  const FileReplaced saved = ReplaceFileContents(FilePath, out.bytes, {.backup = BackupNameOf(FilePath)});
+  if (exists && !changed_at_.empty()) {
+    if (ShowMessage(L"ﾌｧｲﾙ " + FilePath + L" は、" + changed_at_ +
+                        L"から、読み込んだときと違うバイトで保存されます。\r\n\r\n上書き保存しますか ?",
+                    MessageKind::Confirmation, MB_YESNO) != IDYES)
+      return false;
+  }
+  const FileReplaced saved =
+      ReplaceFileContents(FilePath, out.bytes, {.backup = BackupNameOf(FilePath), .keep_attributes = true});
   switch (saved.outcome) {
     case FileReplaced::Outcome::kReplaced:
       break;
@@ -367,6 +421,7 @@ bool Teditform::WriteDocument() {
       throw Error(L"ﾌｧｲﾙ " + FilePath + L" に書き込めません。\r\n\r\n" + SystemErrorText(saved.error));
   }
   cut_at_nul_ = false;
+  changed_at_.clear();
   return true;
 }
 

@@ -36,7 +36,15 @@ class Teditform : public Form {
   int FoundCount = 0;
   RichMemo Memo1;
 
-  void OpenF(const std::wstring& FileName);
+  // The document of a file, read and decoded before any window is made for
+  // it; raises Error, saying why, for a file that cannot be read or that
+  // the text control cannot hold whole.
+  static DecodedDocument ReadDocument(const std::wstring& path);
+  // Shows a document read from path. Raises Error when the control cannot
+  // take it whole; the window then stays without a file (the caller closes it).
+  void OpenF(const std::wstring& path, const DecodedDocument& doc);
+  // Closes the window without a question: for one whose document never opened.
+  void Discard();
   // Saves; false when nothing was saved (cancelled or failed).
   bool Save1Click();
   bool SaveAs1Click();
@@ -138,7 +146,11 @@ class Teditform : public Form {
   std::vector<std::unique_ptr<SpeedButton>> buttons_;
   ScopedFont window_font_;
   DocEncoding encoding_ = DocEncoding::ShiftJis;
+  LineBreaks breaks_ = LineBreaks::CrLf;
   bool cut_at_nul_ = false;
+  // Where the file's bytes stop coming back unchanged ("3 行目の 5 文字目"),
+  // empty when they all do.
+  std::wstring changed_at_;
   bool close_from_menu_ = false;
   bool destroying_ = false;  // no longer one of the main window's editors
   FindReplaceDialog find_{FindReplaceDialog::Kind::Find, 512};

@@ -187,6 +187,10 @@ std::string UpperCaseSearchText(std::string_view search) {
         IsLeadByte(static_cast<unsigned char>(search[i])) && i + 1 < search.size() ? 2 : 1;
     const std::string_view ch = search.substr(i, len);
     i += len;
+    if (len == 2 && IsStandIn(static_cast<unsigned char>(ch[0]), static_cast<unsigned char>(ch[1]))) {
+      out += ch;
+      continue;
+    }
     // A byte sequence that is no character, or whose upper case would take
     // another number of bytes, stays as it is: the hit's length is the search
     // text's length.
@@ -299,8 +303,35 @@ int ScanTextBuffer(const unsigned char* Buffer, int Length, int SelStart, int Se
   return ScanTextBuffer(Buffer, Length, SelStart, SelLength, PreparedSearch(search, options));
 }
 
+namespace {
+
+// The text of code page 932 bytes for a comparison, each stand-in as a
+// low surrogate of its own: no code page 932 character decodes to one.
+std::wstring ComparableText(std::string_view bytes) {
+  std::wstring out;
+  std::size_t plain = 0;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (!IsLeadByte(lead) || i + 1 >= bytes.size()) {
+      ++i;
+      continue;
+    }
+    const int index = StandInIndex(lead, static_cast<unsigned char>(bytes[i + 1]));
+    if (index >= 0) {
+      out += Cp932ToWide(bytes.substr(plain, i - plain));
+      out += static_cast<wchar_t>(0xDC00 + index);
+      plain = i + 2;
+    }
+    i += 2;
+  }
+  out += Cp932ToWide(bytes.substr(plain));
+  return out;
+}
+
+}  // namespace
+
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-  return EqualsNoCase(Cp932ToWide(a), Cp932ToWide(b));
+  return EqualsNoCase(ComparableText(a), ComparableText(b));
 }
 
 ReplaceAllResult ReplaceAllInBuffer(std::string_view text, int sel_start, int sel_length,

@@ -262,14 +262,15 @@ void Tframeform::FormPaint() {
   if (command_line_opened_ != 0 || args_.empty() || args_.size() > 3) return;
   BusyCursor busy;
   for (const CommandLineDocument& doc : PlanCommandLine(args_, FileExists)) {
-    // Documents are known by their absolute paths: the current directory
-    // changes (help does), and the recent list and settings sections must
-    // name the same file later.
-    const std::wstring path = AbsolutePath(doc.path);
-    Teditform* child = Teditform::Make(*this, doc.tag, FileNameOf(path));
+    // Counted first: the messages of an open let a paint in, which must not
+    // open the documents again. A document that cannot open is reported,
+    // and the others open all the same.
     ++command_line_opened_;
-    ApplyChildSettings(*child, doc.settings_section == doc.path ? path : doc.settings_section);
-    child->OpenF(path);
+    try {
+      OpenDocument(doc.path, doc.settings_section, doc.tag, false);
+    } catch (...) {
+      Application::Get().ReportCurrentException();
+    }
   }
 }
 
@@ -307,12 +308,23 @@ void Tframeform::OnDropFiles(HDROP drop) {
   }
 }
 
+// Documents are known by their absolute paths: the current directory
+// changes (help does), and the recent list and settings sections must name
+// the same file later. The file is read before its window is made, so a file
+// that cannot open leaves no window behind that a save could write over it
+// from; one whose text the window cannot take closes it again.
 Teditform* Tframeform::OpenDocument(const std::wstring& given, const std::wstring& section, int tag, bool margins) {
   const std::wstring path = AbsolutePath(given);
+  const DecodedDocument doc = Teditform::ReadDocument(path);
   Teditform* child = Teditform::Make(*this, tag, FileNameOf(path));
-  ApplyChildSettings(*child, section == given ? path : section);
-  if (margins) SetChildMargins(*child);
-  child->OpenF(path);
+  try {
+    ApplyChildSettings(*child, section == given ? path : section);
+    if (margins) SetChildMargins(*child);
+    child->OpenF(path, doc);
+  } catch (...) {
+    if (child->FilePath.empty()) child->Discard();
+    throw;
+  }
   return child;
 }
 

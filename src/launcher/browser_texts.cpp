@@ -23,6 +23,13 @@ std::wstring MoveStayedText(const std::wstring& source, const std::wstring& dest
          L"元のファイルはそのまま残っています。";
 }
 
+bool MaskHoldsPath(const std::wstring& mask) { return mask.find_first_of(L"\\/:") != std::wstring::npos; }
+
+std::wstring FolderInTheWayText(const std::wstring& destination, bool copy) {
+  return destination + L" はフォルダーです。" + L"\r\n\r\n" + L"同じ名前のフォルダーがあるため、" +
+         (copy ? L"コピー" : L"移動") + L"できません。";
+}
+
 std::wstring TotalsCaption(int file_count, int64_t total_bytes) {
   // "#,###,###,##0": zero shows as 0.
   return L" 該当ファイル  Total Files = " + std::to_wstring(file_count) + L" ,Size = " + GroupThousands(total_bytes) +

@@ -25,6 +25,16 @@ std::wstring MoveStayedText(const std::wstring& source, const std::wstring& dest
 // The window caption after a removal: " 該当ファイル  Total Files = n ,Size = 1,234 Bytes".
 std::wstring TotalsCaption(int file_count, int64_t total_bytes);
 
+// A mask that holds a folder ("\\", "/" or ":") would list the files of
+// another folder under this one's name: the friends window refuses it.
+bool MaskHoldsPath(const std::wstring& mask);
+inline constexpr wchar_t kPathMaskText[] =
+    L"セレクト指定に、 \\  /  :  は使えません。\r\n例を参考にして、指定して下さい。\r\n\r\n＜指定例＞\r\n\r\n 例１    "
+    L"*.EXE\r\n 例２    C*.EXE";
+
+// The refusal of a drop onto a directory that holds a folder of the file's name.
+std::wstring FolderInTheWayText(const std::wstring& destination, bool copy);
+
 // The mask of a bulk search: "*.*" for an empty box, upper-cased, and "*.JPG"
 // widened to "*.JP*" so that .JPE and .JPEG files come along.
 std::wstring BulkSearchMask(const std::wstring& mask_box);

@@ -435,7 +435,17 @@ void Tdirform::SetFilePanel(const std::wstring& text, COLORREF color) {
   file_panel_.SetText(text);
 }
 
+bool Tdirform::RefusePathMask() {
+  if (!MaskHoldsPath(WindowText(file_edit_))) return false;
+  ShowMessage(kPathMaskText, MessageKind::Plain, MB_OK);
+  SetWindowTextW(file_edit_, L"*.*");
+  return true;
+}
+
 void Tdirform::ListDirectory(const std::wstring& dir) {
+  // Listed with such a mask, files of another folder would stand under this
+  // one's name, and every command on them would reach a file of this one.
+  RefusePathMask();
   if (working()) {
     // The user moved on while the list was filling: that listing is of no
     // more use; this one follows when it has stopped.

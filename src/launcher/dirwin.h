@@ -154,6 +154,9 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void AddDriveTabs();
   bool OnCommand(int id, int code);
   void ListDirectory(const std::wstring& dir);
+  // A mask that holds a folder is refused with its message and the box goes
+  // back to "*.*"; true when it did.
+  bool RefusePathMask();
   void ListOnce(const std::wstring& dir);
   // After work that processed messages: a close or a listing asked for
   // meanwhile. False when the window is gone or another listing ran.

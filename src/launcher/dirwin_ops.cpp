@@ -48,7 +48,8 @@ void Tdirform::DirList1DragDrop(POINT tree_client_point) {
   const bool copy = CopyMode;
   const DropResult result = DropFileOnNode(source, tree_.NodePath(node), copy, AskYes);
   InvalidateRect(list_, nullptr, TRUE);
-  if (!result.notice.empty()) ShowMessage(result.notice, MessageKind::Information, MB_OK);
+  if (!result.notice.empty())
+    ShowMessage(result.notice, result.refused ? MessageKind::Warning : MessageKind::Information, MB_OK);
   if (!copy && result.source_left) RemoveListedItem(sel, source);
 }
 
@@ -94,7 +95,7 @@ bool Tdirform::KeyMessage(MSG& msg, HACCEL accel) {
 
 void Tdirform::ITTUKIBClick() {
   // One walk or listing at a time: a click while one runs is let go.
-  if (working()) return;
+  if (working() || RefusePathMask()) return;
   FileCount = 0;
   TotalBytes = 0;
   LineText.clear();

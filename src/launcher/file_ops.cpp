@@ -59,6 +59,11 @@ DropResult DropFileOnNode(const std::wstring& source, const std::wstring& node_p
   // Dropped on its own directory: there is nothing to move or copy, nothing
   // to ask, and the attempt would only put the file at risk.
   if (SamePath(AbsolutePath(source), AbsolutePath(destination))) return result;
+  if (HasAttributes(destination, kDirectoryAttribute)) {
+    result.notice = FolderInTheWayText(destination, copy);
+    result.refused = true;
+    return result;
+  }
   const std::wstring question = copy ? L"コピーしますか " : L"移動しますか ";
   if (!ask(ConfirmOperationText(source, copy ? directory : destination, question))) return result;
   const DWORD existing = GetFileAttributesW(destination.c_str());
@@ -66,7 +71,8 @@ DropResult DropFileOnNode(const std::wstring& source, const std::wstring& node_p
   if (replacing && !ask(OverwriteQuestion(destination))) return result;
 
   if (copy) {
-    CopyFileTo(source, destination);
+    // The destination is the file's own path: never expanded into a folder.
+    CopyFileToFile(source, destination);
     return result;
   }
   if (MoveFileTo(source, destination, replacing) == MoveOutcome::kCopied)

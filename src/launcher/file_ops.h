@@ -30,16 +30,18 @@ std::wstring NodeDirectory(const std::wstring& node_path);
 
 struct DropResult {
   bool source_left = false;  // no file is at the source any more: the list drops it
-  std::wstring notice;       // for the window to show as information, empty for none
+  std::wstring notice;       // for the window to show, empty for none
+  bool refused = false;      // the notice is a refusal (a warning), not information
 };
 
 // A file dropped on the tree node node_path: after ConfirmOperationText
 // (and, when the directory already holds a file of its name, OverwriteQuestion
 // about that file; No leaves both as they were) it is copied or moved there
-// under its own name; an empty node_path (no node) does nothing. A move that
-// the system would only do as a copy leaves the original in place and says so
-// in the notice. Raises EFCantMove for a read-only file that cannot be renamed
-// there, and Error when a copy fails.
+// under its own name; an empty node_path (no node) does nothing. A folder of
+// that name in the directory is refused with FolderInTheWayText before any
+// question. A move that the system would only do as a copy, or that left the
+// original where it was, says so in the notice. Raises EFCantMove for a
+// read-only file that cannot be renamed there, and Error when a copy fails.
 DropResult DropFileOnNode(const std::wstring& source, const std::wstring& node_path, bool copy,
                           const AskYesNo& ask);
 

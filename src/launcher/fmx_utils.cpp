@@ -4,6 +4,7 @@
 
 #include "launcher/file_dates.h"
 #include "platform/app.h"
+#include "platform/files.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/scoped.h"
@@ -14,27 +15,30 @@ namespace {
 
 constexpr DWORD kCopyBufferSize = 8192;
 
-// Copies the open source into the open destination; false when a read or a
-// write fails. The loop goes on only while a read filled the whole buffer, so
-// a file of exactly one buffer takes one full read, one empty read and one write.
+// Copies the open source into the open destination to the source's end: a
+// read may come back short before it (a network drive), so only an empty
+// read ends the loop, and the bytes copied must then be the source's size.
+// A file of exactly one buffer takes one full read, one empty read and one
+// write. False when a read or a write fails or the sizes differ.
 bool CopyContents(HANDLE source, HANDLE destination) {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(source, &size)) return false;
   std::vector<char> buffer(kCopyBufferSize);
-  DWORD got = 0;
-  do {
+  long long copied = 0;
+  for (;;) {
+    DWORD got = 0;
     if (!ReadFile(source, buffer.data(), kCopyBufferSize, &got, nullptr)) return false;
-    if (got > 0) {
-      DWORD written = 0;
-      if (!WriteFile(destination, buffer.data(), got, &written, nullptr) || written != got) return false;
-    }
-  } while (got == kCopyBufferSize);
-  return true;
+    if (got == 0) break;
+    DWORD written = 0;
+    if (!WriteFile(destination, buffer.data(), got, &written, nullptr) || written != got) return false;
+    copied += got;
+  }
+  return copied == size.QuadPart;
 }
 
-// A name beside path for the copy in the making; a serial number makes the
-// next one when a name is taken.
-std::wstring SiblingName(const std::wstring& path) {
-  static unsigned serial = 0;
-  return path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".tmp";
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
 }
 
 }  // namespace
@@ -42,6 +46,11 @@ std::wstring SiblingName(const std::wstring& path) {
 void CopyFileTo(const std::wstring& source, const std::wstring& destination) {
   std::wstring target = AbsolutePath(destination);
   if (HasAttributes(target, kDirectoryAttribute)) target = WithBackslash(target) + FileNameOf(source);
+  CopyFileToFile(source, target);
+}
+
+void CopyFileToFile(const std::wstring& source, const std::wstring& destination) {
+  const std::wstring target = AbsolutePath(destination);
   // The source denies writers while it is open, so a copy onto itself is
   // caught below like a destination in use.
   ScopedHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -51,9 +60,9 @@ void CopyFileTo(const std::wstring& source, const std::wstring& destination) {
   const bool replacing = old_attributes != INVALID_FILE_ATTRIBUTES;
   if (replacing) {
     // Ask before writing anything whether the old file may be overwritten at
-    // all: not read-only, not in use, not the source itself.
+    // all: not a folder, not read-only, not in use, not the source itself.
     ScopedHandle probe(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!probe) throw Error(L"ﾌｧｲﾙ " + target + L" を作成できません。");
+    if (!probe || (old_attributes & FILE_ATTRIBUTE_DIRECTORY)) throw Error(L"ﾌｧｲﾙ " + target + L" を作成できません。");
   }
   DWORD attributes = replacing ? old_attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) : 0;
   if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
@@ -62,13 +71,7 @@ void CopyFileTo(const std::wstring& source, const std::wstring& destination) {
   // whole, so an old file of that name stays intact until then and a failed
   // copy leaves nothing half-written behind.
   std::wstring fresh;
-  ScopedHandle out;
-  for (int attempt = 0; attempt < 100 && !out; ++attempt) {
-    fresh = SiblingName(target);
-    out.reset(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
-    const DWORD error = GetLastError();
-    if (!out && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
-  }
+  ScopedHandle out = CreateTemporaryFile(target, attributes, fresh);
   if (!out) throw Error(L"ﾌｧｲﾙ " + target + L" を作成できません。");
   // Flushed before it replaces an old file, so a power cut cannot leave the
   // name on a copy that never reached the disk.
@@ -86,9 +89,15 @@ MoveOutcome MoveFileTo(const std::wstring& source, const std::wstring& destinati
   // As the plain rename call: to another drive the system copies and removes the source itself.
   DWORD flags = MOVEFILE_COPY_ALLOWED;
   if (replace_existing) flags |= MOVEFILE_REPLACE_EXISTING;
-  if (MoveFileExW(source.c_str(), target.c_str(), flags)) return MoveOutcome::kRenamed;
+  if (MoveFileExW(source.c_str(), target.c_str(), flags)) {
+    // To another drive the system copies and then removes the original; a
+    // removal that fails (the file is in use) still counts as success there.
+    const bool stayed = !SamePath(AbsolutePath(source), target) &&
+                        GetFileAttributesW(source.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return stayed ? MoveOutcome::kCopied : MoveOutcome::kRenamed;
+  }
   if (HasAttributes(source, kReadOnlyAttribute)) throw EFCantMove(source);
-  CopyFileTo(source, target);
+  CopyFileToFile(source, target);
   return MoveOutcome::kCopied;
 }
 

@@ -21,13 +21,19 @@ constexpr uint16_t kDirectoryAttribute = 0x10;
 constexpr uint16_t kAnyEntryAttributes = 0x3F;
 
 // Copies source to destination, a file path or an existing directory (the
-// copy then takes the source's name inside it); an existing file is replaced,
-// keeping its hidden and system attributes. The copy is made beside the
-// destination and takes its name only when whole: raising Error when the
-// source cannot be opened or read, or the destination cannot be created,
-// written or replaced (read-only, in use, the source itself), it leaves an
-// existing destination as it was and no partial copy behind.
+// copy then takes the source's name inside it); see CopyFileToFile.
 void CopyFileTo(const std::wstring& source, const std::wstring& destination);
+
+// Copies source to the file path destination, which is never taken for a
+// folder to copy into; an existing file is replaced, keeping its hidden and
+// system attributes. The source is read to its end, however short the reads
+// come, and the copy must have the source's size. It is made beside the
+// destination and takes its name only when whole: raising Error when the
+// source cannot be opened or read whole, or the destination cannot be
+// created, written or replaced (a folder, read-only, in use, the source
+// itself), it leaves an existing destination as it was and no partial copy
+// behind.
+void CopyFileToFile(const std::wstring& source, const std::wstring& destination);
 
 enum class MoveOutcome {
   kRenamed,  // the file left its place
@@ -38,6 +44,8 @@ enum class MoveOutcome {
 // name only when replace_existing. When the system refuses (the destination
 // exists, the file is in use...) a read-only source raises
 // EFCantMove; any other source is copied instead and stays where it was.
+// A move to another drive whose original could not be removed afterwards
+// counts as a copy too: the source is still there.
 MoveOutcome MoveFileTo(const std::wstring& source, const std::wstring& destination, bool replace_existing = false);
 
 // The size in bytes of the entry at path, 0 when there is none. The whole

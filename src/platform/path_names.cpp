@@ -35,6 +35,26 @@ std::wstring ReplaceExtension(std::wstring_view path, std::wstring_view ext) {
   return std::wstring(path.substr(0, ExtensionDot(path))).append(ext);
 }
 
+namespace {
+
+constexpr wchar_t kTemporaryDigits[] = L"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+}  // namespace
+
+std::wstring TemporaryNameOf(std::wstring_view path, int n) {
+  const wchar_t two[] = {L'.', L'~', kTemporaryDigits[(n / 36) % 36], kTemporaryDigits[n % 36]};
+  return ReplaceExtension(path, std::wstring_view(two, 4));
+}
+
+bool IsTemporaryNameOf(std::wstring_view path, std::wstring_view name) {
+  const std::wstring pattern = FileNameOf(TemporaryNameOf(path, 0));
+  const std::size_t fixed = pattern.size() - 2;  // all but the two characters of the number
+  if (name.size() != pattern.size() || !EqualsNoCase(name.substr(0, fixed), std::wstring_view(pattern).substr(0, fixed)))
+    return false;
+  auto digit = [](wchar_t c) { return (c >= L'0' && c <= L'9') || (FoldCase(c) >= L'A' && FoldCase(c) <= L'Z'); };
+  return digit(name[name.size() - 2]) && digit(name[name.size() - 1]);
+}
+
 std::wstring FileKindExtension(std::wstring_view path) {
   const std::size_t dot = ExtensionDot(path);
   if (dot == std::wstring_view::npos) return L"";

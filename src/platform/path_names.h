@@ -25,6 +25,17 @@ std::size_t ExtensionDot(std::wstring_view path);
 // The path with the extension of its name replaced by ext, dot included;
 // ext is appended to a name without one.
 std::wstring ReplaceExtension(std::wstring_view path, std::wstring_view ext);
+// Names for a file of the moment beside path (a save or a copy in the
+// making): the path without its extension, ".~" and two of the characters
+// 0-9 and A-Z, numbered 0 to kTemporaryNames - 1. No longer than the backup
+// name (".BAK" in place of the extension), so that a document whose backup
+// name fits the system's limit can always be saved.
+inline constexpr int kTemporaryNames = 36 * 36;
+std::wstring TemporaryNameOf(std::wstring_view path, int n);
+// Whether name (a file name without its folder) is one of path's temporary
+// names, letter case aside.
+bool IsTemporaryNameOf(std::wstring_view path, std::wstring_view name);
+
 // A file's kind as the program compares it: the name's extension, dot
 // included, upper-cased and cut to four characters (".jpeg" gives ".JPE");
 // empty without one.

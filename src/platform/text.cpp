@@ -1,5 +1,8 @@
 #include "platform/text.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace velkor {
 namespace {
 
@@ -37,15 +40,18 @@ std::size_t DecodeUtf8(std::string_view bytes, std::size_t i, char32_t& cp) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view bytes) {
+std::size_t ValidUtf8Length(std::string_view bytes) {
   char32_t cp;
-  for (std::size_t i = 0; i < bytes.size();) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
     const std::size_t n = DecodeUtf8(bytes, i, cp);
-    if (n == 0) return false;
+    if (n == 0) break;
     i += n;
   }
-  return true;
+  return i;
 }
+
+bool IsValidUtf8(std::string_view bytes) { return ValidUtf8Length(bytes) == bytes.size(); }
 
 std::wstring Utf8ToWide(std::string_view bytes) {
   std::wstring out;
@@ -134,6 +140,75 @@ std::string WideToUtf16Le(std::wstring_view text) {
     }
   }
   return out;
+}
+
+namespace {
+
+constexpr std::uint16_t kNoForm = 0xFFFF;  // no second byte is 0xFF: no form has this value
+
+// The form of every unit of the basic plane: a one-byte form as that byte, a
+// two-byte form as lead * 256 + second byte (0x8140 and above), kNoForm for
+// none. One conversion of all units at once gives it: each unit comes out as
+// one character, or as the '?' that stands for a loss.
+std::vector<std::uint16_t> BuildFormTable() {
+  std::vector<std::uint16_t> table(0x10000, kNoForm);
+  table[0] = 0;
+  std::wstring all;
+  all.reserve(0x10000);
+  for (unsigned c = 1; c < 0x10000; ++c)
+    if (c < 0xD800 || c > 0xDFFF) all.push_back(static_cast<wchar_t>(c));
+  const Cp932Bytes out = WideToCp932(all);
+  std::size_t k = 0, none = 0;
+  bool aligned = true;
+  for (wchar_t c : all) {
+    if (k >= out.bytes.size()) {
+      aligned = false;
+      break;
+    }
+    const auto b = static_cast<unsigned char>(out.bytes[k]);
+    if (IsLeadByte(b) && k + 1 < out.bytes.size()) {
+      table[static_cast<std::size_t>(c)] =
+          static_cast<std::uint16_t>(b << 8 | static_cast<unsigned char>(out.bytes[k + 1]));
+      k += 2;
+    } else {
+      const bool lost = b == '?' && c != L'?';
+      table[static_cast<std::size_t>(c)] = lost ? kNoForm : b;
+      none += lost ? 1 : 0;
+      k += 1;
+    }
+  }
+  if (aligned && k == out.bytes.size() && none == out.lost) return table;
+  // A conversion that does not keep one character per unit, or whose losses
+  // are not all '?': one unit at a time.
+  for (wchar_t c : all) {
+    const Cp932Bytes one = WideToCp932(std::wstring_view(&c, 1));
+    const auto& b = one.bytes;
+    std::uint16_t form = kNoForm;
+    if (one.lost == 0 && b.size() == 1) form = static_cast<unsigned char>(b[0]);
+    if (one.lost == 0 && b.size() == 2)
+      form = static_cast<std::uint16_t>(static_cast<unsigned char>(b[0]) << 8 | static_cast<unsigned char>(b[1]));
+    table[static_cast<std::size_t>(c)] = form;
+  }
+  return table;
+}
+
+}  // namespace
+
+Cp932Char Cp932FormOf(char32_t c) {
+  static const std::vector<std::uint16_t> table = BuildFormTable();
+  Cp932Char r;
+  if (c >= 0x10000) return r;
+  const std::uint16_t form = table[c];
+  if (form == kNoForm) return r;
+  if (form > 0xFF) {
+    r.bytes[0] = static_cast<unsigned char>(form >> 8);
+    r.bytes[1] = static_cast<unsigned char>(form & 0xFF);
+    r.length = 2;
+  } else {
+    r.bytes[0] = static_cast<unsigned char>(form);
+    r.length = 1;
+  }
+  return r;
 }
 
 wchar_t FoldCase(wchar_t c) {

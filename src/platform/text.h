@@ -21,6 +21,8 @@ Cp932Bytes WideToCp932(std::wstring_view text);
 
 // UTF-8 (strict: overlong forms, surrogates and bytes past U+10FFFF are invalid).
 bool IsValidUtf8(std::string_view bytes);
+// The length of the longest start of bytes made of whole valid sequences.
+std::size_t ValidUtf8Length(std::string_view bytes);
 std::wstring Utf8ToWide(std::string_view bytes);
 std::string WideToUtf8(std::wstring_view text);
 
@@ -35,6 +37,46 @@ constexpr bool IsLeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 constexpr bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+
+// The code page 932 form of one character (a code point; a lone surrogate
+// stands for itself): one or two bytes, or length 0 when code page 932 has
+// no form for it. Worked out from the same conversion as WideToCp932, once.
+struct Cp932Char {
+  unsigned char bytes[2] = {0, 0};
+  int length = 0;
+};
+Cp932Char Cp932FormOf(char32_t c);
+
+// Stand-ins. The byte algorithms (find, replace, counts) run on the code page
+// 932 form of a text. A character that code page 932 lacks takes there a
+// two-byte code that code page 932 leaves unassigned (lead bytes 0x85, 0x86,
+// 0xEB, 0xEC, 0xEF; second bytes 0x80-0xFC, never an ASCII letter), a code of
+// its own, so that it matches itself and nothing else. Both bytes are in the
+// double-byte ranges and above 0x7F: the scans see one double-byte character
+// that separates words.
+inline constexpr int kStandInCount = 5 * 125;
+constexpr int StandInIndex(unsigned char lead, unsigned char trail) {
+  if (trail < 0x80 || trail > 0xFC) return -1;
+  int row;
+  switch (lead) {
+    case 0x85: row = 0; break;
+    case 0x86: row = 1; break;
+    case 0xEB: row = 2; break;
+    case 0xEC: row = 3; break;
+    case 0xEF: row = 4; break;
+    default: return -1;
+  }
+  return row * 125 + (trail - 0x80);
+}
+constexpr bool IsStandIn(unsigned char lead, unsigned char trail) { return StandInIndex(lead, trail) >= 0; }
+constexpr Cp932Char StandInBytes(int index) {
+  constexpr unsigned char kLeads[5] = {0x85, 0x86, 0xEB, 0xEC, 0xEF};
+  Cp932Char c;
+  c.bytes[0] = kLeads[index / 125];
+  c.bytes[1] = static_cast<unsigned char>(0x80 + index % 125);
+  c.length = 2;
+  return c;
+}
 
 // Case folding for names that the system compares without regard to case
 // (settings sections and keys, paths): ASCII, Latin-1, Greek, Cyrillic and the

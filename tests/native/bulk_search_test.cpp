@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "launcher/browser_texts.h"
 #include "launcher/bulk_search.h"
 
 using namespace velkor;
@@ -97,4 +98,10 @@ TEST(CollectFiles, AStopOrAFullListEndsEveryLevelKeepingWhatWasCollected) {
       EXPECT_EQ(source.listed.back(), L"C:\\Zsub\\deep\\*.TXT") << "the refused d.txt ends it";
     }
   }
+}
+
+TEST(Mask, AMaskThatHoldsAFolderIsRefusedByItsCharacters) {
+  for (const wchar_t* bad : {L"..\\*.TXT", L"SUB\\*.*", L"SUB/*.*", L"C:*.TXT"}) EXPECT_TRUE(MaskHoldsPath(bad)) << bad;
+  // The second byte of 表 in code page 932 is 0x5C; the character is no backslash.
+  for (const wchar_t* good : {L"表*.TXT", L"*.*", L"C*.EXE", L"*.JP*"}) EXPECT_FALSE(MaskHoldsPath(good)) << good;
 }

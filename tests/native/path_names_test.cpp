@@ -24,3 +24,15 @@ TEST(PathNames, TheExtensionIsTheNamesOwn) {
   EXPECT_EQ(FileKindExtension(L"C:/x.d/photo.Jpeg"), L".JPE");
   EXPECT_EQ(FileKindExtension(L"C:/x.d/noext"), L"");
 }
+
+TEST(PathNames, TemporaryNamesAreNoLongerThanTheBackupName) {
+  EXPECT_EQ(TemporaryNameOf(L"C:\\memo\\a.txt", 0), L"C:\\memo\\a.~00");
+  EXPECT_EQ(TemporaryNameOf(L"C:\\memo\\a.html", kTemporaryNames - 1), L"C:\\memo\\a.~ZZ");
+  EXPECT_EQ(TemporaryNameOf(L"C:\\v1.2\\readme", 37), L"C:\\v1.2\\readme.~11");
+  for (const wchar_t* path : {L"C:\\memo\\a.txt", L"C:\\memo\\a.html", L"C:\\memo\\readme", L"C:\\memo\\a.c"})
+    EXPECT_LE(TemporaryNameOf(path, 0).size(), ReplaceExtension(path, L".BAK").size()) << path;
+  EXPECT_TRUE(IsTemporaryNameOf(L"C:\\memo\\a.txt", L"A.~3f"));
+  EXPECT_FALSE(IsTemporaryNameOf(L"C:\\memo\\a.txt", L"a.~3"));
+  EXPECT_FALSE(IsTemporaryNameOf(L"C:\\memo\\a.txt", L"b.~30"));
+  EXPECT_FALSE(IsTemporaryNameOf(L"C:\\memo\\a.txt", L"a.~3_"));
+}

@@ -376,4 +376,45 @@ std::wstring ModuleDir() {
   return p.substr(0, p.find_last_of(L'\\'));
 }
 
+std::wstring UnixPath(const std::wstring& path) {
+  using ToUnix = char*(CDECL*)(const wchar_t*);
+  const auto to_unix = reinterpret_cast<ToUnix>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!to_unix) return L"";
+  char* name = to_unix(path.c_str());
+  if (!name) return L"";
+  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, name, -1, wide.data(), static_cast<int>(wide.size()));
+  HeapFree(GetProcessHeap(), 0, name);
+  if (!wide.empty()) wide.pop_back();
+  return wide;
+}
+
+// Wine gives no wait and no exit code for a host process: the command writes
+// its outcome to a file, which is waited for.
+bool RunHostShell(const std::wstring& command) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  static unsigned counter = 0;
+  const std::wstring outcome =
+      std::wstring(temp) + L"velkor-shell-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+  const std::wstring unix_outcome = UnixPath(outcome);
+  if (unix_outcome.empty()) return false;
+  std::wstring line = L"Z:\\bin\\sh -c \"if " + command + L"; then echo 0 > '" + unix_outcome + L"'; else echo 1 > '" +
+                      unix_outcome + L"'; fi\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  std::string result;
+  for (int waited = 0; waited < 20000 && result.empty(); waited += 20) {
+    Sleep(20);
+    if (FileExists(outcome)) result = ReadBytes(outcome);
+  }
+  DeleteFileW(outcome.c_str());
+  return result.rfind("0", 0) == 0;
+}
+
 }  // namespace velkor::test

@@ -131,4 +131,11 @@ class HelpRequests {
 
 std::wstring ModuleDir();  // folder of the running test program
 
+// Under Wine: the Unix path of a Windows path, and a shell command of the
+// host run to its end (for what Windows cannot make there: a symbolic link,
+// a file the host refuses to delete). UnixPath is empty and RunHostShell
+// false where they are not to be had.
+std::wstring UnixPath(const std::wstring& path);
+bool RunHostShell(const std::wstring& command);
+
 }  // namespace velkor::test

@@ -355,6 +355,74 @@ TEST_F(DirForm, ACopyDroppedOnTheDrivesNodeLandsInItsRoot) {
   EXPECT_EQ(form.ListBox1().Count(), 1);
 }
 
+TEST_F(DirForm, ADropOntoAFolderHoldingASubfolderOfTheFilesNameIsRefused) {
+  WriteBytes(*files_ / L"a.txt", "new");
+  CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
+  CreateDirectoryW((*files_ / L"sub\\a.txt").c_str(), nullptr);
+  WriteBytes(*files_ / L"sub\\a.txt\\a.txt", "inside");
+  Tdirform& form = ListWith(L"*.txt");
+  for (bool copy : {true, false}) {
+    form.ListBox1().Select(0);
+    form.CopyMode = copy;
+    DialogAnswerer answers;
+    answers.Press(IDOK);
+    form.DirList1DragDrop(PointOn(form, SubNode(form)));
+    ASSERT_EQ(answers.seen().size(), 1u) << "refused before any question";
+    EXPECT_EQ(answers.seen()[0].text, FolderInTheWayText(*files_ / L"sub\\a.txt", copy));
+    EXPECT_EQ(ReadBytes(*files_ / L"sub\\a.txt\\a.txt"), "inside");
+    EXPECT_EQ(ReadBytes(*files_ / L"a.txt"), "new");
+    EXPECT_EQ(form.ListBox1().Count(), 1);
+  }
+}
+
+// "sub" leads to a folder on another file system, and the host refuses to
+// delete the file: the system's move copies it there and keeps the original.
+TEST_F(DirForm, AMoveToAnotherDriveThatCouldNotRemoveTheOriginalSaysItStayed) {
+  const std::wstring unix_files = UnixPath(files_->path());
+  const std::wstring other = L"/dev/shm/velkor-move-" + std::to_wstring(GetCurrentProcessId());
+  WriteBytes(*files_ / L"a.txt", "text");
+  struct Undo {
+    std::wstring command;
+    ~Undo() { RunHostShell(command); }
+  } undo{L"chattr -i '" + unix_files + L"/a.txt'; rm -f '" + unix_files + L"/sub'; rm -rf " + other};
+  if (!RunHostShell(L"mkdir -p " + other + L" && ln -s " + other + L" '" + unix_files + L"/sub' && chattr +i '" +
+                    unix_files + L"/a.txt'"))
+    GTEST_SKIP() << "needs a host shell, a second file system at /dev/shm and chattr";
+  Tdirform& form = ListWith(L"*.txt");
+  form.ListBox1().Select(0);
+  DialogAnswerer answers;
+  answers.Press(IDYES);
+  answers.Press(IDOK);
+  form.DirList1DragDrop(PointOn(form, SubNode(form)));
+  ASSERT_EQ(answers.seen().size(), 2u);
+  EXPECT_EQ(answers.seen()[1].text, MoveStayedText(*files_ / L"a.txt", *files_ / L"sub\\a.txt"));
+  EXPECT_EQ(ReadBytes(*files_ / L"a.txt"), "text");
+  EXPECT_EQ(ReadBytes(*files_ / L"sub\\a.txt"), "text");
+  EXPECT_EQ(form.ListBox1().Count(), 1) << "the original is still listed";
+}
+
+TEST_F(DirForm, AMaskThatHoldsAFolderIsRefusedAndTheListKeepsToItsOwnFolder) {
+  WriteBytes(*files_ / L"own.txt", "own");
+  CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
+  WriteBytes(*files_ / L"sub\\other.txt", "other");
+  Tdirform& form = ListWith(L"*.txt");
+  for (const wchar_t* mask : {L"SUB\\*.*", L"..\\*.TXT", L"C:*.TXT"}) {
+    SetWindowTextW(form.FileEdit(), mask);
+    DialogAnswerer answers;
+    answers.Press(IDOK);
+    SendMessageW(form.FileEdit(), WM_CHAR, L'\r', 0);
+    ASSERT_EQ(answers.seen().size(), 1u) << mask;
+    EXPECT_EQ(answers.seen()[0].text, kPathMaskText);
+    EXPECT_EQ(WindowText(form.FileEdit()), L"*.*");
+    EXPECT_EQ(Items(form), std::vector<std::wstring>{*files_ / L"own.txt"});
+  }
+  // 表 ends in the byte of a backslash in code page 932; the mask is good.
+  WriteBytes(*files_ / L"表a.txt", "hyo");
+  SetWindowTextW(form.FileEdit(), L"表*.TXT");
+  SendMessageW(form.FileEdit(), WM_CHAR, L'\r', 0);
+  EXPECT_EQ(Items(form), std::vector<std::wstring>{*files_ / L"表a.txt"});
+}
+
 class BulkSearch : public DirForm {
  protected:
   // r.txt; a\a.txt; a\deep\d.txt; b\b.txt; .dot\h.txt, which is never entered.

@@ -7,6 +7,7 @@
 #include "editor/editor_ids.h"
 #include "frame/frame_ids.h"
 #include "frame/settings.h"
+#include "platform/files.h"
 #include "support/win_test.h"
 
 using namespace velkor;
@@ -182,4 +183,38 @@ TEST_F(EndToEnd, EditsAndSavesAFileNamedOnTheCommandLine) {
   EXPECT_EQ(settings.ReadString(L"LastUse", L"File", L""), doc);
   EXPECT_EQ(settings.ReadString(doc, L"File", L""), doc);
   EXPECT_EQ(settings.ReadString(doc, L"Name", L""), L"ＭＳ ゴシック");
+}
+
+// A save cut off after its temporary file is written and before it takes the
+// document's name, as by a crash or a power cut.
+TEST_F(EndToEnd, ASaveCutOffBeforeTheReplaceLeavesTheNameOnAWholeFileAndTheNextStartNamesTheLeftover) {
+  const std::wstring doc = dir_ / L"memo.txt";
+  WriteBytes(doc, "old\r\n");
+  SetEnvironmentVariableW(kEndBeforeReplaceVariable, L"1");
+  VelkorProcess velkor(exe_, L"\"" + doc + L"\"");
+  SetEnvironmentVariableW(kEndBeforeReplaceVariable, nullptr);
+  ASSERT_TRUE(velkor.started());
+  HWND frame = velkor.WaitWindow(L"Tframeform");
+  ASSERT_NE(frame, nullptr);
+  HWND memo = nullptr;
+  PumpUntil([&] { return (memo = FindChild(frame, RICHEDIT_CLASSW)) != nullptr; });
+  ASSERT_NE(memo, nullptr);
+  PostMessageW(memo, EM_SETSEL, 1000, 1000);
+  for (wchar_t c : std::wstring(L"new")) PostMessageW(memo, WM_CHAR, c, 1);
+  PumpFor(200);
+  PostMessageW(frame, WM_COMMAND, IDM_SAVE1, 0);
+  ASSERT_TRUE(velkor.WaitExit(10000)) << "the test hook ends the process in the middle of the save";
+
+  EXPECT_EQ(ReadBytes(doc), "old\r\n") << "the document's name still opens the whole old file";
+  EXPECT_EQ(ReadBytes(dir_ / L"memo.BAK"), "old\r\n");
+  EXPECT_EQ(ReadBytes(dir_ / L"memo.~00"), "old\r\nnew") << "the new text waits in the temporary file";
+
+  VelkorProcess again(exe_, L"\"" + doc + L"\"");
+  ASSERT_TRUE(again.started());
+  HWND box = again.WaitWindow(L"#32770");
+  ASSERT_NE(box, nullptr);
+  PumpFor(100);
+  EXPECT_NE(BoxText(box).find(L"memo.~00"), std::wstring::npos) << "the next start names the leftover";
+  EXPECT_NE(BoxText(box).find(L"前回は途中で終わっています"), std::wstring::npos);
+  DialogAnswerer::Click(box, IDOK);
 }

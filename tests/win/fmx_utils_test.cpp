@@ -307,3 +307,16 @@ TEST(CopyFileTo, ADestinationInUseIsLeftWholeWithNothingBesideIt) {
   if (all) do ++entries; while (FindNextFileW(all.get(), &found));
   EXPECT_EQ(entries, 5) << "., .., the source, the old file and the copy: nothing in the making";
 }
+
+// The host's process files report no size and come in pieces shorter than
+// the copy's buffer: the copy reads on to the end, finds the sizes differ,
+// and never replaces the destination with a part.
+TEST(CopyFileTo, ASourceThatReadsShortIsNeverCopiedInPart) {
+  const std::wstring source = L"Z:\\proc\\self\\maps";
+  if (GetFileAttributesW(source.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no process files here";
+  TempDir dir;
+  WriteBytes(dir / L"copy.txt", "before");
+  EXPECT_THROW(CopyFileTo(source, dir / L"copy.txt"), Error);
+  EXPECT_EQ(ReadBytes(dir / L"copy.txt"), "before");
+  EXPECT_FALSE(FileExists(dir / L"copy.~00")) << "nothing in the making is left";
+}
