@@ -5,6 +5,7 @@
 
 #include "platform/app.h"
 #include "platform/control.h"
+#include "platform/handler_depth.h"
 
 namespace velkor {
 namespace {
@@ -31,6 +32,8 @@ DWORD WindowExStyle(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(w
 void SetWindowStyle(HWND window, DWORD style) { SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(style)); }
 
 Window::~Window() {
+  CheckNotInHandler(handler_depth_, "window");
+  ForgetWhenIdle(this);
   if (hwnd_) {
     // The object goes first (a member window whose owner is being freed):
     // detach, then let the system destroy the window without it.
@@ -114,6 +117,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return TRUE;
   }
   LRESULT result = 0;
+  HandlerScope in_handler(self->handler_depth_);
   try {
     // What a child control reports goes first to the control's own object.
     if (!Control::Reflect(hwnd, msg, wp, lp, result)) result = self->HandleMessage(msg, wp, lp);
@@ -131,7 +135,8 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Application::Get().ForgetWindow(hwnd);
     if (self->hwnd_ == hwnd) {
       self->hwnd_ = nullptr;
-      if (!self->creating_) self->OnFinalMessage();
+      // Handlers further down the stack may still run on the object.
+      if (!self->creating_) WhenIdle(self, [self] { self->OnFinalMessage(); });
     }
   }
   return result;
