@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handler_depth.h"
 #include "platform/window.h"
 #include "platform/window_life.h"
 
@@ -118,10 +119,12 @@ class SingleInstance {
   // lets messages through, and the main window may close meanwhile).
   static T* Show() {
     if (!instance_) {
+      // Frees wait until the creation has returned: a window destroyed
+      // meanwhile frees its object only then. A creation that fails frees
+      // the object here first, and its waiting final message with it.
+      int creating = 0;
+      HandlerScope hold(creating);
       auto created = std::make_unique<T>();
-      // Held until its creation has returned: a window destroyed meanwhile
-      // frees the object only then.
-      WindowLife life(*created);
       created->CreateForm();
       created.release();  // the window owns it from here and frees it when it closes
     }
