@@ -195,6 +195,26 @@ TEST_F(WindowLifetime, TheMainWindowClosedUnderTheEmptyMaskMessage) {
   EXPECT_EQ(answers.seen().size(), 2u);
 }
 
+// Place 4: the bulk search's message that the list is full is up and the
+// main window closes.
+TEST_F(WindowLifetime, TheMainWindowClosedUnderTheFullListMessageOfTheBulkSearch) {
+  TempDir files;
+  for (int i = 0; i < 3; ++i) WriteBytes(files / (L"f" + std::to_wstring(i) + L".txt"), "x");
+  MainCommand(IDM_FRIEND);
+  ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
+  Tdirform& form = *Tdirform::Get();
+  form.DirList1().SelectPath(files.path());
+  PumpFor(50);
+  form.list_capacity_for_test = 1;
+  DialogAnswerer answers;
+  answers.Then(CloseBehindTheBox(f().hwnd()));
+  answers.Press(IDOK);  // the farewell
+  PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIR_FIND, BN_CLICKED), 0);  // the search button
+  EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 5000));
+  EXPECT_EQ(Tdirform::Get(), nullptr);
+  EXPECT_EQ(answers.seen().size(), 2u) << "nothing more reported for a window that went";
+}
+
 // Place 5: the search runs, letting messages through, and the main window
 // closes.
 TEST_F(WindowLifetime, TheMainWindowClosedWhileTheSearchRuns) {
