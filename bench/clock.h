@@ -1,5 +1,6 @@
 #pragma once
-// The performance counter in seconds, for the benchmark programs under Wine.
+// The performance counter in seconds, and the wait for an idle thread, for the
+// benchmark programs under Wine.
 #include "platform/win32.h"
 
 namespace bench {
@@ -13,6 +14,15 @@ inline double Now() {
   LARGE_INTEGER t;
   QueryPerformanceCounter(&t);
   return static_cast<double>(t.QuadPart) / ticks_per_second;
+}
+
+// Dispatches what is waiting, paints included, until the thread is idle.
+inline void PumpUntilIdle() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
 }
 
 }  // namespace bench

@@ -119,7 +119,9 @@ void TDirTreeViewS::AddSubDirs(const std::wstring& path, HTREEITEM parent, bool 
 void TDirTreeViewS::FillAhead(HTREEITEM node) {
   const TreeView t = tree();
   for (HTREEITEM child = t.Child(node); child; child = t.NextSibling(child)) {
-    if (t.Data(child) != kRead) AddSubDirs(JoinPath(NodePath(node), t.Text(child)), child, false);
+    // A level read empty is read again: a subdirectory made since then
+    // would otherwise never get its expand button.
+    if (t.Data(child) != kRead || !t.Child(child)) AddSubDirs(JoinPath(NodePath(node), t.Text(child)), child, false);
   }
 }
 
@@ -202,6 +204,14 @@ void TDirTreeViewS::SelectPath(const std::wstring& path) {
   } else if (HTREEITEM first = FirstNode()) {
     t.Select(first);
   }
+}
+
+LRESULT TDirTreeViewS::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // Alt and F10 open the window's menu, Alt+F4 closes it: the system's
+  // default handling, which the tree view of Windows passes these keys on to.
+  // Wine's keeps every system key for itself, so they go there directly.
+  if (msg == WM_SYSKEYDOWN) return DefWindowProcW(hwnd(), msg, wp, lp);
+  return DefaultProc(msg, wp, lp);
 }
 
 bool TDirTreeViewS::OnNotify(NMHDR& header, LRESULT& result) {

@@ -53,13 +53,15 @@ class TDirTreeViewS : public Control {
   Event on_dbl_click;  // only for a directory without subdirectories
 
  protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   bool OnNotify(NMHDR& header, LRESULT& result) override;
 
  private:
   // Adds the listed subdirectories of path under parent (nullptr: top
   // nodes); with deeper, their subdirectories too.
   void AddSubDirs(const std::wstring& path, HTREEITEM parent, bool deeper);
-  // Reads the level below each child of node that has not been read yet.
+  // Reads the level below each child of node that has not been read yet, or
+  // was read without any subdirectory.
   void FillAhead(HTREEITEM node);
   HTREEITEM FirstNode() const { return tree().Root(); }
   HTREEITEM NodeAt(int index) const;

@@ -113,17 +113,25 @@ LRESULT TSplitPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // leaves the host as it was.
       const bool far_side = align_ == SplitAlign::Right || align_ == SplitAlign::Bottom;
       bar_ = far_side ? (horizontal() ? POINT{0, kThickness} : POINT{kThickness, 0}) : POINT{0, 0};
+      press_ = POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      moved_ = false;
       DrawBar();
       return r;
     }
     case WM_MOUSEMOVE: {
       const LRESULT r = Panel::HandleMessage(msg, wp, lp);
       if (!dragging_) return r;
+      // The bar follows the pointer once it has left the spot of the press: a
+      // move reported there (the system may report one as the mouse is
+      // captured) is no drag, and the release leaves the host as it was.
+      const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      moved_ = moved_ || (horizontal() ? at.y != press_.y : at.x != press_.x);
+      if (!moved_) return r;
       DrawBar();
       if (horizontal())
-        bar_.y = GET_Y_LPARAM(lp);
+        bar_.y = at.y;
       else
-        bar_.x = GET_X_LPARAM(lp);
+        bar_.x = at.x;
       DrawBar();
       return r;
     }
@@ -132,7 +140,13 @@ LRESULT TSplitPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (!dragging_) return r;
       POINT p = bar_;
       EndDrag();
-      MapWindowPoints(hwnd(), host_, &p, 1);
+      // Measured from the host's outer edge, not its client area: a host
+      // with a border would otherwise shrink by the border at every release.
+      ClientToScreen(hwnd(), &p);
+      RECT outer;
+      GetWindowRect(host_, &outer);
+      p.x -= outer.left;
+      p.y -= outer.top;
       RECT h = RectInParent(host_);
       RECT form;
       GetClientRect(GetParent(host_), &form);

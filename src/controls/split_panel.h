@@ -43,7 +43,9 @@ class TSplitPanel : public Panel {
   HWND host_ = nullptr;
   SplitAlign align_ = SplitAlign::None;
   bool dragging_ = false;
-  POINT bar_{};
+  POINT bar_{};    // where the bar is drawn, in the splitter's client coordinates
+  POINT press_{};  // where the button was pressed
+  bool moved_ = false;
   HDC dc_ = nullptr;
   HPEN pen_ = nullptr;
   HGDIOBJ old_pen_ = nullptr;

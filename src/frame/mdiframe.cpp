@@ -93,6 +93,7 @@ void Tframeform::CreateForm() {
   Create(0, kClass, kTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top, nullptr,
          menu_);
   if (!hwnd()) throw Error(L"メイン・ウィンドウを作成できません。");
+  title_ = kTitle;  // given at creation, which sends no WM_SETTEXT
   BecomeInstance(this);
   Application::Get().SetMainWindow(hwnd());
   FormCreate();
@@ -775,6 +776,11 @@ LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == kTimer1) Timer1Timer();
       return 0;
+    case WM_SETTEXT:
+      title_ = lp ? reinterpret_cast<const wchar_t*>(lp) : L"";
+      title_bare_ = bare_title_;
+      if (bare_title_) return DefWindowProcW(hwnd(), msg, wp, lp);
+      break;
     case WM_COMMAND:
       if (OnCommand(LOWORD(wp))) return 0;
       break;

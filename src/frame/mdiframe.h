@@ -146,7 +146,10 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   void DrawIconGlyph(HICON icon, SpeedButton& button);
   void SetButtonGlyph(HBITMAP picture, SpeedButton& button);
   void Timer1Timer();
-  void SetTaskbarLook(const wchar_t* icon, const wchar_t* title);
+  // Sets the frame's title unless the frame already shows what it gave;
+  // bare: shown as it is, without a maximized editor's name after it.
+  void ShowTitle(const std::wstring& title, bool bare);
+  void SetTaskbarLook(const wchar_t* icon, const wchar_t* title, bool bare);
   void PaintCaptionClock();
   void PlaceCaptionClock();
   void MascotStep(wchar_t seconds_digit);
@@ -180,6 +183,9 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   uint32_t start_tick_ = 0;
   std::unique_ptr<CaptionClock> caption_clock_;
   std::wstring taskbar_icon_ = L"MAINICON";
+  std::wstring title_;        // the frame's own title as set last
+  bool title_bare_ = false;   // ... and whether it was set bare
+  bool bare_title_ = false;   // the title being set bypasses the frame's composition
   StripeColors stripe_colors_;
 };
 

@@ -31,28 +31,42 @@ void Tframeform::Timer1Timer(const SYSTEMTIME& now) {
   ClockText = ClockTextOf(now.wHour, now.wMinute, now.wSecond);
   const wchar_t d = ClockText.back();
   if (IsIconic(hwnd())) {
+    // The task bar reads the clock and the mascot's names alone, without
+    // the name of a maximized document.
     switch (TitleStepOf(d)) {
       case TitleStep::MascotName:
-        SetTaskbarLook(L"MAINICON", L"ベルコ君");
+        SetTaskbarLook(L"MAINICON", L"ベルコ君", true);
         break;
       case TitleStep::YourFriends:
-        SetTaskbarLook(L"SICON_3", L"Your Friends");
+        SetTaskbarLook(L"SICON_3", L"Your Friends", true);
         break;
       case TitleStep::Time:
-        SetWindowTextW(hwnd(), ClockText.c_str());
+        ShowTitle(ClockText, true);
         break;
     }
   } else {
     // Restored: the program's title and icon, set only when they changed, so
     // the tick never redraws the frame.
-    SetTaskbarLook(L"MAINICON", kTitle);
+    SetTaskbarLook(L"MAINICON", kTitle, false);
   }
   PaintCaptionClock();
   MascotStep(d);
 }
 
-void Tframeform::SetTaskbarLook(const wchar_t* icon, const wchar_t* title) {
-  if (WindowText(hwnd()) != title) SetWindowTextW(hwnd(), title);
+void Tframeform::ShowTitle(const std::wstring& title, bool bare) {
+  // Compared with what the frame shows: with a maximized editor the frame
+  // puts " - [" and the document's name after its own title, and a bare
+  // title may have been composed over since.
+  const std::wstring shown = WindowText(hwnd());
+  const bool showing = bare ? shown == title : shown.starts_with(title);
+  if (title == title_ && bare == title_bare_ && showing) return;
+  bare_title_ = bare;
+  SetWindowTextW(hwnd(), title.c_str());
+  bare_title_ = false;
+}
+
+void Tframeform::SetTaskbarLook(const wchar_t* icon, const wchar_t* title, bool bare) {
+  ShowTitle(title, bare);
   if (taskbar_icon_ != icon) {
     taskbar_icon_ = icon;
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(icon, GetSystemMetrics(SM_CXICON))));

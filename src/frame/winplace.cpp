@@ -1,8 +1,8 @@
 #include "frame/winplace.h"
 
-#include <algorithm>
-
 #include "frame/settings.h"
+#include "platform/screen_fit.h"
+#include "platform/window.h"
 
 namespace velkor {
 namespace {
@@ -13,20 +13,27 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-// A rectangle on no screen at all (its monitor is gone, or it was stored off
-// every screen) moves onto the nearest screen's work area, keeping its size
-// where it fits; one that shows on any screen stays as stored.
-RECT BringWithinReach(RECT r) {
-  if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return r;
-  MONITORINFO mi{};
-  mi.cbSize = sizeof mi;
-  if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) return r;
-  const RECT& wa = mi.rcWork;
-  const LONG w = std::min(r.right - r.left, wa.right - wa.left);
-  const LONG h = std::min(r.bottom - r.top, wa.bottom - wa.top);
-  const LONG left = std::clamp(r.left, wa.left, wa.right - w);
-  const LONG top = std::clamp(r.top, wa.top, wa.bottom - h);
-  return RECT{left, top, left + w, top + h};
+ScreenRect FromRect(const RECT& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const ScreenRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// How far the placement's normal rectangle lies from the screen's
+// coordinates. Windows gives it in work-area coordinates (a task bar on the
+// left or at the top moves their origin); other systems, Wine among them,
+// give it as the window stands. Read off the window itself while it shows
+// normally, so that both come out right.
+POINT PlacementOffset(HWND window, const WINDOWPLACEMENT& wp) {
+  RECT now{};
+  if (IsIconic(window) || IsZoomed(window) || !GetWindowRect(window, &now)) return POINT{0, 0};
+  return POINT{now.left - wp.rcNormalPosition.left, now.top - wp.rcNormalPosition.top};
+}
+
+// A rectangle (screen coordinates) on no screen at all (its monitor is gone,
+// or it was stored off every screen) moves onto the nearest screen's work
+// area, keeping its size where it fits; one that shows keeps its place as
+// long as its title bar can be reached there.
+RECT BringWithinReach(const RECT& r) {
+  const int caption = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+  return ToRect(WithCaptionInReach(FromRect(r), FromRect(WorkAreaNear(r)), caption, 4 * caption));
 }
 
 }  // namespace
@@ -54,7 +61,11 @@ int RestorePlacement(HWND window, const std::wstring& section, bool apply_show) 
   n.top = ini.ReadInteger(section, L"PlaceNormalPos.Top", (sh - h) / 2);
   n.right = ini.ReadInteger(section, L"PlaceNormalPos.Right", n.left + w);
   n.bottom = ini.ReadInteger(section, L"PlaceNormalPos.Bottom", n.top + h);
-  wp.rcNormalPosition = BringWithinReach(n);
+  const POINT offset = PlacementOffset(window, wp);
+  OffsetRect(&n, offset.x, offset.y);
+  n = BringWithinReach(n);
+  OffsetRect(&n, -offset.x, -offset.y);
+  wp.rcNormalPosition = n;
 
   if (!apply_show) wp.showCmd = IsWindowVisible(window) ? SW_SHOWNA : SW_HIDE;
   SetWindowPlacement(window, &wp);

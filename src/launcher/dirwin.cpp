@@ -267,6 +267,9 @@ void Tdirform::FormCreate() {
   Layout();
 
   navigating_ = true;
+  // The drive first: a drive's root names no directory entry, and the tree
+  // would stay empty.
+  tree_.SetDrive(current[0]);
   tree_.SelectPath(current);
   navigating_ = false;
   // The listing lets messages through: the main window may close meanwhile.
@@ -288,9 +291,13 @@ void Tdirform::FormShow() {
   dir_panel1_.SetText(kChooseDirText);
 }
 
-void Tdirform::FormActivate() {
+void Tdirform::FormActivate(bool minimized) {
   LoadButtonImages();
-  if (IsWindowVisible(dir_panel1_.hwnd())) SetFocus(tree_.hwnd());
+  if (minimized) return;
+  if (IsWindowVisible(dir_panel1_.hwnd()))
+    SetFocus(tree_.hwnd());
+  else
+    SetFocus(list_);
 }
 
 bool Tdirform::FormCloseQuery() {
@@ -497,8 +504,9 @@ void Tdirform::ListOnce(const std::wstring& dir) {
     });
   }
   if (!life.lives()) return;
-  ShowCounter(LineCounterText(L"", FileCount));
   if (FileCount != 0) {
+    // Until a file is counted the panel keeps the directory's path.
+    ShowCounter(LineCounterText(L"", FileCount));
     SetFilePanel(FoundFilesText(FileCount), kBlack);
     SetWindowTextW(hwnd(), TotalsCaption(list_.Count(), TotalBytes).c_str());
   } else {
@@ -543,20 +551,71 @@ bool Tdirform::OnCommand(int id, int code) {
   return true;
 }
 
+namespace {
+
+// The help context of a menu command; 0 for an id that is no command.
+int CommandHelpContext(int id) {
+  if (id >= IDM_DIR_SB1 && id < IDM_DIR_SB1 + 7) return 1230;
+  if ((id >= IDM_DIR_ROWS1 && id < IDM_DIR_ROWS1 + 7) || (id >= IDM_DIR_COLS1 && id < IDM_DIR_COLS1 + 4)) return 1250;
+  if (id >= IDM_DIR_MASK1 && id <= IDM_DIR_MASK1 + 10) return kWindowHelp;
+  switch (id) {
+    case IDM_DIR_PANES:
+    case IDM_DIR_ICONMODE:
+    case IDM_DIR_SHOW1:
+    case IDM_DIR_SHOW2: return 1250;
+    case IDM_DIR_GOMI:
+    case IDM_DIR_DELETE: return 1270;
+    case IDM_DIR_CLOSE:
+    case IDM_DIR_EXECUTE:
+    case IDM_DIR_ITTUKI: return kWindowHelp;
+  }
+  return 0;
+}
+
+// A menu title shares the context of the commands below it: the first one
+// found, in sub-menus too ("表示行列数の設定" and its "行表示数" lead to the rows).
+int PopupHelpContext(HMENU popup) {
+  const int n = GetMenuItemCount(popup);
+  for (int i = 0; i < n; ++i) {
+    if (HMENU sub = GetSubMenu(popup, i)) {
+      if (const int context = PopupHelpContext(sub)) return context;
+    } else if (const int context = CommandHelpContext(static_cast<int>(GetMenuItemID(popup, i)))) {
+      return context;
+    }
+  }
+  return 0;
+}
+
+// The sub-menu at any depth below root that match picks, or nullptr.
+template <class Match>
+HMENU FindSubMenu(HMENU root, const Match& match) {
+  for (int i = 0, n = GetMenuItemCount(root); i < n; ++i) {
+    HMENU sub = GetSubMenu(root, i);
+    if (!sub) continue;
+    if (match(sub)) return sub;
+    if (HMENU deeper = FindSubMenu(sub, match)) return deeper;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 int Tdirform::HelpContextFor(const HELPINFO& info) {
   if (info.iContextType == HELPINFO_MENUITEM) {
-    const int id = info.iCtrlId;
-    if (id >= IDM_DIR_SB1 && id < IDM_DIR_SB1 + 7) return 1230;
-    if ((id >= IDM_DIR_ROWS1 && id < IDM_DIR_ROWS1 + 7) || (id >= IDM_DIR_COLS1 && id < IDM_DIR_COLS1 + 4)) return 1250;
-    switch (id) {
-      case IDM_DIR_PANES:
-      case IDM_DIR_ICONMODE:
-      case IDM_DIR_SHOW1:
-      case IDM_DIR_SHOW2: return 1250;
-      case IDM_DIR_GOMI:
-      case IDM_DIR_DELETE: return 1270;
-    }
-    return kWindowHelp;
+    if (const int context = CommandHelpContext(info.iCtrlId)) return context;
+    // A title: the system names it by its sub-menu's handle, with the menu
+    // that holds it (Wine: with the menu bar); with nothing chosen in an open
+    // menu, by that menu alone. F1 in a menu of another's stays unanswered.
+    HMENU menu = static_cast<HMENU>(info.hItemHandle);
+    const bool ours = menu && (menu == menu_ || menu == popup_ ||
+                               FindSubMenu(menu_, [menu](HMENU sub) { return sub == menu; }));
+    if (!ours) return 0;
+    HMENU title = FindSubMenu(menu, [&info](HMENU sub) {
+      return static_cast<int>(reinterpret_cast<UINT_PTR>(sub)) == info.iCtrlId;
+    });
+    if (!title && menu != menu_) title = menu;
+    const int context = title ? PopupHelpContext(title) : 0;
+    return context ? context : kWindowHelp;
   }
   return static_cast<HWND>(info.hItemHandle) == list_.hwnd() ? 1270 : kWindowHelp;
 }
@@ -573,7 +632,13 @@ LRESULT Tdirform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) FormActivate();
+      if (LOWORD(wp) != WA_INACTIVE) {
+        // The default puts the focus on the bare window; the tree (or the
+        // list) takes it after that, so that keys reach it at once.
+        DefaultProc(msg, wp, lp);
+        FormActivate(HIWORD(wp) != 0);
+        return 0;
+      }
       break;
     case WM_SIZE:
       if (wp != SIZE_MINIMIZED) FormResize();

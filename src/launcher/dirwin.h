@@ -35,7 +35,6 @@ class GripPanel : public Panel {
 
  private:
   bool InGrip(int x) const;
-  bool over_grip_ = false;
 };
 
 class Tdirform : public Form, public SingleInstance<Tdirform> {
@@ -149,7 +148,7 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void CreateButtonRow();
   void FormCreate();
   void FormShow();
-  void FormActivate();
+  void FormActivate(bool minimized);
   bool FormCloseQuery();
   void FormDestroy();
   void Layout();
@@ -180,10 +179,13 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void DrawListItem(const DRAWITEMSTRUCT& item);
   LRESULT FileEditMessage(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp);
+  // The item whose row holds a point of the list's client area, or -1.
+  int ItemAt(POINT p) const;
   void ListBox1MouseDown(UINT msg, WPARAM wp, LPARAM lp);
   void ListBox1RightDown(LPARAM lp);
   void ListBox1MouseMove(LPARAM lp);
-  void ListBox1KeyUp(WPARAM key);
+  // pressed_here: the key went down in the list too.
+  void ListBox1KeyUp(WPARAM key, bool pressed_here);
   // The drag of a file out of the list: what lies under a screen point, and
   // the end of the drag, dropped or not.
   struct DropTarget {
@@ -250,6 +252,7 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   bool drag_armed_ = false;
   bool dragging_ = false;
   POINT drag_start_{};
+  bool enter_down_ = false;  // Enter went down in the list and is not up yet
 };
 
 }  // namespace velkor

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "frame/mdiframe.h"
 #include "launcher/browser_texts.h"
@@ -60,12 +61,19 @@ LRESULT GripPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (x > 0 && x < top.right - top.left && on_resize) on_resize(x);
         return 0;
       }
-      over_grip_ = InGrip(GET_X_LPARAM(lp));
-      SetCursor(LoadCursorW(nullptr, over_grip_ ? IDC_SIZEWE : IDC_ARROW));
       break;
     case WM_SETCURSOR:
-      if (over_grip_ || GetCapture() == hwnd()) {
+      if (GetCapture() == hwnd()) {
         SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+        return TRUE;
+      }
+      // Over the panel itself, not over what it holds (the tree): the split
+      // cursor inside the grip, the normal one elsewhere.
+      if (reinterpret_cast<HWND>(wp) == hwnd() && LOWORD(lp) == HTCLIENT) {
+        POINT p{};
+        GetCursorPos(&p);
+        ScreenToClient(hwnd(), &p);
+        SetCursor(LoadCursorW(nullptr, InGrip(p.x) ? IDC_SIZEWE : IDC_ARROW));
         return TRUE;
       }
       break;
@@ -152,8 +160,9 @@ void Tdirform::ListBox1Click() {
   if ((kind == ItemKind::Bitmap || kind == ItemKind::Jpeg) &&
       FitThumbnail(32, picture.height(), picture.width(), fitted))
     MoveWindow(image1_.hwnd(), Scale(62), Scale(5), Scale(fitted.w), Scale(fitted.h), TRUE);
-  // An empty image would hide the panel's text behind it.
-  ShowWindow(image1_.hwnd(), picture.empty() ? SW_HIDE : SW_SHOW);
+  // Shown even without a picture: a click on its place opens the preview,
+  // which then shows nothing at its default size.
+  ShowWindow(image1_.hwnd(), SW_SHOW);
   const bool unreadable_icon = kind == ItemKind::IconFile && picture.empty();
   image1_.SetPicture(std::move(picture));
   // The texts above stand; the icon file the user chose is reported.
@@ -214,7 +223,8 @@ void Tdirform::Show1Click(int tag) {
   const int n = std::max(1, tag);
   RowCount = n;
   ShowWindow(list_, SW_HIDE);
-  SetItemHeight(AvailableHeight() / n);
+  // A list lower than a row keeps the rows it has, as the row commands do.
+  if (AvailableHeight() / n > 0) SetItemHeight(AvailableHeight() / n);
   columns_ = n;
   Layout();
   ShowWindow(list_, SW_SHOW);
@@ -269,13 +279,17 @@ void Tdirform::EnableButtonImages(bool enabled) {
   for (PictureBox& image : simages_) EnableWindow(image.hwnd(), enabled);
 }
 
-void Tdirform::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
-  const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+int Tdirform::ItemAt(POINT p) const {
   const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(p.x, p.y));
-  if (HIWORD(hit) != 0) return;
+  if (HIWORD(hit) != 0) return -1;
   RECT r{};
   SendMessageW(list_, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&r));
-  if (!PtInRect(&r, p)) return;
+  return PtInRect(&r, p) ? static_cast<int>(LOWORD(hit)) : -1;
+}
+
+void Tdirform::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
+  const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  if (ItemAt(p) < 0) return;
   EnableButtonImages(true);
   drag_armed_ = true;
   dragging_ = false;
@@ -363,8 +377,11 @@ void Tdirform::ListBox1EndDrag() {
 
 void Tdirform::ListBox1RightDown(LPARAM lp) {
   const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(p.x, p.y));
-  list_.Select(HIWORD(hit) == 0 ? static_cast<int>(LOWORD(hit)) : -1);
+  const int under = ItemAt(p);
+  // What lies under the pointer now: the list may have scrolled under a
+  // still pointer (the wheel), which no mouse move reported.
+  HoverPath = under >= 0 ? list_.Text(under) : std::wstring();
+  list_.Select(under);
   if (SelectedPath != HoverPath) ListBox1Click();
   PopupMenu1Popup();
   POINT screen = p;
@@ -373,15 +390,14 @@ void Tdirform::ListBox1RightDown(LPARAM lp) {
 }
 
 void Tdirform::ListBox1MouseMove(LPARAM lp) {
-  const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(p.x, p.y));
-  if (HIWORD(hit) != 0) return;
-  RECT r{};
-  SendMessageW(list_, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&r));
-  if (PtInRect(&r, p)) HoverPath = list_.Text(LOWORD(hit));
+  const int under = ItemAt(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+  if (under >= 0) HoverPath = list_.Text(under);
 }
 
-void Tdirform::ListBox1KeyUp(WPARAM key) {
+void Tdirform::ListBox1KeyUp(WPARAM key, bool pressed_here) {
+  // An Enter pressed in a menu or a box lets go over the list once they
+  // have closed: it chose there, and starts nothing here.
+  if (key == VK_RETURN && !pressed_here) return;
   if (key == VK_RETURN && list_.Selected() >= 0)
     executeClick();
   else
@@ -435,6 +451,7 @@ LRESULT Tdirform::ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPA
       break;
     case WM_KEYDOWN:
     case WM_CHAR:
+      if (msg == WM_KEYDOWN && wp == VK_RETURN) enter_down_ = true;
       if (dragging_) {
         // Keys would move the selection, and so change the file being carried.
         if (msg == WM_KEYDOWN && wp == VK_ESCAPE) ListBox1DragEnd(control, nullptr);
@@ -447,9 +464,12 @@ LRESULT Tdirform::ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPA
       break;
     case WM_KEYUP: {
       const LRESULT r = control.CallDefault(msg, wp, lp);
-      ListBox1KeyUp(wp);
+      ListBox1KeyUp(wp, wp == VK_RETURN && std::exchange(enter_down_, false));
       return r;
     }
+    case WM_KILLFOCUS:
+      enter_down_ = false;
+      break;
   }
   return control.CallDefault(msg, wp, lp);
 }

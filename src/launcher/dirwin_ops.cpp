@@ -1,5 +1,6 @@
 // The friends window's file operations (delete, recycle, a file dropped on
 // the tree) and its bulk search through every directory below the chosen one.
+#include <exception>
 #include <utility>
 
 #include "launcher/browser_texts.h"
@@ -115,11 +116,20 @@ void Tdirform::ITTUKIBClick() {
   SearchMask = BulkSearchMask(mask_box);
 
   WindowLife life(*this);
-  const WalkEnd end = RunBulkSearch(mask_box);
-  if (!life.lives()) return;
-  // A listing asked for while the search ran replaces its results.
-  if (has_pending_) {
+  // An error nobody expected ends the walk like the list's refusal: what was
+  // found is shown with its totals, then the error is reported.
+  WalkEnd end = WalkEnd::kDone;
+  std::exception_ptr failure;
+  try {
+    end = RunBulkSearch(mask_box);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  // A window that went, or a listing asked for while the search ran, which
+  // replaces its results.
+  if (!life.lives() || has_pending_) {
     ListPending(life);
+    if (failure) std::rethrow_exception(failure);
     return;
   }
 
@@ -139,6 +149,7 @@ void Tdirform::ITTUKIBClick() {
   RedrawWindow(list_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   // The list's complaint reaches the general report after the totals of
   // what it did take.
+  if (failure) std::rethrow_exception(failure);
   if (end == WalkEnd::kListFull) throw Error(kListRefusedText);
   if (count > 0) {
     SetFocus(list_);
@@ -206,7 +217,8 @@ Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
       if (tick - shown_at >= 50) {
         shown_at = tick;
         dir_panel2_.SetText(L"  " + current);
-        dir_panel_.SetText(LineCounterText(L"", FileCount));
+        // The directory and mask stay until a file is counted.
+        if (FileCount != 0) dir_panel_.SetText(LineCounterText(L"", FileCount));
       }
       Application::Get().ProcessMessages();
     };
@@ -216,7 +228,7 @@ Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
       end = WalkEnd::kStopped;
   }
   if (!life.lives()) return end;
-  dir_panel_.SetText(LineCounterText(L"", FileCount));
+  if (FileCount != 0) dir_panel_.SetText(LineCounterText(L"", FileCount));
   if (end == WalkEnd::kListFull)
     ShowMessage(hwnd(), ListFullText(FileCount, kListRefusedText, mask_box), MessageKind::Information, MB_OK);
   return end;

@@ -46,14 +46,14 @@ void CopyFileTo(const std::wstring& source, const std::wstring& destination) {
   // caught below like a destination in use.
   ScopedHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!in) throw Error(L"Cannot open file " + source);
+  if (!in) throw Error(L"ﾌｧｲﾙ " + source + L" は開けません。");
   const DWORD old_attributes = GetFileAttributesW(target.c_str());
   const bool replacing = old_attributes != INVALID_FILE_ATTRIBUTES;
   if (replacing) {
     // Ask before writing anything whether the old file may be overwritten at
     // all: not read-only, not in use, not the source itself.
     ScopedHandle probe(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!probe) throw Error(L"Cannot create file " + target);
+    if (!probe) throw Error(L"ﾌｧｲﾙ " + target + L" を作成できません。");
   }
   DWORD attributes = replacing ? old_attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) : 0;
   if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
@@ -69,7 +69,7 @@ void CopyFileTo(const std::wstring& source, const std::wstring& destination) {
     const DWORD error = GetLastError();
     if (!out && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
-  if (!out) throw Error(L"Cannot create file " + target);
+  if (!out) throw Error(L"ﾌｧｲﾙ " + target + L" を作成できません。");
   // Flushed before it replaces an old file, so a power cut cannot leave the
   // name on a copy that never reached the disk.
   const bool written = CopyContents(in.get(), out.get()) && (!replacing || FlushFileBuffers(out.get()));
@@ -77,7 +77,7 @@ void CopyFileTo(const std::wstring& source, const std::wstring& destination) {
   if (!written ||
       !MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileW(fresh.c_str());
-    throw Error(L"Cannot copy file " + source + L" to " + target);
+    throw Error(L"ﾌｧｲﾙ " + source + L" を " + target + L" にコピーできません。");
   }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/app.h"
 #include "platform/control.h"
 #include "platform/handler_depth.h"
+#include "platform/screen_fit.h"
 
 namespace velkor {
 namespace {
@@ -30,6 +31,25 @@ DWORD WindowStyle(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(win
 DWORD WindowExStyle(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)); }
 
 void SetWindowStyle(HWND window, DWORD style) { SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(style)); }
+
+RECT WorkAreaNear(const RECT& r) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const bool known = GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi) != FALSE;
+  if (known) area = mi.rcWork;
+  // The primary screen's as the system's parameters keep it: the same on
+  // Windows; Wine keeps a work area changed by a task bar only there.
+  if (!known || (mi.dwFlags & MONITORINFOF_PRIMARY)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
+}
+
+RECT KeptOnWorkArea(const RECT& r) {
+  const RECT wa = WorkAreaNear(r);
+  const ScreenRect kept = KeepInside(ScreenRect{r.left, r.top, r.right, r.bottom},
+                                     ScreenRect{wa.left, wa.top, wa.right, wa.bottom});
+  return RECT{kept.left, kept.top, kept.right, kept.bottom};
+}
 
 Window::~Window() {
   CheckNotInHandler(handler_depth_, "window");

@@ -24,6 +24,12 @@ DWORD WindowStyle(HWND window);
 DWORD WindowExStyle(HWND window);
 void SetWindowStyle(HWND window, DWORD style);
 
+// The work area of the screen nearest to a rectangle (screen coordinates).
+RECT WorkAreaNear(const RECT& r);
+// The rectangle moved onto the work area of its nearest screen, at its size
+// where it fits (see KeepInside).
+RECT KeptOnWorkArea(const RECT& r);
+
 class Window {
  public:
   Window() = default;

@@ -56,7 +56,7 @@ std::wstring g_last_handled;
 
 }  // namespace
 
-TSetupForm::TSetupForm() : Dialog(L"SETUPFORM") {}
+TSetupForm::TSetupForm() : Dialog(L"SETUPFORM") { RegisterDialogClass(L"TSetupForm"); }
 
 TSetupForm::~TSetupForm() = default;
 
@@ -89,8 +89,11 @@ bool TSetupForm::OnInitDialog() {
     GetWindowRect(centre_over_, &over);
     GetWindowRect(hwnd(), &self);
     const int w = self.right - self.left, h = self.bottom - self.top;
-    SetWindowPos(hwnd(), nullptr, over.left + (over.right - over.left - w) / 2, over.top + (over.bottom - over.top - h) / 2,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int left = over.left + (over.right - over.left - w) / 2, top = over.top + (over.bottom - over.top - h) / 2;
+    // Centred over a window near the screen's edge, OK and Cancel would lie
+    // beyond it: the dialog stays on the work area of that screen.
+    const RECT place = KeptOnWorkArea(RECT{left, top, left + w, top + h});
+    SetWindowPos(hwnd(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   tree_.Create(hwnd(), IDC_SETUP_TREE, 0, kTopHeight, tree_width_, 10, TVS_SHOWSELALWAYS);

@@ -1,6 +1,7 @@
 #include "support/frame_fixture.h"
 #include <shlobj.h>
 
+#include "controls/panel.h"
 #include "frame/settings.h"
 #include "platform/app.h"
 
@@ -61,6 +62,13 @@ void DropFiles(HWND target, const std::vector<std::wstring>& files) {
   *p = L'\0';
   GlobalUnlock(mem);
   SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
+}
+
+POINT CentreOf(const SpeedButton& button) {
+  const RECT r = button.rect();
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(button.host()->hwnd(), &p);
+  return p;
 }
 
 std::wstring MenuText(HMENU menu, UINT id) {

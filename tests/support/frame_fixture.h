@@ -39,6 +39,9 @@ std::wstring IniString(const std::wstring& path, const std::wstring& section, co
 // Sends a synthesized drop of the given files to a window, as the shell would.
 void DropFiles(HWND target, const std::vector<std::wstring>& files);
 
+// The centre of a speed button, in screen coordinates: where a click presses it.
+POINT CentreOf(const SpeedButton& button);
+
 // Text of a menu item by command id, and its enabled state.
 std::wstring MenuText(HMENU menu, UINT id);
 bool MenuEnabled(HMENU menu, UINT id);

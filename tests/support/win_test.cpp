@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/app.h"
 
@@ -78,7 +79,9 @@ LRESULT CALLBACK DialogAnswerer::Hook(int code, WPARAM wp, LPARAM lp) {
     HWND w = reinterpret_cast<HWND>(wp);
     wchar_t cls[16] = {};
     GetClassNameW(w, cls, 16);
-    if (lstrcmpW(cls, L"#32770") == 0) g_answerer->OnActivate(w);
+    // Message boxes and the system's dialogs, and the program's modal
+    // dialogs that are registered under a class of their own.
+    if (lstrcmpW(cls, L"#32770") == 0 || lstrcmpW(cls, L"TSetupForm") == 0) g_answerer->OnActivate(w);
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -197,6 +200,173 @@ void MoveCursor(int x, int y) {
         return false;
       },
       3000);
+}
+
+namespace {
+
+bool IsExtendedKey(WORD vk) {
+  switch (vk) {
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
+    case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE:
+      return true;
+  }
+  return false;
+}
+
+// Lets every input that reached the queue be processed, and what it posted.
+void SettleInput() {
+  int quiet = 0;
+  PumpUntil([&] {
+    quiet = HIWORD(GetQueueStatus(QS_INPUT)) == 0 ? quiet + 1 : 0;
+    return quiet >= 3;
+  }, 3000);
+}
+
+INPUT MouseInput(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  in.mi.dx = dx;
+  in.mi.dy = dy;
+  in.mi.mouseData = data;
+  return in;
+}
+
+}  // namespace
+
+void MovePointer(POINT to) {
+  // Absolute positions are in 65536ths of the screen; rounded up, they map
+  // back onto the very pixel.
+  const LONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT move = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (to.x * 65536 + w - 1) / w, (to.y * 65536 + h - 1) / h);
+  SendInput(1, &move, sizeof move);
+  // The display may still report where the pointer was before (see
+  // MoveCursor): it is moved again until it stays put.
+  int steady = 0;
+  PumpUntil([&] {
+    POINT p{};
+    GetCursorPos(&p);
+    if (p.x == to.x && p.y == to.y) return ++steady >= 10;
+    steady = 0;
+    SendInput(1, &move, sizeof move);
+    return false;
+  }, 3000);
+  SettleInput();
+}
+
+void SendKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD vk : keys) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0;
+    inputs.push_back(in);
+    in.ki.dwFlags |= KEYEVENTF_KEYUP;
+    inputs.push_back(in);
+  }
+  if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  SendKeys(keys);
+  SettleInput();
+}
+
+void PressKey(WORD vk) { PressKeys({vk}); }
+
+void ClickAt(POINT screen, bool right_button) {
+  MovePointer(screen);
+  ClickHere(right_button);
+}
+
+void ClickHere(bool right_button) {
+  INPUT clicks[2] = {MouseInput(right_button ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                     MouseInput(right_button ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
+  SendInput(2, clicks, sizeof(INPUT));
+  SettleInput();
+}
+
+void DragFromTo(POINT from, POINT to) {
+  MovePointer(from);
+  INPUT down = MouseInput(MOUSEEVENTF_LEFTDOWN);
+  SendInput(1, &down, sizeof down);
+  SettleInput();
+  MovePointer(to);
+  INPUT up = MouseInput(MOUSEEVENTF_LEFTUP);
+  SendInput(1, &up, sizeof up);
+  SettleInput();
+}
+
+void TurnWheel(int notches) {
+  INPUT wheel = MouseInput(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(notches * WHEEL_DELTA));
+  SendInput(1, &wheel, sizeof wheel);
+  SettleInput();
+}
+
+POINT CentreOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+namespace {
+std::function<bool()> g_modal_ready;
+std::function<void()> g_modal_action;
+
+VOID CALLBACK ModalTick(HWND, UINT, UINT_PTR id, DWORD) {
+  if (g_modal_ready && !g_modal_ready()) return;
+  KillTimer(nullptr, id);
+  auto action = std::move(g_modal_action);
+  g_modal_ready = nullptr;
+  g_modal_action = nullptr;
+  if (action) action();
+}
+}  // namespace
+
+void WhenModal(std::function<bool()> ready, std::function<void()> action) {
+  g_modal_ready = std::move(ready);
+  g_modal_action = std::move(action);
+  SetTimer(nullptr, 0, 30, ModalTick);
+}
+
+bool MenuOpen() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0;
+}
+
+HelpRequests::HelpRequests() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"MS_WINHELP";
+  RegisterClassW(&wc);
+  // Top-level and hidden: the system finds the viewer by its class among those.
+  window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+HelpRequests::~HelpRequests() { DestroyWindow(window_); }
+
+LRESULT CALLBACK HelpRequests::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<HelpRequests*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (msg == WM_COPYDATA && self) {
+    // The request: a WORD size, a WORD command, then a LONG of data (the
+    // context number for HELP_CONTEXT).
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    if (data->cbData >= 8) {
+      const auto* bytes = static_cast<const unsigned char*>(data->lpData);
+      WORD command = 0;
+      LONG context = 0;
+      std::memcpy(&command, bytes + 2, sizeof command);
+      std::memcpy(&context, bytes + 4, sizeof context);
+      if (command == HELP_CONTEXT) self->contexts_.push_back(static_cast<int>(context));
+    }
+    return TRUE;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 std::wstring ModuleDir() {

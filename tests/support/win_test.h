@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for the tests that drive real windows under Wine.
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,53 @@ bool PumpUntil(const std::function<bool()>& pred, int timeout_ms = 5000);
 void PumpFor(int ms);
 // Moves the mouse pointer and waits until the system reports it there.
 void MoveCursor(int x, int y);
+
+// Input as a user gives it, through the system's input queue (SendInput):
+// it goes to the foreground window and the focus, through the message loop,
+// the dialog manager and the menus. Each call lets the input be processed
+// before it returns, unless it is sent from inside a modal loop (a menu, a
+// message box), which then processes it itself.
+void PressKey(WORD vk);
+void PressKeys(std::initializer_list<WORD> keys);
+// Only puts the keys in the input queue: for a modal loop to take them.
+void SendKeys(std::initializer_list<WORD> keys);
+// Moves the pointer through the input queue, so that the windows on its way
+// hear of it, and waits until it stays there.
+void MovePointer(POINT screen);
+// Moves there, then presses and releases a button.
+void ClickAt(POINT screen, bool right_button = false);
+// Presses and releases a button where the pointer stands, without a move.
+void ClickHere(bool right_button = false);
+// Presses the left button at one point, moves with it held, lets go at another.
+void DragFromTo(POINT from, POINT to);
+// Turns the wheel by notches (negative: towards the user) where the pointer is.
+void TurnWheel(int notches);
+// The centre of a window, in screen coordinates.
+POINT CentreOf(HWND window);
+
+// Runs an action once ready() holds, from whatever message loop runs then
+// (it is asked a few times a second): the way into a menu or a window that
+// the next call opens modally.
+void WhenModal(std::function<bool()> ready, std::function<void()> action);
+// True while a menu of this thread is open (the menu bar or a pop-up).
+bool MenuOpen();
+
+// Stands in for the help viewer: records the topics that F1 and the help
+// buttons ask for (the system hands each request to the window of the
+// viewer's class).
+class HelpRequests {
+ public:
+  HelpRequests();
+  ~HelpRequests();
+  HelpRequests(const HelpRequests&) = delete;
+  HelpRequests& operator=(const HelpRequests&) = delete;
+  const std::vector<int>& contexts() const { return contexts_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  HWND window_ = nullptr;
+  std::vector<int> contexts_;
+};
 
 std::wstring ModuleDir();  // folder of the running test program
 

@@ -120,7 +120,7 @@ TEST(CopyFileTo, ReportsWhatItCannotDoAndLosesNoData) {
   WriteBytes(dir / L"keep.txt", "keep");
   // A missing source leaves the destination untouched.
   EXPECT_EQ(MessageOf<Error>([&] { CopyFileTo(dir / L"missing.txt", dir / L"keep.txt"); }),
-            L"Cannot open file " + (dir / L"missing.txt"));
+            L"ﾌｧｲﾙ " + (dir / L"missing.txt") + L" は開けません。");
   EXPECT_EQ(ReadBytes(dir / L"keep.txt"), "keep");
   // A copy onto itself, directly or through its directory, must not
   // truncate the only data.
@@ -129,7 +129,7 @@ TEST(CopyFileTo, ReportsWhatItCannotDoAndLosesNoData) {
   EXPECT_EQ(ReadBytes(dir / L"keep.txt"), "keep");
   // A destination whose folder does not exist.
   EXPECT_EQ(MessageOf<Error>([&] { CopyFileTo(dir / L"keep.txt", dir / L"nowhere\\x.txt"); }),
-            L"Cannot create file " + (dir / L"nowhere\\x.txt"));
+            L"ﾌｧｲﾙ " + (dir / L"nowhere\\x.txt") + L" を作成できません。");
 }
 
 TEST(MoveFileTo, WithinADriveRenames) {
@@ -173,7 +173,7 @@ TEST(MoveFileTo, RefusedRenameOfAReadOnlySourceRaisesEFCantMove) {
 TEST(MoveFileTo, AMissingSourceIsAnErrorButNotEFCantMove) {
   TempDir dir;
   EXPECT_EQ(MessageOf<Error>([&] { MoveFileTo(dir / L"missing.txt", dir / L"b.txt"); }),
-            L"Cannot open file " + (dir / L"missing.txt"));
+            L"ﾌｧｲﾙ " + (dir / L"missing.txt") + L" は開けません。");
   EXPECT_FALSE(FileExists(dir / L"b.txt"));
 }
 

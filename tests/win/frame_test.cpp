@@ -69,19 +69,6 @@ std::vector<COLORREF> RowGlyphOfIcon(const wchar_t* name) {
   return px;
 }
 
-BOOL CALLBACK CountForeignWindow(HWND w, LPARAM count) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid != GetCurrentProcessId() && IsWindowVisible(w)) ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-
-int ForeignWindows() {
-  int n = 0;
-  EnumWindows(CountForeignWindow, reinterpret_cast<LPARAM>(&n));
-  return n;
-}
-
 }  // namespace
 
 using MainWindow = FrameTest;
@@ -183,12 +170,20 @@ TEST_F(MainWindow, AQuickLaunchButtonStartsItsFileAndAnEmptyOneNothing) {
   ASSERT_TRUE(CopyFileW((ModuleDir() + L"\\marker.exe").c_str(), exe.c_str(), FALSE));
   Settings(IniPath()).WriteString(L"VELKORA", L"SImage2FileName", exe);
   Tframeform& f = StartFrame();
-  const int before = ForeignWindows();
-  SendMessageW(f.hwnd(), WM_COMMAND, IDC_BP1FILENAME0, 0);
-  PumpFor(1500);
-  EXPECT_EQ(ForeignWindows(), before) << "an empty entry opened something";
-  SendMessageW(f.hwnd(), WM_COMMAND, IDC_BP1FILENAME0 + 1, 0);
-  EXPECT_TRUE(PumpUntil([&] { return FileExists(exe + L".ran"); }, 10000));
+  // From here on every program that this test starts, directly or through
+  // the shell, joins a job that counts them.
+  ScopedHandle job(CreateJobObjectW(nullptr, nullptr));
+  ASSERT_TRUE(AssignProcessToJobObject(job.get(), GetCurrentProcess()));
+  SetForegroundWindow(f.hwnd());
+  ClickAt(CentreOf(f.LaunchButton(0)));  // the empty entry
+  ClickAt(CentreOf(f.LaunchButton(1)));
+  ASSERT_TRUE(PumpUntil([&] { return FileExists(exe + L".ran"); }, 10000));
+  // The shell starts a program before its call returns: both clicks have
+  // done all they will.
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counted{};
+  ASSERT_TRUE(QueryInformationJobObject(job.get(), JobObjectBasicAccountingInformation, &counted, sizeof counted,
+                                        nullptr));
+  EXPECT_EQ(counted.TotalProcesses, 2u) << "this test and the file of the second button, nothing for the empty one";
 }
 
 TEST_F(MainWindow, QuickLaunchRowShowsWhenAnEntryIsRegistered) {
@@ -619,6 +614,40 @@ TEST_F(MainWindow, WhileMinimizedTheTaskBarTitleIsAClockWithTheMascotEveryFiveSe
   EXPECT_NE(reinterpret_cast<HICON>(SendMessageW(f.hwnd(), WM_GETICON, ICON_BIG, 0)), friends);
 }
 
+TEST_F(MainWindow, WithAMaximizedEditorTheTickSetsTheTitleOnlyWhenWhatItShowsChanges) {
+  Tframeform& f = StartFrame();
+  SetForegroundWindow(f.hwnd());
+  ClickAt(CentreOf(f.tool_button(IDM_NEW1)));
+  ASSERT_EQ(f.Editors().size(), 1u);
+  SendMessageW(f.hwnd(), WM_COMMAND, IDM_MAXMIZE, 0);
+  const std::wstring shown = WindowText(f.hwnd());
+  ASSERT_NE(shown, L"ベルコノート") << "a maximized editor's name follows the title";
+  struct Count {
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
+      if (m == WM_SETTEXT) ++*reinterpret_cast<int*>(data);
+      return DefSubclassProc(h, m, w, l);
+    }
+  };
+  int sets = 0;
+  SetWindowSubclass(f.hwnd(), Count::Proc, 7, reinterpret_cast<DWORD_PTR>(&sets));
+  for (int s = 1; s <= 5; ++s) f.Timer1Timer(At(9, 5, s));
+  EXPECT_EQ(sets, 0);
+  EXPECT_EQ(WindowText(f.hwnd()), shown);
+
+  ShowWindow(f.hwnd(), SW_MINIMIZE);
+  f.Timer1Timer(At(9, 5, 7));
+  EXPECT_EQ(WindowText(f.hwnd()), L"09:05:07") << "the task bar's clock stands alone";
+  f.Timer1Timer(At(9, 5, 10));
+  EXPECT_EQ(WindowText(f.hwnd()), L"ベルコ君");
+  EXPECT_EQ(sets, 2);
+  ShowWindow(f.hwnd(), SW_RESTORE);
+  f.Timer1Timer(At(9, 5, 11));
+  f.Timer1Timer(At(9, 5, 12));
+  EXPECT_EQ(WindowText(f.hwnd()), shown);
+  EXPECT_EQ(sets, 3);
+  RemoveWindowSubclass(f.hwnd(), Count::Proc, 7);
+}
+
 TEST_F(MainWindow, TheClockStandsLeftOfTheCaptionButtons) {
   Tframeform& f = StartFrame();
   f.Timer1Timer(At(9, 5, 7));
@@ -652,6 +681,47 @@ TEST_F(MainWindow, TheClientAreaShowsFourBandsOfStripes) {
   EXPECT_NE(at(q - 1, 1), at(q, 1)) << "band 2 starts at a quarter of the width";
   EXPECT_NE(at(fc.right / 2 - 1, 1), at(fc.right / 2, 1));
   ReleaseDC(client, dc);
+}
+
+TEST_F(MainWindow, APlacementWithItsTitleBarAboveTheScreenComesDownToIt) {
+  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=100\r\nPlaceNormalPos.Top=-200\r\n"
+           "PlaceNormalPos.Right=700\r\nPlaceNormalPos.Bottom=300\r\n");
+  Tframeform& f = StartFrame();
+  RECT work{}, r{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(f.hwnd(), &r);
+  EXPECT_EQ(r.top, work.top);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(r.bottom - r.top, 500);
+}
+
+// The work area of the primary screen changed for the life of the object, as
+// a task bar docked to its edges changes it.
+class WorkArea {
+ public:
+  explicit WorkArea(RECT area) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &old_, 0);
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0);
+  }
+  ~WorkArea() { SystemParametersInfoW(SPI_SETWORKAREA, 0, &old_, 0); }
+  WorkArea(const WorkArea&) = delete;
+  WorkArea& operator=(const WorkArea&) = delete;
+
+ private:
+  RECT old_{};
+};
+
+TEST_F(MainWindow, WithTheTaskBarOnTheLeftAndAtTheTopTheTitleBarStaysWithinReach) {
+  WorkArea bars({60, 40, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=-560\r\nPlaceNormalPos.Top=10\r\n"
+           "PlaceNormalPos.Right=40\r\nPlaceNormalPos.Bottom=410\r\n");
+  Tframeform& f = StartFrame();
+  RECT r{};
+  GetWindowRect(f.hwnd(), &r);
+  EXPECT_EQ(r.top, 40) << "not under the task bar at the top";
+  EXPECT_GE(r.right, 60 + GetSystemMetrics(SM_CYCAPTION)) << "a piece of the title bar beside the one on the left";
+  EXPECT_EQ(r.right - r.left, 600);
+  EXPECT_EQ(r.bottom - r.top, 400);
 }
 
 TEST_F(MainWindow, APlacementOffEveryScreenComesBackOntoTheNearestOne) {
