@@ -17,9 +17,9 @@
 #include <string>
 
 #include "clock.h"
-#include "frame/settings.h"
+#include "state/settings.h"
 #include "launcher/dirwin.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/scoped.h"
 #include "platform/win32.h"
 
@@ -67,7 +67,7 @@ static double WindowSearch(const std::wstring& dir, const std::wstring& mask, LR
     form.DirList1Change(dir);
     Application::Get().ProcessMessages();
     const double start = bench::Now();
-    form.ITTUKIBClick();
+    form.StartBulkSearch();
     best = std::min(best, bench::Now() - start);
     items = form.ListBox1().Count();
     Application::Get().ProcessMessages();

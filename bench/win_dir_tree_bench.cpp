@@ -11,7 +11,7 @@
 
 #include "clock.h"
 #include "controls/dir_tree.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/win32.h"
 
 using namespace velkor;

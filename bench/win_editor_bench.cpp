@@ -15,8 +15,8 @@
 #include "clock.h"
 #include "editor/mdiedit.h"
 #include "frame/mdiframe.h"
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "state/settings.h"
+#include "ui/app.h"
 #include "platform/text.h"
 
 using namespace velkor;

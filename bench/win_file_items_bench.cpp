@@ -15,7 +15,7 @@
 #include "jpeg_bare.h"
 #include "launcher/file_list_items.h"
 #include "native/jpeg_encode.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/scoped.h"
 #include "platform/win32.h"
 

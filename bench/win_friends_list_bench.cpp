@@ -8,9 +8,9 @@
 #include <string>
 
 #include "clock.h"
-#include "frame/settings.h"
+#include "state/settings.h"
 #include "launcher/dirwin.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/win32.h"
 
 using namespace velkor;

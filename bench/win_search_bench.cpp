@@ -11,8 +11,8 @@
 
 #include "clock.h"
 #include "frame/mdiframe.h"
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "state/settings.h"
+#include "ui/app.h"
 #include "platform/win32.h"
 #include "wordsearch/seaform.h"
 
@@ -65,7 +65,7 @@ int main() {
   {
     Tframeform frame({});
     frame.CreateForm();
-    frame.SearchWordButtonClick();
+    frame.ShowSearchWindow();
     TSeaForm* form = TSeaForm::Get();
     if (!form) {
       std::fprintf(stderr, "win_search_bench: no search window\n");

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "clock.h"
-#include "frame/settings.h"
+#include "state/settings.h"
 #include "platform/text.h"
 #include "platform/win32.h"
 

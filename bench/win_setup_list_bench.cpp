@@ -9,8 +9,8 @@
 #include <string>
 
 #include "clock.h"
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "state/settings.h"
+#include "ui/app.h"
 #include "platform/win32.h"
 #include "wordsearch/setup_form.h"
 

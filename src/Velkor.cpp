@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "frame/mdiframe.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/win32.h"
 
 using velkor::Application;

@@ -3,7 +3,7 @@
 #include <cwctype>
 
 #include "controls/dir_tree_logic.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/dir_walk.h"
 #include "platform/error.h"
 #include "platform/scoped.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "controls/std_controls.h"
-#include "platform/control.h"
+#include "ui/control.h"
 
 namespace velkor {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "controls/speed_button.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/dpi.h"
 
 namespace velkor {

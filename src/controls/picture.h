@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "platform/scoped.h"
-#include "platform/window.h"
+#include "ui/window.h"
 
 namespace velkor {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/app.h"
+#include "ui/app.h"
 
 namespace velkor {
 namespace {

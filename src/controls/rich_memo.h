@@ -7,7 +7,7 @@
 #include <string>
 
 #include "controls/text_positions.h"
-#include "platform/control.h"
+#include "ui/control.h"
 #include "platform/win32.h"
 
 namespace velkor {

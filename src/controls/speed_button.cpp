@@ -1,7 +1,7 @@
 #include "controls/speed_button.h"
 
 #include "controls/panel.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/dpi.h"
 
 namespace velkor {
@@ -99,6 +99,43 @@ void SpeedButton::SetGlyph(HBITMAP glyph) {
 void SpeedButton::SetGlyphResource(const wchar_t* name) {
   SetGlyph(static_cast<HBITMAP>(
       LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+void SpeedButton::SetPictureGlyph(HBITMAP picture) {
+  const int w = rect_.right - rect_.left - 3, h = rect_.bottom - rect_.top - 3;
+  WindowDc screen(nullptr);
+  HBITMAP glyph = CreateCompatibleBitmap(screen.get(), w, h);
+  {
+    ScopedMemDc dst(CreateCompatibleDC(screen.get()));
+    ScopedMemDc src(CreateCompatibleDC(screen.get()));
+    SelectObjectScope sel_dst(dst.get(), glyph);
+    SelectObjectScope sel_src(src.get(), picture);
+    BITMAP bm{};
+    GetObjectW(picture, sizeof bm, &bm);
+    SetStretchBltMode(dst.get(), COLORONCOLOR);
+    StretchBlt(dst.get(), 0, 0, w, h, src.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    // The bottom-left pixel names the transparent colour: the light grey stays.
+    SetPixel(dst.get(), 0, h - 1, GetSysColor(COLOR_BTNSHADOW));
+  }
+  SetGlyph(glyph);
+}
+
+void SpeedButton::SetIconGlyph(HICON icon) {
+  WindowDc screen(nullptr);
+  ScopedBitmap square(CreateCompatibleBitmap(screen.get(), 33, 33));
+  {
+    ScopedMemDc dc(CreateCompatibleDC(screen.get()));
+    SelectObjectScope sel(dc.get(), square.get());
+    RECT rc{0, 0, 33, 33};
+    FillRect(dc.get(), &rc, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    DrawIconEx(dc.get(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  }
+  SetPictureGlyph(square.get());
+}
+
+void SpeedButton::SetIconResourceGlyph(const wchar_t* icon_name) {
+  ScopedIcon icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), icon_name, IMAGE_ICON, 32, 32, 0)));
+  if (icon) SetIconGlyph(icon.get());
 }
 
 void SpeedButton::SetHint(std::wstring hint) {

@@ -44,6 +44,13 @@ class SpeedButton {
   // The glyph's transparent colour is the colour of its bottom-left pixel.
   void SetGlyph(HBITMAP glyph);  // takes ownership
   void SetGlyphResource(const wchar_t* name);
+  // A picture stretched to the button's face, less its 3-pixel edge; the
+  // picture's light grey shows and the bottom-left pixel turns transparent.
+  void SetPictureGlyph(HBITMAP picture);  // the caller keeps the picture
+  // An icon drawn on a light grey 33 x 33 square, then as SetPictureGlyph.
+  void SetIconGlyph(HICON icon);
+  // This program's icon resource of that name at 32 x 32, as SetIconGlyph.
+  void SetIconResourceGlyph(const wchar_t* icon_name);
   HBITMAP glyph() const { return glyph_.get(); }
   void SetHint(std::wstring hint);  // "short|long"
   const std::wstring& hint() const { return hint_; }

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 
 namespace velkor {
 

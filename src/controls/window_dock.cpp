@@ -1,6 +1,6 @@
 #include "controls/window_dock.h"
 
-#include "platform/window.h"
+#include "ui/window.h"
 
 namespace velkor {
 

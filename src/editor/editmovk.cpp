@@ -2,14 +2,14 @@
 
 #include <memory>
 
-#include "editor/snippets.h"
-#include "frame/mdiframe.h"
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "state/snippets.h"
+#include "ui/main_frame.h"
+#include "state/settings.h"
+#include "ui/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
-#include "platform/message_box.h"
-#include "platform/window.h"
+#include "ui/message_box.h"
+#include "ui/window.h"
 
 namespace velkor {
 
@@ -69,7 +69,7 @@ TSetForm1::~TSetForm1() { ForgetInstance(this); }
 
 void TSetForm1::Create() {
   // Owned by the main window: it stays above it and has no task-bar button.
-  HWND owner = Tframeform::Get() ? Tframeform::Get()->hwnd() : Application::Get().main_window();
+  HWND owner = MainFrame::Get() ? MainFrame::Get()->frame_window() : Application::Get().main_window();
   Dialog::Create(owner);
   if (!hwnd()) throw Error(L"宝箱の登録フォームを作成できません。");
 }
@@ -133,7 +133,7 @@ void TSetForm1::PlaceControls() {
 }
 
 void TSetForm1::LoadControls() {
-  Tframeform* frame = Tframeform::Get();
+  MainFrame* frame = MainFrame::Get();
   for (int n = 1; n <= kSnippetRows; ++n) {
     SetWindowTextW(Edit(n), frame ? frame->snippets().Label(n).c_str() : L"");
     SetWindowTextW(Edit(n + kSnippetRows), frame ? frame->snippets().Text(n).c_str() : L"");
@@ -178,7 +178,7 @@ int TSetForm1::FieldOf(HWND control) const {
 
 void TSetForm1::WriteSnippet(int n, const std::wstring& label, const std::wstring& text) {
   Settings ini;
-  if (Tframeform* frame = Tframeform::Get())
+  if (MainFrame* frame = MainFrame::Get())
     frame->snippets().Save(ini, n, label, text);
   else
     Snippets::Write(ini, n, label, text);

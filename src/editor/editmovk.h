@@ -8,9 +8,9 @@
 
 #include "editor/treasure_ids.h"
 #include "editor/treasure_logic.h"
-#include "platform/control.h"
-#include "platform/dialog.h"
-#include "frame/form.h"
+#include "ui/control.h"
+#include "ui/dialog.h"
+#include "ui/form.h"
 #include "platform/scoped.h"
 
 namespace velkor {

@@ -6,7 +6,7 @@
 #include "editor/editor_ids.h"
 #include "editor/find_in_edit.h"
 #include "editor/mdiedit.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/scoped.h"
 #include "platform/text.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Command and control identifiers of the editor window. The items that the
 // editor forwards to the main window (New, Open, Exit, the tool windows, help
-// and the recent files) use the main window's identifiers (frame/frame_ids.h).
+// and the recent files) use the main window's identifiers (ui/main_frame_ids.h).
 
 // The editor's identifiers span 300-419; the main window hands them on.
 #define IDM_EDITOR_FIRST    300

@@ -5,12 +5,13 @@
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
 #include "editor/text_tools.h"
-#include "frame/mdiframe.h"
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "ui/main_frame.h"
+#include "state/snippets.h"
+#include "state/settings.h"
+#include "ui/app.h"
 #include "platform/dpi.h"
 #include "platform/locale_text.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/text.h"
 
 namespace velkor {
@@ -144,7 +145,7 @@ void Teditform::SetFont() {
 
 void Teditform::EditKey1Click(int n) {
   if (n < 1 || n > 7) return;
-  Memo1.ReplaceSel(frame_.snippets().Text(n));
+  Memo1.ReplaceSel(main_.snippets().Text(n));
   Memo1.SetModified(true);
 }
 

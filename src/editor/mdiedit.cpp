@@ -3,25 +3,27 @@
 #include <imm.h>
 
 #include "controls/window_dock.h"
-#include "editor/doc_settings.h"
+#include "state/doc_settings.h"
 #include "editor/editmovk.h"
 #include "editor/editor_ids.h"
 #include "editor/text_tools.h"
-#include "frame/frame_ids.h"
-#include "frame/frame_logic.h"
-#include "frame/mdiframe.h"
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "ui/main_frame_ids.h"
+#include "ui/main_frame.h"
+#include "state/recent_file_list.h"
+#include "state/snippets.h"
+#include "state/untitled_numbers.h"
+#include "state/settings.h"
+#include "ui/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/message_box.h"
-#include "platform/messages.h"
+#include "ui/message_box.h"
+#include "ui/messages.h"
 #include "platform/number_format.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "platform/window.h"
+#include "ui/window.h"
 
 namespace velkor {
 namespace {
@@ -104,7 +106,7 @@ bool RunSaveDialog(HWND owner, std::wstring& name) {
 
 }  // namespace
 
-Teditform::Teditform(Tframeform& frame, int tag) : Form(kClass), Tag(tag), frame_(frame) { SetOwnsItself(true); }
+Teditform::Teditform(MainFrame& main, int tag) : Form(kClass), Tag(tag), main_(main) { SetOwnsItself(true); }
 
 Teditform::~Teditform() {
   if (popup_root_) DestroyMenu(popup_root_);
@@ -115,8 +117,8 @@ Teditform* Teditform::FromHandle(HWND hwnd) {
   return e && !e->destroying_ ? e : nullptr;
 }
 
-Teditform* Teditform::Make(Tframeform& frame, int tag, const std::wstring& caption) {
-  auto editor = std::make_unique<Teditform>(frame, tag);
+Teditform* Teditform::Make(MainFrame& main, int tag, const std::wstring& caption) {
+  auto editor = std::make_unique<Teditform>(main, tag);
   editor->Create(caption);
   return editor.release();
 }
@@ -128,7 +130,7 @@ void Teditform::Create(const std::wstring& caption) {
   window_font_.reset(CreateFontW(-Scale(15), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH,
                                  L"ＭＳ ゴシック"));
-  CreateMdiChild(frame_.mdi_client(), kClass, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+  CreateMdiChild(main_.mdi_client(), kClass, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
                  CW_USEDEFAULT, CW_USEDEFAULT, Scale(498), Scale(300));
   if (!hwnd()) throw Error(L"エディタ・フォームを作成できません。");
 }
@@ -139,7 +141,7 @@ void Teditform::CreateControls() {
   look.inner = Bevel::Lowered;
   panel_height_ = Scale(kPaneleHeight);
   panele_.Create(hwnd(), IDC_PANELE, 0, 0, 100, panel_height_, look);
-  panele_.on_mouse_move = [this] { frame_.InstallDisplayHint(); };
+  panele_.on_mouse_move = [this] { main_.InstallDisplayHint(); };
   int x = Scale(4);
   for (const ButtonDef& def : kButtons) {
     x += Scale(def.gap_before);
@@ -287,7 +289,7 @@ void Teditform::OpenF(const std::wstring& path, const DecodedDocument& doc) {
 
 void Teditform::Discard() {
   Memo1.SetModified(false);
-  SendMessageW(frame_.mdi_client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd()), 0);
+  SendMessageW(main_.mdi_client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd()), 0);
 }
 
 int Teditform::TextByteLength() const { return static_cast<int>(Memo1.Bytes().bytes().size()); }
@@ -295,7 +297,7 @@ int Teditform::TextByteLength() const { return static_cast<int>(Memo1.Bytes().by
 void Teditform::ShowCaretStatus() {
   if (!Memo1.hwnd()) return;
   const int line = Memo1.LineFromChar(Memo1.SelStart());
-  frame_.StatusLine().SetText(L"カーソル位置 = " + std::to_wstring(line + 1) + L" 行目  /  トータル行数 = " +
+  main_.SetStatusText(L"カーソル位置 = " + std::to_wstring(line + 1) + L" 行目  /  トータル行数 = " +
                               std::to_wstring(Memo1.LineCount()) + L" 行  /  サイズ = " +
                               GroupThousands(TextByteLength()) + L" Bytes");
 }
@@ -326,7 +328,7 @@ void Teditform::FormCreate() {
   // The File menu mirrors the main window's seven recent files.
   for (int n = 1; n <= RecentFileList::kSlots; ++n)
     ModifyMenuW(menu_.get(), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
-                frame_.recent_files().Caption(n).c_str());
+                main_.recent_files().Caption(n).c_str());
 }
 
 void Teditform::SetImeColors() {
@@ -436,7 +438,7 @@ bool Teditform::Save1Click() {
   Memo1.SetModified(false);
   SaveDocSettings(FilePath, FilePath);
   SaveDocSettings(L"LastUse", FilePath);
-  frame_.NoteSavedFile(FilePath);
+  main_.NoteSavedFile(FilePath);
   FormCreate();
   return true;
 }
@@ -476,7 +478,7 @@ bool Teditform::CloseQuery() {
   if (!Memo1.Modified()) return true;
   POINT p{};
   GetCursorPos(&p);
-  const POINT at = p.x < frame_.ScreenWidth / 2 ? POINT{p.x, p.y + 15} : POINT{p.x * 2 / 3, p.y + 80};
+  const POINT at = p.x < main_.screen_width() / 2 ? POINT{p.x, p.y + 15} : POINT{p.x * 2 / 3, p.y + 80};
   std::wstring name = Caption();
   if (name.empty()) name = L"NewFile";
   const int answer =
@@ -550,7 +552,7 @@ void Teditform::SpeedBTClick() {
 
 void Teditform::SetPopUpItems() {
   for (int n = 1; n <= 7; ++n) {
-    const std::wstring caption = L"(&" + std::to_wstring(n) + L") " + frame_.snippets().Label(n);
+    const std::wstring caption = L"(&" + std::to_wstring(n) + L") " + main_.snippets().Label(n);
     ModifyMenuW(popup_, IDM_EDITKEY1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_EDITKEY1 + n - 1, caption.c_str());
   }
   UpdateEditCommands();
@@ -604,24 +606,24 @@ int Teditform::HelpContextOf(int id) {
 
 void Teditform::OnActivate(bool active) {
   if (!active) return;
-  SendMessageW(frame_.mdi_client(), WM_MDISETMENU, reinterpret_cast<WPARAM>(menu_.get()),
+  SendMessageW(main_.mdi_client(), WM_MDISETMENU, reinterpret_cast<WPARAM>(menu_.get()),
                reinterpret_cast<LPARAM>(GetSubMenu(menu_.get(), 4)));
-  DrawMenuBar(GetParent(frame_.mdi_client()));
+  DrawMenuBar(GetParent(main_.mdi_client()));
   UpdateEditCommands();
   FormCreate();
-  frame_.UpdateMenuItems();
+  main_.UpdateMenuItems();
 }
 
 void Teditform::OnCommand(int id) {
   switch (id) {
     // Commands of the main window, reached from this window's menu and keys.
-    case IDM_NEW1: frame_.NewChild(); return;
-    case IDM_OPEN1: frame_.openchild(); return;
-    case IDM_EXIT1: frame_.Exit1Click(); return;
-    case IDM_FRIEND: frame_.VelSButtonClick(); return;
-    case IDM_WORDSEARCH: frame_.SearchWordButtonClick(); return;
-    case IDM_ABOUT: frame_.AboutBtnClick(); return;
-    case IDM_HELP: frame_.HelpClick(); return;
+    case IDM_NEW1: main_.NewEditor(); return;
+    case IDM_OPEN1: main_.OpenChosenFile(); return;
+    case IDM_EXIT1: main_.Exit(); return;
+    case IDM_FRIEND: main_.ShowFriendsWindow(); return;
+    case IDM_WORDSEARCH: main_.ShowSearchWindow(); return;
+    case IDM_ABOUT: main_.ShowAbout(); return;
+    case IDM_HELP: main_.ShowHelp(); return;
 
     case IDM_SAVEAS1: SaveAs1Click(); return;
     case IDM_SAVE1: Save1Click(); return;
@@ -660,12 +662,12 @@ void Teditform::OnCommand(int id) {
     return;
   }
   if (id >= IDM_USEDFILE1 && id <= IDM_USEDFILE7) {
-    frame_.UsedFile1Click(id - IDM_USEDFILE1 + 1);
+    main_.OpenRecentFile(id - IDM_USEDFILE1 + 1);
     if (hwnd()) FormCreate();
     return;
   }
   if (id >= IDM_FIRSTCHILD || (id >= IDM_TILE1 && id <= IDM_ARRANGEICONS1)) {
-    SendMessageW(GetParent(frame_.mdi_client()), WM_COMMAND, id, 0);
+    SendMessageW(GetParent(main_.mdi_client()), WM_COMMAND, id, 0);
   }
 }
 
@@ -723,14 +725,14 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // starts without the menu's mark.
       const bool from_menu = std::exchange(close_from_menu_, false);
       if (CloseQuery()) {
-        if (from_menu) frame_.untitled_numbers().GiveBack(Tag);
+        if (from_menu) main_.untitled_numbers().GiveBack(Tag);
         // The text area goes first, before the client activates the next
         // editor and the window's own clean-up runs: what those allocate
         // would otherwise land among the freed blocks of a large text and
         // keep them apart, and under Wine the next large document then
         // takes several times as long to open.
         DestroyWindow(Memo1.hwnd());
-        SendMessageW(frame_.mdi_client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd()), 0);
+        SendMessageW(main_.mdi_client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd()), 0);
       }
       return 0;
     }
@@ -739,7 +741,7 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       replace_.Close();
       find_.Close();
       destroying_ = true;
-      PostMessageW(GetParent(frame_.mdi_client()), kEditorsChanged, 0, 0);
+      PostMessageW(GetParent(main_.mdi_client()), kEditorsChanged, 0, 0);
       break;
   }
   return DefaultProc(msg, wp, lp);
@@ -751,6 +753,6 @@ int Teditform::HelpContextFor(const HELPINFO& info) {
   return info.iContextType == HELPINFO_MENUITEM ? HelpContextOf(info.iCtrlId) : 1020;
 }
 
-HWND Teditform::HelpOwner() const { return GetParent(frame_.mdi_client()); }
+HWND Teditform::HelpOwner() const { return GetParent(main_.mdi_client()); }
 
 }  // namespace velkor

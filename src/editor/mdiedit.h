@@ -12,24 +12,24 @@
 #include "controls/speed_button.h"
 #include "editor/document.h"
 #include "editor/search.h"
-#include "platform/find_dialog.h"
+#include "ui/find_dialog.h"
 #include "platform/scoped.h"
-#include "frame/form.h"
+#include "ui/form.h"
 
 namespace velkor {
 
-class Tframeform;
+class MainFrame;
 
 class Teditform : public Form {
  public:
   // The main window is the only creator; the object frees itself when its window goes.
-  Teditform(Tframeform& frame, int tag);
+  Teditform(MainFrame& main, int tag);
   ~Teditform() override;
   static Teditform* FromHandle(HWND hwnd);
 
   void Create(const std::wstring& caption);
   // A new editor window with its caption; the object frees itself when the window goes.
-  static Teditform* Make(Tframeform& frame, int tag, const std::wstring& caption);
+  static Teditform* Make(MainFrame& main, int tag, const std::wstring& caption);
 
   std::wstring FilePath;
   const int Tag;
@@ -138,7 +138,7 @@ class Teditform : public Form {
   void ShowFindDialog(bool replace);
   void OnFindMessage(LPARAM lp) override;
 
-  Tframeform& frame_;
+  MainFrame& main_;
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> menu_;
   HMENU popup_root_ = nullptr;
   HMENU popup_ = nullptr;

@@ -33,8 +33,6 @@ std::wstring ChangedFieldsQuestion(int changed) {
   return std::to_wstring(changed) + L" つの編集エリアが変更になっています。\r\n\r\n\r\n登録しますか ?";
 }
 
-std::wstring SnippetKeyName(int n) { return L"NO" + std::to_wstring(n); }
-
 namespace treasure_layout {
 namespace {
 

@@ -10,7 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "frame/profile.h"
+#include "state/profile.h"
+#include "state/snippets.h"
 
 namespace velkor {
 
@@ -48,8 +49,6 @@ RowAction DecideRow(std::wstring_view label, std::wstring_view text);
 // The end button's question for the number of changed fields.
 std::wstring ChangedFieldsQuestion(int changed);
 
-// "NO" + n, the key of snippet n in the sections "KEY" and "SET".
-std::wstring SnippetKeyName(int n);
 
 // The form's layout at 96 dpi. The sheet holds the rows; its own position is
 // the tab control's display area, known only once the control exists.

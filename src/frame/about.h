@@ -11,7 +11,7 @@
 #include "controls/marquee.h"
 #include "controls/panel.h"
 #include "controls/speed_button.h"
-#include "frame/form.h"
+#include "ui/form.h"
 #include "platform/scoped.h"
 
 namespace velkor {

@@ -1,7 +1,7 @@
 #include "frame/caption_clock.h"
 
 #include "frame/clock_logic.h"
-#include "platform/window.h"
+#include "ui/window.h"
 
 namespace velkor {
 namespace {

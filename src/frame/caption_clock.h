@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/scoped.h"
-#include "platform/window.h"
+#include "ui/window.h"
 
 namespace velkor {
 

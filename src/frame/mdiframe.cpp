@@ -3,26 +3,28 @@
 #include <shellapi.h>
 
 #include "controls/window_dock.h"
-#include "editor/doc_settings.h"
+#include "state/doc_settings.h"
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
 #include "frame/about.h"
-#include "frame/frame_ids.h"
+#include "ui/main_frame_ids.h"
 #include "frame/frame_logic.h"
-#include "frame/settings.h"
+#include "state/settings.h"
 #include "launcher/dirwin.h"
-#include "launcher/fmx_utils.h"
-#include "platform/app.h"
+#include "platform/file_utils.h"
+#include "ui/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
-#include "platform/message_box.h"
-#include "platform/messages.h"
+#include "ui/message_box.h"
+#include "ui/messages.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "wordsearch/seaform.h"
 
 namespace velkor {
+
+MainFrame* MainFrame::Get() { return Tframeform::Get(); }
 namespace {
 
 constexpr wchar_t kClass[] = L"Tframeform";
@@ -110,7 +112,7 @@ void Tframeform::CreateControls() {
   tool_look.outer = Bevel::Raised;
   tool_look.inner = Bevel::Lowered;
   panel1_.Create(hwnd(), IDC_PANEL1, 0, 0, 100, Scale(kPanel1Height), tool_look);
-  panel1_.on_click = [this] { Panel1Click(); };
+  panel1_.on_click = [this] { RefreshLaunchRow(); };
   panel1_.on_mouse_move = [this] { InstallDisplayHint(); };
   for (const SpeedButtonSpec& spec : kTools) {
     auto b = std::make_unique<SpeedButton>();
@@ -151,8 +153,8 @@ void Tframeform::LayoutChildren() {
 // Creation: everything the window needs before it is first shown.
 void Tframeform::FormCreate() {
   BusyCursor busy;
-  CaptionActive = true;
-  ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+  caption_active_ = true;
+  screen_width_ = GetSystemMetrics(SM_CXSCREEN);
 
   // The quick-launch row.
   LoadLaunchPaths();
@@ -170,7 +172,7 @@ void Tframeform::FormCreate() {
 
   Application::Get().ProcessMessages();
   LoadUsedFiles(7);
-  StartShowCmd = KeepPlacement(false);
+  start_show_command_ = KeepPlacement(false);
 
   Application::Get().SetDefaultHintHandler([this] { DisplayHint(); }, this);
   InstallDisplayHint();
@@ -201,11 +203,11 @@ void Tframeform::ShowForStartup(int show_command) {
 }
 
 void Tframeform::FormShow() {
-  if (StartShowCmd == SW_SHOWMAXIMIZED)
+  if (start_show_command_ == SW_SHOWMAXIMIZED)
     ShowWindow(hwnd(), SW_MAXIMIZE);
-  else if (StartShowCmd == SW_SHOWMINIMIZED)
+  else if (start_show_command_ == SW_SHOWMINIMIZED)
     ShowWindow(hwnd(), SW_MINIMIZE);
-  SetMascotGlyph(L"MAINICON", vels_button_);
+  vels_button_.SetIconResourceGlyph(L"MAINICON");
 }
 
 void Tframeform::FormActivate() {
@@ -252,7 +254,7 @@ int Tframeform::MenuHelpContext(const HELPINFO& info) const {
   return context != 0 ? context : 1000;
 }
 
-void Tframeform::HelpClick() {
+void Tframeform::ShowHelp() {
   std::wstring dir = FolderOf(ModulePath());
   SetCurrentDirectoryW(dir.c_str());
   WinHelpW(hwnd(), HelpFile().c_str(), HELP_CONTEXT, 1000);
@@ -303,7 +305,7 @@ void Tframeform::OnDropFiles(HDROP drop) {
       OpenDocument(name, name, 0, true);
       if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
     } else {
-      ShellStart(name, L"", FolderOf(name), SW_SHOWNORMAL);
+      ShellStart(name, L"", FolderOf(name), SW_SHOWNORMAL, hwnd());
     }
   }
 }
@@ -371,10 +373,10 @@ void Tframeform::LaunchButtonClick(int index) {
   const DWORD n = GetFullPathNameW(entry.c_str(), MAX_PATH, full.data(), nullptr);
   if (n == 0 || n >= MAX_PATH) return;
   full.resize(n);
-  ShellStart(full, L"", FolderOf(full), SW_SHOWNORMAL);
+  ShellStart(full, L"", FolderOf(full), SW_SHOWNORMAL, hwnd());
 }
 
-void Tframeform::Panel1Click() {
+void Tframeform::RefreshLaunchRow() {
   LoadLaunchPaths();
   LoadLaunchIcons();
 }
@@ -397,20 +399,20 @@ bool Tframeform::LoadLaunchIcons() {
     bool drawn = false;
     if (kind == L".ICO") {
       ScopedIcon picture(LoadIconFile(path));
-      if (picture) DrawIconGlyph(picture.get(), b);
+      if (picture) b.SetIconGlyph(picture.get());
       drawn = static_cast<bool>(picture);
     } else if (kind == L".BMP") {
       ScopedBitmap picture(LoadBitmapFile(path));
-      if (picture) SetButtonGlyph(picture.get(), b);
+      if (picture) b.SetPictureGlyph(picture.get());
       drawn = static_cast<bool>(picture);
     }
     // A picture that does not load is shown like any other file.
     if (!drawn) {
       ScopedIcon own_icon(FirstIconOf(path));
       if (own_icon)
-        DrawIconGlyph(own_icon.get(), b);
+        b.SetIconGlyph(own_icon.get());
       else
-        SetMascotGlyph(L"SICON_2", b);
+        b.SetIconResourceGlyph(L"SICON_2");
     }
     b.SetHint(FileNameOf(path));
     Application::Get().ProcessMessages();
@@ -418,47 +420,6 @@ bool Tframeform::LoadLaunchIcons() {
   }
   SetWindowTextW(hwnd(), kTitle);
   return true;
-}
-
-void Tframeform::SetMascotGlyph(const wchar_t* icon_name, SpeedButton& button) {
-  HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), icon_name, IMAGE_ICON, 32, 32, 0));
-  if (!icon) return;
-  ScopedIcon owned(icon);
-  DrawIconGlyph(icon, button);
-}
-
-void Tframeform::DrawIconGlyph(HICON icon, SpeedButton& button) {
-  WindowDc screen(hwnd());
-  HBITMAP bmp = CreateCompatibleBitmap(screen.get(), 33, 33);
-  {
-    ScopedMemDc dc(CreateCompatibleDC(screen.get()));
-    SelectObjectScope sel(dc.get(), bmp);
-    RECT rc{0, 0, 33, 33};
-    FillRect(dc.get(), &rc, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-    DrawIconEx(dc.get(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-  }
-  tmp_image_.reset(bmp);
-  SetButtonGlyph(tmp_image_.get(), button);
-}
-
-void Tframeform::SetButtonGlyph(HBITMAP picture, SpeedButton& button) {
-  const RECT rc = button.rect();
-  const int w = rc.right - rc.left - 3, h = rc.bottom - rc.top - 3;
-  WindowDc screen(hwnd());
-  HBITMAP glyph = CreateCompatibleBitmap(screen.get(), w, h);
-  {
-    ScopedMemDc dst(CreateCompatibleDC(screen.get()));
-    ScopedMemDc src(CreateCompatibleDC(screen.get()));
-    SelectObjectScope sel_dst(dst.get(), glyph);
-    SelectObjectScope sel_src(src.get(), picture);
-    BITMAP bm{};
-    GetObjectW(picture, sizeof bm, &bm);
-    SetStretchBltMode(dst.get(), COLORONCOLOR);
-    StretchBlt(dst.get(), 0, 0, w, h, src.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-    // The bottom-left pixel names the transparent colour: the light grey stays.
-    SetPixel(dst.get(), 0, h - 1, GetSysColor(COLOR_BTNSHADOW));
-  }
-  button.SetGlyph(glyph);
 }
 
 // Recent files.
@@ -487,7 +448,7 @@ void Tframeform::NoteSavedFile(const std::wstring& path) {
   ShowUsedFiles();
 }
 
-void Tframeform::UsedFile1Click(int n) {
+void Tframeform::OpenRecentFile(int n) {
   if (n < 1 || n > RecentFileList::kSlots) return;
   const std::wstring path = recent_files_.Entry(n);
   if (path == RecentFileList::kNoSet || path.empty()) return;
@@ -513,7 +474,7 @@ void Tframeform::UsedFile1Click(int n) {
 
 // Editor windows.
 Teditform* Tframeform::NewChild() {
-  NormalSizeClick();
+  RestoreAll();
   const int number = untitled_numbers_.Next();
   Teditform* child = Teditform::Make(*this, number, L" NewFile " + std::to_wstring(number));
   ApplyChildSettings(*child, L"ChildNo" + std::to_wstring(number) + L"FontSelect");
@@ -523,7 +484,7 @@ Teditform* Tframeform::NewChild() {
   return child;
 }
 
-Teditform* Tframeform::openchild() {
+Teditform* Tframeform::OpenChosenDocument() {
   static std::wstring last_name;  // the dialog keeps its file name between uses
   const std::wstring remembered = Settings().ReadString(L"LastUse", L"File", L"*.txt");
   if (remembered != L"*.txt") last_name = FileExists(remembered) ? remembered : L"*.txt";
@@ -543,7 +504,7 @@ Teditform* Tframeform::openchild() {
   if (!GetOpenFileNameW(&ofn)) return nullptr;
   const std::wstring chosen = buf.data();
   last_name = chosen;
-  NormalSizeClick();
+  RestoreAll();
   BusyCursor busy;
   return OpenDocument(chosen, chosen, 0, true);
 }
@@ -567,27 +528,27 @@ void Tframeform::ApplyChildSettings(Teditform& child, const std::wstring& sectio
 
 void Tframeform::SetChildMargins(Teditform& child) { child.SetTextMargins(); }
 
-void Tframeform::Tile1Click() {
+void Tframeform::TileEditors() {
   // The mode alternates, starting with the vertical one.
   tile_vertical_ = !tile_vertical_;
   SendMessageW(client_, WM_MDITILE, tile_vertical_ ? MDITILE_VERTICAL : MDITILE_HORIZONTAL, 0);
 }
 
-void Tframeform::Cascade1Click() { SendMessageW(client_, WM_MDICASCADE, 0, 0); }
-void Tframeform::ArrangeIcons1Click() { SendMessageW(client_, WM_MDIICONARRANGE, 0, 0); }
-void Tframeform::NextChildFormClick() { SendMessageW(client_, WM_MDINEXT, 0, 0); }
+void Tframeform::CascadeEditors() { SendMessageW(client_, WM_MDICASCADE, 0, 0); }
+void Tframeform::ArrangeIcons() { SendMessageW(client_, WM_MDIICONARRANGE, 0, 0); }
+void Tframeform::ActivateNextEditor() { SendMessageW(client_, WM_MDINEXT, 0, 0); }
 
-void Tframeform::iconMiniClick() {
+void Tframeform::MinimizeAll() {
   const auto editors = Editors();
   for (auto it = editors.rbegin(); it != editors.rend(); ++it) ShowWindow((*it)->hwnd(), SW_MINIMIZE);
 }
 
-void Tframeform::NormalSizeClick() {
+void Tframeform::RestoreAll() {
   BusyCursor busy;
   for (Teditform* e : Editors()) SendMessageW(client_, WM_MDIRESTORE, reinterpret_cast<WPARAM>(e->hwnd()), 0);
 }
 
-void Tframeform::MaxmizeClick() {
+void Tframeform::MaximizeActive() {
   if (Teditform* e = ActiveEditor()) SendMessageW(client_, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(e->hwnd()), 0);
 }
 
@@ -614,17 +575,17 @@ void Tframeform::DisplayHint() { status_line_.SetText(Application::Get().hint())
 
 void Tframeform::InstallDisplayHint() { InstallHintHandler([this] { DisplayHint(); }); }
 
-void Tframeform::Exit1Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+void Tframeform::Exit() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
-void Tframeform::VelSButtonClick() {
+void Tframeform::ShowFriendsWindow() {
   BusyCursor busy;
   Tdirform::Show();
 }
-void Tframeform::SearchWordButtonClick() {
+void Tframeform::ShowSearchWindow() {
   BusyCursor busy;
   TSeaForm::Show();
 }
-void Tframeform::AboutBtnClick() {
+void Tframeform::ShowAbout() {
   BusyCursor busy;
   TAboutBox::Show();
 }
@@ -643,7 +604,7 @@ std::wstring Tframeform::ReadOwnerName() {
 bool Tframeform::ConfirmExit() {
   POINT p{};
   GetCursorPos(&p);
-  const Point at = FarewellPosition({p.x, p.y}, ScreenWidth);
+  const Point at = FarewellPosition({p.x, p.y}, screen_width_);
   const std::wstring usage = FormatUsageTime(GetTickCount() - start_tick_);
   const int open = static_cast<int>(Editors().size());
   if (open > 0)
@@ -704,23 +665,23 @@ void Tframeform::EndSession() {
 bool Tframeform::OnCommand(int id) {
   switch (id) {
     case IDM_NEW1: NewChild(); return true;
-    case IDM_OPEN1: openchild(); return true;
-    case IDM_EXIT1: Exit1Click(); return true;
+    case IDM_OPEN1: OpenChosenDocument(); return true;
+    case IDM_EXIT1: Exit(); return true;
     case IDM_FRIEND:
-    case IDC_VELSBUTTON: VelSButtonClick(); return true;
-    case IDM_WORDSEARCH: SearchWordButtonClick(); return true;
-    case IDM_ABOUT: AboutBtnClick(); return true;
-    case IDM_HELP: HelpClick(); return true;
-    case IDM_TILE1: Tile1Click(); return true;
-    case IDM_CASCADE1: Cascade1Click(); return true;
-    case IDM_NEXTCHILDFORM: NextChildFormClick(); return true;
-    case IDM_ICONMINI: iconMiniClick(); return true;
-    case IDM_NORMALSIZE: NormalSizeClick(); return true;
-    case IDM_MAXMIZE: MaxmizeClick(); return true;
-    case IDM_ARRANGEICONS1: ArrangeIcons1Click(); return true;
+    case IDC_VELSBUTTON: ShowFriendsWindow(); return true;
+    case IDM_WORDSEARCH: ShowSearchWindow(); return true;
+    case IDM_ABOUT: ShowAbout(); return true;
+    case IDM_HELP: ShowHelp(); return true;
+    case IDM_TILE1: TileEditors(); return true;
+    case IDM_CASCADE1: CascadeEditors(); return true;
+    case IDM_NEXTCHILDFORM: ActivateNextEditor(); return true;
+    case IDM_ICONMINI: MinimizeAll(); return true;
+    case IDM_NORMALSIZE: RestoreAll(); return true;
+    case IDM_MAXMIZE: MaximizeActive(); return true;
+    case IDM_ARRANGEICONS1: ArrangeIcons(); return true;
   }
   if (id >= IDM_USEDFILE1 && id <= IDM_USEDFILE7) {
-    UsedFile1Click(id - IDM_USEDFILE1 + 1);
+    OpenRecentFile(id - IDM_USEDFILE1 + 1);
     return true;
   }
   if (id >= IDC_BP1FILENAME0 && id < IDC_BP1FILENAME0 + 8) {
@@ -782,7 +743,7 @@ LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NCACTIVATE: {
       const LRESULT r = DefaultProc(msg, wp, lp);
-      CaptionActive = wp != 0;
+      caption_active_ = wp != 0;
       return r;
     }
     case WM_TIMER:

@@ -10,81 +10,85 @@
 
 #include "controls/panel.h"
 #include "controls/speed_button.h"
-#include "editor/snippets.h"
-#include "frame/launch_paths.h"
-#include "frame/recent_file_list.h"
-#include "frame/untitled_numbers.h"
+#include "state/snippets.h"
+#include "ui/main_frame.h"
+#include "state/launch_paths.h"
+#include "state/recent_file_list.h"
+#include "state/untitled_numbers.h"
 #include "platform/scoped.h"
 #include "frame/caption_clock.h"
 #include "frame/clock_logic.h"
-#include "frame/form.h"
+#include "ui/form.h"
 
 namespace velkor {
 
 class Teditform;
 
-class Tframeform : public Form, public SingleInstance<Tframeform> {
+class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFrame {
  public:
   // args: the program's command-line arguments (without the program name).
   explicit Tframeform(std::vector<std::wstring> args);
   ~Tframeform() override;
 
-  // The single main window, or null while there is none: Get().
+  // The single main window, or null while there is none.
+  using SingleInstance<Tframeform>::Get;
 
   // Creates the window and runs its creation step; the window stays hidden.
   void CreateForm();
   // Start-up step 5: 2, 6 and 7 minimize, 3 maximizes, anything else shows normal.
   void ShowForStartup(int show_command);
 
-  // State that other windows use.
-  int ScreenWidth = 0;
-  int StartShowCmd = 0;
-  bool CaptionActive = true;
-  std::wstring ClockText;
+  // The screen's width as the window was created.
+  int screen_width() const override { return screen_width_; }
+  // The show command of the stored placement, as the window was created.
+  int start_show_command() const { return start_show_command_; }
 
-  HWND mdi_client() const { return client_; }
+  HWND frame_window() const override { return hwnd(); }
+  HWND mdi_client() const override { return client_; }
   Panel& StatusLine() { return status_line_; }
+  void SetStatusText(const std::wstring& text) override { status_line_.SetText(text); }
   std::vector<Teditform*> Editors() const;  // in z-order, the active one first
   Teditform* ActiveEditor() const;
 
-  // Operations shared with the editor windows.
+  // A new untitled editor; the editor a file chosen in the open dialog went
+  // to (null when none).
   Teditform* NewChild();
-  Teditform* openchild();
-  void UsedFile1Click(int slot);
-  void NoteSavedFile(const std::wstring& path);
+  Teditform* OpenChosenDocument();
+  void NewEditor() override { NewChild(); }
+  void OpenChosenFile() override { OpenChosenDocument(); }
+  void OpenRecentFile(int slot) override;
+  void NoteSavedFile(const std::wstring& path) override;
   void LoadUsedFiles(int count);
   // The recent-file list that the File menus show.
-  const RecentFileList& recent_files() const { return recent_files_; }
+  const RecentFileList& recent_files() const override { return recent_files_; }
   // The treasure box's snippets, for the editors' pop-up menus and the box itself.
-  Snippets& snippets() { return snippets_; }
+  Snippets& snippets() override { return snippets_; }
   // The quick-launch row's entries as last read from the settings file.
-  const LaunchPaths& launch_paths() const { return launch_paths_; }
+  const LaunchPaths& launch_paths() const override { return launch_paths_; }
   // The numbers of the windows made by New.
-  UntitledNumbers& untitled_numbers() { return untitled_numbers_; }
+  UntitledNumbers& untitled_numbers() override { return untitled_numbers_; }
   void ApplyChildSettings(Teditform& child, const std::wstring& section);
   void SetChildMargins(Teditform& child);
-  void Exit1Click();
-  void VelSButtonClick();
-  // The icon resource drawn on a light grey square as the button's glyph.
-  void SetMascotGlyph(const wchar_t* icon_name, SpeedButton& button);
-  void SearchWordButtonClick();
-  void AboutBtnClick();
-  void HelpClick();
+  void Exit() override;
+  void ShowFriendsWindow() override;
+  void ShowSearchWindow() override;
+  void ShowAbout() override;
+  void ShowHelp() override;
   void DisplayHint();
-  void InstallDisplayHint();
-  void Panel1Click();
+  void InstallDisplayHint() override;
+  void RefreshLaunchRow();
   // After the friends window registered launcher buttons: the row is read
   // again from the settings file and shown.
-  void ReloadLaunchBar();
-  void UpdateMenuItems();
+  void ReloadLaunchBar() override;
+  void UpdateMenuItems() override;
 
-  void Tile1Click();
-  void Cascade1Click();
-  void ArrangeIcons1Click();
-  void NextChildFormClick();
-  void iconMiniClick();
-  void NormalSizeClick();
-  void MaxmizeClick();
+  void TileEditors();
+  void CascadeEditors();
+  void ArrangeIcons();
+  void ActivateNextEditor();
+  void MinimizeAll();
+  void RestoreAll();
+  void MaximizeActive();
 
   // Creates an editor window for a file, with its stored settings, and loads it.
   Teditform* OpenDocument(const std::wstring& path, const std::wstring& section, int tag, bool margins);
@@ -143,8 +147,6 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   bool LoadLaunchIcons();
   void ArrangeLaunchButtons();
   void LaunchButtonClick(int index);
-  void DrawIconGlyph(HICON icon, SpeedButton& button);
-  void SetButtonGlyph(HBITMAP picture, SpeedButton& button);
   void Timer1Timer();
   // Sets the frame's title unless the frame already shows what it gave;
   // bare: shown as it is, without a maximized editor's name after it.
@@ -173,7 +175,6 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   std::vector<std::unique_ptr<SpeedButton>> tool_buttons_;
   std::array<SpeedButton, 8> launch_buttons_;
   SpeedButton vels_button_;
-  ScopedBitmap tmp_image_;
   ScopedFont status_font_;
   bool tile_vertical_ = false;
   bool window_commands_enabled_ = true;
@@ -187,6 +188,10 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   bool title_bare_ = false;   // ... and whether it was set bare
   bool bare_title_ = false;   // the title being set bypasses the frame's composition
   StripeColors stripe_colors_;
+  int screen_width_ = 0;
+  int start_show_command_ = 0;
+  bool caption_active_ = true;
+  std::wstring clock_text_;
 };
 
 }  // namespace velkor

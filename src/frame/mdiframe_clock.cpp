@@ -7,7 +7,7 @@
 #include "frame/caption_clock.h"
 #include "frame/clock_logic.h"
 #include "launcher/dirwin.h"
-#include "platform/app.h"
+#include "ui/app.h"
 
 namespace velkor {
 namespace {
@@ -28,8 +28,8 @@ void Tframeform::Timer1Timer() {
 }
 
 void Tframeform::Timer1Timer(const SYSTEMTIME& now) {
-  ClockText = ClockTextOf(now.wHour, now.wMinute, now.wSecond);
-  const wchar_t d = ClockText.back();
+  clock_text_ = ClockTextOf(now.wHour, now.wMinute, now.wSecond);
+  const wchar_t d = clock_text_.back();
   if (IsIconic(hwnd())) {
     // The task bar reads the clock and the mascot's names alone, without
     // the name of a maximized document.
@@ -41,7 +41,7 @@ void Tframeform::Timer1Timer(const SYSTEMTIME& now) {
         SetTaskbarLook(L"SICON_3", L"Your Friends", true);
         break;
       case TitleStep::Time:
-        ShowTitle(ClockText, true);
+        ShowTitle(clock_text_, true);
         break;
     }
   } else {
@@ -77,7 +77,7 @@ void Tframeform::SetTaskbarLook(const wchar_t* icon, const wchar_t* title, bool 
 
 void Tframeform::PaintCaptionClock() {
   if (!caption_clock_) caption_clock_ = std::make_unique<CaptionClock>(hwnd());
-  caption_clock_->Show(ClockText, CaptionActive);
+  caption_clock_->Show(clock_text_, caption_active_);
 }
 
 RECT Tframeform::CaptionClockRect() const { return caption_clock_ ? caption_clock_->band() : RECT{}; }
@@ -94,9 +94,9 @@ void Tframeform::MascotStep(wchar_t d) {
   }
   if (IsIconic(hwnd())) return;
   if (d == L'5')
-    SetMascotGlyph(L"MAINICON", vels_button_);
+    vels_button_.SetIconResourceGlyph(L"MAINICON");
   else if (d == L'0')
-    SetMascotGlyph(L"SICON_3", vels_button_);
+    vels_button_.SetIconResourceGlyph(L"SICON_3");
 }
 
 void Tframeform::InstallStripes() {

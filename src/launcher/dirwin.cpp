@@ -7,15 +7,16 @@
 #include <cwctype>
 
 #include "controls/window_dock.h"
-#include "frame/mdiframe.h"
+#include "state/launch_paths.h"
+#include "ui/main_frame.h"
 #include "launcher/browser_texts.h"
 #include "launcher/dirwin_ids.h"
 #include "launcher/file_items.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/dir_walk.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 
 namespace velkor {
 namespace {
@@ -183,7 +184,7 @@ void Tdirform::CreateControls() {
   file_panel_.Create(status_bar_.hwnd(), IDC_DIR_FILEPANEL, 0, 0, Scale(300), Scale(kStatusHeight), sunk);
   file_panel_.SetFont(file_panel_font_.get());
   image1_.Create(file_panel_.hwnd(), IDC_DIR_IMAGE1, Scale(62), Scale(5), Scale(32), Scale(32));
-  image1_.on_click = [this] { Image1Click(); };
+  image1_.on_click = [this] { PreviewSelectedPicture(); };
   ShowWindow(image1_.hwnd(), SW_HIDE);
 }
 
@@ -241,7 +242,7 @@ void Tdirform::CreateButtonRow() {
     b.SetHint(kImageHints[tag]);
     PictureBox& image = simages_[static_cast<size_t>(tag)];
     image.Create(btn_panel_.hwnd(), IDC_DIR_SIMAGE1 + tag, Scale(x + 3), Scale(6), Scale(32), Scale(32));
-    image.on_click = [this, tag] { SImage1Click(tag); };
+    image.on_click = [this, tag] { StartButtonClick(tag); };
     Application::Get().SetControlHint(image.hwnd(), kImageHints[tag]);
     EnableWindow(image.hwnd(), FALSE);
   }
@@ -256,7 +257,7 @@ void Tdirform::FormCreate() {
   RowCount = 3;
   MultiIcon = true;
   ButtonsChanged = false;
-  if (Tframeform* frame = Tframeform::Get())
+  if (MainFrame* frame = MainFrame::Get())
     for (int i = 0; i < 8; ++i) ButtonFiles[static_cast<size_t>(i)] = frame->launch_paths().Path(i);
 
   wchar_t current[MAX_PATH] = L"";
@@ -287,7 +288,7 @@ void Tdirform::AddDriveTabs() {
 }
 
 void Tdirform::FormShow() {
-  if (Tframeform* frame = Tframeform::Get()) frame->SetMascotGlyph(L"SICON_1", vel_bt_);
+  vel_bt_.SetIconResourceGlyph(L"SICON_1");
   dir_panel1_.SetText(kChooseDirText);
 }
 
@@ -306,7 +307,7 @@ bool Tdirform::FormCloseQuery() {
   // nothing left to reload and closes the window at once.
   ButtonsChanged = false;
   WindowLife life(*this);
-  if (Tframeform* frame = Tframeform::Get()) frame->ReloadLaunchBar();
+  if (MainFrame* frame = MainFrame::Get()) frame->ReloadLaunchBar();
   return life.lives();
 }
 
@@ -315,12 +316,10 @@ void Tdirform::FormDestroy() { painter_.Clear(); }
 void Tdirform::OnMainWindowClosing() { DestroyWindow(hwnd()); }
 
 void Tdirform::MascotStep(wchar_t d) {
-  Tframeform* frame = Tframeform::Get();
-  if (!frame) return;
   if (d == L'5')
-    frame->SetMascotGlyph(L"SICON_3", vel_bt_);
+    vel_bt_.SetIconResourceGlyph(L"SICON_3");
   else if (d == L'0')
-    frame->SetMascotGlyph(L"SICON_1", vel_bt_);
+    vel_bt_.SetIconResourceGlyph(L"SICON_1");
 }
 
 void Tdirform::Layout() {
@@ -534,31 +533,31 @@ void Tdirform::ListOnce(const std::wstring& dir) {
 
 bool Tdirform::OnCommand(int id, int code) {
   if (id >= IDM_DIR_SB1 && id < IDM_DIR_SB1 + 7) {
-    SB1Click(id - IDM_DIR_SB1);
+    RegisterButtonClick(id - IDM_DIR_SB1);
   } else if (id >= IDM_DIR_MASK1 && id <= IDM_DIR_MASK1 + 10) {
-    allClick(id - IDM_DIR_MASK1);
+    ApplyMaskItem(id - IDM_DIR_MASK1);
   } else if (id >= IDM_DIR_ROWS1 && id < IDM_DIR_ROWS1 + 7) {
-    GyouSetClick(id - IDM_DIR_ROWS1 + 1);
+    ChooseRows(id - IDM_DIR_ROWS1 + 1);
   } else if (id >= IDM_DIR_COLS1 && id < IDM_DIR_COLS1 + 4) {
-    ReStuSetClick(id - IDM_DIR_COLS1 + 1);
+    SetColumns(id - IDM_DIR_COLS1 + 1);
   } else if (id >= IDC_DIR_SPBTN1 && id < IDC_DIR_SPBTN1 + 8) {
-    SImage1Click(id - IDC_DIR_SPBTN1);
+    StartButtonClick(id - IDC_DIR_SPBTN1);
   } else {
     switch (id) {
-      case IDM_DIR_CLOSE: N3Click(); break;
+      case IDM_DIR_CLOSE: CloseFromMenu(); break;
       case IDM_DIR_EXECUTE:
-      case IDC_DIR_VELBT: executeClick(); break;
-      case IDM_DIR_PANES: N16Click(); break;
-      case IDM_DIR_ICONMODE: N17Click(); break;
+      case IDC_DIR_VELBT: StartSelected(); break;
+      case IDM_DIR_PANES: TogglePanes(); break;
+      case IDM_DIR_ICONMODE: ToggleIconMode(); break;
       case IDM_DIR_ITTUKI:
-      case IDC_DIR_FIND: ITTUKIBClick(); break;
-      case IDM_DIR_SHOW1: Show1Click(1); break;
-      case IDM_DIR_SHOW2: Show1Click(2); break;
-      case IDM_DIR_GOMI: GomiClick(); break;
-      case IDM_DIR_DELETE: Delete1Click(); break;
+      case IDC_DIR_FIND: StartBulkSearch(); break;
+      case IDM_DIR_SHOW1: ShowGrid(1); break;
+      case IDM_DIR_SHOW2: ShowGrid(2); break;
+      case IDM_DIR_GOMI: RecycleSelected(); break;
+      case IDM_DIR_DELETE: DeleteSelected(); break;
       case IDC_DIR_LIST:
-        if (code == LBN_SELCHANGE) ListBox1Click();
-        if (code == LBN_DBLCLK) executeClick();
+        if (code == LBN_SELCHANGE) ShowSelectedItem();
+        if (code == LBN_DBLCLK) StartSelected();
         break;
       default: return false;
     }

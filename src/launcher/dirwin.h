@@ -14,12 +14,12 @@
 #include "controls/picture.h"
 #include "controls/speed_button.h"
 #include "controls/std_controls.h"
-#include "frame/form.h"
+#include "ui/form.h"
 #include "launcher/drive_tabs.h"
 #include "launcher/file_list_items.h"
-#include "platform/control.h"
+#include "ui/control.h"
 #include "platform/scoped.h"
-#include "platform/window_life.h"
+#include "ui/window_life.h"
 
 namespace velkor {
 
@@ -71,30 +71,30 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void drivetabsetChange(int new_index);
   void drivetabsetClick();
   void FileEditKeyPress(wchar_t key, bool& handled);
-  void allClick(int tag);
-  void GyouSetClick(int tag);
-  void ReStuSetClick(int tag);
-  void Show1Click(int tag);
-  void N16Click();
-  void N17Click();
-  void N3Click();
-  void ListBox1Click();
-  void Image1Click();
-  void PopupMenu1Popup();
+  void ApplyMaskItem(int tag);
+  void ChooseRows(int tag);
+  void SetColumns(int tag);
+  void ShowGrid(int tag);
+  void TogglePanes();
+  void ToggleIconMode();
+  void CloseFromMenu();
+  void ShowSelectedItem();
+  void PreviewSelectedPicture();
+  void EnablePopupItems();
   // The launcher buttons (dirwin_buttons.cpp); n and tag are the button's
   // number from 0, the eighth holding the file started last.
-  void executeClick();
-  void SB1Click(int tag);
-  void SImage1Click(int tag);
+  void StartSelected();
+  void RegisterButtonClick(int tag);
+  void StartButtonClick(int tag);
   void RegisterToButton(int n);
   void LoadButtonImage(int n);
   void LoadButtonImages();
   void DisableButtonImages() { EnableButtonImages(false); }
   // The bulk search of the tree's directory and everything below it.
-  void ITTUKIBClick();
+  void StartBulkSearch();
   // File operations on the selected item.
-  void GomiClick();
-  void Delete1Click();
+  void RecycleSelected();
+  void DeleteSelected();
   // True from the moment a file of the list has been carried the drag distance
   // until it is dropped or the drag is given up.
   bool Dragging() const { return dragging_; }
@@ -119,7 +119,7 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   Panel& dirPanel1() { return dir_panel1_; }
   HWND FileEdit() const { return file_edit_; }
   SpeedButton& BBtnFind() { return bbtn_find_; }
-  GripPanel& directorylistbop() { return tree_panel_; }
+  GripPanel& TreeGripPanel() { return tree_panel_; }
   TDirTreeViewS& DirList1() { return tree_; }
   Panel& dirPanel2() { return dir_panel2_; }
   ListBox ListBox1() const { return list_; }

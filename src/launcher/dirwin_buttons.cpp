@@ -7,15 +7,15 @@
 
 #include <shellapi.h>
 
-#include "frame/launch_paths.h"
-#include "frame/settings.h"
+#include "state/launch_paths.h"
+#include "state/settings.h"
 #include "launcher/browser_texts.h"
 #include "launcher/dirwin_ids.h"
 #include "launcher/file_items.h"
-#include "launcher/fmx_utils.h"
-#include "platform/app.h"
+#include "platform/file_utils.h"
+#include "ui/app.h"
 #include "platform/error.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
 
@@ -34,11 +34,11 @@ Picture ButtonPicture(const std::wstring& path) {
       static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"SICON_2", IMAGE_ICON, 32, 32, 0)));
 }
 
-void StartButtonFile(const std::wstring& file, const std::wstring& parameters) {
+void StartButtonFile(const std::wstring& file, const std::wstring& parameters, HWND owner) {
   // An empty name would leave the shell to open whatever it guesses (the
   // current folder): a button without a registration starts nothing.
   if (file.empty()) return;
-  ShellStart(file, parameters, DirectoryOfFile(file), SW_SHOWNORMAL);
+  ShellStart(file, parameters, DirectoryOfFile(file), SW_SHOWNORMAL, owner);
 }
 
 }  // namespace
@@ -84,9 +84,9 @@ void Tdirform::LoadButtonImages() {
   for (int n = 0; n < 8; ++n) LoadButtonImage(n);
 }
 
-void Tdirform::SB1Click(int tag) { RegisterToButton(tag); }
+void Tdirform::RegisterButtonClick(int tag) { RegisterToButton(tag); }
 
-void Tdirform::SImage1Click(int tag) {
+void Tdirform::StartButtonClick(int tag) {
   if (tag < 0 || tag > 7) return;
   std::wstring parameters;
   const int sel = list_.Selected();
@@ -94,16 +94,16 @@ void Tdirform::SImage1Click(int tag) {
     const std::wstring document = list_.Text(sel);
     if (!IsProgramKind(FileKindExtension(document))) parameters = DocumentParameter(document);
   }
-  StartButtonFile(ButtonFiles[static_cast<size_t>(tag)], parameters);
+  StartButtonFile(ButtonFiles[static_cast<size_t>(tag)], parameters, hwnd());
 }
 
-void Tdirform::executeClick() {
+void Tdirform::StartSelected() {
   if (list_.Selected() < 0) {
     ShowMessage(hwnd(), kNoSelectionToStartText, MessageKind::Plain, MB_OK);
     return;
   }
   RegisterToButton(7);
-  StartButtonFile(ButtonFiles[7], L"");
+  StartButtonFile(ButtonFiles[7], L"", hwnd());
   DisableButtonImages();
 }
 

@@ -7,16 +7,15 @@
 #include <cstdlib>
 #include <utility>
 
-#include "frame/mdiframe.h"
 #include "launcher/browser_texts.h"
 #include "launcher/dirwin.h"
 #include "launcher/dirwin_ids.h"
 #include "launcher/file_items.h"
-#include "launcher/fmx_utils.h"
-#include "platform/app.h"
+#include "platform/file_utils.h"
+#include "ui/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/path_names.h"
 
 namespace velkor {
@@ -136,7 +135,7 @@ void Tdirform::DrawListItem(const DRAWITEMSTRUCT& item) {
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
-void Tdirform::ListBox1Click() {
+void Tdirform::ShowSelectedItem() {
   const int sel = list_.Selected();
   if (sel < 0) {
     file_panel_.SetText(L"");
@@ -169,13 +168,13 @@ void Tdirform::ListBox1Click() {
   if (unreadable_icon) throw Error(UnreadablePictureText(SelectedPath));
 }
 
-void Tdirform::Image1Click() {
+void Tdirform::PreviewSelectedPicture() {
   const int sel = list_.Selected();
   if (sel < 0) return;
   ShowPicturePreview(hwnd(), list_.Text(sel), image1_.picture());
 }
 
-void Tdirform::PopupMenu1Popup() {
+void Tdirform::EnablePopupItems() {
   const UINT state = list_.Selected() >= 0 ? MF_ENABLED : MF_GRAYED;
   EnableMenuItem(popup_, IDM_DIR_GOMI, MF_BYCOMMAND | state);
   EnableMenuItem(popup_, IDM_DIR_DELETE, MF_BYCOMMAND | state);
@@ -199,27 +198,27 @@ void Tdirform::FileEditKeyPress(wchar_t key, bool& handled) {
   }
 }
 
-void Tdirform::allClick(int tag) {
+void Tdirform::ApplyMaskItem(int tag) {
   wchar_t caption[32] = L"";
   GetMenuStringW(menu_, static_cast<UINT>(IDM_DIR_MASK1 + tag), caption, 32, MF_BYCOMMAND);
   SetWindowTextW(file_edit_, caption);
   ListDirectory(tree_.GetSelectedPath());
 }
 
-void Tdirform::GyouSetClick(int tag) {
+void Tdirform::ChooseRows(int tag) {
   const RowFit fit = FitIconRows(AvailableHeight(), tag);
   RowCount = fit.rows;
   if (fit.item_height > 0) SetItemHeight(fit.item_height);
   KeepSelectionOnTop();
 }
 
-void Tdirform::ReStuSetClick(int tag) {
+void Tdirform::SetColumns(int tag) {
   columns_ = std::max(1, tag);
   FormResize();
   KeepSelectionOnTop();
 }
 
-void Tdirform::Show1Click(int tag) {
+void Tdirform::ShowGrid(int tag) {
   const int n = std::max(1, tag);
   RowCount = n;
   ShowWindow(list_, SW_HIDE);
@@ -232,7 +231,7 @@ void Tdirform::Show1Click(int tag) {
   SetFocus(list_);
 }
 
-void Tdirform::N17Click() {
+void Tdirform::ToggleIconMode() {
   MultiIcon = !MultiIcon;
   if (MultiIcon) {
     SetItemHeight(Scale(74));
@@ -259,7 +258,7 @@ void Tdirform::FormResize() {
   if (fit.item_height != item_height_) SetItemHeight(fit.item_height);
 }
 
-void Tdirform::N16Click() {
+void Tdirform::TogglePanes() {
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   for (HWND pane : {dir_panel1_.hwnd(), tree_panel_.hwnd(), btn_panel_.hwnd()})
     ShowWindow(pane, IsWindowVisible(pane) ? SW_HIDE : SW_SHOW);
@@ -269,11 +268,11 @@ void Tdirform::N16Click() {
   if (list_.Count() > 0 && list_.Selected() < 0) {
     SetFocus(list_);
     list_.Select(0);
-    ListBox1Click();
+    ShowSelectedItem();
   }
 }
 
-void Tdirform::N3Click() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+void Tdirform::CloseFromMenu() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void Tdirform::EnableButtonImages(bool enabled) {
   for (PictureBox& image : simages_) EnableWindow(image.hwnd(), enabled);
@@ -382,8 +381,8 @@ void Tdirform::ListBox1RightDown(LPARAM lp) {
   // still pointer (the wheel), which no mouse move reported.
   HoverPath = under >= 0 ? list_.Text(under) : std::wstring();
   list_.Select(under);
-  if (SelectedPath != HoverPath) ListBox1Click();
-  PopupMenu1Popup();
+  if (SelectedPath != HoverPath) ShowSelectedItem();
+  EnablePopupItems();
   POINT screen = p;
   ClientToScreen(list_, &screen);
   TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(), nullptr);
@@ -399,9 +398,9 @@ void Tdirform::ListBox1KeyUp(WPARAM key, bool pressed_here) {
   // have closed: it chose there, and starts nothing here.
   if (key == VK_RETURN && !pressed_here) return;
   if (key == VK_RETURN && list_.Selected() >= 0)
-    executeClick();
+    StartSelected();
   else
-    ListBox1Click();
+    ShowSelectedItem();
 }
 
 LRESULT Tdirform::ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp) {
@@ -458,7 +457,7 @@ LRESULT Tdirform::ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPA
         return 0;
       }
       if (msg == WM_CHAR && wp == L' ') {
-        Image1Click();
+        PreviewSelectedPicture();
         return 0;
       }
       break;

@@ -7,9 +7,9 @@
 #include "launcher/bulk_search.h"
 #include "launcher/dirwin.h"
 #include "launcher/file_ops.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/error.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 
 namespace velkor {
 namespace {
@@ -23,7 +23,7 @@ bool Tdirform::AskYes(const std::wstring& text) {
   return ShowMessage(hwnd(), text, MessageKind::Confirmation, MB_YESNO) == IDYES;
 }
 
-void Tdirform::Delete1Click() {
+void Tdirform::DeleteSelected() {
   const int sel = list_.Selected();
   if (sel < 0) return;
   const std::wstring path = list_.Text(sel);
@@ -32,7 +32,7 @@ void Tdirform::Delete1Click() {
   if (deleted && life.lives()) RemoveListedItem(sel, path);
 }
 
-void Tdirform::GomiClick() {
+void Tdirform::RecycleSelected() {
   const int sel = list_.Selected();
   if (sel < 0) return;
   const std::wstring path = list_.Text(sel);
@@ -104,7 +104,7 @@ bool Tdirform::KeyMessage(MSG& msg, HACCEL accel) {
   return accel && TranslateAcceleratorW(hwnd(), accel, &msg) != 0;
 }
 
-void Tdirform::ITTUKIBClick() {
+void Tdirform::StartBulkSearch() {
   // One walk or listing at a time: a click while one runs is let go.
   if (working() || RefusePathMask()) return;
   FileCount = 0;
@@ -155,7 +155,7 @@ void Tdirform::ITTUKIBClick() {
   if (count > 0) {
     SetFocus(list_);
     list_.Select(0);
-    ListBox1Click();
+    ShowSelectedItem();
   } else {
     SetFocus(tree_.hwnd());
   }

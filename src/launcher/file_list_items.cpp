@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "launcher/file_items.h"
-#include "launcher/fmx_utils.h"
+#include "platform/file_utils.h"
 #include "launcher/item_pictures.h"
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/path_names.h"
 
 namespace velkor {

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "launcher/browser_texts.h"
-#include "launcher/fmx_utils.h"
+#include "platform/file_utils.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
 

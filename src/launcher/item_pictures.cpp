@@ -9,8 +9,8 @@
 
 #include "launcher/file_items.h"
 #include "launcher/file_list_items.h"
-#include "launcher/fmx_utils.h"
-#include "platform/app.h"
+#include "platform/file_utils.h"
+#include "ui/app.h"
 #include "platform/files.h"
 #include "platform/path_names.h"
 #include "platform/scoped.h"

@@ -2,10 +2,10 @@
 // the picture stretched to its client area inside a thin frame.
 #include <utility>
 
-#include "frame/form.h"
+#include "ui/form.h"
 #include "launcher/file_items.h"
 #include "launcher/file_list_items.h"
-#include "platform/app.h"
+#include "ui/app.h"
 
 namespace velkor {
 namespace {

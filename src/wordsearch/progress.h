@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/scoped.h"
-#include "frame/form.h"
+#include "ui/form.h"
 
 namespace velkor {
 

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "controls/window_dock.h"
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "state/settings.h"
+#include "ui/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/text.h"
 #include "wordsearch/progress.h"
 #include "wordsearch/setup_form.h"

@@ -5,10 +5,10 @@
 // finish button can stop it.
 #include <algorithm>
 
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/dir_walk.h"
 #include "platform/locale_text.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/number_format.h"
 #include "platform/path_names.h"
 #include "platform/scoped.h"

@@ -3,11 +3,11 @@
 // commands, and the way back to the list.
 #include "controls/text_positions.h"
 #include "editor/find_in_edit.h"
-#include "launcher/fmx_utils.h"
-#include "platform/app.h"
+#include "platform/file_utils.h"
+#include "ui/app.h"
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/text.h"
 #include "wordsearch/seaform.h"
 #include "wordsearch/viewer_logic.h"
@@ -228,7 +228,7 @@ void TSeaForm::OnFindMessage(LPARAM lp) {
 void TSeaForm::Open1Click() {
   const int i = SelectedIndex();
   if (i < 0 || i >= static_cast<int>(hits_.size())) return;
-  ShellStart(hits_[static_cast<size_t>(i)].path, L"", L"", SW_SHOWNORMAL);
+  ShellStart(hits_[static_cast<size_t>(i)].path, L"", L"", SW_SHOWNORMAL, hwnd());
 }
 
 }  // namespace velkor

@@ -6,14 +6,14 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "state/settings.h"
+#include "ui/app.h"
 #include "platform/locale_text.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/number_format.h"
 #include "platform/path_names.h"
-#include "platform/window.h"
-#include "platform/window_life.h"
+#include "ui/window.h"
+#include "ui/window_life.h"
 #include "wordsearch/progress.h"
 #include "wordsearch/seaform.h"
 #include "wordsearch/wordsearch_ids.h"

@@ -11,8 +11,8 @@
 #include "controls/dir_tree.h"
 #include "controls/split_panel.h"
 #include "controls/std_controls.h"
-#include "platform/control.h"
-#include "platform/dialog.h"
+#include "ui/control.h"
+#include "ui/dialog.h"
 #include "platform/dir_walk.h"
 #include "platform/scoped.h"
 

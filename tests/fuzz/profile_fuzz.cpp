@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "frame/profile.h"
+#include "state/profile.h"
 #include "platform/text.h"
 #include "fuzz/fuzz_check.h"
 

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "launcher/file_dates.h"
+#include "platform/file_dates.h"
 #include "platform/number_format.h"
 
 using namespace velkor;

@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "frame/profile.h"
+#include "state/profile.h"
 
 using namespace velkor;
 using namespace std::string_literals;

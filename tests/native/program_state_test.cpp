@@ -5,12 +5,12 @@
 #include <array>
 #include <stdexcept>
 
-#include "editor/doc_settings.h"
-#include "editor/snippets.h"
-#include "frame/launch_paths.h"
-#include "frame/profile.h"
-#include "frame/recent_file_list.h"
-#include "frame/settings_store.h"
+#include "state/doc_settings.h"
+#include "state/snippets.h"
+#include "state/launch_paths.h"
+#include "state/profile.h"
+#include "state/recent_file_list.h"
+#include "state/settings_store.h"
 #include "platform/text.h"
 
 using namespace velkor;

@@ -2,8 +2,8 @@
 #include <shlobj.h>
 
 #include "controls/panel.h"
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "state/settings.h"
+#include "ui/app.h"
 
 namespace velkor::test {
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/handler_depth.h"
+#include "ui/handler_depth.h"
 #include "support/win_test.h"
 
 namespace {

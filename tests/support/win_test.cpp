@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/app.h"
+#include "ui/app.h"
 
 namespace velkor::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/win32.h"
-#include "platform/window.h"  // WindowText
+#include "ui/window.h"  // WindowText
 
 namespace velkor::test {
 

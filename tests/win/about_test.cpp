@@ -7,7 +7,7 @@
 #include "controls/marquee.h"
 #include "editor/mdiedit.h"
 #include "frame/about.h"
-#include "frame/frame_ids.h"
+#include "ui/main_frame_ids.h"
 #include "support/frame_fixture.h"
 
 using namespace velkor;
@@ -60,7 +60,7 @@ class AboutBox : public FrameTest {
   }
   TAboutBox& Open() {
     if (!frame_) StartFrame();
-    frame_->AboutBtnClick();
+    frame_->ShowAbout();
     PumpFor(20);
     return *TAboutBox::Get();
   }
@@ -115,7 +115,7 @@ TEST_F(AboutBox, ExistsOnceAndIsCreatedAnewAfterClosing) {
   TAboutBox& first = Open();
   const HWND hwnd = first.hwnd();
   ShowWindow(hwnd, SW_MINIMIZE);
-  frame_->AboutBtnClick();
+  frame_->ShowAbout();
   PumpFor(20);
   EXPECT_EQ(TAboutBox::Get(), &first);
   EXPECT_FALSE(IsIconic(hwnd)) << "restored";

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/control.h"
-#include "platform/window.h"
+#include "ui/control.h"
+#include "ui/window.h"
 #include "support/win_test.h"
 
 using namespace velkor;

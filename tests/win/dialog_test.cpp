@@ -2,9 +2,9 @@
 // (dialog_test.rc), driven through its real controls under Wine.
 #include <gtest/gtest.h>
 
-#include "platform/app.h"
-#include "platform/control.h"
-#include "platform/dialog.h"
+#include "ui/app.h"
+#include "ui/control.h"
+#include "ui/dialog.h"
 #include "platform/error.h"
 #include "support/win_test.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "controls/dir_tree.h"
-#include "platform/window.h"
+#include "ui/window.h"
 #include "support/win_test.h"
 
 using namespace velkor;

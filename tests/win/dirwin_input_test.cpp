@@ -116,7 +116,7 @@ TEST_F(FriendsInput, F1OnTheMenuTitlesGivesTheirOwnTopics) {
 TEST_F(FriendsInput, TheSplitCursorShowsOnlyInsideTheGrip) {
   Tdirform& form = OpenIn(files_->path());
   RECT panel{};
-  GetWindowRect(form.directorylistbop().hwnd(), &panel);
+  GetWindowRect(form.TreeGripPanel().hwnd(), &panel);
   const int middle = (panel.top + panel.bottom) / 2;
   MovePointer(POINT{panel.right - 2, middle});
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZEWE)) << "in the grip";

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frame/frame_ids.h"
+#include "ui/main_frame_ids.h"
 #include "launcher/browser_texts.h"
 #include "launcher/dirwin.h"
 #include "launcher/dirwin_ids.h"
@@ -131,14 +131,14 @@ TEST_F(DirForm, RowCommandsSizeTheItemsToTheListsHeight) {
   const int bar = GetSystemMetrics(SM_CYHSCROLL);
   MoveWindow(list, 0, 0, 400, 283 + bar, TRUE);
   ASSERT_EQ(form.AvailableHeight(), 283);
-  form.GyouSetClick(1);
+  form.ChooseRows(1);
   EXPECT_EQ(form.ItemHeight(), 283);
   EXPECT_EQ(form.RowCount, 1);
-  form.GyouSetClick(7);
+  form.ChooseRows(7);
   EXPECT_EQ(form.ItemHeight(), 94);
   EXPECT_EQ(form.RowCount, 3);
   EXPECT_EQ(form.ListBox1().ItemHeight(), 94);
-  form.N17Click();  // one icon: 46-pixel rows
+  form.ToggleIconMode();  // one icon: 46-pixel rows
   EXPECT_EQ(form.ItemHeight(), 283 / (283 / 46));
 }
 
@@ -170,10 +170,10 @@ TEST_F(DirForm, ThePopUpFileCommandsNeedASelection) {
   WriteBytes(*files_ / L"a.txt", "a");
   Tdirform& form = ListWith(L"*.*");
   form.ListBox1().Select(-1);
-  form.PopupMenu1Popup();
+  form.EnablePopupItems();
   EXPECT_FALSE(MenuEnabled(form.PopupMenu1(), 972));
   form.ListBox1().Select(0);
-  form.PopupMenu1Popup();
+  form.EnablePopupItems();
   EXPECT_TRUE(MenuEnabled(form.PopupMenu1(), 972));
   EXPECT_TRUE(MenuEnabled(form.PopupMenu1(), 973));
 }
@@ -183,7 +183,7 @@ TEST_F(DirForm, F2AndTheMenuKeepOneWindow) {
   ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
   Tdirform* first = Tdirform::Get();
   SendMessageW(frame_->hwnd(), WM_COMMAND, IDM_FRIEND, 0);
-  frame_->VelSButtonClick();
+  frame_->ShowFriendsWindow();
   EXPECT_EQ(Tdirform::Get(), first);
   EXPECT_EQ(FormsOpen(), 1);
   SendMessageW(first->hwnd(), WM_CLOSE, 0, 0);
@@ -263,7 +263,7 @@ TEST_F(DirForm, DeletingAReadOnlyFileNamesTheAttributeAndNoKeepsIt) {
   {
     DialogAnswerer answers;
     answers.Press(IDNO);
-    form.Delete1Click();
+    form.DeleteSelected();
     ASSERT_EQ(answers.seen().size(), 1u);
     EXPECT_EQ(answers.seen()[0].text, L"ro.txt は読み出し専用属性です。\r\n\r\n削除しますか ?");
     EXPECT_EQ(answers.seen()[0].caption, L"確認");
@@ -273,7 +273,7 @@ TEST_F(DirForm, DeletingAReadOnlyFileNamesTheAttributeAndNoKeepsIt) {
 
   DialogAnswerer answers;
   answers.Press(IDYES);
-  form.Delete1Click();
+  form.DeleteSelected();
   EXPECT_FALSE(FileExists(*files_ / L"ro.txt"));
   EXPECT_EQ(Items(form), std::vector<std::wstring>{*files_ / L"a.txt"});
   EXPECT_EQ(WindowText(form.hwnd()), L" 該当ファイル  Total Files = 1 ,Size = 100 Bytes");
@@ -286,7 +286,7 @@ TEST_F(DirForm, DecliningTheShellsRecycleQuestionKeepsTheItem) {
   form.ListBox1().Select(0);
   DialogAnswerer answers;
   answers.Press(IDNO);
-  form.GomiClick();
+  form.RecycleSelected();
   EXPECT_EQ(answers.seen().size(), 1u);
   EXPECT_EQ(form.ListBox1().Count(), 1);
   EXPECT_EQ(form.FileCount, 1);
@@ -300,7 +300,7 @@ TEST_F(DirForm, AMoveOntoANodeDropsTheItemWithItsOwnSize) {
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
   Tdirform& form = ListWith(L"*.txt");
   form.ListBox1().Select(1);
-  form.ListBox1Click();
+  form.ShowSelectedItem();
   ASSERT_EQ(form.SelectedSize, 2500);
   form.ListBox1().Select(0);
   const POINT on_sub = PointOn(form, SubNode(form));
@@ -464,7 +464,7 @@ TEST_F(BulkSearch, DepthFirstInTheOrderFoundThenTotalsAndTheFirstItem) {
   form.ListBox1().Select(names == a_first ? 2 : 3);
   DialogAnswerer answers;
   answers.Press(IDYES);
-  form.Delete1Click();
+  form.DeleteSelected();
   EXPECT_EQ(form.TotalBytes, 70);
   EXPECT_FALSE(WindowStyle(form.ListBox1()) & LBS_SORT);
   form.DirList1Change(files_->path());

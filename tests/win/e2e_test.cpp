@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "editor/editor_ids.h"
-#include "frame/frame_ids.h"
-#include "frame/settings.h"
+#include "ui/main_frame_ids.h"
+#include "state/settings.h"
 #include "platform/files.h"
 #include "support/win_test.h"
 

@@ -3,9 +3,9 @@
 
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
-#include "frame/frame_ids.h"
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "ui/main_frame_ids.h"
+#include "state/settings.h"
+#include "ui/app.h"
 #include "platform/error.h"
 #include "support/frame_fixture.h"
 
@@ -268,7 +268,7 @@ TEST_F(Editor, CloseQuestionStandsByThePointer) {
   answers.Press(IDCANCEL);
   MoveCursor(100, 100);
   SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);
-  const int x = f().ScreenWidth - 30;
+  const int x = f().screen_width() - 30;
   MoveCursor(x, 120);
   SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);
   ASSERT_EQ(answers.seen().size(), 2u);
@@ -540,7 +540,7 @@ TEST_F(Editor, TheWindowListAndAMaximizedEditorsButtonsReachTheFrameProcedure) {
   SendMessageW(one->hwnd(), WM_COMMAND, IDM_FIRSTCHILD + 1, 0);
   EXPECT_EQ(f().ActiveEditor(), two);
   // The restore item that a maximized child puts into the menu bar.
-  f().MaxmizeClick();
+  f().MaximizeActive();
   ASSERT_TRUE(IsZoomed(two->hwnd()));
   SendMessageW(f().hwnd(), WM_COMMAND, SC_RESTORE, 0);
   EXPECT_FALSE(IsZoomed(two->hwnd()));

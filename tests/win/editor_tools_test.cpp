@@ -4,7 +4,7 @@
 
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
-#include "frame/settings.h"
+#include "state/settings.h"
 #include "support/frame_fixture.h"
 
 using namespace velkor;

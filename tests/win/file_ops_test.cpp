@@ -5,7 +5,7 @@
 
 #include "launcher/browser_texts.h"
 #include "launcher/file_ops.h"
-#include "launcher/fmx_utils.h"
+#include "platform/file_utils.h"
 #include "platform/scoped.h"
 #include "support/win_test.h"
 

@@ -1,7 +1,7 @@
 // The shared file routines on real files and directories, under Wine.
 #include <gtest/gtest.h>
 
-#include "launcher/fmx_utils.h"
+#include "platform/file_utils.h"
 #include "platform/scoped.h"
 #include "support/win_test.h"
 

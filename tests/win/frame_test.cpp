@@ -4,10 +4,10 @@
 #include <regex>
 
 #include "editor/mdiedit.h"
-#include "frame/frame_ids.h"
+#include "ui/main_frame_ids.h"
 #include "frame/frame_logic.h"
-#include "frame/settings.h"
-#include "platform/app.h"
+#include "state/settings.h"
+#include "ui/app.h"
 #include "platform/scoped.h"
 #include "support/frame_fixture.h"
 
@@ -86,7 +86,7 @@ TEST_F(MainWindow, StartsWithDefaultsWithoutASettingsFile) {
   }
   for (int i = 0; i < 8; ++i) EXPECT_TRUE(f.launch_paths().Path(i).empty());
   EXPECT_EQ(f.untitled_numbers().Newest(), 0);
-  EXPECT_EQ(f.ScreenWidth, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(f.screen_width(), GetSystemMetrics(SM_CXSCREEN));
 
   // Designed size, centred on the screen.
   RECT client{};
@@ -115,7 +115,7 @@ TEST_F(MainWindow, QuickLaunchRowIsBuiltAndHiddenWithoutEntries) {
   }
   // A click on the tool bar background reloads the entries but leaves the row hidden.
   Settings(IniPath()).WriteString(L"VELKORA", L"SImage2FileName", IniPath());
-  f.Panel1Click();
+  f.RefreshLaunchRow();
   EXPECT_FALSE(IsWindowVisible(f.Bp1Panel().hwnd()));
   EXPECT_EQ(f.launch_paths().Path(1), IniPath());
   EXPECT_EQ(f.LaunchButton(1).hint(), L"Velkor.INI");
@@ -160,7 +160,7 @@ TEST_F(MainWindow, QuickLaunchButtonsShowTheirFilesAndKeepThemWhenTheyGo) {
   // After the picture is deleted, a reload leaves its button as it was.
   ASSERT_TRUE(DeleteFileW(bmp.c_str()));
   Settings(IniPath()).WriteString(L"VELKORA", L"SImage4FileName", doc);
-  f.Panel1Click();
+  f.RefreshLaunchRow();
   check_picture();
   EXPECT_EQ(f.LaunchButton(3).hint(), L"memo.xyz");
 }
@@ -368,7 +368,7 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, ShowCommands,
 TEST_F(MainWindow, StoredMaximizedStateTakesEffectWhenShown) {
   WriteIni("[Tframeform]\r\nPlaceShowCmd=3\r\n");
   Tframeform& f = StartFrame();
-  EXPECT_EQ(f.StartShowCmd, 3);
+  EXPECT_EQ(f.start_show_command(), 3);
   EXPECT_TRUE(PumpUntil([&] { return IsZoomed(f.hwnd()) != FALSE; }, 3000));
 }
 
@@ -419,7 +419,7 @@ TEST_F(MainWindow, FarewellNamesTheRegisteredUserAndStandsByThePointer) {
 TEST_F(MainWindow, FarewellWithoutAnyNameSaysOyabunAndStandsLeftInTheRightHalf) {
   RegistrySandbox registry;
   Tframeform& f = StartFrame();
-  const int x = f.ScreenWidth / 2 + 100;
+  const int x = f.screen_width() / 2 + 100;
   MoveCursor(x, 300);
   DialogAnswerer answers;
   answers.Press(IDOK);

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "platform/app.h"
+#include "ui/app.h"
 #include "platform/error.h"
-#include "platform/message_box.h"
-#include "platform/window.h"
+#include "ui/message_box.h"
+#include "ui/window.h"
 #include "support/win_test.h"
 
 using namespace velkor;

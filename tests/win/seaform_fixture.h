@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/settings.h"
+#include "state/settings.h"
 #include "platform/text.h"
 #include "support/frame_fixture.h"
 #include "wordsearch/seaform.h"
@@ -31,7 +31,7 @@ class SeaFormTest : public FrameTest {
   // Starts the main window and opens the search window from it.
   TSeaForm& Open() {
     if (!frame_) StartFrame();
-    frame_->SearchWordButtonClick();
+    frame_->ShowSearchWindow();
     PumpFor(20);
     return *TSeaForm::Get();
   }

@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "editor/find_in_edit.h"
-#include "frame/frame_ids.h"
-#include "platform/app.h"
-#include "platform/dialog.h"
+#include "ui/main_frame_ids.h"
+#include "ui/app.h"
+#include "ui/dialog.h"
 #include "wordsearch/setup_form.h"
 #include "wordsearch/wordsearch_ids.h"
 #include "win/seaform_fixture.h"
@@ -194,10 +194,10 @@ TEST_F(SeaForm, ReopensWhereItWasLeft) {
 
 TEST_F(SeaForm, TheMainWindowKeepsOneSearchWindowAndBringsItBack) {
   TSeaForm& form = Open();
-  frame_->SearchWordButtonClick();
+  frame_->ShowSearchWindow();
   EXPECT_EQ(TSeaForm::Get(), &form);
   ShowWindow(form.hwnd(), SW_MINIMIZE);
-  frame_->SearchWordButtonClick();
+  frame_->ShowSearchWindow();
   EXPECT_FALSE(IsIconic(form.hwnd()));
   EXPECT_EQ(TSeaForm::Get(), &form);
   SendMessageW(frame_->hwnd(), WM_COMMAND, IDM_WORDSEARCH, 0);

@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "platform/app.h"
+#include "ui/app.h"
 #include "wordsearch/progress.h"
 #include "wordsearch/wordsearch_ids.h"
 #include "win/seaform_fixture.h"

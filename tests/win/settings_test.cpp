@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "frame/settings.h"
+#include "state/settings.h"
 #include "platform/error.h"
 #include "platform/scoped.h"
 #include "support/win_test.h"

@@ -7,9 +7,9 @@
 #include <functional>
 #include <utility>
 
-#include "frame/settings.h"
-#include "platform/app.h"
-#include "platform/dialog.h"
+#include "state/settings.h"
+#include "ui/app.h"
+#include "ui/dialog.h"
 #include "wordsearch/setup_form.h"
 #include "wordsearch/wordsearch_ids.h"
 #include "win/seaform_fixture.h"

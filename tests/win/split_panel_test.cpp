@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/split_panel.h"
-#include "platform/window.h"
+#include "ui/window.h"
 #include "support/win_test.h"
 
 using namespace velkor;

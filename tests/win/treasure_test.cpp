@@ -7,7 +7,7 @@
 #include "editor/editmovk.h"
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
-#include "frame/settings.h"
+#include "state/settings.h"
 #include "platform/dpi.h"
 #include "support/frame_fixture.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "editor/mdiedit.h"
-#include "frame/frame_ids.h"
-#include "frame/settings.h"
+#include "ui/main_frame_ids.h"
+#include "state/settings.h"
 #include "support/frame_fixture.h"
 
 using namespace velkor;
@@ -117,7 +117,7 @@ TEST_F(RecentFiles, NoKeepsTheMissingEntry) {
   StartFrame();
   DialogAnswerer answers;
   answers.Press(IDNO);
-  frame_->UsedFile1Click(5);
+  frame_->OpenRecentFile(5);
   EXPECT_EQ(Slot(5), F(5));
   EXPECT_EQ(IniString(IniPath(), F(5), L"EditFormWidth"), L"300");
 }
@@ -126,7 +126,7 @@ TEST_F(RecentFiles, AnExistingFileReopensWithItsSettingsAndTheListStays) {
   WriteIni(SevenFiles(dir_.path()));
   WriteBytes(F(2), "two");
   StartFrame();
-  frame_->UsedFile1Click(2);
+  frame_->OpenRecentFile(2);
   ASSERT_EQ(frame_->Editors().size(), 1u);
   Teditform* e = frame_->Editors()[0];
   EXPECT_EQ(e->FilePath, F(2));
@@ -140,7 +140,7 @@ TEST_F(RecentFiles, AnExistingFileReopensWithItsSettingsAndTheListStays) {
 TEST_F(RecentFiles, EmptySlotsDoNothing) {
   StartFrame();
   DialogAnswerer answers;
-  for (int n = 1; n <= 7; ++n) frame_->UsedFile1Click(n);
+  for (int n = 1; n <= 7; ++n) frame_->OpenRecentFile(n);
   EXPECT_TRUE(answers.seen().empty());
   EXPECT_TRUE(frame_->Editors().empty());
 }
@@ -180,7 +180,7 @@ TEST_F(OpenDialog, ProposesTheLastSavedFileAndOpensTheChoice) {
     proposed = WindowText(box);
     DialogAnswerer::ChooseFile(last)(dlg);
   });
-  Teditform* e = frame_->openchild();
+  Teditform* e = frame_->OpenChosenDocument();
   ASSERT_NE(e, nullptr);
   EXPECT_NE(proposed.find(L"last.txt"), std::wstring::npos) << "proposed: " << proposed.size();
   EXPECT_EQ(e->FilePath, last);
@@ -192,7 +192,7 @@ TEST_F(OpenDialog, CancelOpensNothing) {
   StartFrame();
   DialogAnswerer answers;
   answers.Press(IDCANCEL);
-  EXPECT_EQ(frame_->openchild(), nullptr);
+  EXPECT_EQ(frame_->OpenChosenDocument(), nullptr);
   EXPECT_TRUE(frame_->Editors().empty());
 }
 
@@ -202,13 +202,13 @@ TEST_F(Arranging, MinimizeAllRestoreAllAndMaximize) {
   StartFrame();
   Teditform* a = frame_->NewChild();
   Teditform* b = frame_->NewChild();
-  frame_->iconMiniClick();
+  frame_->MinimizeAll();
   EXPECT_TRUE(IsIconic(a->hwnd()));
   EXPECT_TRUE(IsIconic(b->hwnd()));
-  frame_->NormalSizeClick();
+  frame_->RestoreAll();
   EXPECT_FALSE(IsIconic(a->hwnd()));
   EXPECT_FALSE(IsIconic(b->hwnd()));
-  frame_->MaxmizeClick();
+  frame_->MaximizeActive();
   EXPECT_TRUE(IsZoomed(frame_->ActiveEditor()->hwnd()));
   // A new window first gives every window its normal state.
   Teditform* c = frame_->NewChild();
@@ -226,19 +226,19 @@ TEST_F(Arranging, TilingAlternatesStartingWithTheVerticalMode) {
     GetWindowRect(w, &r);
     return r;
   };
-  frame_->Tile1Click();
+  frame_->TileEditors();
   RECT ra = rect(a->hwnd()), rb = rect(b->hwnd());
   EXPECT_EQ(ra.top, rb.top) << "vertical tiling puts the windows side by side";
-  frame_->Tile1Click();
+  frame_->TileEditors();
   ra = rect(a->hwnd());
   rb = rect(b->hwnd());
   EXPECT_EQ(ra.left, rb.left) << "then one above the other";
-  frame_->Cascade1Click();
+  frame_->CascadeEditors();
   ra = rect(a->hwnd());
   rb = rect(b->hwnd());
   EXPECT_NE(ra.left, rb.left);
   EXPECT_NE(ra.top, rb.top);
   Teditform* active = frame_->ActiveEditor();
-  frame_->NextChildFormClick();
+  frame_->ActivateNextEditor();
   EXPECT_NE(frame_->ActiveEditor(), active);
 }

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "frame/settings_store.h"
+#include "state/settings_store.h"
 
 namespace velkor {
 

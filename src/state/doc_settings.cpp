@@ -1,4 +1,4 @@
-#include "editor/doc_settings.h"
+#include "state/doc_settings.h"
 
 #include <utility>
 

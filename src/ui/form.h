@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/handler_depth.h"
-#include "platform/window.h"
-#include "platform/window_life.h"
+#include "ui/handler_depth.h"
+#include "ui/window.h"
+#include "ui/window_life.h"
 
 namespace velkor {
 

@@ -77,10 +77,10 @@ HICON FirstIconOf(const std::wstring& path);
 constexpr int kShellStartTooLong = 1;
 constexpr std::size_t kShellStartMaxChars = 255;
 
-// Starts or opens file by the shell's default action, with the main window
-// as owner; empty parameters or directory are left to the shell's defaults.
-// Returns the shell's result (above 32 on success).
+// Starts or opens file by the shell's default action; the shell's own boxes
+// are owned by owner. Empty parameters or directory are left to the shell's
+// defaults. Returns the shell's result (above 32 on success).
 int ShellStart(const std::wstring& file, const std::wstring& parameters, const std::wstring& directory,
-               int show);
+               int show, HWND owner = nullptr);
 
 }  // namespace velkor

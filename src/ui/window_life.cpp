@@ -1,8 +1,8 @@
-#include "platform/window_life.h"
+#include "ui/window_life.h"
 
-#include "platform/control.h"
-#include "platform/dialog.h"
-#include "platform/window.h"
+#include "ui/control.h"
+#include "ui/dialog.h"
+#include "ui/window.h"
 
 namespace velkor {
 

@@ -1,4 +1,4 @@
-#include "launcher/file_dates.h"
+#include "platform/file_dates.h"
 
 namespace velkor {
 namespace {

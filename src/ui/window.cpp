@@ -1,11 +1,11 @@
-#include "platform/window.h"
+#include "ui/window.h"
 
 #include <exception>
 #include <utility>
 
-#include "platform/app.h"
-#include "platform/control.h"
-#include "platform/handler_depth.h"
+#include "ui/app.h"
+#include "ui/control.h"
+#include "ui/handler_depth.h"
 #include "platform/screen_fit.h"
 
 namespace velkor {

@@ -9,7 +9,7 @@
 //   WindowLife life(*this);
 //   ShowMessage(hwnd(), text);
 //   if (!life.lives()) return;
-#include "platform/handler_depth.h"
+#include "ui/handler_depth.h"
 #include "platform/win32.h"
 
 namespace velkor {

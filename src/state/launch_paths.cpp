@@ -1,4 +1,4 @@
-#include "frame/launch_paths.h"
+#include "state/launch_paths.h"
 
 namespace velkor {
 namespace {

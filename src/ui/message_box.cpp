@@ -1,6 +1,6 @@
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 
-#include "platform/app.h"
+#include "ui/app.h"
 
 namespace velkor {
 namespace {

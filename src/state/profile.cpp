@@ -1,4 +1,4 @@
-#include "frame/profile.h"
+#include "state/profile.h"
 
 #include <cstdint>
 #include <cstring>

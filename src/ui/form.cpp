@@ -1,11 +1,11 @@
-#include "frame/form.h"
+#include "ui/form.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "frame/winplace.h"
-#include "platform/app.h"
-#include "platform/find_dialog.h"
+#include "ui/winplace.h"
+#include "ui/app.h"
+#include "ui/find_dialog.h"
 
 namespace velkor {
 namespace {

@@ -1,4 +1,4 @@
-#include "frame/recent_file_list.h"
+#include "state/recent_file_list.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
-#include "platform/find_dialog.h"
+#include "ui/find_dialog.h"
 
 #include <dlgs.h>
 
-#include "platform/app.h"
+#include "ui/app.h"
 
 namespace velkor {
 

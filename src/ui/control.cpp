@@ -1,9 +1,9 @@
-#include "platform/control.h"
+#include "ui/control.h"
 
 #include <unordered_map>
 
-#include "platform/app.h"
-#include "platform/handler_depth.h"
+#include "ui/app.h"
+#include "ui/handler_depth.h"
 
 namespace velkor {
 namespace {

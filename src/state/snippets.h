@@ -6,9 +6,12 @@
 #include <array>
 #include <string>
 
-#include "frame/settings_store.h"
+#include "state/settings_store.h"
 
 namespace velkor {
+
+// The key of pair n in both sections: "NO" + n.
+std::wstring SnippetKeyName(int n);
 
 class Snippets {
  public:

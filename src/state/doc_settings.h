@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/settings_store.h"
+#include "state/settings_store.h"
 
 namespace velkor {
 

@@ -1,4 +1,4 @@
-#include "platform/handler_depth.h"
+#include "ui/handler_depth.h"
 
 #include <deque>
 #include <utility>

@@ -1,12 +1,12 @@
-#include "platform/dialog.h"
+#include "ui/dialog.h"
 
 #include <exception>
 #include <utility>
 
-#include "platform/app.h"
-#include "platform/control.h"
-#include "platform/handler_depth.h"
-#include "platform/window.h"
+#include "ui/app.h"
+#include "ui/control.h"
+#include "ui/handler_depth.h"
+#include "ui/window.h"
 
 namespace velkor {
 namespace {

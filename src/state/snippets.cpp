@@ -1,8 +1,8 @@
-#include "editor/snippets.h"
-
-#include "editor/treasure_logic.h"
+#include "state/snippets.h"
 
 namespace velkor {
+
+std::wstring SnippetKeyName(int n) { return L"NO" + std::to_wstring(n); }
 
 Snippets::Snippets() {
   labels_.fill(kDefaultLabel);

@@ -1,13 +1,13 @@
-#include "platform/app.h"
+#include "ui/app.h"
 
 #include <algorithm>
 #include <exception>
 #include <new>
 
 #include "platform/error.h"
-#include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "platform/text.h"
-#include "platform/window.h"
+#include "ui/window.h"
 
 namespace velkor {
 

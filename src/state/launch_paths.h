@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "frame/settings_store.h"
+#include "state/settings_store.h"
 
 namespace velkor {
 

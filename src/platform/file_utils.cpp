@@ -1,9 +1,8 @@
-#include "launcher/fmx_utils.h"
+#include "platform/file_utils.h"
 
 #include <vector>
 
-#include "launcher/file_dates.h"
-#include "platform/app.h"
+#include "platform/file_dates.h"
 #include "platform/files.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
@@ -126,12 +125,12 @@ bool HasAttributes(const std::wstring& path, uint16_t mask) {
 }
 
 int ShellStart(const std::wstring& file, const std::wstring& parameters, const std::wstring& directory,
-               int show) {
+               int show, HWND owner) {
   if (file.size() > kShellStartMaxChars || parameters.size() > kShellStartMaxChars ||
       directory.size() > kShellStartMaxChars)
     return kShellStartTooLong;
   const HINSTANCE result =
-      ShellExecuteW(Application::Get().main_window(), nullptr, file.c_str(),
+      ShellExecuteW(owner, nullptr, file.c_str(),
                     parameters.empty() ? nullptr : parameters.c_str(),
                     directory.empty() ? nullptr : directory.c_str(), show);
   return static_cast<int>(reinterpret_cast<INT_PTR>(result));

@@ -1,9 +1,9 @@
-#include "frame/settings.h"
+#include "state/settings.h"
 
 #include <cstddef>
 #include <utility>
 
-#include "frame/profile.h"
+#include "state/profile.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/path_names.h"

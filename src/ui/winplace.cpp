@@ -1,8 +1,8 @@
-#include "frame/winplace.h"
+#include "ui/winplace.h"
 
-#include "frame/settings.h"
+#include "state/settings.h"
 #include "platform/screen_fit.h"
-#include "platform/window.h"
+#include "ui/window.h"
 
 namespace velkor {
 namespace {
