@@ -58,7 +58,7 @@ static double WindowSearch(const std::wstring& dir, const std::wstring& mask, LR
       std::wstring(temp) + L"velkor-bulk-bench-" + std::to_wstring(GetCurrentProcessId()) + L".INI";
   SetSettingsFilePathForTesting(ini);
   SetCurrentDirectoryW(dir.c_str());
-  Tdirform& form = Tdirform::Show();
+  Tdirform& form = *Tdirform::Show();
   SetWindowTextW(form.FileEdit(), mask.c_str());
   form.DirList1().SelectPath(dir);
   Application::Get().ProcessMessages();

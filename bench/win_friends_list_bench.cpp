@@ -30,7 +30,7 @@ int main() {
       std::wstring(base) + L"velkor-friends-bench-" + std::to_wstring(GetCurrentProcessId()) + L".INI";
   SetSettingsFilePathForTesting(ini);
   SetCurrentDirectoryW(argv[2]);
-  Tdirform& form = Tdirform::Show();
+  Tdirform& form = *Tdirform::Show();
   Application::Get().ProcessMessages();
   double best = 1e30;
   int items = 0;

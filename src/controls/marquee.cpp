@@ -133,10 +133,8 @@ LRESULT TMarquee::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_PAINT:
       if (active_ && strip_) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
-        PaintStrip(dc, ps.rcPaint);
-        EndPaint(hwnd(), &ps);
+        PaintDc dc(hwnd());
+        PaintStrip(dc.get(), dc.area());
         return 0;
       }
       break;

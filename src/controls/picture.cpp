@@ -144,12 +144,10 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
+      PaintDc dc(hwnd());
       RECT rc;
       GetClientRect(hwnd(), &rc);
-      picture_.StretchDraw(dc, rc);
-      EndPaint(hwnd(), &ps);
+      picture_.StretchDraw(dc.get(), rc);
       return 0;
     }
     case WM_LBUTTONUP:

@@ -28,8 +28,11 @@ void Teditform::Find1Click() {
 
 void Teditform::FindDialog1Find() {
   if (FindInEdit(Memo1, find_.find_what(), SearchOptionsOf(find_.options()))) return;
-  ShowMessage(NotFoundText(find_.find_what()));
-  find_.Close();
+  // While the box is up the window may be closed (the box keeps only the
+  // main window from the user, not a posted close).
+  WindowLife life(*this);
+  ShowMessage(hwnd(), NotFoundText(find_.find_what()));
+  if (life.lives()) find_.Close();
 }
 
 // The counting search of Find Next and of the Replace dialog's Find Next.
@@ -38,7 +41,9 @@ void Teditform::Find(FindReplaceDialog& dialog) {
   if (FindInEdit(Memo1, text, SearchOptionsOf(dialog.options()))) {
     ++FoundCount;
   } else {
-    ShowMessage(FoundCount == 0 ? NotFoundText(text) : FoundCountText(text, FoundCount));
+    WindowLife life(*this);
+    ShowMessage(hwnd(), FoundCount == 0 ? NotFoundText(text) : FoundCountText(text, FoundCount));
+    if (!life.lives()) return;
     find_.Close();
     FoundCount = 0;
     Memo1.SetSel(Memo1.SelStart(), 0);
@@ -48,8 +53,9 @@ void Teditform::Find(FindReplaceDialog& dialog) {
 
 void Teditform::FindNext1Click() {
   find_.Close();
+  WindowLife life(*this);
   Find(find_);
-  ScrollIfBelow(3);
+  if (life.lives()) ScrollIfBelow(3);
 }
 
 void Teditform::Replace1Click() { ShowFindDialog(true); }
@@ -86,8 +92,9 @@ void Teditform::Replace() {
   if (Memo1.SelLength() > 0 && EqualsNoCase(Memo1.SelText(), search)) Memo1.ReplaceSel(with);
   const bool found = FindInEdit(Memo1, search, options);
   if (!found && (replace_.data().Flags & FR_REPLACE)) {
-    ShowMessage(NotFoundText(search));
-    replace_.Close();
+    WindowLife life(*this);
+    ShowMessage(hwnd(), NotFoundText(search));
+    if (life.lives()) replace_.Close();
   }
 }
 

@@ -17,14 +17,19 @@ namespace velkor {
 
 void Teditform::TabtoSpaceClick(int columns) {
   BusyCursor busy;
-  struct AtEnd {
-    Teditform* self;
-    ~AtEnd() { self->PopToLastLineClick(); }
-  } at_end{this};
-  const std::wstring expanded = ExpandTabsWide(Memo1.Text(), columns);
-  Memo1.SetSel(0, Memo1.TextLength());
-  Memo1.ReplaceSel(expanded);
-  Memo1.SetModified(true);
+  // The caret goes to the end also when the expansion fails (a text too
+  // large for the memory left): after it, never from a destructor, since
+  // that step reads the whole text again and may fail in its turn.
+  try {
+    const std::wstring expanded = ExpandTabsWide(Memo1.Text(), columns);
+    Memo1.SetSel(0, Memo1.TextLength());
+    Memo1.ReplaceSel(expanded);
+    Memo1.SetModified(true);
+  } catch (...) {
+    PopToLastLineClick();
+    throw;
+  }
+  PopToLastLineClick();
 }
 
 void Teditform::Character1Click() {
@@ -54,7 +59,7 @@ void Teditform::KN1Click() {
   const std::wstring counted = Memo1.SelLength() > 0 ? Memo1.SelText() : Memo1.Text();
   // A character that code page 932 lacks counts as one of two bytes, as in the scans.
   const CharacterCounts counts = CountCharacters(TextBytes(counted).bytes());
-  ShowMessage(CharacterCountsMessage(counts, ThousandsSeparator()));
+  ShowMessage(hwnd(), CharacterCountsMessage(counts, ThousandsSeparator()));
 }
 
 // Zoom scales the button bar with its buttons and the window's font by the

@@ -77,8 +77,8 @@ LRESULT CaptionClock::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
+      PaintDc paint(hwnd());
+      const HDC dc = paint.get();
       RECT rc{};
       GetClientRect(hwnd(), &rc);
       SetBkColor(dc, GetSysColor(active_ ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
@@ -87,7 +87,6 @@ LRESULT CaptionClock::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SelectObjectScope sel(dc, font_.get());
         ExtTextOutW(dc, 0, 0, ETO_OPAQUE | ETO_CLIPPED, &rc, text_.c_str(), static_cast<UINT>(text_.size()), nullptr);
       }
-      EndPaint(hwnd(), &ps);
       return 0;
     }
   }

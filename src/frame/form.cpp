@@ -77,6 +77,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     }
     case WM_DESTROY: {
+      // Work that lets messages through stops once its window is gone.
+      stop_requested_ = true;
       if (hwnd() == Application::Get().main_window()) {
         const std::vector<Form*> others = Registry();
         for (Form* f : others) {
@@ -102,39 +104,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void Form::OnFinalMessage() {
-  if (working_) {
-    // The work that pumped this destruction frees the form when it returns.
-    destroyed_while_working_ = true;
-    stop_requested_ = true;
-    return;
-  }
   if (owns_itself_) delete this;
-}
-
-Form::PumpedWork::PumpedWork(Form& form) : form_(form) {
-  form.working_ = true;
-  form.stop_requested_ = false;
-  form.close_after_work_ = false;
-}
-
-bool Form::PutOffClose() {
-  if (!working_) return false;
-  stop_requested_ = true;
-  close_after_work_ = true;
-  return true;
-}
-
-bool Form::GoOnAfterWork() {
-  if (destroyed_while_working_) {
-    if (owns_itself_) delete this;
-    return false;
-  }
-  if (close_after_work_) {
-    close_after_work_ = false;
-    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace velkor

@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/handler_depth.h"
 #include "platform/window.h"
+#include "platform/window_life.h"
 
 namespace velkor {
 
@@ -68,22 +70,22 @@ class Form : public Window {
 
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
 
-  // Frees a form that owns itself; while pumped work runs, only once it has
-  // returned (GoOnAfterWork).
+  // Frees a form that owns itself (once no handler of it runs any more).
   void OnFinalMessage() override;
 
-  // Long work that lets window messages through (a listing, a search): while
-  // it is on the stack the user may ask it to stop, the window may be asked
-  // to close or even be destroyed. One PumpedWork lives for the work's
-  // duration; afterwards GoOnAfterWork says whether the form may go on.
-  class PumpedWork {
+  // Long work that lets window messages through (a listing, a search) runs
+  // inside one Work: the form counts as working, and the user may ask the
+  // work to stop; the window's destruction asks it to stop too. Code after
+  // the work asks a WindowLife, taken before it, whether the form may go on.
+  class Work {
    public:
-    explicit PumpedWork(Form& form);
-    ~PumpedWork() { Finish(); }
-    // The work is over before the object goes (its own clean-up runs yet).
-    void Finish() { form_.working_ = false; }
-    PumpedWork(const PumpedWork&) = delete;
-    PumpedWork& operator=(const PumpedWork&) = delete;
+    explicit Work(Form& form) : form_(form) {
+      form.working_ = true;
+      form.stop_requested_ = false;
+    }
+    ~Work() { form_.working_ = false; }
+    Work(const Work&) = delete;
+    Work& operator=(const Work&) = delete;
 
    private:
     Form& form_;
@@ -91,15 +93,6 @@ class Form : public Window {
   bool working() const { return working_; }
   bool stop_requested() const { return stop_requested_; }
   void RequestStop() { stop_requested_ = true; }
-  // The window was destroyed while the work ran: nothing of it may be touched.
-  bool destroyed_while_working() const { return destroyed_while_working_; }
-  // A close asked for while work runs stops the work and closes the window
-  // once the work has returned; true when the close was put off so.
-  bool PutOffClose();
-  // After the work has returned: false when the window was destroyed (the
-  // form is freed here if it owns itself) or is to close (a close is posted);
-  // the caller then returns at once.
-  bool GoOnAfterWork();
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) final;
@@ -111,8 +104,6 @@ class Form : public Window {
   bool gone_ = false;
   bool working_ = false;
   bool stop_requested_ = false;
-  bool close_after_work_ = false;
-  bool destroyed_while_working_ = false;
   std::vector<std::function<void()>> on_gone_;
 };
 
@@ -123,15 +114,22 @@ template <class T>
 class SingleInstance {
  public:
   static T* Get() { return instance_; }
-  // The open instance shown and brought forward; created first when there is none.
-  static T& Show() {
+  // The open instance shown and brought forward; created first when there is
+  // none. Null when the window went while it was being created (its creation
+  // lets messages through, and the main window may close meanwhile).
+  static T* Show() {
     if (!instance_) {
+      // Frees wait until the creation has returned: a window destroyed
+      // meanwhile frees its object only then. A creation that fails frees
+      // the object here first, and its waiting final message with it.
+      int creating = 0;
+      HandlerScope hold(creating);
       auto created = std::make_unique<T>();
       created->CreateForm();
       created.release();  // the window owns it from here and frees it when it closes
     }
-    instance_->ShowForm();
-    return *instance_;
+    if (instance_) instance_->ShowForm();
+    return instance_;
   }
 
  protected:

@@ -380,12 +380,15 @@ void Tframeform::Panel1Click() {
 }
 
 void Tframeform::ReloadLaunchBar() {
-  Panel1Click();
+  LoadLaunchPaths();
+  if (!LoadLaunchIcons()) return;
   ShowWindow(bp1_panel_.hwnd(), SW_SHOW);
   ArrangeLaunchButtons();
 }
 
-void Tframeform::LoadLaunchIcons() {
+bool Tframeform::LoadLaunchIcons() {
+  // Messages go through once per icon: the window may close meanwhile.
+  WindowLife life(*this);
   for (SpeedButton& b : launch_buttons_) {
     const std::wstring& path = launch_paths_.Path(b.tag);
     // A file that has gone keeps the glyph and hint it had.
@@ -411,8 +414,10 @@ void Tframeform::LoadLaunchIcons() {
     }
     b.SetHint(FileNameOf(path));
     Application::Get().ProcessMessages();
+    if (!life.lives()) return false;
   }
   SetWindowTextW(hwnd(), kTitle);
+  return true;
 }
 
 void Tframeform::SetMascotGlyph(const wchar_t* icon_name, SpeedButton& button) {
@@ -494,7 +499,8 @@ void Tframeform::UsedFile1Click(int n) {
   const std::wstring text = L"指定のファイルが見つかりません。\r\n\r\n" + FileNameOf(path) +
                             L" を削除か、移動されませんでしたか ?\r\n\r\nそれともネットワークでの使用ですか ?\r\n\r\n"
                             L"設定を消去しますか ?";
-  if (ShowMessage(text, MessageKind::Information, MB_YESNO) != IDYES) return;
+  WindowLife life(*this);
+  if (ShowMessage(hwnd(), text, MessageKind::Information, MB_YESNO) != IDYES || !life.lives()) return;
   Settings ini;
   try {
     recent_files_.Forget(ini, n);
@@ -640,15 +646,59 @@ bool Tframeform::ConfirmExit() {
   const Point at = FarewellPosition({p.x, p.y}, ScreenWidth);
   const std::wstring usage = FormatUsageTime(GetTickCount() - start_tick_);
   const int open = static_cast<int>(Editors().size());
-  if (open > 0) return ShowMessage(ExitConfirmationText(usage, open), MessageKind::Confirmation, MB_YESNO) != IDNO;
-  ShowMessage(FarewellText(ReadOwnerName(), usage), MessageKind::Plain, MB_OK, POINT{at.x, at.y});
+  if (open > 0)
+    return ShowMessage(hwnd(), ExitConfirmationText(usage, open), MessageKind::Confirmation, MB_YESNO) != IDNO;
+  ShowMessage(hwnd(), FarewellText(ReadOwnerName(), usage), MessageKind::Plain, MB_OK, POINT{at.x, at.y});
   return true;
 }
 
+bool Tframeform::EditorsAgreeToClose() {
+  WindowLife life(*this);
+  for (Teditform* e : Editors()) {
+    // An earlier question let messages through: this editor may have gone.
+    WindowLife editor(*e);
+    if (!editor.lives()) continue;
+    if (!e->CloseQuery() || !life.lives()) return false;
+  }
+  return true;
+}
+
+namespace {
+// The close questions are up for the life of the scope (also when one fails).
+class ClosingScope {
+ public:
+  explicit ClosingScope(bool& closing) : closing_(closing) { closing_ = true; }
+  ~ClosingScope() { closing_ = false; }
+  ClosingScope(const ClosingScope&) = delete;
+  ClosingScope& operator=(const ClosingScope&) = delete;
+
+ private:
+  bool& closing_;
+};
+}  // namespace
+
 bool Tframeform::FormCloseQuery() {
-  for (Teditform* e : Editors())
-    if (!e->CloseQuery()) return false;
-  return ConfirmExit();
+  // A second close while the questions are up waits for their answers.
+  if (closing_) return false;
+  WindowLife life(*this);
+  ClosingScope closing(closing_);
+  return EditorsAgreeToClose() && ConfirmExit() && life.lives();
+}
+
+// The end of the Windows session: only the questions that keep a text (no
+// confirmation, no farewell). The answer is whether the session may end; while
+// an exit's questions are up, their answers come first.
+bool Tframeform::QueryEndSession() {
+  if (closing_) return false;
+  WindowLife life(*this);
+  ClosingScope closing(closing_);
+  return EditorsAgreeToClose() && life.lives();
+}
+
+// The session ends: every window goes as at an exit, saving the settings and
+// placements it saves then; the editors' questions were answered before.
+void Tframeform::EndSession() {
+  if (hwnd()) DestroyWindow(hwnd());
 }
 
 bool Tframeform::OnCommand(int id) {
@@ -765,6 +815,11 @@ LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_CLOSE:
       if (FormCloseQuery()) DestroyWindow(hwnd());
+      return 0;
+    case WM_QUERYENDSESSION:
+      return QueryEndSession() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      if (wp) EndSession();
       return 0;
     case WM_DESTROY:
       // The program ends even when saving the placement fails.

@@ -112,6 +112,9 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
 
   // The close query of the whole program: the editors' questions, then ConfirmExit.
   bool FormCloseQuery();
+  // WM_QUERYENDSESSION and WM_ENDSESSION (TRUE).
+  bool QueryEndSession();
+  void EndSession();
   static std::wstring ReadOwnerName();
 
  protected:
@@ -128,12 +131,16 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   void FormResize();
   void FormDestroy();
   bool ConfirmExit();
+  // Each editor's close question; false at the first Cancel or when this
+  // window went meanwhile.
+  bool EditorsAgreeToClose();
   bool OnCommand(int id);  // false: not the main window's own command
   void OnDropFiles(HDROP drop);
   void LayoutChildren();
   void ShowUsedFiles();
   void LoadLaunchPaths();
-  void LoadLaunchIcons();
+  // False when the window went while the icons were loaded.
+  bool LoadLaunchIcons();
   void ArrangeLaunchButtons();
   void LaunchButtonClick(int index);
   void DrawIconGlyph(HICON icon, SpeedButton& button);
@@ -171,6 +178,7 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   bool tile_vertical_ = false;
   bool window_commands_enabled_ = true;
   bool shown_once_ = false;
+  bool closing_ = false;  // the close questions are up
   int command_line_opened_ = 0;
   uint32_t start_tick_ = 0;
   std::unique_ptr<CaptionClock> caption_clock_;

@@ -272,7 +272,8 @@ void Tdirform::FormCreate() {
   tree_.SetDrive(current[0]);
   tree_.SelectPath(current);
   navigating_ = false;
-  ListDirectory(tree_.GetSelectedPath());
+  // The listing lets messages through: the main window may close meanwhile.
+  if (!ListDirectory(tree_.GetSelectedPath())) return;
 
   KeepPlacement();
 }
@@ -300,11 +301,13 @@ void Tdirform::FormActivate(bool minimized) {
 }
 
 bool Tdirform::FormCloseQuery() {
-  if (ButtonsChanged) {
-    if (Tframeform* frame = Tframeform::Get()) frame->ReloadLaunchBar();
-    ButtonsChanged = false;
-  }
-  return true;
+  if (!ButtonsChanged) return true;
+  // The reload lets messages through: a second close meanwhile finds
+  // nothing left to reload and closes the window at once.
+  ButtonsChanged = false;
+  WindowLife life(*this);
+  if (Tframeform* frame = Tframeform::Get()) frame->ReloadLaunchBar();
+  return life.lives();
 }
 
 void Tdirform::FormDestroy() { painter_.Clear(); }
@@ -385,8 +388,9 @@ void Tdirform::drivetabsetClick() {
     }
     const std::wstring text =
         std::wstring(1, letter) + L"：ドライブ の用意ができていないようです。\r\nセットして再試行しますか ？";
-    const int answer =
-        MessageBoxW(MessageOwner(), text.c_str(), L"ベルコノート", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
+    WindowLife life(*this);
+    const int answer = MessageBoxW(hwnd(), text.c_str(), L"ベルコノート", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
+    if (!life.lives()) return;
     if (answer == IDYES) continue;
     ShowWindow(list_, SW_HIDE);
     tabs_.SetTabIndex(PrevTabIndex);
@@ -437,38 +441,41 @@ void Tdirform::SetFilePanel(const std::wstring& text, COLORREF color) {
 
 bool Tdirform::RefusePathMask() {
   if (!MaskHoldsPath(WindowText(file_edit_))) return false;
-  ShowMessage(kPathMaskText, MessageKind::Plain, MB_OK);
-  SetWindowTextW(file_edit_, L"*.*");
+  WindowLife life(*this);
+  ShowMessage(hwnd(), kPathMaskText, MessageKind::Plain, MB_OK);
+  if (life.lives()) SetWindowTextW(file_edit_, L"*.*");
   return true;
 }
 
-void Tdirform::ListDirectory(const std::wstring& dir) {
-  // Listed with such a mask, files of another folder would stand under this
-  // one's name, and every command on them would reach a file of this one.
-  RefusePathMask();
+bool Tdirform::ListDirectory(const std::wstring& dir) {
+  {
+    // Listed with such a mask, files of another folder would stand under
+    // this one's name, and every command on them would reach a file of this one.
+    WindowLife life(*this);
+    RefusePathMask();
+    if (!life.lives()) return false;
+  }
   if (working()) {
     // The user moved on while the list was filling: that listing is of no
     // more use; this one follows when it has stopped.
     pending_dir_ = dir;
     has_pending_ = true;
     RequestStop();
-    return;
+    return true;
   }
+  WindowLife life(*this);
   has_pending_ = false;
   ListOnce(dir);
-  FinishPumpedWork();
+  return ListPending(life);
 }
 
-bool Tdirform::FinishPumpedWork() {
-  bool replaced = false;
-  while (GoOnAfterWork()) {
-    if (!has_pending_) return !replaced;
+bool Tdirform::ListPending(const WindowLife& life) {
+  while (life.lives() && has_pending_) {
     has_pending_ = false;
     const std::wstring next = pending_dir_;  // a listing asked for meanwhile replaces it
     ListOnce(next);
-    replaced = true;
   }
-  return false;
+  return life.lives();
 }
 
 void Tdirform::ListOnce(const std::wstring& dir) {
@@ -485,11 +492,12 @@ void Tdirform::ListOnce(const std::wstring& dir) {
   FileMask = BulkSearchMask(WindowText(file_edit_));
   painter_.Clear();
   MakeList(true);
+  WindowLife life(*this);
   {
     NoRedraw frozen(list_);
     list_.Clear();
     item_sizes_.clear();
-    PumpedWork work(*this);
+    Work work(*this);
     counter_shown_at_ = GetTickCount();
     const HWND list = list_.hwnd();
     SystemDirSource().List(base + FileMask, [&](const DirEntry& e) {
@@ -500,16 +508,17 @@ void Tdirform::ListOnce(const std::wstring& dir) {
       ++FileCount;
       TotalBytes += static_cast<long long>(e.size);
       item_sizes_.insert_or_assign(std::move(item), static_cast<long long>(e.size));
-      // The counter is shown a few times a second: painting it for every
-      // file would cost more than the listing itself.
-      if (GetTickCount() - counter_shown_at_ >= 200) {
+      // The counter is shown at the first file and then a few times a
+      // second: painting it for every file would cost more than the listing
+      // itself. Messages go through each time, so the windows answer.
+      if (FileCount == 1 || GetTickCount() - counter_shown_at_ >= 200) {
         ShowCounter(LineCounterText(L"", FileCount));
         Application::Get().ProcessMessages();
       }
       return !stop_requested();
     });
   }
-  if (destroyed_while_working() || !IsWindow(hwnd())) return;
+  if (!life.lives()) return;
   if (FileCount != 0) {
     // Until a file is counted the panel keeps the directory's path.
     ShowCounter(LineCounterText(L"", FileCount));
@@ -650,8 +659,8 @@ LRESULT Tdirform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp != SIZE_MINIMIZED) FormResize();
       break;
     case WM_CLOSE:
-      FormCloseQuery();
-      if (PutOffClose()) return 0;
+      // A listing or a search under way stops when the window goes.
+      if (!FormCloseQuery()) return 0;
       break;
     case WM_DESTROY:
       FormDestroy();

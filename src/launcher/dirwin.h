@@ -19,6 +19,7 @@
 #include "launcher/file_list_items.h"
 #include "platform/control.h"
 #include "platform/scoped.h"
+#include "platform/window_life.h"
 
 namespace velkor {
 
@@ -153,20 +154,24 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void Layout();
   void AddDriveTabs();
   bool OnCommand(int id, int code);
-  void ListDirectory(const std::wstring& dir);
+  // Lists a directory, and then the one asked for last while it ran; false
+  // when the window went meanwhile (the caller returns at once).
+  bool ListDirectory(const std::wstring& dir);
   // A mask that holds a folder is refused with its message and the box goes
-  // back to "*.*"; true when it did.
+  // back to "*.*"; true when it did (the window may have gone meanwhile).
   bool RefusePathMask();
   void ListOnce(const std::wstring& dir);
-  // After work that processed messages: a close or a listing asked for
-  // meanwhile. False when the window is gone or another listing ran.
-  bool FinishPumpedWork();
+  // The listings asked for while other work let messages through; false
+  // when the window went.
+  bool ListPending(const WindowLife& life);
   // (Re)creates the list when its sorting must change: a list box cannot
   // switch its sorting once created.
   void MakeList(bool sorted);
   enum class WalkEnd { kDone, kStopped, kListFull };
   WalkEnd RunBulkSearch(const std::wstring& mask_box);
   bool KeyMessage(MSG& msg, HACCEL accel);
+  // A question of the file operations, in a box of this window.
+  bool AskYes(const std::wstring& text);
   void RemoveListedItem(int index_hint, const std::wstring& path);
   void UpdateTotalsAfterRemoval(const std::wstring& removed);
   void ShowCounter(const std::wstring& text);

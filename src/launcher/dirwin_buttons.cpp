@@ -99,7 +99,7 @@ void Tdirform::SImage1Click(int tag) {
 
 void Tdirform::executeClick() {
   if (list_.Selected() < 0) {
-    ShowMessage(kNoSelectionToStartText, MessageKind::Plain, MB_OK);
+    ShowMessage(hwnd(), kNoSelectionToStartText, MessageKind::Plain, MB_OK);
     return;
   }
   RegisterToButton(7);

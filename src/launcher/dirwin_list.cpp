@@ -182,17 +182,19 @@ void Tdirform::PopupMenu1Popup() {
 }
 
 void Tdirform::FileEditKeyPress(wchar_t key, bool& handled) {
+  WindowLife life(*this);
   if (WindowText(file_edit_).empty()) {
-    ShowMessage(L"セレクト指定が、空欄になっています。\r\n例を参考にして、指定して下さい。\r\n\r\n＜指定例＞\r\n\r\n 例１    "
+    ShowMessage(hwnd(), L"セレクト指定が、空欄になっています。\r\n例を参考にして、指定して下さい。\r\n\r\n＜指定例＞\r\n\r\n 例１    "
                 L"*.EXE\r\n 例２    C*.EXE",
                 MessageKind::Plain, MB_OK);
-    SetWindowTextW(file_edit_, L"*.*");
     handled = true;
+    if (!life.lives()) return;
+    SetWindowTextW(file_edit_, L"*.*");
     return;
   }
   if (key == L'\r') {
     handled = true;
-    ListDirectory(tree_.GetSelectedPath());
+    if (!ListDirectory(tree_.GetSelectedPath())) return;
     SetFocus(list_);
   }
 }
@@ -348,17 +350,20 @@ void Tdirform::ListBox1DragEnd(OwnedControl<Tdirform>& control, const POINT* dro
   // its questions.
   control.CallDefault(WM_LBUTTONUP, 0, MAKELPARAM(drag_start_.x, drag_start_.y));
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  struct End {
-    Tdirform& form;
-    ~End() { form.ListBox1EndDrag(); }
-  } end{*this};
-  if (!target.accepted()) return;
-  if (target.kind == DropTarget::Button) {
-    RegisterToButton(target.tag);
-    DisableButtonImages();
-  } else {
-    DirList1DragDrop(target.tree_point);
+  // A drop on the tree asks its questions: the window may go meanwhile.
+  WindowLife life(*this);
+  try {
+    if (target.kind == DropTarget::Button && target.accepted()) {
+      RegisterToButton(target.tag);
+      DisableButtonImages();
+    } else if (target.accepted()) {
+      DirList1DragDrop(target.tree_point);
+    }
+  } catch (...) {
+    if (life.lives()) ListBox1EndDrag();
+    throw;
   }
+  if (life.lives()) ListBox1EndDrag();
 }
 
 // Also after a plain click: the images go back to letting clicks through to

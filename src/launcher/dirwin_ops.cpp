@@ -17,22 +17,29 @@ namespace {
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
-bool AskYes(const std::wstring& text) { return ShowMessage(text, MessageKind::Confirmation, MB_YESNO) == IDYES; }
-
 }  // namespace
+
+bool Tdirform::AskYes(const std::wstring& text) {
+  return ShowMessage(hwnd(), text, MessageKind::Confirmation, MB_YESNO) == IDYES;
+}
 
 void Tdirform::Delete1Click() {
   const int sel = list_.Selected();
   if (sel < 0) return;
   const std::wstring path = list_.Text(sel);
-  if (DeleteListedFile(path, AskYes)) RemoveListedItem(sel, path);
+  WindowLife life(*this);
+  const bool deleted = DeleteListedFile(path, [this](const std::wstring& text) { return AskYes(text); });
+  if (deleted && life.lives()) RemoveListedItem(sel, path);
 }
 
 void Tdirform::GomiClick() {
   const int sel = list_.Selected();
   if (sel < 0) return;
   const std::wstring path = list_.Text(sel);
-  if (RecycleFile(hwnd(), path)) RemoveListedItem(sel, path);
+  // The shell's operation runs a loop of its own.
+  WindowLife life(*this);
+  const bool recycled = RecycleFile(hwnd(), path);
+  if (recycled && life.lives()) RemoveListedItem(sel, path);
 }
 
 bool Tdirform::DirList1DragOver(POINT tree_client_point) const {
@@ -46,10 +53,14 @@ void Tdirform::DirList1DragDrop(POINT tree_client_point) {
   if (!node) return;
   const std::wstring source = list_.Text(sel);
   const bool copy = CopyMode;
-  const DropResult result = DropFileOnNode(source, tree_.NodePath(node), copy, AskYes);
+  WindowLife life(*this);
+  const DropResult result =
+      DropFileOnNode(source, tree_.NodePath(node), copy, [this](const std::wstring& text) { return AskYes(text); });
+  if (!life.lives()) return;
   InvalidateRect(list_, nullptr, TRUE);
   if (!result.notice.empty())
-    ShowMessage(result.notice, result.refused ? MessageKind::Warning : MessageKind::Information, MB_OK);
+    ShowMessage(hwnd(), result.notice, result.refused ? MessageKind::Warning : MessageKind::Information, MB_OK);
+  if (!life.lives()) return;
   if (!copy && result.source_left) RemoveListedItem(sel, source);
 }
 
@@ -105,6 +116,7 @@ void Tdirform::ITTUKIBClick() {
   SearchDir = tree_.GetSelectedPath();
   SearchMask = BulkSearchMask(mask_box);
 
+  WindowLife life(*this);
   // An error nobody expected ends the walk like the list's refusal: what was
   // found is shown with its totals, then the error is reported.
   WalkEnd end = WalkEnd::kDone;
@@ -114,7 +126,10 @@ void Tdirform::ITTUKIBClick() {
   } catch (...) {
     failure = std::current_exception();
   }
-  if (!FinishPumpedWork()) {
+  // A window that went, or a listing asked for while the search ran, which
+  // replaces its results.
+  if (!life.lives() || has_pending_) {
+    ListPending(life);
     if (failure) std::rethrow_exception(failure);
     return;
   }
@@ -163,8 +178,9 @@ Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
   dir_panel2_.SetText(kStillSearchingText);
 
   WalkEnd end = WalkEnd::kDone;
+  WindowLife life(*this);
   {
-    PumpedWork work(*this);
+    Work work(*this);
     searching_ = true;
     struct Done {
       bool& searching;
@@ -212,10 +228,10 @@ Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
         end == WalkEnd::kDone)
       end = WalkEnd::kStopped;
   }
-  if (destroyed_while_working()) return end;
+  if (!life.lives()) return end;
   if (FileCount != 0) dir_panel_.SetText(LineCounterText(L"", FileCount));
   if (end == WalkEnd::kListFull)
-    ShowMessage(ListFullText(FileCount, kListRefusedText, mask_box), MessageKind::Information, MB_OK);
+    ShowMessage(hwnd(), ListFullText(FileCount, kListRefusedText, mask_box), MessageKind::Information, MB_OK);
   return end;
 }
 

@@ -208,7 +208,9 @@ void Application::TrackMouse(const MSG& msg) {
 bool Application::PreTranslate(MSG& msg) {
   if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) TrackMouse(msg);
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
-    for (HWND dlg : modeless_)
+    // A dialog's keys may close it, or another: the list may change meanwhile.
+    const std::vector<HWND> dialogs = modeless_;
+    for (HWND dlg : dialogs)
       if (IsWindow(dlg) && IsDialogMessageW(dlg, &msg)) return true;
     auto it = key_handlers_.find(GetAncestor(msg.hwnd, GA_ROOT));
     if (it != key_handlers_.end()) {

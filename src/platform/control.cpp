@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "platform/app.h"
+#include "platform/handler_depth.h"
 
 namespace velkor {
 namespace {
@@ -24,7 +25,10 @@ std::unordered_map<HWND, Link>& Links() {
 
 }  // namespace
 
-Control::~Control() { Detach(); }
+Control::~Control() {
+  CheckNotInHandler(handler_depth_, "control");
+  Detach();
+}
 
 void Control::Attach(HWND control) {
   Detach();
@@ -92,6 +96,7 @@ LRESULT CALLBACK Control::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(link.base, hwnd, msg, wp, lp);
   }
   if (!link.object) return CallWindowProcW(link.base, hwnd, msg, wp, lp);
+  HandlerScope in_handler(link.object->handler_depth_);
   try {
     return link.object->HandleMessage(msg, wp, lp);
   } catch (...) {
@@ -124,6 +129,7 @@ bool Control::Reflect(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
   }
   Control* control = FromHandle(from);
   if (!control) return false;
+  HandlerScope in_handler(control->handler_depth_);
   switch (msg) {
     case WM_COMMAND:
       result = 0;

@@ -45,9 +45,12 @@ class Control {
   virtual bool OnMeasureItem(MEASUREITEMSTRUCT& item) { return false; }
 
  private:
+  friend class WindowLife;
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   HWND hwnd_ = nullptr;
   WNDPROC base_ = nullptr;
+  // How deep the object is in its own handlers (see handler_depth.h).
+  mutable int handler_depth_ = 0;
 };
 
 // A control whose messages go to a member function of its owner (a form's

@@ -5,6 +5,7 @@
 
 #include "platform/app.h"
 #include "platform/control.h"
+#include "platform/handler_depth.h"
 #include "platform/window.h"
 
 namespace velkor {
@@ -28,6 +29,8 @@ bool AnswersDirectly(UINT msg) {
 }  // namespace
 
 Dialog::~Dialog() {
+  CheckNotInHandler(handler_depth_, "dialog");
+  ForgetWhenIdle(this);
   if (hwnd_) {
     // The object goes first: the window goes without it.
     HWND h = hwnd_;
@@ -151,6 +154,7 @@ INT_PTR CALLBACK Dialog::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   // Before WM_INITDIALOG (the font, the controls' creation) there is no object yet.
   if (!self) return FALSE;
   INT_PTR result = FALSE;
+  HandlerScope in_handler(self->handler_depth_);
   try {
     result = self->Dispatch(msg, wp, lp);
   } catch (...) {
@@ -170,7 +174,7 @@ INT_PTR CALLBACK Dialog::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Application::Get().ForgetWindow(hwnd);
     if (self->hwnd_ == hwnd) {
       self->hwnd_ = nullptr;
-      self->OnFinalMessage();
+      WhenIdle(self, [self] { self->OnFinalMessage(); });
     }
   }
   return result;

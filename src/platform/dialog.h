@@ -56,17 +56,20 @@ class Dialog {
   // message's result set through SetResult where it has one.
   virtual INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return FALSE; }
   INT_PTR SetResult(LRESULT result);
-  // Last message of the window; the handle is already detached. Objects that
-  // own themselves delete themselves here.
+  // After the last message of the window, once no handler runs any more (as
+  // with Window); the handle is already detached. Objects that own
+  // themselves delete themselves here.
   virtual void OnFinalMessage() {}
 
  private:
+  friend class WindowLife;
   static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
 
   const wchar_t* template_;
   HWND hwnd_ = nullptr;
   bool modal_ = false;
+  mutable int handler_depth_ = 0;
 };
 
 }  // namespace velkor

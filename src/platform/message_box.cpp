@@ -36,6 +36,10 @@ HWND MessageOwner() {
 }
 
 int ShowMessage(const std::wstring& text, MessageKind kind, UINT buttons, std::optional<POINT> top_left) {
+  return ShowMessage(MessageOwner(), text, kind, buttons, top_left);
+}
+
+int ShowMessage(HWND owner, const std::wstring& text, MessageKind kind, UINT buttons, std::optional<POINT> top_left) {
   std::wstring caption = Application::Get().title();
   UINT icon = 0;
   switch (kind) {
@@ -50,7 +54,7 @@ int ShowMessage(const std::wstring& text, MessageKind kind, UINT buttons, std::o
     g_placed = false;
     g_place_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, PlaceHook, nullptr, GetCurrentThreadId());
   }
-  HWND owner = MessageOwner();
+  if (!owner || !IsWindow(owner)) owner = MessageOwner();
   const int result = MessageBoxW(owner, text.c_str(), caption.c_str(), buttons | icon | (owner ? 0 : MB_TASKMODAL));
   if (g_place_hook) {
     UnhookWindowsHookEx(g_place_hook);

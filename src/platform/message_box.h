@@ -16,7 +16,14 @@ enum class MessageKind {
 };
 
 // buttons: MB_OK, MB_YESNO, MB_YESNOCANCEL ... Returns the system's IDxxx.
-// The owner is the active window of the program, or its main window.
+// The box is owned by `owner`, the window whose handler asks (a child window
+// stands for its top-level window): that window stays disabled while the box
+// is up. Code that shows a box takes a WindowLife first: another window may
+// still destroy the owner meanwhile (the main window's exit).
+int ShowMessage(HWND owner, const std::wstring& text, MessageKind kind = MessageKind::Plain, UINT buttons = MB_OK,
+                std::optional<POINT> top_left = std::nullopt);
+// The same, owned by the active window of the program, or its main window
+// (the general error report, which no one window asks for).
 int ShowMessage(const std::wstring& text, MessageKind kind = MessageKind::Plain, UINT buttons = MB_OK,
                 std::optional<POINT> top_left = std::nullopt);
 

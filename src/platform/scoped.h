@@ -91,6 +91,24 @@ class WindowDc {
   HDC dc_;
 };
 
+// A paint of a window: BeginPaint for the scope, and its EndPaint on every
+// way out, a failure of the drawing included (the caret shows again and the
+// DC goes back to the system).
+class PaintDc {
+ public:
+  explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+  ~PaintDc() { EndPaint(hwnd_, &ps_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+  const RECT& area() const { return ps_.rcPaint; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
 // Selects an object into a DC for the life of the scope.
 class SelectObjectScope {
  public:

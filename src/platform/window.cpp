@@ -5,6 +5,7 @@
 
 #include "platform/app.h"
 #include "platform/control.h"
+#include "platform/handler_depth.h"
 #include "platform/screen_fit.h"
 
 namespace velkor {
@@ -51,6 +52,8 @@ RECT KeptOnWorkArea(const RECT& r) {
 }
 
 Window::~Window() {
+  CheckNotInHandler(handler_depth_, "window");
+  ForgetWhenIdle(this);
   if (hwnd_) {
     // The object goes first (a member window whose owner is being freed):
     // detach, then let the system destroy the window without it.
@@ -134,6 +137,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return TRUE;
   }
   LRESULT result = 0;
+  HandlerScope in_handler(self->handler_depth_);
   try {
     // What a child control reports goes first to the control's own object.
     if (!Control::Reflect(hwnd, msg, wp, lp, result)) result = self->HandleMessage(msg, wp, lp);
@@ -151,7 +155,8 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Application::Get().ForgetWindow(hwnd);
     if (self->hwnd_ == hwnd) {
       self->hwnd_ = nullptr;
-      if (!self->creating_) self->OnFinalMessage();
+      // Handlers further down the stack may still run on the object.
+      if (!self->creating_) WhenIdle(self, [self] { self->OnFinalMessage(); });
     }
   }
   return result;

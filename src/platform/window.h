@@ -4,8 +4,14 @@
 // an MDI child) and messages are forwarded to its virtual HandleMessage.
 // Exceptions never cross into the system: they end the message at hand and
 // reach the general error report.
+//
+// The base counts how deep the object is in its own handlers (see
+// handler_depth.h): an object whose window goes while code of it runs is
+// handed its final message only once every handler has returned, and code
+// after a modal call asks a WindowLife whether the window still lives.
 #include <string>
 
+#include "platform/scoped.h"
 #include "platform/win32.h"
 
 namespace velkor {
@@ -55,10 +61,8 @@ class Window {
     switch (msg) {
       case WM_ERASEBKGND: result = 1; return true;
       case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        paint(dc);
-        EndPaint(hwnd_, &ps);
+        PaintDc dc(hwnd_);
+        paint(dc.get());
         result = 0;
         return true;
       }
@@ -66,16 +70,19 @@ class Window {
       default: return false;
     }
   }
-  // Last message of the window; the handle is already detached. Objects that
-  // own themselves delete themselves here. A window whose creation failed
-  // does not come here: its creator still holds the object and gets the error.
+  // After the last message of the window, once no handler runs any more; the
+  // handle is already detached. Objects that own themselves delete
+  // themselves here. A window whose creation failed does not come here: its
+  // creator still holds the object and gets the error.
   virtual void OnFinalMessage() {}
 
  private:
+  friend class WindowLife;
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   HWND Finish(HWND created);
   HWND hwnd_ = nullptr;
   bool creating_ = false;
+  mutable int handler_depth_ = 0;
 };
 
 }  // namespace velkor

@@ -287,8 +287,7 @@ void TSeaForm::FormActivate() {
 }
 
 void TSeaForm::FormClose() {
-  // A walk deep in the stack ends with this file, and the window closes then.
-  if (PutOffClose()) return;
+  // A search under way stops at its next file, finding its window gone.
   DestroyWindow(hwnd());
 }
 
@@ -462,7 +461,9 @@ void TSeaForm::SetUpButtonClick() {
     data.path[n] = DirPath[n];
   }
   setup.SetDirData(data);
-  if (setup.DoModal(hwnd()) != IDOK) return;
+  // The main window may close while the dialog is up, and this window with it.
+  WindowLife life(*this);
+  if (setup.DoModal(hwnd()) != IDOK || !life.lives()) return;
   data = setup.GetDirData();
   for (size_t n = 1; n <= 6; ++n) {
     DirChecked[n] = data.checked[n];
@@ -472,10 +473,6 @@ void TSeaForm::SetUpButtonClick() {
 }
 
 void TSeaForm::finishButtonClick() {
-  if (working()) {
-    FormClose();  // stops the search; the window closes when it has ended
-    return;
-  }
   SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
@@ -727,7 +724,7 @@ LRESULT TSeaForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Application::Get().SetHint(L"");
       break;
     case WM_CLOSE:
-      FormClose();  // may free this window: nothing after it
+      FormClose();
       return 0;
     case WM_DESTROY:
       FormDestroy();

@@ -172,6 +172,8 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
 
   // The search (seaform_search.cpp).
   void SearchDirTree(const std::wstring& pattern);
+  // The end of every search: the progress hidden, the list drawn again.
+  void EndSearch();
   void SearchFile(const std::wstring& path, const std::string& path_bytes, unsigned long long size);
   bool AddHit(const std::wstring& path, const std::string& path_bytes, long long line_number,
               std::string_view text, std::u32string_view stand_ins);

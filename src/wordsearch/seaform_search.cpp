@@ -99,12 +99,12 @@ void TSeaForm::SearchBtnClick() {
   // The command pumps messages while it runs: a second one must not start inside it.
   if (working()) return;
   if (std::all_of(DirPath.begin() + 1, DirPath.end(), [](const std::wstring& p) { return p.empty(); })) {
-    ShowMessage(L"始めに、検索対象ディレクトリーの設定ボタンを押下し、\r\n\r\n検索対象ディレクトリーを、設定して下さい。\r\n",
+    ShowMessage(hwnd(), L"始めに、検索対象ディレクトリーの設定ボタンを押下し、\r\n\r\n検索対象ディレクトリーを、設定して下さい。\r\n",
                 MessageKind::Warning);
     return;
   }
   if (std::none_of(DirChecked.begin() + 1, DirChecked.end(), [](bool b) { return b; })) {
-    ShowMessage(L"検索対象ディレクトリーの 指定（チェック）がされていません。\r\n\r\nそれから、ボタンかを押下して下さい。",
+    ShowMessage(hwnd(), L"検索対象ディレクトリーの 指定（チェック）がされていません。\r\n\r\nそれから、ボタンかを押下して下さい。",
                 MessageKind::Warning);
     return;
   }
@@ -112,7 +112,7 @@ void TSeaForm::SearchBtnClick() {
   file_button_.SetEnabled(false);
   const std::wstring typed = WindowText(keyword_box_);
   if (typed.empty()) {
-    ShowMessage(L"検索文字が、入力されていません。\r\n\r\nそれから、ボタンを押下して下さい。", MessageKind::Warning);
+    ShowMessage(hwnd(), L"検索文字が、入力されていません。\r\n\r\nそれから、ボタンを押下して下さい。", MessageKind::Warning);
     return;
   }
   keyword_ = std::make_unique<SearchKeyword>(typed);
@@ -135,51 +135,36 @@ void TSeaForm::SearchBtnClick() {
   MatchKey = MakeMatchKey(KeyWord, CaseSensitive);
 
   enum class End { Finished, ListFull, Failed } end = End::Finished;
+  // The walk lets messages through: the window may close meanwhile, and the
+  // work then stops at the next file.
+  WindowLife life(*this);
   {
-    PumpedWork work(*this);
-    // Whatever ends the walk, the search is over, the progress window hidden
-    // and the cursor back before anything else happens.
-    struct Over {
-      TSeaForm& form;
-      PumpedWork& work;
-      ~Over() {
-        work.Finish();
-        form.scanner_.reset();
-        form.keyword_.reset();
-        if (form.progress_) form.progress_->HideProgress();
-        // Scroll bars cost most: the list box draws them on the spot
-        // whenever their range changes, even with its own drawing off, and
-        // again when it turns it back on. Until the list has its extent, its
-        // selection and its drawing back, it is kept from drawing anything
-        // (the default WM_SETREDRAW clears its visible style), and is then
-        // drawn once, frame and all, by the next paint.
-        HWND list = form.file_list_;
-        DefWindowProcW(list, WM_SETREDRAW, FALSE, 0);
-        form.UpdateListExtent();
-        if (!form.hits_.empty()) form.file_list_.Select(0);
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        DefWindowProcW(list, WM_SETREDRAW, TRUE, 0);
-        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-      }
-    } over{*this, work};
+    Work work(*this);
     BusyCursor busy;
-    if (!progress_) {
-      auto progress = std::make_unique<TProgressForm>();
-      progress->CreateForm(hwnd());
-      progress_ = std::move(progress);
+    try {
+      if (!progress_) {
+        auto progress = std::make_unique<TProgressForm>();
+        progress->CreateForm(hwnd());
+        progress_ = std::move(progress);
+      }
+      SendMessageW(file_list_, WM_SETREDRAW, FALSE, 0);
+      ClearList();
+      progress_->ShowProgress();
+      date_format_.order = DateOrderOfLocale();
+      date_format_.date_separator = OneByteSeparator(LocaleText(LOCALE_SDATE), '/');
+      date_format_.time_separator = OneByteSeparator(LocaleText(LOCALE_STIME), ':');
+      date_format_.leading_zero_hour = LocaleText(LOCALE_ITLZERO) == L"1";
+      scanner_ = std::make_unique<FileScanner>(
+          SearchKey{KeyWord, CaseSensitive, SendMessageW(class_check_, BM_GETCHECK, 0, 0) == BST_CHECKED});
+      shown_hit_count_ = 0;
+      last_refresh_ = GetTickCount() - kRefreshInterval;
+      last_pump_ = last_refresh_;
+      WalkDir.clear();
+    } catch (...) {
+      if (life.lives()) EndSearch();
+      CaseSensitive = saved_case_sensitive;
+      throw;
     }
-    SendMessageW(file_list_, WM_SETREDRAW, FALSE, 0);
-    ClearList();
-    progress_->ShowProgress();
-    date_format_.order = DateOrderOfLocale();
-    date_format_.date_separator = OneByteSeparator(LocaleText(LOCALE_SDATE), '/');
-    date_format_.time_separator = OneByteSeparator(LocaleText(LOCALE_STIME), ':');
-    date_format_.leading_zero_hour = LocaleText(LOCALE_ITLZERO) == L"1";
-    scanner_ = std::make_unique<FileScanner>(SearchKey{KeyWord, CaseSensitive, SendMessageW(class_check_, BM_GETCHECK, 0, 0) == BST_CHECKED});
-    shown_hit_count_ = 0;
-    last_refresh_ = GetTickCount() - kRefreshInterval;
-    last_pump_ = last_refresh_;
-    WalkDir.clear();
     try {
       for (int n = 1; n <= 6 && !stop_requested(); ++n) {
         if (!DirChecked[static_cast<size_t>(n)]) continue;
@@ -195,16 +180,14 @@ void TSeaForm::SearchBtnClick() {
       end = End::Failed;
     }
   }
-  if (destroyed_while_working()) {
-    GoOnAfterWork();
-    return;
-  }
-  if (!GoOnAfterWork()) {
-    CaseSensitive = saved_case_sensitive;
-    return;
-  }
+  CaseSensitive = saved_case_sensitive;
+  if (!life.lives()) return;
+  // Whatever ended the walk, the search is over, the progress window hidden
+  // and the list shown before anything else happens.
+  EndSearch();
   if (end == End::ListFull) ShowListFull();
   if (end == End::Failed) ShowUnexpectedError();
+  if (!life.lives()) return;
 
   SetFocus(file_list_);
   if (SelectedIndex() >= 0) {
@@ -215,12 +198,30 @@ void TSeaForm::SearchBtnClick() {
     keyword_box_.Add(text);
     os_button_.SetEnabled(true);
   }
-  CaseSensitive = saved_case_sensitive;
   if (file_list_.Count() <= 0) {
-    ShowMessage(L"検索文字 ： " + WindowText(keyword_box_) + L"\r\n\r\n" + L"は、見つかりませんでした。",
+    ShowMessage(hwnd(), L"検索文字 ： " + WindowText(keyword_box_) + L"\r\n\r\n" + L"は、見つかりませんでした。",
                 MessageKind::Information);
     SetFocus(keyword_box_);
   }
+}
+
+void TSeaForm::EndSearch() {
+  scanner_.reset();
+  keyword_.reset();
+  if (progress_) progress_->HideProgress();
+  // Scroll bars cost most: the list box draws them on the spot whenever
+  // their range changes, even with its own drawing off, and again when it
+  // turns it back on. Until the list has its extent, its selection and its
+  // drawing back, it is kept from drawing anything (the default WM_SETREDRAW
+  // clears its visible style), and is then drawn once, frame and all, by the
+  // next paint.
+  HWND list = file_list_;
+  DefWindowProcW(list, WM_SETREDRAW, FALSE, 0);
+  UpdateListExtent();
+  if (!hits_.empty()) file_list_.Select(0);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  DefWindowProcW(list, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void TSeaForm::SearchDirTree(const std::wstring& pattern) {
@@ -312,13 +313,13 @@ void TSeaForm::PumpAfterFile() {
 }
 
 void TSeaForm::ShowListFull() {
-  ShowMessage(L"もうこれ以上、検索結果をリストに追加できません。\r\n\r\nこれまでの検索結果を表示しますので、参考にして下さい。"
+  ShowMessage(hwnd(), L"もうこれ以上、検索結果をリストに追加できません。\r\n\r\nこれまでの検索結果を表示しますので、参考にして下さい。"
               L"\r\n\r\n" + HitTotal(HitCount),
               MessageKind::Warning);
 }
 
 void TSeaForm::ShowUnexpectedError() {
-  ShowMessage(L"検索中に予期しないエラーが発生しました。\r\n\r\n現在検索中の次のパスについて、処理ができません。\r\n\r\n" +
+  ShowMessage(hwnd(), L"検索中に予期しないエラーが発生しました。\r\n\r\n現在検索中の次のパスについて、処理ができません。\r\n\r\n" +
                   WalkDir + L"\r\n\r\n" + L"これまでの検索結果を表示しますので、参考にして下さい。" + L"\r\n\r\n" +
                   HitTotal(HitCount),
               MessageKind::Warning);

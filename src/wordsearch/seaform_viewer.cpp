@@ -46,7 +46,7 @@ void TSeaForm::FileListDblClick() {
 bool TSeaForm::LoadSource(const std::wstring& path) {
   const FileBytes file = ReadWholeFile(path, 0x7FFFFFFF);
   if (file.outcome == FileBytes::Outcome::kCannotOpen) {
-    ShowMessage(L"ﾌｧｲﾙ " + path + L" は開けません" + L"\r\n\r\n" +
+    ShowMessage(hwnd(), L"ﾌｧｲﾙ " + path + L" は開けません" + L"\r\n\r\n" +
                 L"他のソフトウェアが使用中で、その上、ファイルがロックされています。");
     return false;
   }
@@ -212,7 +212,10 @@ void TSeaForm::FindDialog1Find() {
   if (FindInEdit(src_list_, text, SearchOptionsOf(find_.options()))) {
     ++FindCount;
   } else {
-    ShowMessage(FindCount == 0 ? NotFoundText(text) : FoundCountText(text, FindCount));
+    // While the box is up the main window may close, and this one with it.
+    WindowLife life(*this);
+    ShowMessage(hwnd(), FindCount == 0 ? NotFoundText(text) : FoundCountText(text, FindCount));
+    if (!life.lives()) return;
     find_.Close();
     FindCount = 0;
     src_list_.SetSel(src_list_.SelStart(), 0);

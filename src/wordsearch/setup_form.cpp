@@ -1,6 +1,7 @@
 #include "wordsearch/setup_form.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cwctype>
@@ -12,6 +13,7 @@
 #include "platform/number_format.h"
 #include "platform/path_names.h"
 #include "platform/window.h"
+#include "platform/window_life.h"
 #include "wordsearch/progress.h"
 #include "wordsearch/seaform.h"
 #include "wordsearch/wordsearch_ids.h"
@@ -27,6 +29,8 @@ constexpr int kStatusHeight = 20;
 constexpr int kHelpContext = 1070;
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr UINT kShowSelectedLine = WM_APP + 1;
+constexpr UINT kListClickedNode = WM_APP + 2;  // lParam: the node
 
 bool SameDir(const std::wstring& a, const std::wstring& b) {
   return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
@@ -95,13 +99,14 @@ bool TSetupForm::OnInitDialog() {
   tree_.Create(hwnd(), IDC_SETUP_TREE, 0, kTopHeight, tree_width_, 10, TVS_SHOWSELALWAYS);
   SendMessageW(tree_.hwnd(), TVM_SETINDENT, 20, 0);
   tree_.on_change = [this](const std::wstring& path) { DirTreeViewChange(path); };
-  tree_.on_click = [this](const std::wstring& path) { DirTreeViewClick(path); };
+  tree_.on_click = [this](const std::wstring&) { TreeClicked(); };
 
   HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
                                   LVS_NOSORTHEADER,
                               0, 0, 10, 10, hwnd(), reinterpret_cast<HMENU>(IDC_LIST), GetModuleHandleW(nullptr),
                               nullptr);
+  list_keys_.Attach(list);
   ListView lv(list);
   lv.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   lv.InsertColumn(0, L"FileName", 120);
@@ -180,24 +185,51 @@ void TSetupForm::DirTreeViewClick(const std::wstring& path) {
   DirTreeViewChange(path);
 }
 
+void TSetupForm::TreeClicked() {
+  // The tree reports the click before it moves its selection: the node under
+  // the pointer is the one to list, and a click beside a node (its expand
+  // button, the empty space) lists nothing.
+  const DWORD at = GetMessagePos();
+  TVHITTESTINFO hit{};
+  hit.pt = POINT{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  ScreenToClient(tree_.hwnd(), &hit.pt);
+  const auto node = reinterpret_cast<HTREEITEM>(SendMessageW(tree_.hwnd(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (!node || !(hit.flags & TVHT_ONITEM)) return;
+  listing_ = true;
+  // Another node: the change that follows lists it. The selected one is
+  // listed once the tree has done with the click: a listing lets messages
+  // through, and a selection the user makes meanwhile must not be undone by
+  // the end of this click.
+  if (node == tree_.tree().Selected()) PostMessageW(hwnd(), kListClickedNode, 0, reinterpret_cast<LPARAM>(node));
+}
+
 void TSetupForm::DirTreeViewChange(const std::wstring& path) {
+  SetItemText(IDC_SETUP_LABEL1, path);
+  chosen_ = path;
   if (in_listing_) {
     // The user moved on while the list was being filled: that listing is
-    // of no more use, and one listing at a time keeps the line count whole.
+    // of no more use. It stops, and the directory chosen last follows it.
     stop_ = true;
-    SetItemText(IDC_SETUP_LABEL1, path);
-    chosen_ = path;
+    list_pending_ = true;
     return;
   }
+  WindowLife life(*this);
+  ShowDirectory(path);
+  while (life.lives() && list_pending_) {
+    list_pending_ = false;
+    ShowDirectory(chosen_);
+  }
+}
+
+void TSetupForm::ShowDirectory(const std::wstring& path) {
   BusyCursor busy;
   HWND list = Item(IDC_LIST);
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SetItemText(IDC_SETUP_LABEL1, path);
-  chosen_ = path;
   // A path on another drive moves the tree there: the drive box follows.
   ComboBox drives(Item(IDC_SETUP_DRIVES));
   const int drive = path.empty() ? -1 : drives.FindExact(std::wstring{static_cast<wchar_t>(std::towlower(path[0])), L':'});
   if (drive >= 0 && drive != drives.Selected()) drives.Select(drive);
+  WindowLife life(*this);
   try {
     if (!SameDir(path, g_last_handled) || (listing_ && !SameDir(path, listed_))) {
       g_last_handled = path;
@@ -208,11 +240,15 @@ void TSetupForm::DirTreeViewChange(const std::wstring& path) {
       if (listing_) ListDir(path);
     }
   } catch (...) {
-    if (progress_) progress_->HideProgress();
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    SetStatus(0, L"");
+    if (life.lives()) {
+      if (progress_) progress_->HideProgress();
+      SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+      SetStatus(0, L"");
+    }
     throw;
   }
+  // The listing let messages through: the dialog may have gone with its owner.
+  if (!life.lives()) return;
   if (progress_) progress_->HideProgress();
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
@@ -303,18 +339,32 @@ void TSetupForm::ListDir(std::wstring path) {
   stop_ = false;
   in_listing_ = true;
   listed_ = chosen_;
+  // The messages let through meanwhile are the dialog's too: Escape, Enter
+  // and Tab go through the dialog manager as in the dialog's own loop.
+  const HWND self = hwnd();
+  Application::Get().AddModeless(self);
+  WindowLife life(*this);
   const std::wstring pattern = path + L"*.*";
-  for (bool dirs : {true, false}) {
-    SystemDirSource().List(pattern, [&](const DirEntry& e) {
-      if (e.directory() != dirs) return true;
-      return AddLine(path, e, dirs);
-    });
-    if (stop_) break;
+  try {
+    for (bool dirs : {true, false}) {
+      SystemDirSource().List(pattern, [&](const DirEntry& e) {
+        if (e.directory() != dirs) return true;
+        return AddLine(path, e, dirs);
+      });
+      if (stop_) break;
+    }
+  } catch (...) {
+    Application::Get().RemoveModeless(self);
+    if (life.lives()) in_listing_ = false;
+    throw;
   }
+  Application::Get().RemoveModeless(self);
+  if (!life.lives()) return;
   in_listing_ = false;
+  // A listing stopped half-way shows only part of its directory.
+  if (stop_) listed_.clear();
   SetStatus(1, std::to_wstring(line_count_));
   for (int c = 0; c < 3; ++c) SendMessageW(lv, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
-  if (close_after_) PostMessageW(hwnd(), WM_COMMAND, IDCANCEL, 0);
 }
 
 std::wstring TSetupForm::StatusText(int panel) const {
@@ -351,6 +401,7 @@ void TSetupForm::OpenSelectedLine() {
   listing_ = false;
   const TreeView t = tree_.tree();
   SendMessageW(t, WM_SETREDRAW, FALSE, 0);
+  WindowLife life(*this);
   try {
     HTREEITEM node = t.Selected();
     if (node) {
@@ -363,10 +414,13 @@ void TSetupForm::OpenSelectedLine() {
     g_last_handled = chosen_;
     DirTreeViewClick(chosen_);
   } catch (...) {
-    SendMessageW(t, WM_SETREDRAW, TRUE, 0);
-    listing_ = true;
+    if (life.lives()) {
+      SendMessageW(t, WM_SETREDRAW, TRUE, 0);
+      listing_ = true;
+    }
     throw;
   }
+  if (!life.lives()) return;
   SendMessageW(t, WM_SETREDRAW, TRUE, 0);
   listing_ = true;
   SetFocus(t);
@@ -375,7 +429,7 @@ void TSetupForm::OpenSelectedLine() {
 void TSetupForm::SpeedButtonClick(int n) {
   const std::wstring chosen = ItemText(IDC_SETUP_LABEL1);
   if (chosen.empty()) {
-    ShowMessage(L"左下のペインから、ディレクトリーを選択してから、\r\n登録する番号のボタンを、押下して下さい。",
+    ShowMessage(hwnd(), L"左下のペインから、ディレクトリーを選択してから、\r\n登録する番号のボタンを、押下して下さい。",
                 MessageKind::Information);
     return;
   }
@@ -385,10 +439,11 @@ void TSetupForm::SpeedButtonClick(int n) {
 void TSetupForm::CheckBoxClick(int n) {
   if (setting_checks_ || !Checked(IDC_SETUP_CHECK1 + n - 1)) return;
   if (!ItemText(IDC_SETUP_DIR1 + n - 1).empty()) return;
-  ShowMessage(L"チェックの前に、選択するディレクトリーを指定して下さい。\r\n\r\n（指定方法）\r\n左下のペインから、ディレクトリーを選択して、\r\n" +
+  WindowLife life(*this);
+  ShowMessage(hwnd(), L"チェックの前に、選択するディレクトリーを指定して下さい。\r\n\r\n（指定方法）\r\n左下のペインから、ディレクトリーを選択して、\r\n" +
                   std::to_wstring(n) + L" のボタンを、押下する。" + L"\r\n\r\n" + L"それから、もう一度チェックして下さい",
               MessageKind::Warning);
-  SetChecked(IDC_SETUP_CHECK1 + n - 1, false);
+  if (life.lives()) SetChecked(IDC_SETUP_CHECK1 + n - 1, false);
 }
 
 void TSetupForm::WriteSettings() const {
@@ -402,7 +457,9 @@ void TSetupForm::WriteSettings() const {
 }
 
 void TSetupForm::OnOK() {
-  if (in_listing_) return;
+  // OK during a listing stops it and closes the dialog as OK.
+  stop_ = true;
+  list_pending_ = false;
   data_ = GetDirData();
   WriteSettings();
   if (progress_) progress_->HideProgress();
@@ -412,6 +469,7 @@ void TSetupForm::OnOK() {
 void TSetupForm::OnCancel() {
   if (in_listing_) {  // Escape stops the listing; the dialog stays
     stop_ = true;
+    list_pending_ = false;
     return;
   }
   if (progress_) progress_->HideProgress();
@@ -432,6 +490,38 @@ void TSetupForm::OnCommand(int id, int code, HWND control) {
   }
 }
 
+// Enter and Space open the selected line when they are released on the list,
+// once however long they were held. Enter belongs to the list: the dialog
+// manager would otherwise press the default button with it.
+LRESULT TSetupForm::ListMessage(OwnedControl<TSetupForm>& list, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_GETDLGCODE:
+      if (wp == VK_RETURN) return list.CallDefault(msg, wp, lp) | DLGC_WANTALLKEYS;
+      break;
+    case WM_KEYDOWN:
+      if (wp == VK_RETURN || wp == VK_SPACE) {
+        open_key_ = wp;
+        // The list's own Space would toggle the selection.
+        if (wp == VK_SPACE) return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wp == L' ' || wp == L'\r') return 0;
+      break;
+    case WM_KEYUP:
+      if ((wp == VK_RETURN || wp == VK_SPACE) && open_key_ == wp) {
+        open_key_ = 0;
+        OpenSelectedLine();
+        return 0;
+      }
+      break;
+    case WM_KILLFOCUS:
+      open_key_ = 0;
+      break;
+  }
+  return list.CallDefault(msg, wp, lp);
+}
+
 INT_PTR TSetupForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CTLCOLORSTATIC: {
@@ -447,11 +537,16 @@ INT_PTR TSetupForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       WinHelpW(hwnd(), Application::Get().help_file().c_str(), HELP_CONTEXT, kHelpContext);
       return SetResult(TRUE);
     case WM_CLOSE:
-      if (in_listing_) {
-        stop_ = true;
-        close_after_ = true;
-        return SetResult(0);
-      }
+      // The close box during a listing stops it and closes as Cancel does.
+      stop_ = true;
+      list_pending_ = false;
+      if (progress_) progress_->HideProgress();
+      Close(IDCANCEL);
+      return SetResult(0);
+    case WM_DESTROY:
+      // Destroyed under a listing (the main window's exit): the listing stops.
+      stop_ = true;
+      list_pending_ = false;
       return FALSE;
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lp);
@@ -460,15 +555,16 @@ INT_PTR TSetupForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (header.code == NM_DBLCLK) OpenSelectedLine();
       if (header.code == LVN_KEYDOWN) {
         const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
-        if (key == VK_RETURN || key == VK_SPACE)
-          OpenSelectedLine();
-        else
-          PostMessageW(hwnd(), WM_APP + 1, 0, 0);  // the selection moves after the key
+        if (key != VK_RETURN && key != VK_SPACE) PostMessageW(hwnd(), kShowSelectedLine, 0, 0);  // the selection moves after the key
       }
       return FALSE;
     }
-    case WM_APP + 1:
+    case kShowSelectedLine:
       ShowSelectedLine();
+      return TRUE;
+    case kListClickedNode:
+      // Still the selection: the click lists it.
+      if (reinterpret_cast<HTREEITEM>(lp) == tree_.tree().Selected()) DirTreeViewChange(tree_.GetSelectedPath());
       return TRUE;
   }
   return FALSE;

@@ -11,6 +11,7 @@
 #include "controls/dir_tree.h"
 #include "controls/split_panel.h"
 #include "controls/std_controls.h"
+#include "platform/control.h"
 #include "platform/dialog.h"
 #include "platform/dir_walk.h"
 #include "platform/scoped.h"
@@ -48,6 +49,7 @@ class TSetupForm : public Dialog {
   // Lists the directory when it is not the one shown, as a click in the tree does.
   void DirTreeViewClick(const std::wstring& path);
   void OpenSelectedLine();
+  bool listing() const { return in_listing_; }
 
  protected:
   bool OnInitDialog() override;
@@ -62,7 +64,12 @@ class TSetupForm : public Dialog {
   void FillDrives();
   void DriveComboBoxChange();
   void DirTreeViewChange(const std::wstring& path);
+  // A click in the tree, before the tree moves its selection.
+  void TreeClicked();
+  // Label1 and the list for a chosen directory (one step of DirTreeViewChange).
+  void ShowDirectory(const std::wstring& path);
   void ListDir(std::wstring path);
+  LRESULT ListMessage(OwnedControl<TSetupForm>& list, UINT msg, WPARAM wp, LPARAM lp);
   bool AddLine(const std::wstring& folder, const DirEntry& entry, bool directory);
   int IconFor(const std::wstring& full_path, const std::wstring& name, bool directory);
   void ShowSelectedLine();
@@ -83,7 +90,9 @@ class TSetupForm : public Dialog {
   bool listing_ = false;
   bool in_listing_ = false;
   bool stop_ = false;
-  bool close_after_ = false;
+  bool list_pending_ = false;  // a directory chosen while a listing ran waits for it to stop
+  WPARAM open_key_ = 0;        // Enter or Space went down on the list: its release opens the line
+  OwnedControl<TSetupForm> list_keys_{*this, &TSetupForm::ListMessage};
   bool setting_checks_ = false;
   int line_count_ = 0;
   DWORD shown_at_ = 0;  // when the listing last showed where it is

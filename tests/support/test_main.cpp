@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "platform/handler_depth.h"
 #include "support/win_test.h"
 
 namespace {
@@ -18,10 +19,17 @@ class AnswerEveryDialog : public ::testing::EmptyTestEventListener {
   std::unique_ptr<velkor::test::DialogAnswerer> answerer_;
 };
 
+// An object freed while one of its own handlers runs: the code on the stack
+// below would go on in freed memory.
+void FailOnFreedInHandler(const char* kind) {
+  ADD_FAILURE() << "a " << kind << " object was freed while a handler of it was running";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  velkor::SetFreedInHandlerReport(FailOnFreedInHandler);
   ::testing::UnitTest::GetInstance()->listeners().Append(new AnswerEveryDialog);
   return RUN_ALL_TESTS();
 }

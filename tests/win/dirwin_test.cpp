@@ -66,7 +66,7 @@ class DirForm : public FrameTest {
   }
   // The window listing the folder with the mask typed in the box.
   Tdirform& ListWith(const std::wstring& mask) {
-    Tdirform& form = Tdirform::Show();
+    Tdirform& form = *Tdirform::Show();
     SetWindowTextW(form.FileEdit(), mask.c_str());
     form.DirList1().SelectPath(files_->path());
     form.DirList1Change(files_->path());
@@ -197,7 +197,7 @@ TEST_F(DirForm, OpeningAndClosingLeaksNoHandles) {
   GetCurrentDirectoryW(MAX_PATH, old_dir);
   SetCurrentDirectoryW(files_->path().c_str());
   auto cycle = [] {
-    Tdirform& form = Tdirform::Show();
+    Tdirform& form = *Tdirform::Show();
     SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
     PumpFor(0);
   };

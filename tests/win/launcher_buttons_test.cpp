@@ -33,7 +33,7 @@ class LauncherButtons : public FrameTest {
   }
   Tdirform& Open() {
     if (!frame_) StartFrame();
-    Tdirform& form = Tdirform::Show();
+    Tdirform& form = *Tdirform::Show();
     form.DirList1().SelectPath(files_.path());
     form.DirList1Change(files_.path());
     return form;
