@@ -190,6 +190,18 @@ TEST(DecodedScan, ALongLineIsCutWhereItsShiftJisTwinIsCut) {
   ASSERT_EQ(utf8.hits.size(), 1u);
   EXPECT_EQ(utf8.hits[0].line, 2);
   EXPECT_EQ(utf8.hits[0].text.size(), 255u);
+  // The twin with ＝ and 表 (two bytes each) for é and 😀 is cut after the same bytes.
+  std::wstring twin = text;
+  for (wchar_t& c : twin) c = c == W("é")[0] ? W("＝")[0] : c;
+  for (std::size_t at; (at = twin.find(W("😀"))) != std::wstring::npos;) twin.replace(at, W("😀").size(), W("表"));
+  const Found sjis = Search(Encoded(twin, DocEncoding::ShiftJis), L"key");
+  ASSERT_EQ(sjis.hits.size(), 1u);
+  EXPECT_EQ(sjis.hits[0].text.size(), 255u);
+  std::wstring shown_twin = utf8.hits[0].shown.substr(0, utf8.hits[0].shown.size() - 1);
+  for (wchar_t& c : shown_twin) c = c == W("é")[0] ? W("＝")[0] : c;
+  for (std::size_t at; (at = shown_twin.find(W("😀"))) != std::wstring::npos;)
+    shown_twin.replace(at, W("😀").size(), W("表"));
+  EXPECT_EQ(sjis.hits[0].shown.substr(0, sjis.hits[0].shown.size() - 1), shown_twin);
   const std::wstring start = W("ベé😀ベ");
   EXPECT_EQ(utf8.hits[0].shown.substr(0, start.size()), start);
 

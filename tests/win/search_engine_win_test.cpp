@@ -258,21 +258,33 @@ TEST_F(SearchEngine, ACharacterThatShiftJisLacksFindsItselfAndCountsTwoColumns) 
   const std::wstring d = Dir(L"lacks");
   WriteBytes(d + L"u.txt", WideToUtf8(L"é😀ベルコ\r\n?\r\n"));
   WriteBytes(d + L"s.txt", "?\r\n");
-  // 150 characters of two bytes, then the keyword: the list shows 110 bytes.
-  std::wstring long_line;
-  for (int i = 0; i < 50; ++i) long_line += L"ベé😀";
+  // 150 characters of two bytes, then the keyword past the 255 bytes that a
+  // hit's text keeps; its Shift-JIS twin has ＝ and 表 for é and 😀.
+  std::wstring long_line, twin_line;
+  for (int i = 0; i < 50; ++i) long_line += L"ベé😀", twin_line += L"ベ＝表";
   WriteBytes(d + L"long.txt", WideToUtf8(long_line + L" key\r\n"));
+  WriteBytes(d + L"twin.txt", WideToCp932(twin_line + L" key\r\n").bytes);
   Register(1, d);
   TSeaForm& form = Open();
   DialogAnswerer answers;
+  const auto listed_of = [&](const std::wstring& name) {
+    const auto& hits = form.hits();
+    const auto at = std::find_if(hits.begin(), hits.end(), [&](const auto& h) { return h.path == d + name; });
+    return at == hits.end() ? -1 : static_cast<int>(at - hits.begin());
+  };
+
+  SearchByKeys(form, L"ベルコ");
+  ASSERT_EQ(form.hits().size(), 1u);
+  EXPECT_EQ(form.hits()[0].path, d + L"u.txt");
+  EXPECT_EQ(form.hits()[0].hit.line_number, 1);
+  EXPECT_EQ(ShownLines(form)[0].substr(49, 7), L"é😀ベルコ ");
+  EXPECT_EQ(ViewByKeys(form, 0), std::make_pair(1, std::wstring(L"ベルコ")));
 
   SearchByKeys(form, L"é");
   ASSERT_EQ(form.hits().size(), 2u);
-  const auto u_first = std::find_if(form.hits().begin(), form.hits().end(),
-                                    [&](const auto& h) { return h.path == d + L"u.txt"; });
-  ASSERT_NE(u_first, form.hits().end());
-  const int u = static_cast<int>(u_first - form.hits().begin());
-  EXPECT_EQ(u_first->hit.line_number, 1);
+  const int u = listed_of(L"u.txt");
+  ASSERT_GE(u, 0);
+  EXPECT_EQ(form.hits()[static_cast<size_t>(u)].hit.line_number, 1);
   EXPECT_EQ(ShownLines(form)[static_cast<size_t>(u)].substr(49, 7), L"é😀ベルコ ");
   EXPECT_EQ(ViewByKeys(form, u), std::make_pair(1, std::wstring(L"é")));
 
@@ -282,13 +294,21 @@ TEST_F(SearchEngine, ACharacterThatShiftJisLacksFindsItselfAndCountsTwoColumns) 
   std::sort(question.begin(), question.end());
   EXPECT_EQ(question, (std::vector<std::wstring>{d + L"s.txt:1", d + L"u.txt:2"}));
 
+  // Both are cut after the same bytes: 18 whole triples and one ベ in the
+  // list's 110 columns, the path behind in the same place.
   SearchByKeys(form, L"key");
-  ASSERT_EQ(form.hits().size(), 1u);
+  ASSERT_EQ(form.hits().size(), 2u);
+  const int utf8 = listed_of(L"long.txt"), twin = listed_of(L"twin.txt");
+  ASSERT_GE(utf8, 0);
+  ASSERT_GE(twin, 0);
+  EXPECT_EQ(form.hits()[static_cast<size_t>(utf8)].hit.text.size(), form.hits()[static_cast<size_t>(twin)].hit.text.size());
   std::wstring shown_text;
   for (int i = 0; i < 18; ++i) shown_text += L"ベé😀";
   shown_text += L"ベ";
-  const std::wstring listed = ShownLines(form)[0];
-  EXPECT_EQ(listed.substr(49), shown_text + L" " + d + L"long.txt");
+  EXPECT_EQ(ShownLines(form)[static_cast<size_t>(utf8)].substr(49), shown_text + L" " + d + L"long.txt");
+  std::wstring twin_text = shown_text;
+  for (size_t at; (at = twin_text.find(L"é😀")) != std::wstring::npos;) twin_text.replace(at, 3, L"＝表");
+  EXPECT_EQ(ShownLines(form)[static_cast<size_t>(twin)].substr(49), twin_text + L" " + d + L"twin.txt");
   EXPECT_EQ(answers.seen().size(), 0u);
 }
 
