@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The word search over a tree of about 200 MB of Shift-JIS files in 4,000
-# files (tools/gen_search_tree.cpp), made once into $VELKOR_OUT/bench-data and
-# reused while the generator is unchanged.
+# files (tools/gen_search_tree.cpp), and over a UTF-8 copy of the same texts,
+# made once into $VELKOR_OUT/bench-data and reused while the generator is
+# unchanged.
 #  - The line scan natively, letters alike, against the 2 GB/s it is meant to
 #    reach. The native build runs under the sanitizers, so the programs are
 #    built here on their own with -O2 from the few sources they need.
@@ -23,8 +24,9 @@ text=("$root/src/platform/text.cpp" "$root/src/platform/cp932_iconv.cpp")
 
 stamp=$(sha1sum "$root/tools/gen_search_tree.cpp" | cut -d' ' -f1)
 if [ "$(cat "$data/search-tree.done" 2>/dev/null)" != "$stamp" ]; then
-  rm -rf "$tree" "$data/search-tree.done"
+  rm -rf "$tree" "$tree-utf8" "$data/search-tree.done"
   "$bin/gen_search_tree" "$tree" >&2
+  "$bin/gen_search_tree" "$tree-utf8" 1 --utf8 >&2
   echo "$stamp" > "$data/search-tree.done"
 fi
 

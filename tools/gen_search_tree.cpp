@@ -5,9 +5,11 @@
 // CR LF and mix Japanese and ASCII words; the rare word "Velkor" turns up in
 // about one line in 4,000. A directory whose name begins with a dot holds
 // files that a search must not enter. File and directory names are UTF-8 on
-// disk, which is how Wine shows Japanese names to Windows programs.
+// disk, which is how Wine shows Japanese names to Windows programs. With
+// --utf8 the same tree is written with every file's text in UTF-8 (no
+// byte-order mark): the same names, lines and hits.
 //
-//   gen_search_tree OUTPUT_DIR [SCALE]
+//   gen_search_tree OUTPUT_DIR [SCALE] [--utf8]
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -194,8 +196,10 @@ std::vector<fs::path> MakeDirectories(const fs::path& root, Random& rng) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool utf8 = argc > 2 && std::string(argv[argc - 1]) == "--utf8";
+  if (utf8) --argc;
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: gen_search_tree OUTPUT_DIR [SCALE]\n");
+    std::fprintf(stderr, "usage: gen_search_tree OUTPUT_DIR [SCALE] [--utf8]\n");
     return 2;
   }
   const double scale = argc == 3 ? std::atof(argv[2]) : 1.0;
@@ -224,6 +228,7 @@ int main(int argc, char** argv) {
       body += text.Line(kind.upper);
       body += "\r\n";
     }
+    if (utf8) body = velkor::WideToUtf8(velkor::Cp932ToWide(body));
     char name[64];
     std::snprintf(name, sizeof name, "%s%04zu%s", kind.stem, n, kind.ext);
     std::ofstream f(dir / name, std::ios::binary);
@@ -234,7 +239,7 @@ int main(int argc, char** argv) {
     }
     total += body.size();
   }
-  std::printf("gen_search_tree: %zu files, %.1f MB in %zu directories under %s\n", files,
-              total / 1e6, dirs.size(), root.c_str());
+  std::printf("gen_search_tree: %zu files, %.1f MB of %s in %zu directories under %s\n", files, total / 1e6,
+              utf8 ? "UTF-8" : "Shift-JIS", dirs.size(), root.c_str());
   return 0;
 }

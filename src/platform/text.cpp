@@ -53,6 +53,13 @@ std::size_t ValidUtf8Length(std::string_view bytes) {
 
 bool IsValidUtf8(std::string_view bytes) { return ValidUtf8Length(bytes) == bytes.size(); }
 
+bool IsValidUtf8Start(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() >= Utf8SequenceLength(static_cast<unsigned char>(bytes[0]))) return false;
+  for (std::size_t k = 1; k < bytes.size(); ++k)
+    if ((static_cast<unsigned char>(bytes[k]) & 0xC0) != 0x80) return false;
+  return true;
+}
+
 std::wstring Utf8ToWide(std::string_view bytes) {
   std::wstring out;
   out.reserve(bytes.size());
@@ -144,7 +151,7 @@ std::string WideToUtf16Le(std::wstring_view text) {
 
 namespace {
 
-constexpr std::uint16_t kNoForm = 0xFFFF;  // no second byte is 0xFF: no form has this value
+constexpr std::uint16_t kNoForm = kNoCp932Form;  // no second byte is 0xFF: no form has this value
 
 // The form of every unit of the basic plane: a one-byte form as that byte, a
 // two-byte form as lead * 256 + second byte (0x8140 and above), kNoForm for
@@ -194,11 +201,15 @@ std::vector<std::uint16_t> BuildFormTable() {
 
 }  // namespace
 
-Cp932Char Cp932FormOf(char32_t c) {
+const std::uint16_t* Cp932FormTable() {
   static const std::vector<std::uint16_t> table = BuildFormTable();
+  return table.data();
+}
+
+Cp932Char Cp932FormOf(char32_t c) {
   Cp932Char r;
   if (c >= 0x10000) return r;
-  const std::uint16_t form = table[c];
+  const std::uint16_t form = Cp932FormTable()[c];
   if (form == kNoForm) return r;
   if (form > 0xFF) {
     r.bytes[0] = static_cast<unsigned char>(form >> 8);

@@ -3,6 +3,7 @@
 // files and the byte-based algorithms use. Code page 932 is always named
 // explicitly: nothing here depends on the system's ANSI code page.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,14 @@ bool IsValidUtf8(std::string_view bytes);
 // The length of the longest start of bytes made of whole valid sequences.
 std::size_t ValidUtf8Length(std::string_view bytes);
 std::wstring Utf8ToWide(std::string_view bytes);
+// The length of the sequence that a UTF-8 lead byte opens (1 for ASCII), 0
+// for a byte that opens none.
+constexpr std::size_t Utf8SequenceLength(unsigned char lead) {
+  return lead < 0x80 ? 1 : lead < 0xC0 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 0;
+}
+// Whether bytes, fewer than a whole sequence, may be the start of one: a lead
+// byte and continuation bytes. Whether the whole is valid shows once it is there.
+bool IsValidUtf8Start(std::string_view bytes);
 std::string WideToUtf8(std::wstring_view text);
 
 // UTF-16LE bytes; an odd final byte is dropped.
@@ -46,6 +55,11 @@ struct Cp932Char {
   int length = 0;
 };
 Cp932Char Cp932FormOf(char32_t c);
+// The same forms for every unit of the basic plane as one table, for loops
+// over many characters: a one-byte form as that byte, a two-byte form as
+// lead * 256 + second byte, kNoCp932Form for none. Surrogates have none.
+inline constexpr std::uint16_t kNoCp932Form = 0xFFFF;
+const std::uint16_t* Cp932FormTable();
 
 // Stand-ins. The byte algorithms (find, replace, counts) run on the code page
 // 932 form of a text. A character that code page 932 lacks takes there a

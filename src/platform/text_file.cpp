@@ -160,11 +160,87 @@ void CountLoneSurrogates(std::wstring_view text, EncodedDocument& e) {
 }  // namespace
 
 DocEncoding RecogniseEncoding(std::string_view bytes) {
-  if (StartsWith(bytes, "\xEF\xBB\xBF")) return DocEncoding::Utf8Bom;
-  if (StartsWith(bytes, "\xFF\xFE")) return DocEncoding::Utf16Le;
-  if (StartsWith(bytes, "\xFE\xFF")) return DocEncoding::Utf16Be;
-  if (HasNonAscii(bytes) && IsValidUtf8(bytes)) return DocEncoding::Utf8;
-  return DocEncoding::ShiftJis;
+  EncodingRecogniser recogniser;
+  recogniser.Add(bytes);
+  recogniser.Finish();
+  return recogniser.encoding();
+}
+
+void EncodingRecogniser::Settle(DocEncoding encoding) {
+  settled_ = true;
+  encoding_ = encoding;
+  pending_.clear();
+}
+
+// The first bytes may still become a byte-order mark.
+bool EncodingRecogniser::MarkPossible() const {
+  const auto prefix_of = [this](std::string_view mark) { return head_.size() < mark.size() && StartsWith(mark, head_); };
+  return prefix_of("\xEF\xBB\xBF") || prefix_of("\xFF\xFE") || prefix_of("\xFE\xFF");
+}
+
+void EncodingRecogniser::Add(std::string_view bytes) {
+  if (settled_) return;
+  if (head_.size() < 3) {
+    head_.append(bytes.substr(0, 3 - head_.size()));
+    if (StartsWith(head_, "\xEF\xBB\xBF")) return Settle(DocEncoding::Utf8Bom);
+    if (StartsWith(head_, "\xFF\xFE")) return Settle(DocEncoding::Utf16Le);
+    if (StartsWith(head_, "\xFE\xFF")) return Settle(DocEncoding::Utf16Be);
+  }
+  if (!invalid_) Validate(bytes);
+  if (invalid_ && !MarkPossible()) Settle(DocEncoding::ShiftJis);
+}
+
+void EncodingRecogniser::Validate(std::string_view bytes) {
+  if (!pending_.empty()) {
+    const std::size_t need = Utf8SequenceLength(static_cast<unsigned char>(pending_[0]));
+    const std::size_t take = std::min(need - pending_.size(), bytes.size());
+    pending_.append(bytes.substr(0, take));
+    bytes.remove_prefix(take);
+    if (pending_.size() < need) {
+      invalid_ = !IsValidUtf8Start(pending_);
+      return;
+    }
+    invalid_ = !IsValidUtf8(pending_);
+    if (invalid_) return;
+    pending_.clear();
+    non_ascii_ = true;
+  }
+  const std::size_t valid = ValidUtf8Length(bytes);
+  non_ascii_ = non_ascii_ || HasNonAscii(bytes.substr(0, valid));
+  const std::string_view rest = bytes.substr(valid);
+  if (rest.empty()) return;
+  // A sequence cut by the end of the piece waits for the next one.
+  if (rest.size() < Utf8SequenceLength(static_cast<unsigned char>(rest[0])) && IsValidUtf8Start(rest)) {
+    pending_.assign(rest);
+    return;
+  }
+  invalid_ = true;
+}
+
+void EncodingRecogniser::Finish() {
+  if (settled_) return;
+  Settle(encoding());
+}
+
+DocEncoding EncodingRecogniser::encoding() const {
+  if (settled_) return encoding_;
+  return non_ascii_ && !invalid_ && pending_.empty() ? DocEncoding::Utf8 : DocEncoding::ShiftJis;
+}
+
+std::wstring DecodeText(std::string_view bytes, DocEncoding encoding) {
+  switch (encoding) {
+    case DocEncoding::Utf8Bom:
+      return Utf8ToWide(bytes.substr(3));
+    case DocEncoding::Utf8:
+      return Utf8ToWide(bytes);
+    case DocEncoding::Utf16Le:
+      return Utf16LeToWide(bytes.substr(2));
+    case DocEncoding::Utf16Be:
+      return Utf16LeToWide(SwapPairs(bytes.substr(2)));
+    case DocEncoding::ShiftJis:
+      break;
+  }
+  return Cp932ToWide(bytes);
 }
 
 DecodedDocument DecodeDocument(std::string_view bytes) {

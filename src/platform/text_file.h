@@ -19,6 +19,39 @@ enum class LineBreaks { CrLf, Lf, Cr };
 // else UTF-8 when the bytes are valid UTF-8 and not all ASCII, else Shift-JIS.
 DocEncoding RecogniseEncoding(std::string_view bytes);
 
+// The same recognition for bytes that come piece by piece, as a file is read:
+// after Finish, encoding() is what RecogniseEncoding says of all the pieces
+// together. A reader can act before the end once the answer is settled.
+class EncodingRecogniser {
+ public:
+  void Add(std::string_view bytes);
+  void Finish();
+  // No further byte can change the answer: a byte-order mark, or bytes that
+  // are not UTF-8 (then the file is Shift-JIS).
+  bool settled() const { return settled_; }
+  // The answer for the bytes so far, as if they were all.
+  DocEncoding encoding() const;
+  // Bytes so far that are not ASCII, all of them valid UTF-8.
+  bool utf8_so_far() const { return !settled_ && !invalid_ && non_ascii_; }
+
+ private:
+  void Settle(DocEncoding encoding);
+  void Validate(std::string_view bytes);
+  bool MarkPossible() const;
+
+  std::string head_;     // the first bytes, up to a mark's length
+  std::string pending_;  // a UTF-8 sequence that the next piece completes
+  bool non_ascii_ = false;
+  bool invalid_ = false;  // a byte that is no UTF-8
+  bool settled_ = false;
+  DocEncoding encoding_ = DocEncoding::ShiftJis;
+};
+
+// The text of a file's bytes in their encoding, a byte-order mark left out:
+// line breaks stay as they are and NULs stay in, as a viewer shows a file
+// that it never writes back.
+std::wstring DecodeText(std::string_view bytes, DocEncoding encoding);
+
 struct DecodedDocument {
   enum class Change {
     kNone,        // encoding the text again gives the file's bytes

@@ -307,6 +307,7 @@ void FileScanner::Slide(ByteSource& source, Cursor& at) {
   at.line_start = 0;
   at.anchor = 0;
   at.anchor_inside = inside;
+  source.LinesDone(at.line_done ? at.line + 1 : at.line);
   const std::size_t kept = window_size_ - cut;
   std::memmove(buf, buf + cut, kept);
   at.count = kept + ReadFull(source, buf + kept, kRefillFrom);

@@ -18,6 +18,11 @@ namespace velkor {
 struct ByteSource {
   virtual ~ByteSource() = default;
   virtual int Read(unsigned char* dst, int max) = 0;
+  // Back to the first byte; false when the source cannot go back.
+  virtual bool Rewind() { return false; }
+  // The scanner's word, before each refill, that the lines before `line`
+  // give no further hit: what the source keeps for them may go.
+  virtual void LinesDone(long long /*line*/) {}
 };
 
 // A ByteSource over bytes held in memory (not owned).
@@ -25,6 +30,10 @@ class MemorySource : public ByteSource {
  public:
   explicit MemorySource(std::string_view data) : data_(data) {}
   int Read(unsigned char* dst, int max) override;
+  bool Rewind() override {
+    pos_ = 0;
+    return true;
+  }
 
  private:
   std::string_view data_;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/text.h"
+#include "wordsearch/decoded_scan.h"
 #include "wordsearch/search_paths.h"
 
 namespace velkor {
@@ -56,11 +57,19 @@ SearchHit ResultLineBuilder::Make(std::string_view full_path, long long line_num
     text.append(17, ' ');
   }
   text += "  ";
+  const std::size_t text_at = text.size();
   text += FitColumns(line_text, kResultTextWidth);
   text += ' ';
   text += full_path;
   last_hit_file_.assign(full_path);
-  return SearchHit{std::move(text), std::string(full_path), line_number};
+  return SearchHit{std::move(text), std::string(full_path), line_number, text_at};
+}
+
+std::wstring ShownResultLine(const SearchHit& hit, std::u32string_view stand_ins) {
+  const std::string_view line = hit.text;
+  if (stand_ins.empty() || line.size() < hit.text_at + kResultTextWidth) return Cp932ToWide(line);
+  return Cp932ToWide(line.substr(0, hit.text_at)) + ShownText(line.substr(hit.text_at, kResultTextWidth), stand_ins) +
+         Cp932ToWide(line.substr(hit.text_at + kResultTextWidth));
 }
 
 std::optional<long long> ResultLineNumber(std::string_view line) {

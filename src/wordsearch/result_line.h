@@ -22,6 +22,7 @@ struct SearchHit {
   std::string text;
   std::string path;
   long long line_number = 0;
+  std::size_t text_at = 0;  // where the line text starts in `text` (column 50, or after it when the number is wider)
 };
 
 // The longest start of s within `width` bytes that ends on a character
@@ -47,6 +48,11 @@ class ResultLineBuilder {
  private:
   std::string last_hit_file_;
 };
+
+// A result line as the list shows it: code page 932 text, with the stand-ins
+// in its line text given back the characters of stand_ins, in their order
+// (decoded_scan.h). The columns stay where the bytes put them.
+std::wstring ShownResultLine(const SearchHit& hit, std::u32string_view stand_ins);
 
 // Reading a result line back as the viewer does: columns 23-28, trimmed, as a
 // decimal number, and at most 100 bytes from column 161.

@@ -16,6 +16,7 @@
 #include "ui/find_dialog.h"
 #include "platform/scoped.h"
 #include "ui/form.h"
+#include "wordsearch/decoded_scan.h"
 #include "wordsearch/engine.h"
 #include "wordsearch/result_line.h"
 #include "wordsearch/search_paths.h"
@@ -44,7 +45,7 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   std::array<bool, kExtClasses + 1> ExtChecked{};
   velkor::ExtTable ExtTable;
   bool CaseSensitive = false;
-  std::string KeyWord;   // code page 932, as typed when the search started
+  std::string KeyWord;   // code page 932 form of the keyword as typed when the search started
   std::string MatchKey;
   int KeyLen = 0;
   int HitCount = 0;
@@ -175,7 +176,7 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void EndSearch();
   void SearchFile(const std::wstring& path, const std::string& path_bytes, unsigned long long size);
   bool AddHit(const std::wstring& path, const std::string& path_bytes, long long line_number,
-              std::string_view text);
+              std::string_view text, std::u32string_view stand_ins);
   void SetFileDateTime(const FILETIME& last_write);
   void ShowUnexpectedError();
   void ShowListFull();
@@ -235,6 +236,8 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
     bool leading_zero_hour = false;
   } date_format_;
   std::unique_ptr<FileScanner> scanner_;
+  std::unique_ptr<SearchKeyword> keyword_;  // of the search running
+  std::wstring typed_keyword_;  // of the last search, as typed: the viewer looks for it
   DWORD last_refresh_ = 0;
   DWORD last_pump_ = 0;
   bool refresh_due_ = false;  // the file at hand brings the windows up to date

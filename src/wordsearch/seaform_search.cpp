@@ -38,6 +38,13 @@ class FileReadSource : public ByteSource {
  public:
   // listed_size: the file's size in its directory entry.
   FileReadSource(HANDLE file, unsigned long long listed_size) : file_(file), listed_size_(listed_size) {}
+  bool Rewind() override {
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file_, start, nullptr, FILE_BEGIN)) throw ReadFailure{};
+    position_ = 0;
+    at_end_ = false;
+    return true;
+  }
   int Read(unsigned char* dst, int max) override {
     // A short read that reached the listed size was the end: the read that
     // would only say so is spared (it costs as much as a small file's data).
@@ -108,14 +115,9 @@ void TSeaForm::SearchBtnClick() {
     ShowMessage(hwnd(), L"検索文字が、入力されていません。\r\n\r\nそれから、ボタンを押下して下さい。", MessageKind::Warning);
     return;
   }
-  const Cp932Bytes key = WideToCp932(typed);
-  if (key.lost > 0) {
-    // Its '?' stand-ins would be searched for as question marks.
-    ShowMessage(hwnd(), L"検索文字に、シフトJIS で表せない文字が含まれています。\r\n\r\nその文字を除いて、入力し直して下さい。",
-                MessageKind::Warning);
-    return;
-  }
-  KeyWord = key.bytes;
+  keyword_ = std::make_unique<SearchKeyword>(typed);
+  typed_keyword_ = typed;
+  KeyWord = keyword_->bytes();
 
   line_builder_.Reset();
   ViewFile.clear();
@@ -205,6 +207,7 @@ void TSeaForm::SearchBtnClick() {
 
 void TSeaForm::EndSearch() {
   scanner_.reset();
+  keyword_.reset();
   if (progress_) progress_->HideProgress();
   // Scroll bars cost most: the list box draws them on the spot whenever
   // their range changes, even with its own drawing off, and again when it
@@ -255,9 +258,10 @@ void TSeaForm::SearchFile(const std::wstring& path, const std::string& path_byte
       FileReadSource source(file.get(), size);
       ScanEnd end = ScanEnd::Finished;
       try {
-        end = scanner_->Scan(source, [&](long long line_number, std::string_view text) {
-          return AddHit(path, path_bytes, line_number, text);
-        });
+        end = SearchFileText(*scanner_, *keyword_, source,
+                             [&](long long line_number, std::string_view text, std::u32string_view stand_ins) {
+                               return AddHit(path, path_bytes, line_number, text, stand_ins);
+                             });
       } catch (const ReadFailure&) {
         // A file that cannot be read is left out, as one that cannot be opened.
       }
@@ -268,12 +272,12 @@ void TSeaForm::SearchFile(const std::wstring& path, const std::string& path_byte
 }
 
 bool TSeaForm::AddHit(const std::wstring& path, const std::string& path_bytes, long long line_number,
-                      std::string_view text) {
+                      std::string_view text, std::u32string_view stand_ins) {
   // Only a file's first hit shows its date, so it is worked out then.
   if (FileDateTime.empty()) SetFileDateTime(file_time_);
   const std::string_view stamp = FileDateTime;
   SearchHit hit = line_builder_.Make(path_bytes, line_number, stamp.substr(0, 8), stamp.substr(9, 8), text);
-  const std::wstring shown = Cp932ToWide(hit.text);
+  const std::wstring shown = ShownResultLine(hit, stand_ins);
   const int length = static_cast<int>(hit.text.size());
   hits_.push_back(ListedHit{std::move(hit), path});
   const int added = file_list_.Add(shown);

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "ui/message_box.h"
 #include "platform/text.h"
+#include "platform/text_file.h"
 #include "wordsearch/seaform.h"
 #include "wordsearch/viewer_logic.h"
 #include "wordsearch/wordsearch_ids.h"
@@ -51,7 +52,7 @@ bool TSeaForm::LoadSource(const std::wstring& path) {
   }
   if (file.outcome == FileBytes::Outcome::kTooLarge) throw Error(L"ﾌｧｲﾙ " + path + L" は大きすぎて表示できません。");
   if (!file.ok()) throw Error(L"ﾌｧｲﾙ " + path + L" を読み込めません。");
-  std::wstring text = Cp932ToWide(file.bytes);
+  std::wstring text = DecodeText(file.bytes, RecogniseEncoding(file.bytes));
   // The control ends its text at a NUL; the search reads past it, so the
   // lines behind one must still be there to be shown.
   for (wchar_t& c : text)
@@ -84,11 +85,14 @@ void TSeaForm::SelectHit(long long line_number) {
                        : -1;
   if (line_start < 0) line_start = src_list_.TextLength();  // the file has grown shorter since the search
   src_list_.SetSel(line_start, kSampleLength);
-  const TextBytes sample(src_list_.SelText());
+  // The keyword's characters that code page 932 lacks take their stand-ins
+  // first, so that each has one of its own in the sample.
+  const TextBytes sample(src_list_.SelText(), typed_keyword_);
   std::string_view bytes = sample.bytes();
   if (bytes.size() > static_cast<size_t>(kSampleLength)) bytes = bytes.substr(0, kSampleLength);
+  const std::string keyword = sample.FormOf(typed_keyword_).value_or(KeyWord);
   // A keyword with a double-byte character is found exactly, as the search found it.
-  const size_t at = FindKeywordInSample(bytes, KeyWord, EffectiveCaseSensitive(KeyWord, CaseSensitive));
+  const size_t at = FindKeywordInSample(bytes, keyword, EffectiveCaseSensitive(keyword, CaseSensitive));
   const bool found = at != std::string_view::npos;
   const int from = found ? sample.ControlPos(static_cast<int>(at)) : 0;
   const int to = sample.ControlPos((found ? static_cast<int>(at) : 0) + KeyLen);

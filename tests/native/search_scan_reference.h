@@ -1,13 +1,16 @@
 #pragma once
 // The word search's line scan written out byte by byte, one step after the
 // other, with no skipping, over the whole file: the yardstick that the fast
-// FileScanner must agree with on every input. Shared by the unit test and the
-// fuzz target.
+// FileScanner must agree with on every input. And the search of a file in any
+// encoding written out the long way. Shared by the unit tests and the fuzz
+// target.
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/text.h"
+#include "platform/text_file.h"
+#include "wordsearch/decoded_scan.h"
 #include "wordsearch/engine.h"
 
 namespace velkor::scan_reference {
@@ -88,6 +91,54 @@ inline std::vector<Hit> Scan(ByteSource& source, const SearchKey& key) {
     hits.push_back({line_number, text});
     line_done = true;
     i = j;
+  }
+  return hits;
+}
+
+struct TextHit {
+  long long line;
+  std::string text;
+  std::wstring shown;  // the text with the characters that its stand-ins stand for
+  bool operator==(const TextHit&) const = default;
+};
+
+// The whole file recognised and decoded at once as the editor opens it, its
+// text put into code page 932 form one character at a time, a character that
+// code page 932 lacks as the keyword's stand-in for it, and that form scanned
+// by the reference above. A Shift-JIS file is scanned as it is.
+inline std::vector<TextHit> ScanDecoded(std::string_view file, std::wstring_view keyword, bool case_sensitive,
+                                        bool class_check) {
+  const SearchKeyword key(keyword);
+  const SearchKey scan_key{key.bytes(), EffectiveCaseSensitive(key.bytes(), case_sensitive), class_check};
+  const DocEncoding encoding = RecogniseEncoding(file);
+  std::string form;
+  std::vector<std::u32string> lacking(2);  // of each line, counting from 1
+  if (encoding == DocEncoding::ShiftJis) {
+    if (key.lacks_cp932()) return {};
+    form = file;
+  } else {
+    const std::wstring text = DecodeText(file, encoding);
+    for (std::size_t w = 0; w < text.size(); ++w) {
+      auto c = static_cast<char32_t>(text[w]);
+      if (sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF && w + 1 < text.size() && text[w + 1] >= 0xDC00 &&
+          text[w + 1] <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++w]) - 0xDC00);
+      }
+      Cp932Char f = Cp932FormOf(c);
+      if (f.length == 0) {
+        f = StandInBytes(key.StandInOf(c));
+        lacking.back().push_back(c);
+      }
+      form.append(reinterpret_cast<const char*>(f.bytes), static_cast<std::size_t>(f.length));
+      if (c == U'\n') lacking.emplace_back();
+    }
+  }
+  MemorySource source(form);
+  std::vector<TextHit> hits;
+  for (const Hit& h : Scan(source, scan_key)) {
+    const std::u32string none;
+    const std::u32string& chars = h.line < static_cast<long long>(lacking.size()) ? lacking[h.line] : none;
+    hits.push_back({h.line, h.text, ShownText(h.text, chars)});
   }
   return hits;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "ui/app.h"
+#include "platform/text_file.h"
 #include "wordsearch/progress.h"
 #include "wordsearch/wordsearch_ids.h"
 #include "win/seaform_fixture.h"
@@ -179,6 +180,136 @@ TEST_F(SearchEngine, LineFeedsAloneCountTheLines) {
   std::vector<long long> numbers;
   for (const auto& h : form.hits()) numbers.push_back(h.hit.line_number);
   EXPECT_EQ(numbers, (std::vector<long long>{1, 3, 5}));
+}
+
+namespace {
+
+bool Visible(HWND w) { return IsWindowVisible(w) != FALSE; }
+
+// The list's lines as it shows them.
+std::vector<std::wstring> ShownLines(TSeaForm& form) {
+  std::vector<std::wstring> lines;
+  const int n = static_cast<int>(SendMessageW(form.FileList(), LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    std::wstring text(static_cast<size_t>(SendMessageW(form.FileList(), LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    SendMessageW(form.FileList(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(text.size() - 1);
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+// The keyword typed and Enter pressed in the keyword box, as the user searches.
+void SearchByKeys(TSeaForm& form, const std::wstring& keyword) {
+  SetForegroundWindow(form.hwnd());
+  SetWindowTextW(form.KeyWordEditB(), keyword.c_str());
+  SetFocus(form.KeyWordEdit());
+  PressKey(VK_RETURN);
+}
+
+// Enter on the n-th hit of the list, then what the viewer shows: its caret
+// line and its selection. Escape goes back to the list.
+std::pair<int, std::wstring> ViewByKeys(TSeaForm& form, int n) {
+  SetFocus(form.FileList());
+  PressKey(VK_HOME);
+  for (int i = 0; i < n; ++i) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  RichMemo& viewer = form.SrcList();
+  if (!Visible(viewer.hwnd())) return {0, L"(no viewer)"};
+  std::pair<int, std::wstring> seen{viewer.LineFromChar(viewer.SelStart()) + 1, viewer.SelText()};
+  PressKey(VK_ESCAPE);
+  return seen;
+}
+
+}  // namespace
+
+TEST_F(SearchEngine, TheSameLineInEveryEncodingIsFoundShownAndSelected) {
+  const std::wstring d = Dir(L"enc");
+  const std::wstring line = L"メモ：ベルコノートの表示";
+  const std::wstring text = L"first\r\n" + line + L"\r\nlast\r\n";
+  const std::pair<std::wstring, DocEncoding> files[] = {{L"sjis.txt", DocEncoding::ShiftJis},
+                                                        {L"utf8.txt", DocEncoding::Utf8},
+                                                        {L"bom.txt", DocEncoding::Utf8Bom},
+                                                        {L"le.txt", DocEncoding::Utf16Le},
+                                                        {L"be.txt", DocEncoding::Utf16Be}};
+  for (const auto& [name, encoding] : files) WriteBytes(d + name, EncodeDocument(text, encoding).bytes);
+  Register(1, d);
+  TSeaForm& form = Open();
+  DialogAnswerer answers;
+  SearchByKeys(form, L"ベルコ");
+  ASSERT_EQ(form.hits().size(), 5u);
+  const std::vector<std::wstring> shown = ShownLines(form);
+  std::vector<std::wstring> paths;
+  for (size_t i = 0; i < 5; ++i) {
+    const auto& listed = form.hits()[i];
+    paths.push_back(listed.path);
+    EXPECT_EQ(listed.hit.line_number, 2) << listed.path;
+    EXPECT_EQ(shown[i].substr(49, line.size() + 1), line + L" ") << listed.path;
+    EXPECT_EQ(ViewByKeys(form, static_cast<int>(i)), std::make_pair(2, std::wstring(L"ベルコ"))) << listed.path;
+    EXPECT_EQ(form.ViewFile, listed.path);
+  }
+  std::sort(paths.begin(), paths.end());
+  EXPECT_EQ(paths, (std::vector<std::wstring>{d + L"be.txt", d + L"bom.txt", d + L"le.txt", d + L"sjis.txt",
+                                               d + L"utf8.txt"}));
+  EXPECT_EQ(answers.seen().size(), 0u);
+}
+
+TEST_F(SearchEngine, ACharacterThatShiftJisLacksFindsItselfAndCountsTwoColumns) {
+  const std::wstring d = Dir(L"lacks");
+  WriteBytes(d + L"u.txt", WideToUtf8(L"é😀ベルコ\r\n?\r\n"));
+  WriteBytes(d + L"s.txt", "?\r\n");
+  // 150 characters of two bytes, then the keyword past the 255 bytes that a
+  // hit's text keeps; its Shift-JIS twin has ＝ and 表 for é and 😀.
+  std::wstring long_line, twin_line;
+  for (int i = 0; i < 50; ++i) long_line += L"ベé😀", twin_line += L"ベ＝表";
+  WriteBytes(d + L"long.txt", WideToUtf8(long_line + L" key\r\n"));
+  WriteBytes(d + L"twin.txt", WideToCp932(twin_line + L" key\r\n").bytes);
+  Register(1, d);
+  TSeaForm& form = Open();
+  DialogAnswerer answers;
+  const auto listed_of = [&](const std::wstring& name) {
+    const auto& hits = form.hits();
+    const auto at = std::find_if(hits.begin(), hits.end(), [&](const auto& h) { return h.path == d + name; });
+    return at == hits.end() ? -1 : static_cast<int>(at - hits.begin());
+  };
+
+  SearchByKeys(form, L"ベルコ");
+  ASSERT_EQ(form.hits().size(), 1u);
+  EXPECT_EQ(form.hits()[0].path, d + L"u.txt");
+  EXPECT_EQ(form.hits()[0].hit.line_number, 1);
+  EXPECT_EQ(ShownLines(form)[0].substr(49, 7), L"é😀ベルコ ");
+  EXPECT_EQ(ViewByKeys(form, 0), std::make_pair(1, std::wstring(L"ベルコ")));
+
+  SearchByKeys(form, L"é");
+  ASSERT_EQ(form.hits().size(), 2u);
+  const int u = listed_of(L"u.txt");
+  ASSERT_GE(u, 0);
+  EXPECT_EQ(form.hits()[static_cast<size_t>(u)].hit.line_number, 1);
+  EXPECT_EQ(ShownLines(form)[static_cast<size_t>(u)].substr(49, 7), L"é😀ベルコ ");
+  EXPECT_EQ(ViewByKeys(form, u), std::make_pair(1, std::wstring(L"é")));
+
+  SearchByKeys(form, L"?");
+  std::vector<std::wstring> question;
+  for (const auto& h : form.hits()) question.push_back(h.path + L":" + std::to_wstring(h.hit.line_number));
+  std::sort(question.begin(), question.end());
+  EXPECT_EQ(question, (std::vector<std::wstring>{d + L"s.txt:1", d + L"u.txt:2"}));
+
+  // Both are cut after the same bytes: 18 whole triples and one ベ in the
+  // list's 110 columns, the path behind in the same place.
+  SearchByKeys(form, L"key");
+  ASSERT_EQ(form.hits().size(), 2u);
+  const int utf8 = listed_of(L"long.txt"), twin = listed_of(L"twin.txt");
+  ASSERT_GE(utf8, 0);
+  ASSERT_GE(twin, 0);
+  EXPECT_EQ(form.hits()[static_cast<size_t>(utf8)].hit.text.size(), form.hits()[static_cast<size_t>(twin)].hit.text.size());
+  std::wstring shown_text;
+  for (int i = 0; i < 18; ++i) shown_text += L"ベé😀";
+  shown_text += L"ベ";
+  EXPECT_EQ(ShownLines(form)[static_cast<size_t>(utf8)].substr(49), shown_text + L" " + d + L"long.txt");
+  std::wstring twin_text = shown_text;
+  for (size_t at; (at = twin_text.find(L"é😀")) != std::wstring::npos;) twin_text.replace(at, 3, L"＝表");
+  EXPECT_EQ(ShownLines(form)[static_cast<size_t>(twin)].substr(49), twin_text + L" " + d + L"twin.txt");
+  EXPECT_EQ(answers.seen().size(), 0u);
 }
 
 TEST_F(SearchEngine, ALockedFileIsLeftOutWithoutAWord) {
