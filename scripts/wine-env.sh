@@ -116,6 +116,11 @@ wine_env_start() {
   if ! cmp -s "$VELKOR_ROOT/scripts/wine-env.sh" "$WINEPREFIX/velkor-env.applied"; then
     _wine_registry || return 1
     cp "$VELKOR_ROOT/scripts/wine-env.sh" "$WINEPREFIX/velkor-env.applied"
+    # The desktop process already running read the settings before the
+    # import; a new server starts a new one that sees the virtual desktop.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    wineserver -p </dev/null >/dev/null 2>&1
   fi
   wine wineboot </dev/null >/dev/null 2>&1 || true
 }
