@@ -22,6 +22,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/window.h"
+#include "platform/window_life.h"
 
 namespace velkor {
 namespace {
@@ -216,8 +217,23 @@ void Teditform::ApplyWordWrap(bool wrap) {
   CheckMenuItem(menu_.get(), IDM_WORDWRAP1, MF_BYCOMMAND | (wrap ? MF_CHECKED : MF_UNCHECKED));
 }
 
-DecodedDocument Teditform::ReadDocument(const std::wstring& path) {
-  DecodedDocument doc;
+FileStamp Teditform::StampOf(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return {};
+  FileStamp stamp;
+  stamp.exists = true;
+  stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.write_time = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                     data.ftLastWriteTime.dwLowDateTime;
+  return stamp;
+}
+
+Teditform::ReadFile Teditform::ReadDocument(const std::wstring& path) {
+  ReadFile read;
+  DecodedDocument& doc = read.doc;
+  read.stamp = StampOf(path);
   std::uint64_t size = 0;
   {
     FileBytes file = ReadWholeFile(path, kMaxDocumentBytes);
@@ -235,10 +251,11 @@ DecodedDocument Teditform::ReadDocument(const std::wstring& path) {
     doc = DecodeDocument(file.bytes);
   }
   if (ControlLength(doc.text) > kMaxDocumentChars) throw Error(TooLargeText(path, size));
-  return doc;
+  return read;
 }
 
-void Teditform::OpenF(const std::wstring& path, const DecodedDocument& doc) {
+void Teditform::OpenF(const std::wstring& path, const ReadFile& file) {
+  const DecodedDocument& doc = file.doc;
   Memo1.SetBackground(GetSysColor(COLOR_BTNFACE));
   SetTextMargins();
   Memo1.SetText(doc.text);
@@ -249,6 +266,7 @@ void Teditform::OpenF(const std::wstring& path, const DecodedDocument& doc) {
     throw Error(L"ﾌｧｲﾙ " + path + L" は、メモリが足りないため全部を読み込めません。");
   }
   FilePath = path;
+  disk_.Read(file.stamp);
   encoding_ = doc.encoding;
   breaks_ = doc.breaks;
   cut_at_nul_ = doc.cut_at_nul;
@@ -375,6 +393,24 @@ void Teditform::SaveDocSettings(const std::wstring& section, const std::wstring&
 // complete does the old file become the backup and the new one take its name.
 // On any failure the document and its backup are as they were.
 bool Teditform::WriteDocument() {
+  const FileStamp on_disk = StampOf(FilePath);
+  if (disk_.SaveOverwritesChange(on_disk)) {
+    // This question tells of the change: the activation after it does not again.
+    disk_.TellChange(on_disk);
+    WindowLife life(*this);
+    const int answer = ShowMessage(
+        hwnd(),
+        L"ﾌｧｲﾙ " + FilePath + L" は、読み込んだ後にほかで書き換えられています。\r\n\r\n"
+        L"「はい」　　　このウィンドウの文章で上書き保存します (ディスクの内容は失われます)。\r\n"
+        L"「いいえ」　　ディスクの内容を読み込み直します (このウィンドウの変更は失われます)。\r\n"
+        L"「キャンセル」　保存しません。",
+        MessageKind::Warning, MB_YESNOCANCEL);
+    if (!life.lives() || answer == IDCANCEL) return false;
+    if (answer == IDNO) {
+      Reload();
+      return false;
+    }
+  }
   const std::wstring text = Memo1.Text();
   EncodedDocument out = EncodeDocument(text, encoding_, breaks_);
   if (out.lost > 0) {
@@ -422,7 +458,45 @@ bool Teditform::WriteDocument() {
   }
   cut_at_nul_ = false;
   changed_at_.clear();
+  disk_.Read(StampOf(FilePath));
   return true;
+}
+
+void Teditform::Reload() {
+  const ReadFile file = ReadDocument(FilePath);
+  const std::wstring held = Memo1.Text();
+  const bool modified = Memo1.Modified();
+  try {
+    OpenF(FilePath, file);
+  } catch (...) {
+    Memo1.SetText(held);
+    Memo1.SetModified(modified);
+    throw;
+  }
+}
+
+void Teditform::CheckDisk() {
+  if (FilePath.empty()) return;
+  // A file that went has nothing to read again; the next save makes it anew.
+  const FileStamp now = StampOf(FilePath);
+  if (!now.exists || !disk_.TellChange(now)) return;
+  WindowLife life(*this);
+  if (ShowMessage(hwnd(),
+                  L"ﾌｧｲﾙ " + FilePath + L" は、読み込んだ後にほかで書き換えられています。\r\n\r\n"
+                  L"ディスクの内容を読み込み直しますか ?\r\n"
+                  L"「いいえ」を選ぶと、このウィンドウの文章をそのまま残します。",
+                  MessageKind::Confirmation, MB_YESNO) != IDYES ||
+      !life.lives())
+    return;
+  if (Memo1.Modified()) {
+    if (ShowMessage(hwnd(),
+                    L"このウィンドウには保存していない変更があります。読み込み直すと、その変更は失われます。"
+                    L"\r\n\r\n読み込み直しますか ?",
+                    MessageKind::Warning, MB_YESNO) != IDYES ||
+        !life.lives())
+      return;
+  }
+  Reload();
 }
 
 bool Teditform::Save1Click() {
@@ -445,6 +519,10 @@ bool Teditform::SaveAs1Click() {
   std::wstring name = FilePath;
   if (!RunSaveDialog(hwnd(), name)) return false;
   const std::wstring previous = FilePath;
+  const DiskWatch previous_disk = disk_;
+  // Another file: the one the window read is no longer its file. (The
+  // dialog has asked about overwriting the other.)
+  if (!EqualsNoCase(AbsolutePath(name), previous)) disk_.Forget();
   if (HasExtension(name)) {
     FilePath = name;
     SetCaption(FileNameOf(name));
@@ -456,6 +534,7 @@ bool Teditform::SaveAs1Click() {
     // Ask again with the completed name, so that the overwrite question applies.
     if (!RunSaveDialog(hwnd(), name)) {
       FilePath = previous;
+      disk_ = previous_disk;
       return false;
     }
     FilePath = name;
@@ -685,7 +764,11 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_MDIACTIVATE:
       OnActivate(reinterpret_cast<HWND>(lp) == hwnd());
+      if (reinterpret_cast<HWND>(lp) == hwnd()) PostMessageW(hwnd(), kCheckDisk, 0, 0);
       break;
+    case kCheckDisk:
+      CheckDisk();
+      return 0;
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       const int code = HIWORD(wp);

@@ -315,7 +315,7 @@ void Tframeform::OnDropFiles(HDROP drop) {
 // from; one whose text the window cannot take closes it again.
 Teditform* Tframeform::OpenDocument(const std::wstring& given, const std::wstring& section, int tag, bool margins) {
   const std::wstring path = AbsolutePath(given);
-  const DecodedDocument doc = Teditform::ReadDocument(path);
+  const Teditform::ReadFile doc = Teditform::ReadDocument(path);
   Teditform* child = Teditform::Make(*this, tag, FileNameOf(path));
   try {
     ApplyChildSettings(*child, section == given ? path : section);
@@ -773,7 +773,10 @@ LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FormShow();
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) FormActivate();
+      if (LOWORD(wp) != WA_INACTIVE) {
+        FormActivate();
+        if (Teditform* e = ActiveEditor()) PostMessageW(e->hwnd(), kCheckDisk, 0, 0);
+      }
       break;
     case WM_PAINT: {
       const LRESULT r = DefaultProc(msg, wp, lp);
