@@ -6,6 +6,7 @@
 #include "editor/doc_settings.h"
 #include "editor/editmovk.h"
 #include "editor/editor_ids.h"
+#include "editor/recovery_journal.h"
 #include "editor/text_tools.h"
 #include "frame/frame_ids.h"
 #include "frame/frame_logic.h"
@@ -59,6 +60,7 @@ const ButtonDef kButtons[] = {
 };
 
 constexpr int kButtonSize = 25;
+constexpr UINT_PTR kCopyTimer = 7;
 constexpr int kPaneleHeight = 33;
 
 std::wstring SystemErrorText(DWORD code) {
@@ -271,6 +273,8 @@ void Teditform::OpenF(const std::wstring& path, const ReadFile& file) {
   breaks_ = doc.breaks;
   cut_at_nul_ = doc.cut_at_nul;
   changed_at_ = doc.change == DecodedDocument::Change::kNone ? std::wstring() : PlaceText(doc.text, doc.changed_at);
+  changed_place_.reset();
+  if (doc.change != DecodedDocument::Change::kNone) changed_place_ = PlaceOf(doc.text, doc.changed_at);
   Memo1.SetSel(0, 0);
   SetCaption(FileNameOf(FilePath));
   Memo1.SetModified(false);
@@ -458,6 +462,7 @@ bool Teditform::WriteDocument() {
   }
   cut_at_nul_ = false;
   changed_at_.clear();
+  changed_place_.reset();
   disk_.Read(StampOf(FilePath));
   return true;
 }
@@ -473,6 +478,82 @@ void Teditform::Reload() {
     Memo1.SetModified(modified);
     throw;
   }
+}
+
+void Teditform::Restore(const RecoveryCopy& copy) {
+  if (!copy.path.empty()) Memo1.SetBackground(GetSysColor(COLOR_BTNFACE));
+  SetTextMargins();
+  Memo1.SetText(copy.text);
+  if (static_cast<std::size_t>(Memo1.TextLength()) != ControlLength(copy.text)) {
+    Memo1.SetText(L"");
+    throw Error(L"保存されないまま終わった文章を、メモリが足りないため全部は復元できません。");
+  }
+  FilePath = copy.path;
+  encoding_ = copy.encoding;
+  breaks_ = copy.breaks;
+  cut_at_nul_ = copy.cut_at_nul;
+  changed_place_ = copy.changed_at;
+  changed_at_ = copy.changed_at ? std::to_wstring(copy.changed_at->line) + L" 行目の " +
+                                      std::to_wstring(copy.changed_at->column) + L" 文字目"
+                                : std::wstring();
+  if (FilePath.empty())
+    disk_.Forget();
+  else
+    disk_.Read(copy.read);
+  Memo1.SetSel(copy.caret, copy.selection);
+  Memo1.SetModified(true);
+  ShowWindow(Memo1.hwnd(), SW_SHOW);
+  SetFocus(Memo1.hwnd());
+  ShowCaretStatus();
+  // The restored text has its copy of this run before the old copy goes.
+  TakeCopy();
+}
+
+RecoveryCopy Teditform::CopyOfText() const {
+  RecoveryCopy copy;
+  copy.path = FilePath;
+  copy.number = FilePath.empty() ? Tag : 0;
+  copy.encoding = encoding_;
+  copy.breaks = breaks_;
+  copy.cut_at_nul = cut_at_nul_;
+  copy.changed_at = changed_place_;
+  copy.read = disk_.read().value_or(FileStamp{});
+  copy.caret = Memo1.SelStart();
+  copy.selection = Memo1.SelLength();
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  copy.written_at = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  copy.text = Memo1.Text();
+  return copy;
+}
+
+void Teditform::NoteChange() {
+  const std::uint64_t now = GetTickCount64();
+  copy_schedule_.Changed(now);
+  const std::uint64_t due = copy_schedule_.due();
+  SetTimer(hwnd(), kCopyTimer, static_cast<UINT>(due > now ? due - now : 0), nullptr);
+}
+
+void Teditform::TakeCopy() {
+  KillTimer(hwnd(), kCopyTimer);
+  copy_schedule_.Taken();
+  RecoveryJournal* journal = frame_.journal();
+  if (!journal) return;
+  if (!Memo1.Modified()) {
+    DropCopy();
+    return;
+  }
+  if (copy_key_ == 0) copy_key_ = journal->NewKey();
+  journal->Write(copy_key_, CopyOfText());
+  has_copy_ = true;
+}
+
+void Teditform::DropCopy() {
+  KillTimer(hwnd(), kCopyTimer);
+  copy_schedule_.Taken();
+  if (!has_copy_) return;
+  has_copy_ = false;
+  if (RecoveryJournal* journal = frame_.journal()) journal->Remove(copy_key_);
 }
 
 void Teditform::CheckDisk() {
@@ -508,6 +589,7 @@ bool Teditform::Save1Click() {
   const int length = TextByteLength();
   ShowMessage(FilePath + L"\r\n\r\nFile Size  :  " + GroupThousands(length) + L"  Bytes  を\r\n\r\n正常に保存しました !!");
   Memo1.SetModified(false);
+  DropCopy();
   SaveDocSettings(FilePath, FilePath);
   SaveDocSettings(L"LastUse", FilePath);
   frame_.NoteSavedFile(FilePath);
@@ -769,12 +851,23 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kCheckDisk:
       CheckDisk();
       return 0;
+    case WM_TIMER:
+      if (wp == kCopyTimer) {
+        const std::uint64_t now = GetTickCount64();
+        if (!copy_schedule_.pending() || now >= copy_schedule_.due())
+          TakeCopy();
+        else
+          SetTimer(hwnd(), kCopyTimer, static_cast<UINT>(copy_schedule_.due() - now), nullptr);
+        return 0;
+      }
+      break;
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       const int code = HIWORD(wp);
       if (lp && reinterpret_cast<HWND>(lp) == Memo1.hwnd()) {
         if (code == EN_CHANGE) {
           Memo1.TextChanged();
+          NoteChange();
           ShowCaretStatus();
           UpdateEditCommands();
         }
@@ -818,6 +911,8 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_DESTROY:
+      // Its text was saved, or the user chose not to keep it.
+      DropCopy();
       // The find dialogs point into this window: they go with it, however it closes.
       replace_.Close();
       find_.Close();

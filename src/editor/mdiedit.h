@@ -12,6 +12,7 @@
 #include "controls/speed_button.h"
 #include "editor/disk_watch.h"
 #include "editor/document.h"
+#include "editor/recovery_copy.h"
 #include "editor/search.h"
 #include "platform/find_dialog.h"
 #include "platform/scoped.h"
@@ -52,6 +53,10 @@ class Teditform : public Form {
   // Shows a document read from path. Raises Error when the control cannot
   // take it whole; the window then stays without a file (the caller closes it).
   void OpenF(const std::wstring& path, const ReadFile& file);
+  // Shows the text of a copy left by a crash: modified, bound to the copy's
+  // file (or none), with its encoding and caret. Raises Error when the
+  // control cannot take it whole.
+  void Restore(const RecoveryCopy& copy);
   // Looks whether the file changed on disk since the window read it, and
   // says so once per change.
   void CheckDisk();
@@ -138,6 +143,12 @@ class Teditform : public Form {
   void SetPopUpItems();
   void SetItemEnabled(int id, bool enabled);
   bool WriteDocument();
+  // The copy of unsaved text: due a short while after the text changes;
+  // taken, or removed when the text is no longer modified.
+  void NoteChange();
+  void TakeCopy();
+  void DropCopy();
+  RecoveryCopy CopyOfText() const;
   // Reads the file again into the window; the text it held stays when that fails.
   void Reload();
   void CutToClipboard();
@@ -165,7 +176,11 @@ class Teditform : public Form {
   // Where the file's bytes stop coming back unchanged ("3 行目の 5 文字目"),
   // empty when they all do.
   std::wstring changed_at_;
+  std::optional<TextPlace> changed_place_;
   DiskWatch disk_;
+  int copy_key_ = 0;
+  CopySchedule copy_schedule_;
+  bool has_copy_ = false;
   bool close_from_menu_ = false;
   bool destroying_ = false;  // no longer one of the main window's editors
   FindReplaceDialog find_{FindReplaceDialog::Kind::Find, 512};

@@ -22,6 +22,7 @@
 namespace velkor {
 
 class Teditform;
+class RecoveryJournal;
 
 class Tframeform : public Form, public SingleInstance<Tframeform> {
  public:
@@ -61,6 +62,8 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   const LaunchPaths& launch_paths() const { return launch_paths_; }
   // The numbers of the windows made by New.
   UntitledNumbers& untitled_numbers() { return untitled_numbers_; }
+  // Where the modified editors' text is copied; none once the window went.
+  RecoveryJournal* journal() { return journal_.get(); }
   void ApplyChildSettings(Teditform& child, const std::wstring& section);
   void SetChildMargins(Teditform& child);
   void Exit1Click();
@@ -130,6 +133,9 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   void FormPaint();
   void FormResize();
   void FormDestroy();
+  // The copies left by a run that did not end cleanly: offered back in one
+  // question, thrown away after another.
+  void OfferLeftCopies();
   bool ConfirmExit();
   // Each editor's close question; false at the first Cancel or when this
   // window went meanwhile.
@@ -163,6 +169,8 @@ class Tframeform : public Form, public SingleInstance<Tframeform> {
   Snippets snippets_;
   LaunchPaths launch_paths_;
   UntitledNumbers untitled_numbers_;
+  std::unique_ptr<RecoveryJournal> journal_;
+  bool told_copies_not_written_ = false;
   HWND client_ = nullptr;
   HMENU menu_ = nullptr;
   HMENU window_menu_ = nullptr;
