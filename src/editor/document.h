@@ -14,6 +14,7 @@ namespace velkor {
 struct TextPlace {
   int line = 1;
   int column = 1;
+  bool operator==(const TextPlace&) const = default;
 };
 TextPlace PlaceOf(const std::wstring& text, std::size_t index);
 

@@ -6,6 +6,7 @@
 #include "state/doc_settings.h"
 #include "editor/editmovk.h"
 #include "editor/editor_ids.h"
+#include "editor/recovery_journal.h"
 #include "editor/text_tools.h"
 #include "ui/main_frame_ids.h"
 #include "ui/main_frame.h"
@@ -24,6 +25,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "ui/window.h"
+#include "ui/window_life.h"
 
 namespace velkor {
 namespace {
@@ -60,6 +62,7 @@ const ButtonDef kButtons[] = {
 };
 
 constexpr int kButtonSize = 25;
+constexpr UINT_PTR kCopyTimer = 7;
 constexpr int kPaneleHeight = 33;
 
 std::wstring SystemErrorText(DWORD code) {
@@ -218,8 +221,23 @@ void Teditform::ApplyWordWrap(bool wrap) {
   CheckMenuItem(menu_.get(), IDM_WORDWRAP1, MF_BYCOMMAND | (wrap ? MF_CHECKED : MF_UNCHECKED));
 }
 
-DecodedDocument Teditform::ReadDocument(const std::wstring& path) {
-  DecodedDocument doc;
+FileStamp Teditform::StampOf(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return {};
+  FileStamp stamp;
+  stamp.exists = true;
+  stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.write_time = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                     data.ftLastWriteTime.dwLowDateTime;
+  return stamp;
+}
+
+Teditform::ReadFile Teditform::ReadDocument(const std::wstring& path) {
+  ReadFile read;
+  DecodedDocument& doc = read.doc;
+  read.stamp = StampOf(path);
   std::uint64_t size = 0;
   {
     FileBytes file = ReadWholeFile(path, kMaxDocumentBytes);
@@ -237,10 +255,11 @@ DecodedDocument Teditform::ReadDocument(const std::wstring& path) {
     doc = DecodeDocument(file.bytes);
   }
   if (ControlLength(doc.text) > kMaxDocumentChars) throw Error(TooLargeText(path, size));
-  return doc;
+  return read;
 }
 
-void Teditform::OpenF(const std::wstring& path, const DecodedDocument& doc) {
+void Teditform::OpenF(const std::wstring& path, const ReadFile& file) {
+  const DecodedDocument& doc = file.doc;
   Memo1.SetBackground(GetSysColor(COLOR_BTNFACE));
   SetTextMargins();
   Memo1.SetText(doc.text);
@@ -251,10 +270,13 @@ void Teditform::OpenF(const std::wstring& path, const DecodedDocument& doc) {
     throw Error(L"ﾌｧｲﾙ " + path + L" は、メモリが足りないため全部を読み込めません。");
   }
   FilePath = path;
+  disk_.Read(file.stamp);
   encoding_ = doc.encoding;
   breaks_ = doc.breaks;
   cut_at_nul_ = doc.cut_at_nul;
   changed_at_ = doc.change == DecodedDocument::Change::kNone ? std::wstring() : PlaceText(doc.text, doc.changed_at);
+  changed_place_.reset();
+  if (doc.change != DecodedDocument::Change::kNone) changed_place_ = PlaceOf(doc.text, doc.changed_at);
   Memo1.SetSel(0, 0);
   SetCaption(FileNameOf(FilePath));
   Memo1.SetModified(false);
@@ -377,6 +399,24 @@ void Teditform::SaveDocSettings(const std::wstring& section, const std::wstring&
 // complete does the old file become the backup and the new one take its name.
 // On any failure the document and its backup are as they were.
 bool Teditform::WriteDocument() {
+  const FileStamp on_disk = StampOf(FilePath);
+  if (disk_.SaveOverwritesChange(on_disk)) {
+    // This question tells of the change: the activation after it does not again.
+    disk_.TellChange(on_disk);
+    WindowLife life(*this);
+    const int answer = ShowMessage(
+        hwnd(),
+        L"ﾌｧｲﾙ " + FilePath + L" は、読み込んだ後にほかで書き換えられています。\r\n\r\n"
+        L"「はい」　　　このウィンドウの文章で上書き保存します (ディスクの内容は失われます)。\r\n"
+        L"「いいえ」　　ディスクの内容を読み込み直します (このウィンドウの変更は失われます)。\r\n"
+        L"「キャンセル」　保存しません。",
+        MessageKind::Warning, MB_YESNOCANCEL);
+    if (!life.lives() || answer == IDCANCEL) return false;
+    if (answer == IDNO) {
+      Reload();
+      return false;
+    }
+  }
   const std::wstring text = Memo1.Text();
   EncodedDocument out = EncodeDocument(text, encoding_, breaks_);
   if (out.lost > 0) {
@@ -424,7 +464,122 @@ bool Teditform::WriteDocument() {
   }
   cut_at_nul_ = false;
   changed_at_.clear();
+  changed_place_.reset();
+  disk_.Read(StampOf(FilePath));
   return true;
+}
+
+void Teditform::Reload() {
+  const ReadFile file = ReadDocument(FilePath);
+  const std::wstring held = Memo1.Text();
+  const bool modified = Memo1.Modified();
+  try {
+    OpenF(FilePath, file);
+  } catch (...) {
+    Memo1.SetText(held);
+    Memo1.SetModified(modified);
+    throw;
+  }
+}
+
+void Teditform::Restore(const RecoveryCopy& copy) {
+  if (!copy.path.empty()) Memo1.SetBackground(GetSysColor(COLOR_BTNFACE));
+  SetTextMargins();
+  Memo1.SetText(copy.text);
+  if (static_cast<std::size_t>(Memo1.TextLength()) != ControlLength(copy.text)) {
+    Memo1.SetText(L"");
+    throw Error(L"保存されないまま終わった文章を、メモリが足りないため全部は復元できません。");
+  }
+  FilePath = copy.path;
+  encoding_ = copy.encoding;
+  breaks_ = copy.breaks;
+  cut_at_nul_ = copy.cut_at_nul;
+  changed_place_ = copy.changed_at;
+  changed_at_ = copy.changed_at ? std::to_wstring(copy.changed_at->line) + L" 行目の " +
+                                      std::to_wstring(copy.changed_at->column) + L" 文字目"
+                                : std::wstring();
+  if (FilePath.empty())
+    disk_.Forget();
+  else
+    disk_.Read(copy.read);
+  Memo1.SetSel(copy.caret, copy.selection);
+  Memo1.SetModified(true);
+  ShowWindow(Memo1.hwnd(), SW_SHOW);
+  SetFocus(Memo1.hwnd());
+  ShowCaretStatus();
+  // The restored text has its copy of this run before the old copy goes.
+  TakeCopy();
+}
+
+RecoveryCopy Teditform::CopyOfText() const {
+  RecoveryCopy copy;
+  copy.path = FilePath;
+  copy.number = FilePath.empty() ? Tag : 0;
+  copy.encoding = encoding_;
+  copy.breaks = breaks_;
+  copy.cut_at_nul = cut_at_nul_;
+  copy.changed_at = changed_place_;
+  copy.read = disk_.read().value_or(FileStamp{});
+  copy.caret = Memo1.SelStart();
+  copy.selection = Memo1.SelLength();
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  copy.written_at = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  copy.text = Memo1.Text();
+  return copy;
+}
+
+void Teditform::NoteChange() {
+  const std::uint64_t now = GetTickCount64();
+  copy_schedule_.Changed(now);
+  const std::uint64_t due = copy_schedule_.due();
+  SetTimer(hwnd(), kCopyTimer, static_cast<UINT>(due > now ? due - now : 0), nullptr);
+}
+
+void Teditform::TakeCopy() {
+  KillTimer(hwnd(), kCopyTimer);
+  copy_schedule_.Taken();
+  RecoveryJournal* journal = main_.journal();
+  if (!journal) return;
+  if (!Memo1.Modified()) {
+    DropCopy();
+    return;
+  }
+  if (copy_key_ == 0) copy_key_ = journal->NewKey();
+  journal->Write(copy_key_, CopyOfText());
+  has_copy_ = true;
+}
+
+void Teditform::DropCopy() {
+  KillTimer(hwnd(), kCopyTimer);
+  copy_schedule_.Taken();
+  if (!has_copy_) return;
+  has_copy_ = false;
+  if (RecoveryJournal* journal = main_.journal()) journal->Remove(copy_key_);
+}
+
+void Teditform::CheckDisk() {
+  if (FilePath.empty()) return;
+  // A file that went has nothing to read again; the next save makes it anew.
+  const FileStamp now = StampOf(FilePath);
+  if (!now.exists || !disk_.TellChange(now)) return;
+  WindowLife life(*this);
+  if (ShowMessage(hwnd(),
+                  L"ﾌｧｲﾙ " + FilePath + L" は、読み込んだ後にほかで書き換えられています。\r\n\r\n"
+                  L"ディスクの内容を読み込み直しますか ?\r\n"
+                  L"「いいえ」を選ぶと、このウィンドウの文章をそのまま残します。",
+                  MessageKind::Confirmation, MB_YESNO) != IDYES ||
+      !life.lives())
+    return;
+  if (Memo1.Modified()) {
+    if (ShowMessage(hwnd(),
+                    L"このウィンドウには保存していない変更があります。読み込み直すと、その変更は失われます。"
+                    L"\r\n\r\n読み込み直しますか ?",
+                    MessageKind::Warning, MB_YESNO) != IDYES ||
+        !life.lives())
+      return;
+  }
+  Reload();
 }
 
 bool Teditform::Save1Click() {
@@ -436,6 +591,7 @@ bool Teditform::Save1Click() {
   const int length = TextByteLength();
   ShowMessage(FilePath + L"\r\n\r\nFile Size  :  " + GroupThousands(length) + L"  Bytes  を\r\n\r\n正常に保存しました !!");
   Memo1.SetModified(false);
+  DropCopy();
   SaveDocSettings(FilePath, FilePath);
   SaveDocSettings(L"LastUse", FilePath);
   main_.NoteSavedFile(FilePath);
@@ -447,6 +603,10 @@ bool Teditform::SaveAs1Click() {
   std::wstring name = FilePath;
   if (!RunSaveDialog(hwnd(), name)) return false;
   const std::wstring previous = FilePath;
+  const DiskWatch previous_disk = disk_;
+  // Another file: the one the window read is no longer its file. (The
+  // dialog has asked about overwriting the other.)
+  if (!EqualsNoCase(AbsolutePath(name), previous)) disk_.Forget();
   if (HasExtension(name)) {
     FilePath = name;
     SetCaption(FileNameOf(name));
@@ -458,6 +618,7 @@ bool Teditform::SaveAs1Click() {
     // Ask again with the completed name, so that the overwrite question applies.
     if (!RunSaveDialog(hwnd(), name)) {
       FilePath = previous;
+      disk_ = previous_disk;
       return false;
     }
     FilePath = name;
@@ -687,6 +848,20 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_MDIACTIVATE:
       OnActivate(reinterpret_cast<HWND>(lp) == hwnd());
+      if (reinterpret_cast<HWND>(lp) == hwnd()) PostMessageW(hwnd(), kCheckDisk, 0, 0);
+      break;
+    case kCheckDisk:
+      CheckDisk();
+      return 0;
+    case WM_TIMER:
+      if (wp == kCopyTimer) {
+        const std::uint64_t now = GetTickCount64();
+        if (!copy_schedule_.pending() || now >= copy_schedule_.due())
+          TakeCopy();
+        else
+          SetTimer(hwnd(), kCopyTimer, static_cast<UINT>(copy_schedule_.due() - now), nullptr);
+        return 0;
+      }
       break;
     case WM_COMMAND: {
       const int id = LOWORD(wp);
@@ -694,6 +869,7 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (lp && reinterpret_cast<HWND>(lp) == Memo1.hwnd()) {
         if (code == EN_CHANGE) {
           Memo1.TextChanged();
+          NoteChange();
           ShowCaretStatus();
           UpdateEditCommands();
         }
@@ -737,6 +913,8 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_DESTROY:
+      // Its text was saved, or the user chose not to keep it.
+      DropCopy();
       // The find dialogs point into this window: they go with it, however it closes.
       replace_.Close();
       find_.Close();

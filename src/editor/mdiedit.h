@@ -10,7 +10,9 @@
 #include "controls/panel.h"
 #include "controls/rich_memo.h"
 #include "controls/speed_button.h"
+#include "editor/disk_watch.h"
 #include "editor/document.h"
+#include "editor/recovery_copy.h"
 #include "editor/search.h"
 #include "ui/find_dialog.h"
 #include "platform/scoped.h"
@@ -39,10 +41,25 @@ class Teditform : public Form {
   // The document of a file, read and decoded before any window is made for
   // it; raises Error, saying why, for a file that cannot be read or that
   // the text control cannot hold whole.
-  static DecodedDocument ReadDocument(const std::wstring& path);
+  // The file's size and write time are taken before its bytes, so that a
+  // change while it is read counts as a change.
+  struct ReadFile {
+    DecodedDocument doc;
+    FileStamp stamp;
+  };
+  static ReadFile ReadDocument(const std::wstring& path);
+  // The file's size and write time now; exists is false when there is none.
+  static FileStamp StampOf(const std::wstring& path);
   // Shows a document read from path. Raises Error when the control cannot
   // take it whole; the window then stays without a file (the caller closes it).
-  void OpenF(const std::wstring& path, const DecodedDocument& doc);
+  void OpenF(const std::wstring& path, const ReadFile& file);
+  // Shows the text of a copy left by a crash: modified, bound to the copy's
+  // file (or none), with its encoding and caret. Raises Error when the
+  // control cannot take it whole.
+  void Restore(const RecoveryCopy& copy);
+  // Looks whether the file changed on disk since the window read it, and
+  // says so once per change.
+  void CheckDisk();
   // Closes the window without a question: for one whose document never opened.
   void Discard();
   // Saves; false when nothing was saved (cancelled or failed).
@@ -126,6 +143,14 @@ class Teditform : public Form {
   void SetPopUpItems();
   void SetItemEnabled(int id, bool enabled);
   bool WriteDocument();
+  // The copy of unsaved text: due a short while after the text changes;
+  // taken, or removed when the text is no longer modified.
+  void NoteChange();
+  void TakeCopy();
+  void DropCopy();
+  RecoveryCopy CopyOfText() const;
+  // Reads the file again into the window; the text it held stays when that fails.
+  void Reload();
   void CutToClipboard();
   void CopyToClipboard();
   void PasteFromClipboard();
@@ -151,6 +176,11 @@ class Teditform : public Form {
   // Where the file's bytes stop coming back unchanged ("3 行目の 5 文字目"),
   // empty when they all do.
   std::wstring changed_at_;
+  std::optional<TextPlace> changed_place_;
+  DiskWatch disk_;
+  int copy_key_ = 0;
+  CopySchedule copy_schedule_;
+  bool has_copy_ = false;
   bool close_from_menu_ = false;
   bool destroying_ = false;  // no longer one of the main window's editors
   FindReplaceDialog find_{FindReplaceDialog::Kind::Find, 512};

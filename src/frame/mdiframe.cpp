@@ -6,6 +6,8 @@
 #include "state/doc_settings.h"
 #include "editor/editor_ids.h"
 #include "editor/mdiedit.h"
+#include "editor/recovery_journal.h"
+#include "editor/recovery_offer.h"
 #include "frame/about.h"
 #include "ui/main_frame_ids.h"
 #include "frame/frame_logic.h"
@@ -20,6 +22,7 @@
 #include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "ui/window_life.h"
 #include "wordsearch/seaform.h"
 
 namespace velkor {
@@ -98,6 +101,7 @@ void Tframeform::CreateForm() {
   title_ = kTitle;  // given at creation, which sends no WM_SETTEXT
   BecomeInstance(this);
   Application::Get().SetMainWindow(hwnd());
+  journal_ = std::make_unique<RecoveryJournal>(RecoveryFolderFor(SettingsFilePath()), hwnd(), kCopiesNotWritten);
   FormCreate();
 }
 
@@ -284,7 +288,68 @@ void Tframeform::FormResize() {
   if (br.left != left) vels_button_.SetBounds(left, br.top, br.right - br.left, br.bottom - br.top);
 }
 
-void Tframeform::FormDestroy() { KillTimer(hwnd(), kTimer1); }
+void Tframeform::FormDestroy() {
+  KillTimer(hwnd(), kTimer1);
+  // Every editor's text was saved, or the user chose not to keep it.
+  if (journal_) journal_->Finish();
+}
+
+void Tframeform::OfferLeftCopies() {
+  if (!journal_) return;
+  RecoveryJournal::Left left = journal_->FindLeft();
+  WindowLife life(*this);
+  if (!left.damaged.empty()) {
+    ShowMessage(hwnd(), DamagedCopiesText(left.damaged), MessageKind::Warning);
+    if (!life.lives()) return;
+  }
+  if (left.copies.empty()) return;
+  std::stable_sort(left.copies.begin(), left.copies.end(), [](const auto& a, const auto& b) {
+    return a.copy.written_at < b.copy.written_at;
+  });
+  std::vector<OfferedCopy> offered;
+  for (const auto& left_copy : left.copies) {
+    const std::uint64_t t = left_copy.copy.written_at;
+    FILETIME utc{static_cast<DWORD>(t & 0xFFFFFFFFu), static_cast<DWORD>(t >> 32)};
+    FILETIME local{};
+    SYSTEMTIME st{};
+    FileTimeToLocalFileTime(&utc, &local);
+    FileTimeToSystemTime(&local, &st);
+    offered.push_back(OfferOf(left_copy.copy, CopyTimeText(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute,
+                                                           st.wSecond)));
+  }
+  const int answer = ShowMessage(hwnd(), RecoveryQuestion(offered), MessageKind::Confirmation, MB_YESNO);
+  if (!life.lives()) return;
+  std::vector<std::wstring> done = left.debris;
+  if (answer == IDYES) {
+    for (const auto& left_copy : left.copies) {
+      const RecoveryCopy& copy = left_copy.copy;
+      Teditform* child = nullptr;
+      try {
+        if (copy.path.empty()) {
+          child = NewChild();
+        } else {
+          RestoreAll();
+          child = Teditform::Make(*this, 0, FileNameOf(copy.path));
+          ApplyChildSettings(*child, copy.path);
+          SetChildMargins(*child);
+        }
+        child->Restore(copy);
+        done.push_back(left_copy.file);
+      } catch (...) {
+        // This copy stays for the next start; the window that could not take it goes.
+        if (child) child->Discard();
+        Application::Get().ReportCurrentException();
+        if (!life.lives()) return;
+      }
+    }
+  } else {
+    if (ShowMessage(hwnd(), DiscardQuestion(left.copies.size()), MessageKind::Confirmation, MB_YESNO) != IDYES ||
+        !life.lives())
+      return;
+    for (const auto& left_copy : left.copies) done.push_back(left_copy.file);
+  }
+  if (journal_) journal_->RemoveFilesLater(std::move(done));
+}
 
 // The drop: text and backup files open in editor windows, anything else is
 // started through the shell.
@@ -317,7 +382,7 @@ void Tframeform::OnDropFiles(HDROP drop) {
 // from; one whose text the window cannot take closes it again.
 Teditform* Tframeform::OpenDocument(const std::wstring& given, const std::wstring& section, int tag, bool margins) {
   const std::wstring path = AbsolutePath(given);
-  const DecodedDocument doc = Teditform::ReadDocument(path);
+  const Teditform::ReadFile doc = Teditform::ReadDocument(path);
   Teditform* child = Teditform::Make(*this, tag, FileNameOf(path));
   try {
     ApplyChildSettings(*child, section == given ? path : section);
@@ -732,9 +797,20 @@ LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case kFrameShown:
       FormShow();
+      PostMessageW(hwnd(), kOfferCopies, 0, 0);
+      return 0;
+    case kOfferCopies:
+      OfferLeftCopies();
+      return 0;
+    case kCopiesNotWritten:
+      if (!std::exchange(told_copies_not_written_, true) && journal_)
+        ShowMessage(hwnd(), FolderNotWritableText(journal_->folder()), MessageKind::Warning);
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) FormActivate();
+      if (LOWORD(wp) != WA_INACTIVE) {
+        FormActivate();
+        if (Teditform* e = ActiveEditor()) PostMessageW(e->hwnd(), kCheckDisk, 0, 0);
+      }
       break;
     case WM_PAINT: {
       const LRESULT r = DefaultProc(msg, wp, lp);

@@ -23,6 +23,7 @@
 namespace velkor {
 
 class Teditform;
+class RecoveryJournal;
 
 class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFrame {
  public:
@@ -67,6 +68,8 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   const LaunchPaths& launch_paths() const override { return launch_paths_; }
   // The numbers of the windows made by New.
   UntitledNumbers& untitled_numbers() override { return untitled_numbers_; }
+  // Where the modified editors' text is copied; none once the window went.
+  RecoveryJournal* journal() override { return journal_.get(); }
   void ApplyChildSettings(Teditform& child, const std::wstring& section);
   void SetChildMargins(Teditform& child);
   void Exit() override;
@@ -134,6 +137,9 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   void FormPaint();
   void FormResize();
   void FormDestroy();
+  // The copies left by a run that did not end cleanly: offered back in one
+  // question, thrown away after another.
+  void OfferLeftCopies();
   bool ConfirmExit();
   // Each editor's close question; false at the first Cancel or when this
   // window went meanwhile.
@@ -165,6 +171,8 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   Snippets snippets_;
   LaunchPaths launch_paths_;
   UntitledNumbers untitled_numbers_;
+  std::unique_ptr<RecoveryJournal> journal_;
+  bool told_copies_not_written_ = false;
   HWND client_ = nullptr;
   HMENU menu_ = nullptr;
   HMENU window_menu_ = nullptr;

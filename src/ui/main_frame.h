@@ -12,6 +12,7 @@ namespace velkor {
 
 class LaunchPaths;
 class RecentFileList;
+class RecoveryJournal;
 class Snippets;
 class UntitledNumbers;
 
@@ -31,6 +32,8 @@ class MainFrame {
   virtual Snippets& snippets() = 0;
   virtual const LaunchPaths& launch_paths() const = 0;
   virtual UntitledNumbers& untitled_numbers() = 0;
+  // Where the modified editors' text is copied; null once the main window went.
+  virtual RecoveryJournal* journal() = 0;
   // The friends window registered launcher buttons: the row is read again.
   virtual void ReloadLaunchBar() = 0;
   // The menus follow the active editor and the recent files.

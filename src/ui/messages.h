@@ -12,5 +12,13 @@ inline constexpr UINT kEditorsChanged = WM_APP + 1;
 // Posted by the main window to itself when it is first shown, so that its
 // show step runs after the showing has finished.
 inline constexpr UINT kFrameShown = WM_APP + 2;
+// Posted to an editor window when it or the program becomes active: it then
+// looks whether its file changed on disk, outside the activation itself.
+inline constexpr UINT kCheckDisk = WM_APP + 3;
+// Posted by the main window to itself once it is shown: it then offers the
+// copies of unsaved text that a run which did not end cleanly left.
+inline constexpr UINT kOfferCopies = WM_APP + 4;
+// Posted by the writer of those copies when their folder cannot be written.
+inline constexpr UINT kCopiesNotWritten = WM_APP + 5;
 
 }  // namespace velkor
