@@ -96,7 +96,7 @@ struct Session {
     return bench::Now() - t0;
   }
   void Close(Teditform* e) {
-    e->Memo1.SetModified(false);
+    e->memo().SetModified(false);
     SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);
     Pump();
   }
@@ -129,16 +129,16 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (job != L"edit") return 2;
   session.Open(doc, &e);
-  e->Memo1.SetSel(0, 0);
-  e->Memo1.ReplaceSel(L"x");
+  e->memo().SetSel(0, 0);
+  e->memo().ReplaceSel(L"x");
   const double t0 = bench::Now();
   e->Save1Click();
   const double save = bench::Now() - t0;
   std::vector<double> find;
   lstrcpyW(e->find_options().lpstrFindWhat, L"目印のことば");
   for (int i = 0; i < 5; ++i) {
-    e->Memo1.SetSel(0, 0);
-    e->FoundCount = 0;
+    e->memo().SetSel(0, 0);
+    e->ResetFoundCount();
     const double f0 = bench::Now();
     e->FindNext1Click();
     find.push_back(bench::Now() - f0);

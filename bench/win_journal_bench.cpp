@@ -60,7 +60,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < 5; ++i) {
       const double t0 = bench::Now();
       copy.path = doc;
-      copy.text = e->Memo1.Text();
+      copy.text = e->memo().Text();
       ReplaceFileContents(path, EncodeRecoveryCopy(copy));
       writes.push_back(bench::Now() - t0);
     }
@@ -70,18 +70,18 @@ int wmain(int argc, wchar_t** argv) {
     // Keystrokes, in turns without and with a copy being written meanwhile.
     RecoveryJournal& journal = *frame.journal();
     const int key = journal.NewKey();
-    e->Memo1.SetSel(e->Memo1.TextLength() / 2, 0);
+    e->memo().SetSel(e->memo().TextLength() / 2, 0);
     for (int i = 0; i < 60; ++i) {
       const bool with_copy = i % 2 == 1;
       if (with_copy) journal.Write(key, copy);
       const double t0 = bench::Now();
-      SendMessageW(e->Memo1.hwnd(), WM_CHAR, L'a' + i % 26, 1);
-      UpdateWindow(e->Memo1.hwnd());
+      SendMessageW(e->memo().hwnd(), WM_CHAR, L'a' + i % 26, 1);
+      UpdateWindow(e->memo().hwnd());
       bench::PumpUntilIdle();
       (with_copy ? copied : bare).push_back(bench::Now() - t0);
       if (with_copy) Sleep(100);  // lets that write end before the next turn
     }
-    e->Memo1.SetModified(false);
+    e->memo().SetModified(false);
     DestroyWindow(frame.hwnd());
   }
   DeleteFileW(settings.c_str());

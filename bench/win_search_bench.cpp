@@ -77,7 +77,7 @@ int main() {
       const double start = bench::Now();
       form->SearchBtnClick();
       best = std::min(best, bench::Now() - start);
-      hits = form->HitCount;
+      hits = form->hit_count();
       Pump();
     }
     if (hits == 0) {

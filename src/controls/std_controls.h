@@ -29,6 +29,14 @@ class ControlHandle {
   HWND hwnd_ = nullptr;
 };
 
+// A check box or radio button.
+class CheckButton : public ControlHandle {
+ public:
+  using ControlHandle::ControlHandle;
+  bool checked() const { return Send(BM_GETCHECK) == BST_CHECKED; }
+  void SetChecked(bool checked) const { Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+};
+
 class ListBox : public ControlHandle {
  public:
   using ControlHandle::ControlHandle;

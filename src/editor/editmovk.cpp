@@ -22,7 +22,6 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-int help_context = 0;
 
 // The row numbers stand in Label1, Label2 and Label5..Label9.
 int RowNumberLabel(int row) { return row <= 2 ? row : row + 2; }
@@ -146,11 +145,11 @@ void TSetForm1::LoadControls() {
 }
 
 void TSetForm1::FormActivate() {
-  help_context = kFormHelpContext;
+  help_context_ = kFormHelpContext;
   SetFocus(last_focus_ && IsWindow(last_focus_) ? last_focus_ : Edit(1));
 }
 
-int TSetForm1::HelpContext() { return help_context; }
+int TSetForm1::HelpContext() { return help_context_; }
 
 void TSetForm1::FormClose() { Close(IDCANCEL); }
 
@@ -322,9 +321,6 @@ INT_PTR TSetForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       return OnCtlColor(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
-    case WM_HELP:
-      WinHelpW(hwnd(), Application::Get().help_file().c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(HelpContext()));
-      return TRUE;
     case WM_CLOSE:
       FormClose();
       return TRUE;

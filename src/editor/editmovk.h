@@ -38,6 +38,7 @@ class TSetForm1 : public Dialog, public SingleInstance<TSetForm1> {
 
   // The help context that the form's activation set (0 before the first).
   static int HelpContext();
+  int HelpTopic() const override { return help_context_; }
 
   // The controls, for the editor's wiring and for tests.
   HWND Edit(int field) const { return fields_[static_cast<size_t>(field)].hwnd(); }
@@ -61,6 +62,7 @@ class TSetForm1 : public Dialog, public SingleInstance<TSetForm1> {
   void OnFinalMessage() override;
 
  private:
+  static inline int help_context_ = 0;
   friend void ShowTreasureBox();
   // Only ShowTreasureBox makes the form, on the heap: it frees itself when its window goes.
   TSetForm1();

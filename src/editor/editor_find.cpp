@@ -15,19 +15,19 @@ namespace velkor {
 void Teditform::ShowFindDialog(bool replace) {
   FindReplaceDialog& dialog = replace ? replace_ : find_;
   // Without a selection an open dialog keeps what the user typed in it.
-  const std::wstring selected = Memo1.SelText();
+  const std::wstring selected = memo_.SelText();
   if (!selected.empty()) dialog.SetFindWhat(selected);
   dialog.Show(hwnd(), POINT{10, 10});
 }
 
 void Teditform::Find1Click() {
-  FoundCount = 0;
+  found_count_ = 0;
   ShowFindDialog(false);
   SetItemEnabled(IDM_FINDNEXT1, true);
 }
 
 void Teditform::FindDialog1Find() {
-  if (FindInEdit(Memo1, find_.find_what(), SearchOptionsOf(find_.options()))) return;
+  if (FindInEdit(memo_, find_.find_what(), SearchOptionsOf(find_.options()))) return;
   // While the box is up the window may be closed (the box keeps only the
   // main window from the user, not a posted close).
   WindowLife life(*this);
@@ -38,15 +38,15 @@ void Teditform::FindDialog1Find() {
 // The counting search of Find Next and of the Replace dialog's Find Next.
 void Teditform::Find(FindReplaceDialog& dialog) {
   const std::wstring text = dialog.find_what();
-  if (FindInEdit(Memo1, text, SearchOptionsOf(dialog.options()))) {
-    ++FoundCount;
+  if (FindInEdit(memo_, text, SearchOptionsOf(dialog.options()))) {
+    ++found_count_;
   } else {
     WindowLife life(*this);
-    ShowMessage(hwnd(), FoundCount == 0 ? NotFoundText(text) : FoundCountText(text, FoundCount));
+    ShowMessage(hwnd(), found_count_ == 0 ? NotFoundText(text) : FoundCountText(text, found_count_));
     if (!life.lives()) return;
     find_.Close();
-    FoundCount = 0;
-    Memo1.SetSel(Memo1.SelStart(), 0);
+    found_count_ = 0;
+    memo_.SetSel(memo_.SelStart(), 0);
   }
   ShowCaretStatus();
 }
@@ -68,29 +68,29 @@ void Teditform::Replace() {
     // The whole run on the text's byte form, set into the control in one
     // step. The characters of the search and replace texts that code page
     // 932 lacks get codes of their own in it first.
-    const TextBytes text(Memo1.Text(), search + with);
+    const TextBytes text(memo_.Text(), search + with);
     const std::optional<std::string> key = text.FormOf(search);
     const std::optional<std::string> replacement = text.FormOf(with);
     if (!key || !replacement) {
       ReplaceAllInControl(search, with, options);
       return;
     }
-    const int start = text.ByteOffset(Memo1.SelStart());
-    const int end = text.ByteOffset(Memo1.SelStart() + Memo1.SelLength());
+    const int start = text.ByteOffset(memo_.SelStart());
+    const int end = text.ByteOffset(memo_.SelStart() + memo_.SelLength());
     const ReplaceAllResult r = ReplaceAllInBuffer(text.bytes(), start, end - start, *key, *replacement, options);
     if (r.replaced > 0) {
       const TextBytes result(text.TextOf(r.text));
-      Memo1.SetSel(0, Memo1.TextLength());
-      Memo1.ReplaceSel(result.text());
+      memo_.SetSel(0, memo_.TextLength());
+      memo_.ReplaceSel(result.text());
       const int caret = result.ControlPos(r.sel_start);
-      Memo1.SetSel(caret, result.ControlPos(r.sel_start + r.sel_length) - caret);
-      Memo1.SetModified(true);
-      Memo1.ScrollCaret();
+      memo_.SetSel(caret, result.ControlPos(r.sel_start + r.sel_length) - caret);
+      memo_.SetModified(true);
+      memo_.ScrollCaret();
     }
     return;
   }
-  if (Memo1.SelLength() > 0 && EqualsNoCase(Memo1.SelText(), search)) Memo1.ReplaceSel(with);
-  const bool found = FindInEdit(Memo1, search, options);
+  if (memo_.SelLength() > 0 && EqualsNoCase(memo_.SelText(), search)) memo_.ReplaceSel(with);
+  const bool found = FindInEdit(memo_, search, options);
   if (!found && (replace_.data().Flags & FR_REPLACE)) {
     WindowLife life(*this);
     ShowMessage(hwnd(), NotFoundText(search));
@@ -104,12 +104,12 @@ void Teditform::Replace() {
 // inserted.
 void Teditform::ReplaceAllInControl(const std::wstring& search, const std::wstring& with, SearchOptions options) {
   auto replace_selection = [&] {
-    const int start = Memo1.SelStart();
-    Memo1.ReplaceSel(with);
-    if (!options.down) Memo1.SetSel(start, 0);
+    const int start = memo_.SelStart();
+    memo_.ReplaceSel(with);
+    if (!options.down) memo_.SetSel(start, 0);
   };
-  if (Memo1.SelLength() > 0 && EqualsNoCase(Memo1.SelText(), search)) replace_selection();
-  while (FindInEdit(Memo1, search, options)) replace_selection();
+  if (memo_.SelLength() > 0 && EqualsNoCase(memo_.SelText(), search)) replace_selection();
+  while (FindInEdit(memo_, search, options)) replace_selection();
 }
 
 void Teditform::OnFindMessage(LPARAM lp) {
@@ -131,14 +131,14 @@ void Teditform::OnFindMessage(LPARAM lp) {
 }
 
 void Teditform::ScrollIfBelow(int n) {
-  const int caret_line = Memo1.LineFromChar(Memo1.SelStart());
-  if (caret_line > Memo1.FirstVisibleLine() + n) Memo1.ScrollLines(n);
+  const int caret_line = memo_.LineFromChar(memo_.SelStart());
+  if (caret_line > memo_.FirstVisibleLine() + n) memo_.ScrollLines(n);
 }
 
 int Teditform::VisibleLineCount() const {
-  const RECT rc = Memo1.FormatRect();
-  ScopedFont font(Memo1.CreateGdiFont());
-  WindowDc dc(Memo1.hwnd());
+  const RECT rc = memo_.FormatRect();
+  ScopedFont font(memo_.CreateGdiFont());
+  WindowDc dc(memo_.hwnd());
   SelectObjectScope sel(dc.get(), font.get());
   TEXTMETRICW tm{};
   GetTextMetricsW(dc.get(), &tm);

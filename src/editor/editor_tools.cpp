@@ -22,10 +22,10 @@ void Teditform::TabtoSpaceClick(int columns) {
   // large for the memory left): after it, never from a destructor, since
   // that step reads the whole text again and may fail in its turn.
   try {
-    const std::wstring expanded = ExpandTabsWide(Memo1.Text(), columns);
-    Memo1.SetSel(0, Memo1.TextLength());
-    Memo1.ReplaceSel(expanded);
-    Memo1.SetModified(true);
+    const std::wstring expanded = ExpandTabsWide(memo_.Text(), columns);
+    memo_.SetSel(0, memo_.TextLength());
+    memo_.ReplaceSel(expanded);
+    memo_.SetModified(true);
   } catch (...) {
     PopToLastLineClick();
     throw;
@@ -34,30 +34,30 @@ void Teditform::TabtoSpaceClick(int columns) {
 }
 
 void Teditform::Character1Click() {
-  const bool tabs = Memo1.Text().find(L'\t') != std::wstring::npos;
+  const bool tabs = memo_.Text().find(L'\t') != std::wstring::npos;
   SetItemEnabled(IDM_TABTOSPACE, tabs);
   SetItemEnabled(IDM_TAB4SPACE, tabs);
 }
 
 void Teditform::LeftSetClick() {
   BusyCursor busy;
-  if (Memo1.SelLength() == 0) {
-    Memo1.ReplaceSel(L"》");
+  if (memo_.SelLength() == 0) {
+    memo_.ReplaceSel(L"》");
   } else {
-    Memo1.ReplaceSel(MarkLinesWide(Memo1.SelText()));
+    memo_.ReplaceSel(MarkLinesWide(memo_.SelText()));
   }
-  Memo1.SetModified(true);
+  memo_.SetModified(true);
 }
 
 void Teditform::SpeedButton5Click() {
   SYSTEMTIME t{};
   GetLocalTime(&t);
-  Memo1.ReplaceSel(DateTimeText(t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute));
-  Memo1.SetModified(true);
+  memo_.ReplaceSel(DateTimeText(t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute));
+  memo_.SetModified(true);
 }
 
 void Teditform::KN1Click() {
-  const std::wstring counted = Memo1.SelLength() > 0 ? Memo1.SelText() : Memo1.Text();
+  const std::wstring counted = memo_.SelLength() > 0 ? memo_.SelText() : memo_.Text();
   // A character that code page 932 lacks counts as one of two bytes, as in the scans.
   const CharacterCounts counts = CountCharacters(TextBytes(counted).bytes());
   ShowMessage(hwnd(), CharacterCountsMessage(counts, ThousandsSeparator()));
@@ -73,9 +73,9 @@ void Teditform::ZoomClick(int percent) {
     b->SetBounds(ZoomSize(r.left, percent), ZoomSize(r.top, percent), ZoomSize(r.right - r.left, percent),
                  ZoomSize(r.bottom - r.top, percent));
   }
-  FontSpec font = Memo1.font();
+  FontSpec font = memo_.font();
   font.size = ZoomSize(ZoomSize(font.size, percent), percent);
-  Memo1.SetFont(font);
+  memo_.SetFont(font);
   Layout();
 }
 
@@ -86,20 +86,20 @@ void Teditform::AlignClick(int command_id) {
   pf.cbSize = sizeof pf;
   pf.dwMask = PFM_ALIGNMENT;
   pf.wAlignment = command_id == IDM_RIGHT1 ? PFA_RIGHT : command_id == IDM_CENTER1 ? PFA_CENTER : PFA_LEFT;
-  const int start = Memo1.SelStart(), length = Memo1.SelLength();
-  SendMessageW(Memo1.hwnd(), WM_SETREDRAW, FALSE, 0);
-  Memo1.SetSel(0, Memo1.TextLength());
-  SendMessageW(Memo1.hwnd(), EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
-  Memo1.SetSel(start, length);
-  SendMessageW(Memo1.hwnd(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(Memo1.hwnd(), nullptr, TRUE);
+  const int start = memo_.SelStart(), length = memo_.SelLength();
+  SendMessageW(memo_.hwnd(), WM_SETREDRAW, FALSE, 0);
+  memo_.SetSel(0, memo_.TextLength());
+  SendMessageW(memo_.hwnd(), EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+  memo_.SetSel(start, length);
+  SendMessageW(memo_.hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(memo_.hwnd(), nullptr, TRUE);
 }
 
 void Teditform::SetWordWrap() {
   BusyCursor busy;
-  ApplyWordWrap(!Memo1.word_wrap());
+  ApplyWordWrap(!memo_.word_wrap());
   if (Tag != 0)
-    Settings().WriteBool(L"ChildNO" + std::to_wstring(Tag) + L"FontSelect", L"WordWrap", Memo1.word_wrap());
+    Settings().WriteBool(L"ChildNO" + std::to_wstring(Tag) + L"FontSelect", L"WordWrap", memo_.word_wrap());
   SetTextMargins();
   ShowCaretStatus();
   UpdateEditCommands();
@@ -107,10 +107,10 @@ void Teditform::SetWordWrap() {
 }
 
 void Teditform::SetFont() {
-  const FontSpec& current = Memo1.font();
+  const FontSpec& current = memo_.font();
   LOGFONTW lf{};
   {
-    WindowDc dc(Memo1.hwnd());
+    WindowDc dc(memo_.hwnd());
     lf.lfHeight = -MulDiv(current.size, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
   }
   lf.lfWeight = (current.style & 1) ? FW_BOLD : FW_NORMAL;
@@ -132,21 +132,21 @@ void Teditform::SetFont() {
   chosen.color = cf.rgbColors;
   chosen.style = (lf.lfWeight >= FW_BOLD ? 1 : 0) | (lf.lfItalic ? 2 : 0) | (lf.lfUnderline ? 4 : 0) |
                  (lf.lfStrikeOut ? 8 : 0);
-  Memo1.SetFont(chosen);
+  memo_.SetFont(chosen);
   SetTextMargins();
   ShowCaretStatus();
   UpdateEditCommands();
   // A numbered window remembers its font by number, any other by its file.
   if (Tag != 0)
     SaveDocSettings(L"ChildNO" + std::to_wstring(Tag) + L"FontSelect", L"");
-  else if (!FilePath.empty())
-    SaveDocSettings(FilePath, FilePath);
+  else if (!file_path_.empty())
+    SaveDocSettings(file_path_, file_path_);
 }
 
 void Teditform::EditKey1Click(int n) {
   if (n < 1 || n > 7) return;
-  Memo1.ReplaceSel(main_.snippets().Text(n));
-  Memo1.SetModified(true);
+  memo_.ReplaceSel(main_.snippets().Text(n));
+  memo_.SetModified(true);
 }
 
 }  // namespace velkor

@@ -17,6 +17,7 @@
 #include "ui/find_dialog.h"
 #include "platform/scoped.h"
 #include "ui/form.h"
+#include "ui/popup_menu.h"
 
 namespace velkor {
 
@@ -32,11 +33,14 @@ class Teditform : public Form {
   void Create(const std::wstring& caption);
   // A new editor window with its caption; the object frees itself when the window goes.
   static Teditform* Make(MainFrame& main, int tag, const std::wstring& caption);
-
-  std::wstring FilePath;
   const int Tag;
-  int FoundCount = 0;
-  RichMemo Memo1;
+  const std::wstring& file_path() const { return file_path_; }
+  void SetFilePath(std::wstring path) { file_path_ = std::move(path); }
+  int found_count() const { return found_count_; }
+  void ResetFoundCount() { found_count_ = 0; }
+  // The text area.
+  RichMemo& memo() { return memo_; }
+  const RichMemo& memo() const { return memo_; }
 
   // The document of a file, read and decoded before any window is made for
   // it; raises Error, saying why, for a file that cannot be read or that
@@ -83,7 +87,7 @@ class Teditform : public Form {
   DocEncoding encoding() const { return encoding_; }
 
   HMENU menu_bar() const { return menu_.get(); }
-  HMENU popup_menu() const { return popup_; }
+  HMENU popup_menu() const { return popup_.get(); }
   Panel& Panele() { return panele_; }
   SpeedButton* Button(int command_id);
   bool MenuItemEnabled(int command_id) const;
@@ -130,6 +134,8 @@ class Teditform : public Form {
   HWND HelpOwner() const override;
 
  private:
+  // The timer that writes the recovery copy when it is due.
+  static constexpr UINT_PTR kCopyTimer = 7;
   struct MenuDeleter {
     void operator()(HMENU m) const { DestroyMenu(m); }
   };
@@ -163,10 +169,12 @@ class Teditform : public Form {
   void ShowFindDialog(bool replace);
   void OnFindMessage(LPARAM lp) override;
 
+  std::wstring file_path_;
+  int found_count_ = 0;
+  RichMemo memo_;
   MainFrame& main_;
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> menu_;
-  HMENU popup_root_ = nullptr;
-  HMENU popup_ = nullptr;
+  PopupMenu popup_;
   Panel panele_;
   std::vector<std::unique_ptr<SpeedButton>> buttons_;
   ScopedFont window_font_;

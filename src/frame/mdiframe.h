@@ -11,8 +11,9 @@
 #include "controls/panel.h"
 #include "controls/speed_button.h"
 #include "state/snippets.h"
+#include "ui/control.h"
 #include "ui/main_frame.h"
-#include "state/launch_paths.h"
+#include "frame/launch_row.h"
 #include "state/recent_file_list.h"
 #include "state/untitled_numbers.h"
 #include "platform/scoped.h"
@@ -65,7 +66,7 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   // The treasure box's snippets, for the editors' pop-up menus and the box itself.
   Snippets& snippets() override { return snippets_; }
   // The quick-launch row's entries as last read from the settings file.
-  const LaunchPaths& launch_paths() const override { return launch_paths_; }
+  const LaunchPaths& launch_paths() const override { return launch_row_.paths(); }
   // The numbers of the windows made by New.
   UntitledNumbers& untitled_numbers() override { return untitled_numbers_; }
   // Where the modified editors' text is copied; none once the window went.
@@ -106,8 +107,8 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   HMENU main_menu() const { return menu_; }
   bool window_commands_enabled() const { return window_commands_enabled_; }
   SpeedButton& tool_button(int command_id);
-  Panel& Bp1Panel() { return bp1_panel_; }
-  SpeedButton& LaunchButton(int i) { return launch_buttons_[static_cast<size_t>(i)]; }
+  Panel& Bp1Panel() { return launch_row_.panel(); }
+  SpeedButton& LaunchButton(int i) { return launch_row_.button(i); }
   SpeedButton& VelSButton() { return vels_button_; }
   int CommandLineOpened() const { return command_line_opened_; }
   uint32_t StartTick() const { return start_tick_; }
@@ -130,6 +131,7 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   int HelpContextFor(const HELPINFO& info) override;
 
  private:
+  static constexpr wchar_t kTitle[] = L"ベルコノート";
   void CreateControls();
   void FormCreate();
   void FormShow();
@@ -148,11 +150,6 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   void OnDropFiles(HDROP drop);
   void LayoutChildren();
   void ShowUsedFiles();
-  void LoadLaunchPaths();
-  // False when the window went while the icons were loaded.
-  bool LoadLaunchIcons();
-  void ArrangeLaunchButtons();
-  void LaunchButtonClick(int index);
   void Timer1Timer();
   // Sets the frame's title unless the frame already shows what it gave;
   // bare: shown as it is, without a maximized editor's name after it.
@@ -163,25 +160,25 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   void MascotStep(wchar_t seconds_digit);
   void InstallStripes();
   void PaintStripes(HDC dc);
-  static LRESULT CALLBACK ClientWndProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  // The MDI client's messages: its background is the stripes.
+  LRESULT ClientMessage(OwnedControl<Tframeform>& control, UINT msg, WPARAM wp, LPARAM lp);
   bool TranslateKeys(MSG& msg);
 
   std::vector<std::wstring> args_;
   RecentFileList recent_files_;
   Snippets snippets_;
-  LaunchPaths launch_paths_;
   UntitledNumbers untitled_numbers_;
   std::unique_ptr<RecoveryJournal> journal_;
   bool told_copies_not_written_ = false;
   HWND client_ = nullptr;
+  OwnedControl<Tframeform> client_control_{*this, &Tframeform::ClientMessage};
   HMENU menu_ = nullptr;
   HMENU window_menu_ = nullptr;
   HACCEL accel_ = nullptr;
   Panel panel1_;
   Panel status_line_;
-  Panel bp1_panel_;
+  LaunchRow launch_row_;
   std::vector<std::unique_ptr<SpeedButton>> tool_buttons_;
-  std::array<SpeedButton, 8> launch_buttons_;
   SpeedButton vels_button_;
   ScopedFont status_font_;
   bool tile_vertical_ = false;

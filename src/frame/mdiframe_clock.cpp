@@ -13,7 +13,6 @@ namespace velkor {
 namespace {
 
 constexpr wchar_t kTitle[] = L"ベルコノート";
-constexpr UINT_PTR kStripesSubclass = 1;
 
 HICON ProgramIcon(const wchar_t* name, int size) {
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, size, size, LR_SHARED));
@@ -100,7 +99,7 @@ void Tframeform::MascotStep(wchar_t d) {
 }
 
 void Tframeform::InstallStripes() {
-  SetWindowSubclass(client_, ClientWndProc, kStripesSubclass, reinterpret_cast<DWORD_PTR>(this));
+  client_control_.Attach(client_);
 }
 
 // The client area's background: four bands of stripes in colours from a
@@ -121,17 +120,12 @@ void Tframeform::PaintStripes(HDC dc) {
   }
 }
 
-LRESULT CALLBACK Tframeform::ClientWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+LRESULT Tframeform::ClientMessage(OwnedControl<Tframeform>& control, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_ERASEBKGND) {
-    try {
-      reinterpret_cast<Tframeform*>(data)->PaintStripes(reinterpret_cast<HDC>(wp));
-    } catch (...) {
-      Application::Get().ReportCurrentException();
-    }
+    PaintStripes(reinterpret_cast<HDC>(wp));
     return 1;
   }
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, ClientWndProc, id);
-  return DefSubclassProc(h, msg, wp, lp);
+  return control.CallDefault(msg, wp, lp);
 }
 
 }  // namespace velkor

@@ -46,22 +46,6 @@ HFONT MakeFont(int pixels, const wchar_t* face, DWORD pitch = DEFAULT_PITCH) {
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitch, face);
 }
 
-// The list's redraw is off for a while, and on again on every way out.
-class NoRedraw {
- public:
-  explicit NoRedraw(HWND window) : window_(window) { SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
-  ~NoRedraw() {
-    if (!IsWindow(window_)) return;
-    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(window_, nullptr, TRUE);
-  }
-  NoRedraw(const NoRedraw&) = delete;
-  NoRedraw& operator=(const NoRedraw&) = delete;
-
- private:
-  HWND window_;
-};
-
 bool DriveKindOf(UINT type, DriveKind& kind) {
   switch (type) {
     case DRIVE_REMOVABLE: kind = DriveKind::Removable; return true;
@@ -77,15 +61,12 @@ bool DriveKindOf(UINT type, DriveKind& kind) {
 
 Tdirform::Tdirform() : Form(kClass) { SetOwnsItself(true); }
 
-Tdirform::~Tdirform() {
-  if (popup_root_) DestroyMenu(popup_root_);
-}
+Tdirform::~Tdirform() = default;
 
 void Tdirform::CreateForm() {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   menu_ = LoadMenuW(inst, L"DIRMAINMENU");
-  popup_root_ = LoadMenuW(inst, L"DIRPOPUP");
-  popup_ = popup_root_ ? GetSubMenu(popup_root_, 0) : nullptr;
+  popup_.Load(L"DIRPOPUP");
   font_.reset(MakeFont(13, L"ＭＳ Ｐゴシック", VARIABLE_PITCH));
   panel_font_.reset(MakeFont(13, L"ＭＳ ゴシック", FIXED_PITCH));
   edit_font_.reset(MakeFont(19, L"ＭＳ ゴシック", FIXED_PITCH));
@@ -253,12 +234,12 @@ void Tdirform::CreateButtonRow() {
 
 // Creation: everything before the window is first shown.
 void Tdirform::FormCreate() {
-  FileMask = L"*.*";
-  RowCount = 3;
-  MultiIcon = true;
-  ButtonsChanged = false;
+  file_mask_ = L"*.*";
+  row_count_ = 3;
+  multi_icon_ = true;
+  buttons_changed_ = false;
   if (MainFrame* frame = MainFrame::Get())
-    for (int i = 0; i < 8; ++i) ButtonFiles[static_cast<size_t>(i)] = frame->launch_paths().Path(i);
+    for (int i = 0; i < 8; ++i) button_files_[static_cast<size_t>(i)] = frame->launch_paths().Path(i);
 
   wchar_t current[MAX_PATH] = L"";
   GetCurrentDirectoryW(MAX_PATH, current);
@@ -302,10 +283,10 @@ void Tdirform::FormActivate(bool minimized) {
 }
 
 bool Tdirform::FormCloseQuery() {
-  if (!ButtonsChanged) return true;
+  if (!buttons_changed_) return true;
   // The reload lets messages through: a second close meanwhile finds
   // nothing left to reload and closes the window at once.
-  ButtonsChanged = false;
+  buttons_changed_ = false;
   WindowLife life(*this);
   if (MainFrame* frame = MainFrame::Get()) frame->ReloadLaunchBar();
   return life.lives();
@@ -356,179 +337,6 @@ void Tdirform::Layout() {
   GetWindowRect(file_edit_, &edit);
   MoveWindow(file_edit_, find_x - (edit.right - edit.left), Scale(4), edit.right - edit.left, edit.bottom - edit.top,
              TRUE);
-}
-
-void Tdirform::drivetabsetChange(int) { PrevTabIndex = tabs_.TabIndex(); }
-
-void Tdirform::drivetabsetClick() {
-  for (;;) {
-    const int index = tabs_.TabIndex();
-    if (index < 0) return;
-    const wchar_t letter = tabs_.Caption(index)[0];
-    const std::wstring remembered = tree_.GetSelectedPath();
-    {
-      BusyCursor busy;
-      NoRedraw frozen(list_);
-      if (!IsWindowVisible(dir_panel1_.hwnd()) || !IsWindowVisible(tree_panel_.hwnd()) ||
-          !IsWindowVisible(btn_panel_.hwnd())) {
-        ShowWindow(dir_panel1_.hwnd(), SW_SHOW);
-        ShowWindow(tree_panel_.hwnd(), SW_SHOW);
-        ShowWindow(btn_panel_.hwnd(), SW_SHOW);
-        FormResize();
-      }
-      if (DriveReady(letter)) {
-        navigating_ = true;
-        tree_.SetDrive(letter);
-        if (HTREEITEM root = tree_.tree().Root()) tree_.tree().Select(root);
-        navigating_ = false;
-        ListDirectory(tree_.GetSelectedPath());
-        return;
-      }
-    }
-    const std::wstring text =
-        std::wstring(1, letter) + L"：ドライブ の用意ができていないようです。\r\nセットして再試行しますか ？";
-    WindowLife life(*this);
-    const int answer = MessageBoxW(hwnd(), text.c_str(), L"ベルコノート", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
-    if (!life.lives()) return;
-    if (answer == IDYES) continue;
-    ShowWindow(list_, SW_HIDE);
-    tabs_.SetTabIndex(PrevTabIndex);
-    tree_.SelectPath(remembered);
-    if (HTREEITEM selected = tree_.tree().Selected())
-      SendMessageW(tree_.hwnd(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(selected));
-    ShowWindow(list_, SW_SHOW);
-    return;
-  }
-}
-
-bool Tdirform::DriveReady(wchar_t letter) {
-  letter = static_cast<wchar_t>(std::towupper(letter));
-  const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
-  const wchar_t root[] = {letter, L':', L'\\', 0};
-  ULARGE_INTEGER total{};
-  bool ready = GetDiskFreeSpaceExW(root, nullptr, &total, nullptr) != FALSE;
-  if (ready) {
-    const std::wstring pattern = std::wstring(root) + L"*.*";
-    WIN32_FIND_DATAW found{};
-    HANDLE h = FindFirstFileW(pattern.c_str(), &found);
-    ready = h != INVALID_HANDLE_VALUE;
-    if (ready) FindClose(h);
-  }
-  SetErrorMode(previous);
-  return ready;
-}
-
-void Tdirform::DirList1Change(const std::wstring& dir) {
-  if (navigating_) return;
-  ListDirectory(dir);
-}
-
-void Tdirform::ShowCounter(const std::wstring& text) {
-  counter_shown_at_ = GetTickCount();
-  dir_panel_.SetText(text);
-  UpdateWindow(dir_panel_.hwnd());
-}
-
-void Tdirform::SetFilePanel(const std::wstring& text, COLORREF color) {
-  Panel::Look look = file_panel_.look();
-  if (look.text_color != color) {
-    look.text_color = color;
-    file_panel_.SetLook(look);
-  }
-  file_panel_.SetText(text);
-}
-
-bool Tdirform::RefusePathMask() {
-  if (!MaskHoldsPath(WindowText(file_edit_))) return false;
-  WindowLife life(*this);
-  ShowMessage(hwnd(), kPathMaskText, MessageKind::Plain, MB_OK);
-  if (life.lives()) SetWindowTextW(file_edit_, L"*.*");
-  return true;
-}
-
-bool Tdirform::ListDirectory(const std::wstring& dir) {
-  {
-    // Listed with such a mask, files of another folder would stand under
-    // this one's name, and every command on them would reach a file of this one.
-    WindowLife life(*this);
-    RefusePathMask();
-    if (!life.lives()) return false;
-  }
-  if (working()) {
-    // The user moved on while the list was filling: that listing is of no
-    // more use; this one follows when it has stopped.
-    pending_dir_ = dir;
-    has_pending_ = true;
-    RequestStop();
-    return true;
-  }
-  WindowLife life(*this);
-  has_pending_ = false;
-  ListOnce(dir);
-  return ListPending(life);
-}
-
-bool Tdirform::ListPending(const WindowLife& life) {
-  while (life.lives() && has_pending_) {
-    has_pending_ = false;
-    const std::wstring next = pending_dir_;  // a listing asked for meanwhile replaces it
-    ListOnce(next);
-  }
-  return life.lives();
-}
-
-void Tdirform::ListOnce(const std::wstring& dir) {
-  FileCount = 0;
-  TotalBytes = 0;
-  BusyCursor busy;
-  if (WindowText(file_edit_).empty()) SetWindowTextW(file_edit_, L"*.*");
-  dir_panel_.SetText(tree_.GetSelectedPath());
-  image1_.Clear();
-  ShowWindow(image1_.hwnd(), SW_HIDE);
-  file_panel_.SetText(L"");
-  dir_panel1_.SetText(kChooseFileText);
-  const std::wstring base = WithBackslash(dir);
-  FileMask = BulkSearchMask(WindowText(file_edit_));
-  painter_.Clear();
-  MakeList(true);
-  WindowLife life(*this);
-  {
-    NoRedraw frozen(list_);
-    list_.Clear();
-    item_sizes_.clear();
-    Work work(*this);
-    counter_shown_at_ = GetTickCount();
-    const HWND list = list_.hwnd();
-    SystemDirSource().List(base + FileMask, [&](const DirEntry& e) {
-      if (e.directory()) return true;
-      std::wstring item = base;
-      item.append(e.name);
-      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-      ++FileCount;
-      TotalBytes += static_cast<long long>(e.size);
-      item_sizes_.insert_or_assign(std::move(item), static_cast<long long>(e.size));
-      // The counter is shown at the first file and then a few times a
-      // second: painting it for every file would cost more than the listing
-      // itself. Messages go through each time, so the windows answer.
-      if (FileCount == 1 || GetTickCount() - counter_shown_at_ >= 200) {
-        ShowCounter(LineCounterText(L"", FileCount));
-        Application::Get().ProcessMessages();
-      }
-      return !stop_requested();
-    });
-  }
-  if (!life.lives()) return;
-  if (FileCount != 0) {
-    // Until a file is counted the panel keeps the directory's path.
-    ShowCounter(LineCounterText(L"", FileCount));
-    SetFilePanel(FoundFilesText(FileCount), kBlack);
-    SetWindowTextW(hwnd(), TotalsCaption(list_.Count(), TotalBytes).c_str());
-  } else {
-    SetFilePanel(kNoFilesText, kBlue);
-    SetWindowTextW(hwnd(), kFriendsCaption);
-    dir_panel1_.SetText(kChooseDirText);
-  }
-  ShowWindow(list_, SW_SHOW);
 }
 
 bool Tdirform::OnCommand(int id, int code) {
@@ -621,7 +429,7 @@ int Tdirform::HelpContextFor(const HELPINFO& info) {
     // that holds it (Wine: with the menu bar); with nothing chosen in an open
     // menu, by that menu alone. F1 in a menu of another's stays unanswered.
     HMENU menu = static_cast<HMENU>(info.hItemHandle);
-    const bool ours = menu && (menu == menu_ || menu == popup_ ||
+    const bool ours = menu && (menu == menu_ || menu == popup_.get() ||
                                FindSubMenu(menu_, [menu](HMENU sub) { return sub == menu; }));
     if (!ours) return 0;
     HMENU title = FindSubMenu(menu, [&info](HMENU sub) {

@@ -15,6 +15,7 @@
 #include "controls/speed_button.h"
 #include "controls/std_controls.h"
 #include "ui/form.h"
+#include "ui/popup_menu.h"
 #include "launcher/drive_tabs.h"
 #include "launcher/file_list_items.h"
 #include "ui/control.h"
@@ -50,21 +51,19 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void MascotStep(wchar_t d);
 
   // Window state.
-  std::wstring FileMask = L"*.*";
-  int FileCount = 0;
-  long long TotalBytes = 0;
-  std::wstring LineText;
-  long long SelectedSize = 0;
-  std::wstring SelectedPath;
-  std::wstring HoverPath;
-  int PrevTabIndex = 0;
-  int RowCount = 3;
-  bool MultiIcon = true;
-  bool CopyMode = false;
-  bool PreviewBusy = false;
-  std::array<std::wstring, 8> ButtonFiles;
-  bool ButtonsChanged = false;
-  std::wstring SearchDir, SearchMask;
+  const std::wstring& file_mask() const { return file_mask_; }
+  int file_count() const { return file_count_; }
+  long long total_bytes() const { return total_bytes_; }
+  long long selected_size() const { return selected_size_; }
+  const std::wstring& selected_path() const { return selected_path_; }
+  int previous_tab() const { return previous_tab_; }
+  int row_count() const { return row_count_; }
+  bool multi_icon() const { return multi_icon_; }
+  bool copy_mode() const { return copy_mode_; }
+  void SetCopyMode(bool on) { copy_mode_ = on; }
+  const std::array<std::wstring, 8>& button_files() const { return button_files_; }
+  bool buttons_changed() const { return buttons_changed_; }
+  void SetButtonsChanged(bool changed) { buttons_changed_ = changed; }
 
   // Handlers.
   void DirList1Change(const std::wstring& dir);
@@ -128,7 +127,7 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   GripPanel& directorypanel() { return dir_panel_; }
   Panel& filepanel() { return file_panel_; }
   PictureBox& Image1() { return image1_; }
-  HMENU PopupMenu1() const { return popup_; }
+  HMENU PopupMenu1() const { return popup_.get(); }
   HMENU dirMainMenu1() const { return menu_; }
   // The height the rows of the list share: its height less a scroll bar's.
   int AvailableHeight() const;
@@ -224,8 +223,23 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   OwnedControl<Tdirform> list_input_{*this, &Tdirform::ListBox1Message};
   FileItemPainter painter_;
   HMENU menu_ = nullptr;
-  HMENU popup_root_ = nullptr;
-  HMENU popup_ = nullptr;
+  std::wstring file_mask_ = L"*.*";
+  int file_count_ = 0;
+  long long total_bytes_ = 0;
+  std::wstring line_text_;
+  long long selected_size_ = 0;
+  std::wstring selected_path_;
+  std::wstring hover_path_;
+  int previous_tab_ = 0;
+  int row_count_ = 3;
+  bool multi_icon_ = true;
+  bool copy_mode_ = false;
+  bool preview_busy_ = false;
+  std::array<std::wstring, 8> button_files_;
+  bool buttons_changed_ = false;
+  std::wstring search_dir_;
+  std::wstring search_mask_;
+  PopupMenu popup_;
   ScopedFont font_;        // the window's, 13 pixels
   ScopedFont panel_font_;  // dirPanel1 and directorypanel
   ScopedFont edit_font_;   // FileEdit

@@ -65,15 +65,15 @@ void Tdirform::RegisterToButton(int n) {
   if (sel < 0 || n < 0 || n > 7) return;
   const std::wstring path = AbsolutePath(list_.Text(sel));
   ShowButtonFile(n, path, true);
-  ButtonFiles[static_cast<size_t>(n)] = path;
-  ButtonsChanged = true;
+  button_files_[static_cast<size_t>(n)] = path;
+  buttons_changed_ = true;
   Settings store;
   LaunchPaths written;
   written.Save(store, n, path);
 }
 
 void Tdirform::LoadButtonImage(int n) {
-  const std::wstring& path = ButtonFiles[static_cast<size_t>(n)];
+  const std::wstring& path = button_files_[static_cast<size_t>(n)];
   if (path.empty() || !FileExists(path)) return;
   // Reported at every activation, a picture file gone bad would raise its
   // error box again each time the box gave the window back its activation.
@@ -94,7 +94,7 @@ void Tdirform::StartButtonClick(int tag) {
     const std::wstring document = list_.Text(sel);
     if (!IsProgramKind(FileKindExtension(document))) parameters = DocumentParameter(document);
   }
-  StartButtonFile(ButtonFiles[static_cast<size_t>(tag)], parameters, hwnd());
+  StartButtonFile(button_files_[static_cast<size_t>(tag)], parameters, hwnd());
 }
 
 void Tdirform::StartSelected() {
@@ -103,7 +103,7 @@ void Tdirform::StartSelected() {
     return;
   }
   RegisterToButton(7);
-  StartButtonFile(ButtonFiles[7], L"", hwnd());
+  StartButtonFile(button_files_[7], L"", hwnd());
   DisableButtonImages();
 }
 

@@ -126,7 +126,7 @@ void Tdirform::DrawListItem(const DRAWITEMSTRUCT& item) {
   // The control keeps rows of at most 255 pixels; a taller row asked for is drawn in the row it got.
   look.item_height = std::min(item_height_, static_cast<int>(item.rcItem.bottom - item.rcItem.top));
   look.column_width = client.right / columns_;
-  look.multi_icon = MultiIcon;
+  look.multi_icon = multi_icon_;
   look.selected = (item.itemState & ODS_SELECTED) != 0;
   SelectObjectScope font(item.hDC, list_font_.get());
   SetTextColor(item.hDC, look.selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(0, 0, 0));
@@ -142,19 +142,19 @@ void Tdirform::ShowSelectedItem() {
     dir_panel1_.SetText(kChooseFileText);
     return;
   }
-  SelectedPath = list_.Text(sel);
-  LineText = std::to_wstring(sel + 1);
-  SelectedSize = SizeOfFile(SelectedPath);
-  file_panel_.SetText(FriendNameText(RelativeName(SelectedPath, tree_.GetSelectedPath())));
-  dir_panel1_.SetText(SizeAndDateText(SelectedSize, DateTimeString(DateOfFile(SelectedPath))));
+  selected_path_ = list_.Text(sel);
+  line_text_ = std::to_wstring(sel + 1);
+  selected_size_ = SizeOfFile(selected_path_);
+  file_panel_.SetText(FriendNameText(RelativeName(selected_path_, tree_.GetSelectedPath())));
+  dir_panel1_.SetText(SizeAndDateText(selected_size_, DateTimeString(DateOfFile(selected_path_))));
   vel_bt_.SetHint(L"クリックで起動");
-  if (FileCount != 0) dir_panel_.SetText(LineCounterText(LineText, FileCount));
+  if (file_count_ != 0) dir_panel_.SetText(LineCounterText(line_text_, file_count_));
 
   image1_.Clear();
   MoveWindow(image1_.hwnd(), Scale(62), Scale(5), Scale(32), Scale(32), TRUE);
   BusyCursor busy;
-  Picture picture = LoadSelectionPicture(SelectedPath);
-  const ItemKind kind = ItemKindOf(FileKindExtension(SelectedPath));
+  Picture picture = LoadSelectionPicture(selected_path_);
+  const ItemKind kind = ItemKindOf(FileKindExtension(selected_path_));
   Size fitted;
   if ((kind == ItemKind::Bitmap || kind == ItemKind::Jpeg) &&
       FitThumbnail(32, picture.height(), picture.width(), fitted))
@@ -165,7 +165,7 @@ void Tdirform::ShowSelectedItem() {
   const bool unreadable_icon = kind == ItemKind::IconFile && picture.empty();
   image1_.SetPicture(std::move(picture));
   // The texts above stand; the icon file the user chose is reported.
-  if (unreadable_icon) throw Error(UnreadablePictureText(SelectedPath));
+  if (unreadable_icon) throw Error(UnreadablePictureText(selected_path_));
 }
 
 void Tdirform::PreviewSelectedPicture() {
@@ -176,8 +176,8 @@ void Tdirform::PreviewSelectedPicture() {
 
 void Tdirform::EnablePopupItems() {
   const UINT state = list_.Selected() >= 0 ? MF_ENABLED : MF_GRAYED;
-  EnableMenuItem(popup_, IDM_DIR_GOMI, MF_BYCOMMAND | state);
-  EnableMenuItem(popup_, IDM_DIR_DELETE, MF_BYCOMMAND | state);
+  EnableMenuItem(popup_.get(), IDM_DIR_GOMI, MF_BYCOMMAND | state);
+  EnableMenuItem(popup_.get(), IDM_DIR_DELETE, MF_BYCOMMAND | state);
 }
 
 void Tdirform::FileEditKeyPress(wchar_t key, bool& handled) {
@@ -207,7 +207,7 @@ void Tdirform::ApplyMaskItem(int tag) {
 
 void Tdirform::ChooseRows(int tag) {
   const RowFit fit = FitIconRows(AvailableHeight(), tag);
-  RowCount = fit.rows;
+  row_count_ = fit.rows;
   if (fit.item_height > 0) SetItemHeight(fit.item_height);
   KeepSelectionOnTop();
 }
@@ -220,7 +220,7 @@ void Tdirform::SetColumns(int tag) {
 
 void Tdirform::ShowGrid(int tag) {
   const int n = std::max(1, tag);
-  RowCount = n;
+  row_count_ = n;
   ShowWindow(list_, SW_HIDE);
   // A list lower than a row keeps the rows it has, as the row commands do.
   if (AvailableHeight() / n > 0) SetItemHeight(AvailableHeight() / n);
@@ -232,17 +232,17 @@ void Tdirform::ShowGrid(int tag) {
 }
 
 void Tdirform::ToggleIconMode() {
-  MultiIcon = !MultiIcon;
-  if (MultiIcon) {
+  multi_icon_ = !multi_icon_;
+  if (multi_icon_) {
     SetItemHeight(Scale(74));
-    const RowFit fit = FitIconRows(AvailableHeight(), RowCount);
-    RowCount = fit.rows;
+    const RowFit fit = FitIconRows(AvailableHeight(), row_count_);
+    row_count_ = fit.rows;
     if (fit.item_height > 0) SetItemHeight(fit.item_height);
   } else {
     RECT r{};
     GetWindowRect(list_, &r);
     const RowFit fit = FitSingleIconRows(AvailableHeight(), r.bottom - r.top);
-    RowCount = fit.rows;
+    row_count_ = fit.rows;
     SetItemHeight(fit.item_height);
   }
   KeepSelectionOnTop();
@@ -251,10 +251,10 @@ void Tdirform::ToggleIconMode() {
 
 void Tdirform::FormResize() {
   Layout();
-  if (!MultiIcon || !list_.hwnd()) return;
-  const RowFit fit = FitIconRows(AvailableHeight(), RowCount);
+  if (!multi_icon_ || !list_.hwnd()) return;
+  const RowFit fit = FitIconRows(AvailableHeight(), row_count_);
   if (fit.item_height <= 0) return;
-  RowCount = fit.rows;
+  row_count_ = fit.rows;
   if (fit.item_height != item_height_) SetItemHeight(fit.item_height);
 }
 
@@ -293,7 +293,7 @@ void Tdirform::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
   drag_armed_ = true;
   dragging_ = false;
   drag_start_ = p;
-  CopyMode = (wp & MK_CONTROL) != 0;
+  copy_mode_ = (wp & MK_CONTROL) != 0;
 }
 
 Tdirform::DropTarget Tdirform::DropTargetAt(POINT screen) const {
@@ -368,7 +368,7 @@ void Tdirform::ListBox1DragEnd(OwnedControl<Tdirform>& control, const POINT* dro
 // Also after a plain click: the images go back to letting clicks through to
 // the buttons beneath them.
 void Tdirform::ListBox1EndDrag() {
-  CopyMode = false;
+  copy_mode_ = false;
   drag_armed_ = false;
   dragging_ = false;
   DisableButtonImages();
@@ -379,18 +379,18 @@ void Tdirform::ListBox1RightDown(LPARAM lp) {
   const int under = ItemAt(p);
   // What lies under the pointer now: the list may have scrolled under a
   // still pointer (the wheel), which no mouse move reported.
-  HoverPath = under >= 0 ? list_.Text(under) : std::wstring();
+  hover_path_ = under >= 0 ? list_.Text(under) : std::wstring();
   list_.Select(under);
-  if (SelectedPath != HoverPath) ShowSelectedItem();
+  if (selected_path_ != hover_path_) ShowSelectedItem();
   EnablePopupItems();
   POINT screen = p;
   ClientToScreen(list_, &screen);
-  TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(), nullptr);
+  TrackPopupMenu(popup_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(), nullptr);
 }
 
 void Tdirform::ListBox1MouseMove(LPARAM lp) {
   const int under = ItemAt(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
-  if (under >= 0) HoverPath = list_.Text(under);
+  if (under >= 0) hover_path_ = list_.Text(under);
 }
 
 void Tdirform::ListBox1KeyUp(WPARAM key, bool pressed_here) {

@@ -52,7 +52,7 @@ void Tdirform::DirList1DragDrop(POINT tree_client_point) {
   const HTREEITEM node = tree_.NodeAtPoint(tree_client_point);
   if (!node) return;
   const std::wstring source = list_.Text(sel);
-  const bool copy = CopyMode;
+  const bool copy = copy_mode_;
   WindowLife life(*this);
   const DropResult result =
       DropFileOnNode(source, tree_.NodePath(node), copy, [this](const std::wstring& text) { return AskYes(text); });
@@ -86,11 +86,11 @@ void Tdirform::UpdateTotalsAfterRemoval(const std::wstring& removed) {
     size = it->second;
     item_sizes_.erase(it);
   }
-  TotalBytes -= size;
-  FileCount -= 1;
-  LineText.clear();
-  SetWindowTextW(hwnd(), TotalsCaption(FileCount, TotalBytes).c_str());
-  dir_panel_.SetText(LineCounterText(LineText, FileCount));
+  total_bytes_ -= size;
+  file_count_ -= 1;
+  line_text_.clear();
+  SetWindowTextW(hwnd(), TotalsCaption(file_count_, total_bytes_).c_str());
+  dir_panel_.SetText(LineCounterText(line_text_, file_count_));
   file_panel_.SetText(L"");
   image1_.Clear();
   ShowWindow(image1_.hwnd(), SW_HIDE);
@@ -107,14 +107,14 @@ bool Tdirform::KeyMessage(MSG& msg, HACCEL accel) {
 void Tdirform::StartBulkSearch() {
   // One walk or listing at a time: a click while one runs is let go.
   if (working() || RefusePathMask()) return;
-  FileCount = 0;
-  TotalBytes = 0;
-  LineText.clear();
+  file_count_ = 0;
+  total_bytes_ = 0;
+  line_text_.clear();
   if (WindowText(file_edit_).empty()) SetWindowTextW(file_edit_, L"*.*");
   if (!tree_.tree().Selected()) return;
   const std::wstring mask_box = WindowText(file_edit_);
-  SearchDir = tree_.GetSelectedPath();
-  SearchMask = BulkSearchMask(mask_box);
+  search_dir_ = tree_.GetSelectedPath();
+  search_mask_ = BulkSearchMask(mask_box);
 
   WindowLife life(*this);
   // An error nobody expected ends the walk like the list's refusal: what was
@@ -136,8 +136,8 @@ void Tdirform::StartBulkSearch() {
 
   const int count = list_.Count();
   if (count > 0) {
-    dir_panel1_.SetText(BulkTotalsText(count, TotalBytes));
-    SetWindowTextW(hwnd(), BulkTotalsCaption(count, TotalBytes).c_str());
+    dir_panel1_.SetText(BulkTotalsText(count, total_bytes_));
+    SetWindowTextW(hwnd(), BulkTotalsCaption(count, total_bytes_).c_str());
     SetFilePanel(file_panel_.text(), kBlack);
   } else {
     SetFilePanel(kNoneBelowText, kRed);
@@ -172,9 +172,9 @@ Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
   // Escape must still reach this window once the list is hidden.
   if (GetFocus() == list_.hwnd()) SetFocus(hwnd());
   ShowWindow(list_, SW_HIDE);
-  dir_panel_.SetText(SearchDir + L" / " + SearchMask);
+  dir_panel_.SetText(search_dir_ + L" / " + search_mask_);
   file_panel_.SetText(L"");
-  dir_panel1_.SetText(SearchingText(SearchDir));
+  dir_panel1_.SetText(SearchingText(search_dir_));
   dir_panel2_.SetText(kStillSearchingText);
 
   WalkEnd end = WalkEnd::kDone;
@@ -199,14 +199,14 @@ Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
     callbacks.on_file = [&](const std::wstring& folder, const DirEntry& file) {
       std::wstring path = folder;
       path.append(file.name);
-      const bool refused = list_capacity_for_test >= 0 && FileCount >= list_capacity_for_test;
+      const bool refused = list_capacity_for_test >= 0 && file_count_ >= list_capacity_for_test;
       const LRESULT at = refused ? LB_ERRSPACE : SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
       if (at == LB_ERR || at == LB_ERRSPACE) {
         end = WalkEnd::kListFull;
         return false;
       }
-      ++FileCount;
-      TotalBytes += static_cast<long long>(file.size);
+      ++file_count_;
+      total_bytes_ += static_cast<long long>(file.size);
       item_sizes_.insert_or_assign(std::move(path), static_cast<long long>(file.size));
       return true;
     };
@@ -219,19 +219,19 @@ Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
         shown_at = tick;
         dir_panel2_.SetText(L"  " + current);
         // The directory and mask stay until a file is counted.
-        if (FileCount != 0) dir_panel_.SetText(LineCounterText(L"", FileCount));
+        if (file_count_ != 0) dir_panel_.SetText(LineCounterText(L"", file_count_));
       }
       Application::Get().ProcessMessages();
     };
     callbacks.stop_requested = [this] { return stop_requested(); };
-    if (CollectFiles(SystemDirSource(), SearchDir, SearchMask, callbacks) == BulkSearchEnd::kStopped &&
+    if (CollectFiles(SystemDirSource(), search_dir_, search_mask_, callbacks) == BulkSearchEnd::kStopped &&
         end == WalkEnd::kDone)
       end = WalkEnd::kStopped;
   }
   if (!life.lives()) return end;
-  if (FileCount != 0) dir_panel_.SetText(LineCounterText(L"", FileCount));
+  if (file_count_ != 0) dir_panel_.SetText(LineCounterText(L"", file_count_));
   if (end == WalkEnd::kListFull)
-    ShowMessage(hwnd(), ListFullText(FileCount, kListRefusedText, mask_box), MessageKind::Information, MB_OK);
+    ShowMessage(hwnd(), ListFullText(file_count_, kListRefusedText, mask_box), MessageKind::Information, MB_OK);
   return end;
 }
 

@@ -266,4 +266,8 @@ void Application::ReportError(const std::wstring& text) {
   reporting_ = false;
 }
 
+void Application::ShowHelpTopic(HWND owner, int context, const std::wstring& file) const {
+  WinHelpW(owner, (file.empty() ? help_file_ : file).c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+}
+
 }  // namespace velkor

@@ -64,6 +64,8 @@ class Application {
   // The help file that F1 and the help commands open (the main window chooses it).
   const std::wstring& help_file() const { return help_file_; }
   void SetHelpFile(std::wstring path) { help_file_ = std::move(path); }
+  // Opens the help file (file, else the application's) at a topic, for owner.
+  void ShowHelpTopic(HWND owner, int context, const std::wstring& file = {}) const;
 
   // Busy cursor, counted so that nested long operations restore it once.
   bool busy() const { return busy_ > 0; }

@@ -139,7 +139,16 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       if (Control::Reflect(hwnd_, msg, wp, lp, reflected)) return SetResult(reflected);
       break;
   }
-  return HandleMessage(msg, wp, lp);
+  const INT_PTR handled = HandleMessage(msg, wp, lp);
+  if (!handled && msg == WM_HELP && HelpTopic() > 0) {
+    OpenHelp();
+    return SetResult(TRUE);
+  }
+  return handled;
+}
+
+void Dialog::OpenHelp() const {
+  if (HelpTopic() > 0) Application::Get().ShowHelpTopic(hwnd_, HelpTopic());
 }
 
 INT_PTR CALLBACK Dialog::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

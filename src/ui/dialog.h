@@ -40,6 +40,8 @@ class Dialog {
   void SetItemText(int id, const std::wstring& text) const;
   bool Checked(int id) const;
   void SetChecked(int id, bool checked) const;
+  // Opens the help file at the dialog's topic, as F1 does.
+  void OpenHelp() const;
 
  protected:
   // The default fills the controls and lets the system set the focus (true).
@@ -55,6 +57,8 @@ class Dialog {
   // Every other message, as a dialog procedure: true when handled, with the
   // message's result set through SetResult where it has one.
   virtual INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return FALSE; }
+  // The dialog's help topic, which F1 opens; 0 (the default) opens none.
+  virtual int HelpTopic() const { return 0; }
   INT_PTR SetResult(LRESULT result);
   // After the last message of the window, once no handler runs any more (as
   // with Window); the handle is already detached. Objects that own

@@ -73,7 +73,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HELP: {
       const int context = HelpContextFor(*reinterpret_cast<const HELPINFO*>(lp));
       if (context <= 0) break;
-      WinHelpW(HelpOwner(), Application::Get().help_file().c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+      Application::Get().ShowHelpTopic(HelpOwner(), context);
       return TRUE;
     }
     case WM_DESTROY: {

@@ -85,4 +85,21 @@ class Window {
   mutable int handler_depth_ = 0;
 };
 
+// A window's drawing is off while this lives, and on again (with the window
+// invalidated) on every way out.
+class NoRedraw {
+ public:
+  explicit NoRedraw(HWND window) : window_(window) { SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
+  ~NoRedraw() {
+    if (!IsWindow(window_)) return;
+    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(window_, nullptr, TRUE);
+  }
+  NoRedraw(const NoRedraw&) = delete;
+  NoRedraw& operator=(const NoRedraw&) = delete;
+
+ private:
+  HWND window_;
+};
+
 }  // namespace velkor

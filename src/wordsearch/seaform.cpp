@@ -41,8 +41,6 @@ const SpeedButtonSpec kButtons[] = {
     {IDM_SEA_OPEN1, 182, L"GLYPH_SHELLOPEN", L"開けゴマ|ＷＷＷブラウザなどで閲覧", false},
 };
 
-const wchar_t kCaseInsensitiveHint[] = L"大文字・小文字を同一視|アルファベットで大文字・小文字を同一視";
-const wchar_t kCaseSensitiveHint[] = L"大文字・小文字を区別|アルファベットで大文字・小文字を区別";
 
 HFONT CreateGothic(int points) {
   WindowDc screen(nullptr);
@@ -69,10 +67,6 @@ void DropTheme(HWND control) {
   }
 }
 
-bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void SetChecked(HWND box, bool checked) {
-  SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
 
 std::wstring DirCaption(const std::wstring& path) {
   const Cp932Bytes bytes = WideToCp932(path);
@@ -88,17 +82,12 @@ std::wstring DirCaption(const std::wstring& path) {
 
 TSeaForm::TSeaForm() : Form(kClass) { SetOwnsItself(true); }
 
-TSeaForm::~TSeaForm() {
-  if (popup_root1_) DestroyMenu(popup_root1_);
-  if (popup_root2_) DestroyMenu(popup_root2_);
-}
+TSeaForm::~TSeaForm() = default;
 
 void TSeaForm::CreateForm() {
   HINSTANCE inst = GetModuleHandleW(nullptr);
-  popup_root1_ = LoadMenuW(inst, L"SEAVIEWPOPUP");
-  popup_root2_ = LoadMenuW(inst, L"SEALISTPOPUP");
-  popup1_ = popup_root1_ ? GetSubMenu(popup_root1_, 0) : nullptr;
-  popup2_ = popup_root2_ ? GetSubMenu(popup_root2_, 0) : nullptr;
+  popup1_.Load(L"SEAVIEWPOPUP");
+  popup2_.Load(L"SEALISTPOPUP");
   accel_ = LoadAcceleratorsW(inst, L"SEAACCEL");
   bar_font_.reset(CreateGothic(kDefaultFontSize));
   font_.reset(CreateGothic(kDefaultFontSize));
@@ -251,28 +240,28 @@ void TSeaForm::FormCreate() {
   SetHeaderWidths();
   SendMessageW(updown1_, UDM_SETPOS32, 0, kDefaultFontSize);
 
-  CaseSensitive = false;
+  case_sensitive_ = false;
   Application::Get().SetControlHint(label1_.hwnd(), kCaseInsensitiveHint);
 
-  DirChecked.fill(false);
-  for (auto& p : DirPath) p.clear();
-  ExtChecked.fill(true);
+  dir_checked_.fill(false);
+  for (auto& p : dir_path_) p.clear();
+  ext_checked_.fill(true);
   {
     Settings ini;
     for (int n = 1; n <= 6; ++n) {
       const std::wstring key = L"No" + std::to_wstring(n);
-      DirChecked[static_cast<size_t>(n)] = ini.ReadBool(L"Option", key, false);
-      DirPath[static_cast<size_t>(n)] = ini.ReadString(L"Option", key + L"Dir", L"");
+      dir_checked_[static_cast<size_t>(n)] = ini.ReadBool(L"Option", key, false);
+      dir_path_[static_cast<size_t>(n)] = ini.ReadString(L"Option", key + L"Dir", L"");
     }
     for (int n = 1; n <= static_cast<int>(kExtClasses); ++n)
-      ExtChecked[static_cast<size_t>(n)] = ini.ReadBool(L"Option1", std::to_wstring(n), true);
+      ext_checked_[static_cast<size_t>(n)] = ini.ReadBool(L"Option1", std::to_wstring(n), true);
     const int size = ini.ReadInteger(L"Option1", L"FontSize", FontSize());
     SendMessageW(updown1_, UDM_SETPOS32, 0, std::clamp(size, 0, kMaxFontSize));
   }
 
   std::array<bool, kExtClasses> checked{};
-  for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ExtChecked[n];
-  ExtTable = BuildExtTable(checked);
+  for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ext_checked_[n];
+  ext_table_ = BuildExtTable(checked);
   ApplyFont(FontSize());
   ShowDirChecks();
   ShowExtChecks();
@@ -377,8 +366,8 @@ void TSeaForm::UpdateListExtent() {
 void TSeaForm::ShowDirChecks() {
   for (int n = 1; n <= 6; ++n) {
     HWND box = dir_checks_[static_cast<size_t>(n)];
-    SetChecked(box, DirChecked[static_cast<size_t>(n)]);
-    const std::wstring& path = DirPath[static_cast<size_t>(n)];
+    CheckButton(box).SetChecked(dir_checked_[static_cast<size_t>(n)]);
+    const std::wstring& path = dir_path_[static_cast<size_t>(n)];
     if (!path.empty()) {
       Application::Get().SetControlHint(box, path);
       SetWindowTextW(box, DirCaption(path).c_str());
@@ -393,172 +382,10 @@ void TSeaForm::ShowDirChecks() {
 void TSeaForm::ShowExtChecks() {
   for (int n = 1; n <= static_cast<int>(kExtClasses); ++n) {
     HWND box = ext_checks_[static_cast<size_t>(n)];
-    SetChecked(box, ExtChecked[static_cast<size_t>(n)]);
+    CheckButton(box).SetChecked(ext_checked_[static_cast<size_t>(n)]);
     SetWindowTextW(box, Cp932ToWide(ExtList[static_cast<size_t>(n - 1)]).c_str());
   }
 }
-
-void TSeaForm::SaveSearchSettings() {
-  Settings ini;
-  for (int n = 1; n <= 6; ++n) {
-    const std::wstring key = L"No" + std::to_wstring(n);
-    ini.WriteBool(L"Option", key, DirChecked[static_cast<size_t>(n)]);
-    ini.WriteString(L"Option", key + L"Dir", DirPath[static_cast<size_t>(n)]);
-  }
-  for (int n = 1; n <= static_cast<int>(kExtClasses); ++n)
-    ini.WriteBool(L"Option1", std::to_wstring(n), ExtChecked[static_cast<size_t>(n)]);
-  ini.WriteInteger(L"Option1", L"FontSize", FontSize());
-}
-
-// Hints.
-void TSeaForm::ShowHint() { SetStatusText(1, Application::Get().hint()); }
-
-void TSeaForm::SpeedBarMouseMove() {
-  InstallHintHandler([this] { ShowHint(); });
-}
-
-// Tool bar handlers.
-void TSeaForm::Label1Click() {
-  // The search holds the setting it started with and restores it at its end.
-  if (working()) return;
-  CaseSensitive = !CaseSensitive;
-  if (!CaseSensitive) {
-    label1_.SetText(L"検索(A=a)");
-    Application::Get().SetControlHint(label1_.hwnd(), kCaseInsensitiveHint);
-  } else {
-    label1_.SetText(L"検索(A≠a)");
-    Application::Get().SetControlHint(label1_.hwnd(), kCaseSensitiveHint);
-  }
-}
-
-void TSeaForm::DirNo1ChClick(int tag) {
-  DirChecked[static_cast<size_t>(tag)] = Checked(dir_checks_[static_cast<size_t>(tag)]);
-  SetFocus(keyword_box_);
-}
-
-void TSeaForm::CheckBox1Click(int tag) {
-  ExtChecked[static_cast<size_t>(tag)] = Checked(ext_checks_[static_cast<size_t>(tag)]);
-  std::array<bool, kExtClasses> checked{};
-  for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ExtChecked[n];
-  ExtTable = BuildExtTable(checked);
-  SetFocus(keyword_box_);
-}
-
-void TSeaForm::ClassCheckClick() { SetFocus(keyword_box_); }
-
-void TSeaForm::UpDown1Click() {
-  ApplyFont(FontSize());
-  SetHeaderWidths();
-}
-
-void TSeaForm::SetUpButtonClick() {
-  if (working()) return;
-  TSetupForm setup;
-  setup.CentreOver(hwnd());
-  DirRegistration data;
-  for (size_t n = 1; n <= 6; ++n) {
-    data.checked[n] = DirChecked[n];
-    data.path[n] = DirPath[n];
-  }
-  setup.SetDirData(data);
-  // The main window may close while the dialog is up, and this window with it.
-  WindowLife life(*this);
-  if (setup.DoModal(hwnd()) != IDOK || !life.lives()) return;
-  data = setup.GetDirData();
-  for (size_t n = 1; n <= 6; ++n) {
-    DirChecked[n] = data.checked[n];
-    DirPath[n] = data.path[n];
-  }
-  ShowDirChecks();
-}
-
-void TSeaForm::finishButtonClick() {
-  SendMessageW(hwnd(), WM_CLOSE, 0, 0);
-}
-
-// The keyword box and the result list.
-bool TSeaForm::KeyWordEditBKeyPress(WPARAM ch) {
-  if (ch == VK_RETURN) {
-    SearchBtnClick();
-    return true;
-  }
-  if (ch == VK_ESCAPE) {
-    SetWindowTextW(keyword_box_, L"");
-    SetStatusText(2, L"");
-    return true;
-  }
-  return false;
-}
-
-bool TSeaForm::FileListKeyPress(WPARAM ch) {
-  if (ch == VK_ESCAPE) {
-    ClearList();
-    file_button_.SetEnabled(false);
-    SetCaption(L"");
-    SetFocus(keyword_box_);
-    return true;
-  }
-  if (ch == VK_RETURN && SelectedIndex() >= 0) {
-    FileListDblClick();
-    return true;
-  }
-  return false;
-}
-
-void TSeaForm::FileListKeyOrMouse(UINT msg) {
-  switch (msg) {
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      ShowHitPos();
-      break;
-  }
-}
-
-void TSeaForm::ShowHitPos() {
-  const int i = SelectedIndex();
-  if (i < 0 || i >= static_cast<int>(hits_.size())) return;
-  SetCaption(L" View Source  -  " + hits_[static_cast<size_t>(i)].path);
-  SetStatusText(2, std::to_wstring(i + 1) + L" / " + std::to_wstring(HitCount));
-}
-
-int TSeaForm::SelectedIndex() const { return file_list_.Selected(); }
-
-void TSeaForm::ClearList() {
-  file_list_.Clear();
-  hits_.clear();
-  list_extent_ = 0;
-  // A search sets the extent when it ends; moving the scroll bar to and fro
-  // would cost more than the whole search of a small tree.
-  if (!working()) UpdateListExtent();
-  if (header_shift_ != 0) Layout();
-}
-
-void TSeaForm::PopupMenu2Popup() { SetMenuItemEnabled(popup2_, IDM_SEA_OPEN1, SelectedIndex() >= 0); }
-
-void TSeaForm::TopT2Click() {
-  if (file_list_.Count() > 0) file_list_.Select(0);
-}
-
-void TSeaForm::LastL2Click() {
-  if (const int n = file_list_.Count(); n > 0) file_list_.Select(n - 1);
-}
-
-void TSeaForm::SetMenuItemEnabled(HMENU menu, int id, bool enabled) {
-  if (menu) EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-void TSeaForm::SetStatusText(int panel, const std::wstring& text) {
-  status_bar_.SetText(panel - 1, text);
-}
-
-std::wstring TSeaForm::StatusText(int panel) const {
-  return status_bar_.Text(panel - 1);
-}
-
-void TSeaForm::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
 
 // Help.
 int TSeaForm::HelpContextOf(HWND control) const {
@@ -622,7 +449,7 @@ void TSeaForm::OnCommand(int id, int code, HWND control) {
     case IDM_SEA_FINDFPOP: FindFPopClick(); return;
     case IDM_SEA_FINDNEXT1: {
       // The shortcut of a disabled item does nothing, as the item itself.
-      const UINT state = popup1_ ? GetMenuState(popup1_, IDM_SEA_FINDNEXT1, MF_BYCOMMAND) : 0;
+      const UINT state = popup1_.get() ? GetMenuState(popup1_.get(), IDM_SEA_FINDNEXT1, MF_BYCOMMAND) : 0;
       if (state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED))) FindNext1Click();
       return;
     }
@@ -635,9 +462,9 @@ void TSeaForm::OnContextMenu(HWND control, int x, int y) {
   HMENU menu = nullptr;
   if (control == file_list_) {
     PopupMenu2Popup();
-    menu = popup2_;
+    menu = popup2_.get();
   } else if (control == src_list_.hwnd()) {
-    menu = popup1_;
+    menu = popup1_.get();
   }
   if (!menu) return;
   if (x == -1 && y == -1) {

@@ -16,6 +16,7 @@
 #include "ui/find_dialog.h"
 #include "platform/scoped.h"
 #include "ui/form.h"
+#include "ui/popup_menu.h"
 #include "wordsearch/decoded_scan.h"
 #include "wordsearch/engine.h"
 #include "wordsearch/result_line.h"
@@ -40,20 +41,16 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void CreateForm();
 
   // Search state; index 0 of each array is unused, the numbers count from 1.
-  std::array<bool, 7> DirChecked{};
-  std::array<std::wstring, 7> DirPath;  // each ends with a backslash, or is empty
-  std::array<bool, kExtClasses + 1> ExtChecked{};
-  velkor::ExtTable ExtTable;
-  bool CaseSensitive = false;
-  std::string KeyWord;   // code page 932 form of the keyword as typed when the search started
-  std::string MatchKey;
-  int KeyLen = 0;
-  int HitCount = 0;
-  std::wstring WalkDir;  // the pattern of the directory being walked
-  std::string FileDateTime;
+  const std::array<bool, 7>& dir_checked() const { return dir_checked_; }
+  void SetFolderCheckedForTest(int n, bool checked) { dir_checked_[static_cast<size_t>(n)] = checked; }
+  const std::array<std::wstring, 7>& dir_path() const { return dir_path_; }
+  void SetFolderPathForTest(int n, std::wstring path) { dir_path_[static_cast<size_t>(n)] = std::move(path); }
+  const velkor::ExtTable& ext_table() const { return ext_table_; }
+  bool case_sensitive() const { return case_sensitive_; }
+  int hit_count() const { return hit_count_; }
+  const std::wstring& view_file() const { return view_file_; }
+  int find_count() const { return find_count_; }
   // The viewer: the file loaded in SrcList and the finds in a row.
-  std::wstring ViewFile;
-  int FindCount = 0;
 
   // A listed hit: the list line, and the file and line it came from, whole
   // (the line's columns cut a long path, and a name that code page 932
@@ -124,8 +121,8 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   RichMemo& SrcList() { return src_list_; }
   HWND StatusBar1() const { return status_bar_; }
   std::wstring StatusText(int panel) const;  // panels count from 1
-  HMENU PopupMenu1() const { return popup1_; }
-  HMENU PopupMenu2() const { return popup2_; }
+  HMENU PopupMenu1() const { return popup1_.get(); }
+  HMENU PopupMenu2() const { return popup2_.get(); }
   HWND FindDialog() const { return find_.hwnd(); }
   FINDREPLACEW& FindDialog1() { return find_.data(); }
   DWORD FindOptions() const { return find_.options(); }
@@ -142,6 +139,9 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void OnMainWindowClosing() override;
 
  private:
+  // The hints of the case label, as it says what the search does.
+  static constexpr wchar_t kCaseInsensitiveHint[] = L"大文字・小文字を同一視|アルファベットで大文字・小文字を同一視";
+  static constexpr wchar_t kCaseSensitiveHint[] = L"大文字・小文字を区別|アルファベットで大文字・小文字を区別";
   void CreateControls();
   void CreateSpeedBar();
   void CreatePages();
@@ -211,10 +211,8 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   OwnedControl<TSeaForm> file_list_input_{*this, &TSeaForm::FileListInputMessage};
   RichMemo src_list_;
   StatusBar status_bar_;
-  HMENU popup_root1_ = nullptr;
-  HMENU popup_root2_ = nullptr;
-  HMENU popup1_ = nullptr;
-  HMENU popup2_ = nullptr;
+  PopupMenu popup1_;
+  PopupMenu popup2_;
   HACCEL accel_ = nullptr;
   ScopedFont font_;      // the window's font, at the size of UpDown1
   ScopedFont bar_font_;  // the tool bar's, at its designed size
@@ -235,6 +233,19 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
     char time_separator = ':';
     bool leading_zero_hour = false;
   } date_format_;
+  std::array<bool, 7> dir_checked_{};
+  std::array<std::wstring, 7> dir_path_;
+  std::array<bool, kExtClasses + 1> ext_checked_{};
+  velkor::ExtTable ext_table_;
+  bool case_sensitive_ = false;
+  std::string keyword_bytes_;
+  std::string match_key_;
+  int key_length_ = 0;
+  int hit_count_ = 0;
+  std::wstring walk_dir_;
+  std::string file_date_time_;
+  std::wstring view_file_;
+  int find_count_ = 0;
   std::unique_ptr<FileScanner> scanner_;
   std::unique_ptr<SearchKeyword> keyword_;  // of the search running
   std::wstring typed_keyword_;  // of the last search, as typed: the viewer looks for it

@@ -98,12 +98,12 @@ std::string LocalDateColumn(const FILETIME& last_write) {
 void TSeaForm::SearchBtnClick() {
   // The command pumps messages while it runs: a second one must not start inside it.
   if (working()) return;
-  if (std::all_of(DirPath.begin() + 1, DirPath.end(), [](const std::wstring& p) { return p.empty(); })) {
+  if (std::all_of(dir_path_.begin() + 1, dir_path_.end(), [](const std::wstring& p) { return p.empty(); })) {
     ShowMessage(hwnd(), L"始めに、検索対象ディレクトリーの設定ボタンを押下し、\r\n\r\n検索対象ディレクトリーを、設定して下さい。\r\n",
                 MessageKind::Warning);
     return;
   }
-  if (std::none_of(DirChecked.begin() + 1, DirChecked.end(), [](bool b) { return b; })) {
+  if (std::none_of(dir_checked_.begin() + 1, dir_checked_.end(), [](bool b) { return b; })) {
     ShowMessage(hwnd(), L"検索対象ディレクトリーの 指定（チェック）がされていません。\r\n\r\nそれから、ボタンかを押下して下さい。",
                 MessageKind::Warning);
     return;
@@ -117,22 +117,22 @@ void TSeaForm::SearchBtnClick() {
   }
   keyword_ = std::make_unique<SearchKeyword>(typed);
   typed_keyword_ = typed;
-  KeyWord = keyword_->bytes();
+  keyword_bytes_ = keyword_->bytes();
 
   line_builder_.Reset();
-  ViewFile.clear();
+  view_file_.clear();
   SetStatusText(2, L"");
   SetStatusText(3, L"");
   copy_btn_.SetEnabled(false);
   close_file_button_.SetEnabled(false);
-  HitCount = 0;
+  hit_count_ = 0;
   SetCaption(kViewSourceCaption);
   if (viewer_showing()) HideViewer();
 
-  KeyLen = static_cast<int>(KeyWord.size());
-  const bool saved_case_sensitive = CaseSensitive;
-  CaseSensitive = EffectiveCaseSensitive(KeyWord, CaseSensitive);
-  MatchKey = MakeMatchKey(KeyWord, CaseSensitive);
+  key_length_ = static_cast<int>(keyword_bytes_.size());
+  const bool saved_case_sensitive = case_sensitive_;
+  case_sensitive_ = EffectiveCaseSensitive(keyword_bytes_, case_sensitive_);
+  match_key_ = MakeMatchKey(keyword_bytes_, case_sensitive_);
 
   enum class End { Finished, ListFull, Failed } end = End::Finished;
   // The walk lets messages through: the window may close meanwhile, and the
@@ -155,20 +155,20 @@ void TSeaForm::SearchBtnClick() {
       date_format_.time_separator = OneByteSeparator(LocaleText(LOCALE_STIME), ':');
       date_format_.leading_zero_hour = LocaleText(LOCALE_ITLZERO) == L"1";
       scanner_ = std::make_unique<FileScanner>(
-          SearchKey{KeyWord, CaseSensitive, SendMessageW(class_check_, BM_GETCHECK, 0, 0) == BST_CHECKED});
+          SearchKey{keyword_bytes_, case_sensitive_, CheckButton(class_check_).checked()});
       shown_hit_count_ = 0;
       last_refresh_ = GetTickCount() - kRefreshInterval;
       last_pump_ = last_refresh_;
-      WalkDir.clear();
+      walk_dir_.clear();
     } catch (...) {
       if (life.lives()) EndSearch();
-      CaseSensitive = saved_case_sensitive;
+      case_sensitive_ = saved_case_sensitive;
       throw;
     }
     try {
       for (int n = 1; n <= 6 && !stop_requested(); ++n) {
-        if (!DirChecked[static_cast<size_t>(n)]) continue;
-        const std::wstring& dir = DirPath[static_cast<size_t>(n)];
+        if (!dir_checked_[static_cast<size_t>(n)]) continue;
+        const std::wstring& dir = dir_path_[static_cast<size_t>(n)];
         // Only a hand-edited settings file can check a number without a
         // directory; walking "*.*" would search the current directory.
         if (dir.empty()) continue;
@@ -180,7 +180,7 @@ void TSeaForm::SearchBtnClick() {
       end = End::Failed;
     }
   }
-  CaseSensitive = saved_case_sensitive;
+  case_sensitive_ = saved_case_sensitive;
   if (!life.lives()) return;
   // Whatever ended the walk, the search is over, the progress window hidden
   // and the list shown before anything else happens.
@@ -192,7 +192,7 @@ void TSeaForm::SearchBtnClick() {
   SetFocus(file_list_);
   if (SelectedIndex() >= 0) {
     SetCaption(kViewSourceCaption + hits_.front().path);
-    SetStatusText(2, L"1 / " + std::to_wstring(HitCount));
+    SetStatusText(2, L"1 / " + std::to_wstring(hit_count_));
     file_button_.SetEnabled(true);
     const std::wstring text = WindowText(keyword_box_);
     keyword_box_.Add(text);
@@ -229,10 +229,10 @@ void TSeaForm::SearchDirTree(const std::wstring& pattern) {
   std::string dir_bytes;
   DirWalk walk;
   walk.stop_requested = [this] { return stop_requested(); };
-  walk.on_directory = [this](const std::wstring& listed) { WalkDir = listed; };
+  walk.on_directory = [this](const std::wstring& listed) { walk_dir_ = listed; };
   walk.on_file = [&](const std::wstring& folder, const DirEntry& entry) {
     const std::string name = WideToCp932(entry.name).bytes;
-    if (!IsSearchedFile(name, ExtTable)) return;
+    if (!IsSearchedFile(name, ext_table_)) return;
     if (folder != dir) {
       dir = folder;
       dir_bytes = WideToCp932(dir).bytes;
@@ -244,7 +244,7 @@ void TSeaForm::SearchDirTree(const std::wstring& pattern) {
       progress_->SetItem(path);
     }
     file_time_ = FILETIME{static_cast<DWORD>(entry.last_write), static_cast<DWORD>(entry.last_write >> 32)};
-    FileDateTime.clear();
+    file_date_time_.clear();
     SearchFile(path, dir_bytes + name, entry.size);
   };
   WalkTree(SystemDirSource(), pattern.substr(0, pattern.rfind(L'\\') + 1), walk);
@@ -274,8 +274,8 @@ void TSeaForm::SearchFile(const std::wstring& path, const std::string& path_byte
 bool TSeaForm::AddHit(const std::wstring& path, const std::string& path_bytes, long long line_number,
                       std::string_view text, std::u32string_view stand_ins) {
   // Only a file's first hit shows its date, so it is worked out then.
-  if (FileDateTime.empty()) SetFileDateTime(file_time_);
-  const std::string_view stamp = FileDateTime;
+  if (file_date_time_.empty()) SetFileDateTime(file_time_);
+  const std::string_view stamp = file_date_time_;
   SearchHit hit = line_builder_.Make(path_bytes, line_number, stamp.substr(0, 8), stamp.substr(9, 8), text);
   const std::wstring shown = ShownResultLine(hit, stand_ins);
   const int length = static_cast<int>(hit.text.size());
@@ -286,7 +286,7 @@ bool TSeaForm::AddHit(const std::wstring& path, const std::string& path_bytes, l
     return false;
   }
   list_extent_ = std::max(list_extent_, length);
-  ++HitCount;
+  ++hit_count_;
   return true;
 }
 
@@ -296,7 +296,7 @@ void TSeaForm::SetFileDateTime(const FILETIME& last_write) {
   FILETIME local{};
   SYSTEMTIME st{};
   if (!FileTimeToLocalFileTime(&last_write, &local) || !FileTimeToSystemTime(&local, &st)) st = SYSTEMTIME{};
-  FileDateTime = FormatHitDate(st.wYear, st.wMonth, st.wDay, date_format_.order, date_format_.date_separator) + " " +
+  file_date_time_ = FormatHitDate(st.wYear, st.wMonth, st.wDay, date_format_.order, date_format_.date_separator) + " " +
                  FormatHitTime(st.wHour, st.wMinute, st.wSecond, date_format_.leading_zero_hour,
                                date_format_.time_separator);
 }
@@ -305,23 +305,23 @@ void TSeaForm::PumpAfterFile() {
   const DWORD now = GetTickCount();
   if (!refresh_due_ && now - last_pump_ < kPumpInterval) return;
   last_pump_ = now;
-  if (refresh_due_ && HitCount != shown_hit_count_) {
-    shown_hit_count_ = HitCount;
-    SetStatusText(2, std::to_wstring(HitCount));
+  if (refresh_due_ && hit_count_ != shown_hit_count_) {
+    shown_hit_count_ = hit_count_;
+    SetStatusText(2, std::to_wstring(hit_count_));
   }
   Application::Get().ProcessMessages();
 }
 
 void TSeaForm::ShowListFull() {
   ShowMessage(hwnd(), L"もうこれ以上、検索結果をリストに追加できません。\r\n\r\nこれまでの検索結果を表示しますので、参考にして下さい。"
-              L"\r\n\r\n" + HitTotal(HitCount),
+              L"\r\n\r\n" + HitTotal(hit_count_),
               MessageKind::Warning);
 }
 
 void TSeaForm::ShowUnexpectedError() {
   ShowMessage(hwnd(), L"検索中に予期しないエラーが発生しました。\r\n\r\n現在検索中の次のパスについて、処理ができません。\r\n\r\n" +
-                  WalkDir + L"\r\n\r\n" + L"これまでの検索結果を表示しますので、参考にして下さい。" + L"\r\n\r\n" +
-                  HitTotal(HitCount),
+                  walk_dir_ + L"\r\n\r\n" + L"これまでの検索結果を表示しますので、参考にして下さい。" + L"\r\n\r\n" +
+                  HitTotal(hit_count_),
               MessageKind::Warning);
 }
 

@@ -27,10 +27,10 @@ void TSeaForm::FileListDblClick() {
   const int i = SelectedIndex();
   if (i < 0 || i >= static_cast<int>(hits_.size())) return;
   const ListedHit& listed = hits_[static_cast<size_t>(i)];
-  if (listed.path != ViewFile) {
+  if (listed.path != view_file_) {
     SetCaption(L" View Source  -  " + listed.path);
     if (!LoadSource(listed.path)) return;
-    ViewFile = listed.path;
+    view_file_ = listed.path;
   }
   ShowViewer();
   SelectHit(listed.hit.line_number);
@@ -40,7 +40,7 @@ void TSeaForm::FileListDblClick() {
   SetFocus(src_list_.hwnd());
   ScrollToHit(3);
   ShowLinePos();
-  SetMenuItemEnabled(popup1_, IDM_SEA_FINDNEXT1, true);
+  SetMenuItemEnabled(popup1_.get(), IDM_SEA_FINDNEXT1, true);
 }
 
 bool TSeaForm::LoadSource(const std::wstring& path) {
@@ -90,12 +90,12 @@ void TSeaForm::SelectHit(long long line_number) {
   const TextBytes sample(src_list_.SelText(), typed_keyword_);
   std::string_view bytes = sample.bytes();
   if (bytes.size() > static_cast<size_t>(kSampleLength)) bytes = bytes.substr(0, kSampleLength);
-  const std::string keyword = sample.FormOf(typed_keyword_).value_or(KeyWord);
+  const std::string keyword = sample.FormOf(typed_keyword_).value_or(keyword_bytes_);
   // A keyword with a double-byte character is found exactly, as the search found it.
-  const size_t at = FindKeywordInSample(bytes, keyword, EffectiveCaseSensitive(keyword, CaseSensitive));
+  const size_t at = FindKeywordInSample(bytes, keyword, EffectiveCaseSensitive(keyword, case_sensitive_));
   const bool found = at != std::string_view::npos;
   const int from = found ? sample.ControlPos(static_cast<int>(at)) : 0;
-  const int to = sample.ControlPos((found ? static_cast<int>(at) : 0) + KeyLen);
+  const int to = sample.ControlPos((found ? static_cast<int>(at) : 0) + key_length_);
   src_list_.SetSel(line_start + from, to - from);
   find_.SetFindWhat(found ? src_list_.SelText() : WindowText(keyword_box_));
 }
@@ -194,9 +194,9 @@ void TSeaForm::LastL1Click() {
 }
 
 void TSeaForm::FindFPopClick() {
-  FindCount = 0;
+  find_count_ = 0;
   ShowFindDialog();
-  SetMenuItemEnabled(popup1_, IDM_SEA_FINDNEXT1, true);
+  SetMenuItemEnabled(popup1_.get(), IDM_SEA_FINDNEXT1, true);
 }
 
 void TSeaForm::ShowFindDialog() {
@@ -210,14 +210,14 @@ void TSeaForm::FindDialog1Find() {
   if (!viewer_showing()) return;
   const std::wstring text = find_.find_what();
   if (FindInEdit(src_list_, text, SearchOptionsOf(find_.options()))) {
-    ++FindCount;
+    ++find_count_;
   } else {
     // While the box is up the main window may close, and this one with it.
     WindowLife life(*this);
-    ShowMessage(hwnd(), FindCount == 0 ? NotFoundText(text) : FoundCountText(text, FindCount));
+    ShowMessage(hwnd(), find_count_ == 0 ? NotFoundText(text) : FoundCountText(text, find_count_));
     if (!life.lives()) return;
     find_.Close();
-    FindCount = 0;
+    find_count_ = 0;
     src_list_.SetSel(src_list_.SelStart(), 0);
   }
   ShowLinePos();

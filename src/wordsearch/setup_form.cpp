@@ -26,7 +26,6 @@ constexpr int kClientWidth = 572;
 constexpr int kClientHeight = 423;
 constexpr int kTopHeight = 185;
 constexpr int kStatusHeight = 20;
-constexpr int kHelpContext = 1070;
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr UINT kShowSelectedLine = WM_APP + 1;
@@ -484,7 +483,7 @@ void TSetupForm::OnCommand(int id, int code, HWND control) {
   } else if (id == IDC_SETUP_DRIVES && code == CBN_SELCHANGE) {
     DriveComboBoxChange();
   } else if (id == IDC_SETUP_HELP) {
-    WinHelpW(hwnd(), Application::Get().help_file().c_str(), HELP_CONTEXT, kHelpContext);
+    OpenHelp();
   } else {
     Dialog::OnCommand(id, code, control);
   }
@@ -533,9 +532,6 @@ INT_PTR TSetupForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_HELP:
-      WinHelpW(hwnd(), Application::Get().help_file().c_str(), HELP_CONTEXT, kHelpContext);
-      return SetResult(TRUE);
     case WM_CLOSE:
       // The close box during a listing stops it and closes as Cancel does.
       stop_ = true;

@@ -52,6 +52,7 @@ class TSetupForm : public Dialog {
   bool listing() const { return in_listing_; }
 
  protected:
+  int HelpTopic() const override { return 1070; }
   bool OnInitDialog() override;
   void OnCommand(int id, int code, HWND control) override;
   void OnOK() override;

@@ -197,7 +197,7 @@ TEST_F(FriendsInput, ARightClickAfterTheWheelTakesTheItemUnderThePointer) {
   PumpFor(100);
   EXPECT_EQ(list.Selected(), under);
   EXPECT_EQ(form.filepanel().text(), L" 友達は      " + FileName(list.Text(under)) + L" だよ");
-  EXPECT_EQ(form.SelectedPath, list.Text(under)) << "what delete and recycle act on";
+  EXPECT_EQ(form.selected_path(), list.Text(under)) << "what delete and recycle act on";
 }
 
 TEST_F(FriendsInput, OpenedOnADrivesRootTheTreeShowsTheDriveAndTheRootIsListed) {

@@ -89,7 +89,7 @@ TEST_F(DirForm, JpgMaskTakesJpeAndJpegButNeverADirectory) {
   for (const wchar_t* name : {L"A.JPG", L"B.jpe", L"C.jpeg", L"D.txt", L"E.JPGX"}) WriteBytes(*files_ / name, "x");
   CreateDirectoryW((*files_ / L"SUB.JPG").c_str(), nullptr);
   Tdirform& form = ListWith(L"*.jpg");
-  EXPECT_EQ(form.FileMask, L"*.JP*");
+  EXPECT_EQ(form.file_mask(), L"*.JP*");
   std::vector<std::wstring> names;
   for (const auto& item : Items(form)) names.push_back(item.substr(item.rfind(L'\\') + 1));
   std::sort(names.begin(), names.end());
@@ -106,8 +106,8 @@ TEST_F(DirForm, TotalsGoToTheCaptionAndTheCounterLine) {
   EXPECT_EQ(form.filepanel().text(), L" 該当ファイルは 2 個 あります。");
   EXPECT_EQ(form.filepanel().look().text_color, kBlack);
   EXPECT_EQ(form.directorypanel().text(), L" Line :  / 2 ");
-  EXPECT_EQ(form.FileCount, 2);
-  EXPECT_EQ(form.TotalBytes, 3500);
+  EXPECT_EQ(form.file_count(), 2);
+  EXPECT_EQ(form.total_bytes(), 3500);
 }
 
 TEST_F(DirForm, SelectingAnItemShowsItsNameSizeAndLine) {
@@ -121,7 +121,7 @@ TEST_F(DirForm, SelectingAnItemShowsItsNameSizeAndLine) {
   EXPECT_EQ(form.filepanel().text(), L" 友達は      a.txt だよ");
   EXPECT_EQ(form.dirPanel1().text().rfind(L" ﾌｧｲﾙｻｲｽﾞ = 1,234 Bytes   ﾌｧｲﾙ日付 = ", 0), 0u) << form.dirPanel1().text();
   EXPECT_EQ(form.directorypanel().text(), L" Line : 1 / 2 ");
-  EXPECT_EQ(form.SelectedSize, 1234);
+  EXPECT_EQ(form.selected_size(), 1234);
   EXPECT_EQ(form.VelBT().hint(), L"クリックで起動");
 }
 
@@ -133,10 +133,10 @@ TEST_F(DirForm, RowCommandsSizeTheItemsToTheListsHeight) {
   ASSERT_EQ(form.AvailableHeight(), 283);
   form.ChooseRows(1);
   EXPECT_EQ(form.ItemHeight(), 283);
-  EXPECT_EQ(form.RowCount, 1);
+  EXPECT_EQ(form.row_count(), 1);
   form.ChooseRows(7);
   EXPECT_EQ(form.ItemHeight(), 94);
-  EXPECT_EQ(form.RowCount, 3);
+  EXPECT_EQ(form.row_count(), 3);
   EXPECT_EQ(form.ListBox1().ItemHeight(), 94);
   form.ToggleIconMode();  // one icon: 46-pixel rows
   EXPECT_EQ(form.ItemHeight(), 283 / (283 / 46));
@@ -228,7 +228,7 @@ TEST_F(DirForm, DriveTabsAreBareLettersAndAClickListsTheDrivesRoot) {
   EXPECT_EQ(r.bottom - r.top, 22);
   tabs.ClickTab(c);
   tabs.ClickTab(z);
-  EXPECT_EQ(form.PrevTabIndex, c);
+  EXPECT_EQ(form.previous_tab(), c);
   EXPECT_EQ(form.DirList1().GetSelectedPath(), L"Z:\\");
   EXPECT_TRUE(Tdirform::DriveReady(L'z'));
 }
@@ -289,7 +289,7 @@ TEST_F(DirForm, DecliningTheShellsRecycleQuestionKeepsTheItem) {
   form.RecycleSelected();
   EXPECT_EQ(answers.seen().size(), 1u);
   EXPECT_EQ(form.ListBox1().Count(), 1);
-  EXPECT_EQ(form.FileCount, 1);
+  EXPECT_EQ(form.file_count(), 1);
   EXPECT_EQ(ReadBytes(*files_ / L"a.txt"), "keep");
 }
 
@@ -301,7 +301,7 @@ TEST_F(DirForm, AMoveOntoANodeDropsTheItemWithItsOwnSize) {
   Tdirform& form = ListWith(L"*.txt");
   form.ListBox1().Select(1);
   form.ShowSelectedItem();
-  ASSERT_EQ(form.SelectedSize, 2500);
+  ASSERT_EQ(form.selected_size(), 2500);
   form.ListBox1().Select(0);
   const POINT on_sub = PointOn(form, SubNode(form));
   EXPECT_TRUE(form.DirList1DragOver(on_sub));
@@ -316,7 +316,7 @@ TEST_F(DirForm, AMoveOntoANodeDropsTheItemWithItsOwnSize) {
             ConfirmOperationText(*files_ / L"a.txt", *files_ / L"sub\\a.txt", L"移動しますか "));
   EXPECT_EQ(ReadBytes(*files_ / L"sub\\a.txt"), std::string(1000, 'a'));
   EXPECT_EQ(Items(form), std::vector<std::wstring>{*files_ / L"b.txt"});
-  EXPECT_EQ(form.TotalBytes, 2500);
+  EXPECT_EQ(form.total_bytes(), 2500);
   EXPECT_EQ(WindowText(form.hwnd()), L" 該当ファイル  Total Files = 1 ,Size = 2,500 Bytes");
 }
 
@@ -326,7 +326,7 @@ TEST_F(DirForm, ACopyOntoTheSameNameAsksAgainAndNoKeepsBoth) {
   WriteBytes(*files_ / L"sub\\a.txt", "old");
   Tdirform& form = ListWith(L"*.txt");
   form.ListBox1().Select(0);
-  form.CopyMode = true;
+  form.SetCopyMode(true);
   DialogAnswerer answers;
   answers.Press(IDYES);
   answers.Press(IDNO);
@@ -343,7 +343,7 @@ TEST_F(DirForm, ACopyDroppedOnTheDrivesNodeLandsInItsRoot) {
   WriteBytes(*files_ / name, "root");
   Tdirform& form = ListWith(L"*.txt");
   form.ListBox1().Select(0);
-  form.CopyMode = true;
+  form.SetCopyMode(true);
   const std::wstring drive = files_->path().substr(0, 2);
   DialogAnswerer answers;
   answers.Press(IDYES);
@@ -363,7 +363,7 @@ TEST_F(DirForm, ADropOntoAFolderHoldingASubfolderOfTheFilesNameIsRefused) {
   Tdirform& form = ListWith(L"*.txt");
   for (bool copy : {true, false}) {
     form.ListBox1().Select(0);
-    form.CopyMode = copy;
+    form.SetCopyMode(copy);
     DialogAnswerer answers;
     answers.Press(IDOK);
     form.DirList1DragDrop(PointOn(form, SubNode(form)));
@@ -465,7 +465,7 @@ TEST_F(BulkSearch, DepthFirstInTheOrderFoundThenTotalsAndTheFirstItem) {
   DialogAnswerer answers;
   answers.Press(IDYES);
   form.DeleteSelected();
-  EXPECT_EQ(form.TotalBytes, 70);
+  EXPECT_EQ(form.total_bytes(), 70);
   EXPECT_FALSE(WindowStyle(form.ListBox1()) & LBS_SORT);
   form.DirList1Change(files_->path());
   EXPECT_TRUE(WindowStyle(form.ListBox1()) & LBS_SORT);

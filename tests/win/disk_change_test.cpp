@@ -45,8 +45,8 @@ class DiskChange : public FrameTest {
     return frame_->Editors().size() > before ? frame_->ActiveEditor() : nullptr;
   }
   void TypeAtEnd(Teditform* e, const std::wstring& text) {
-    e->Memo1.SetSel(e->Memo1.TextLength(), 0);
-    for (wchar_t c : text) SendMessageW(e->Memo1.hwnd(), WM_CHAR, c, 1);
+    e->memo().SetSel(e->memo().TextLength(), 0);
+    for (wchar_t c : text) SendMessageW(e->memo().hwnd(), WM_CHAR, c, 1);
   }
   void Save(Teditform* e) {
     SendMessageW(e->hwnd(), WM_COMMAND, IDM_SAVE1, 0);
@@ -57,7 +57,7 @@ class DiskChange : public FrameTest {
   void ActivateByClick(Teditform* e) {
     SendMessageW(frame_->hwnd(), WM_COMMAND, IDM_TILE1, 0);
     PumpFor(50);
-    ClickAt(CentreOf(e->Memo1.hwnd()));
+    ClickAt(CentreOf(e->memo().hwnd()));
     ASSERT_EQ(frame_->ActiveEditor(), e);
     PumpFor(100);
   }
@@ -79,7 +79,7 @@ TEST_F(DiskChange, ASaveOverAFileRewrittenElsewhereAsksFirstAndEachAnswerKeepsIt
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_TRUE(Says(answers.seen()[0], L"ﾌｧｲﾙ " + path + L" は、読み込んだ後にほかで書き換えられています。"));
   EXPECT_EQ(ReadBytes(path), "theirs, a longer line\r\n") << "cancel writes nothing";
-  EXPECT_TRUE(e->Memo1.Modified());
+  EXPECT_TRUE(e->memo().Modified());
 
   answers.Press(IDYES);
   answers.Press(IDOK);
@@ -87,7 +87,7 @@ TEST_F(DiskChange, ASaveOverAFileRewrittenElsewhereAsksFirstAndEachAnswerKeepsIt
   ASSERT_EQ(answers.seen().size(), 3u) << "asked again, then saved";
   EXPECT_TRUE(Says(answers.seen()[2], L"正常に保存しました !!"));
   EXPECT_EQ(ReadBytes(path), "first\r\nmine");
-  EXPECT_FALSE(e->Memo1.Modified());
+  EXPECT_FALSE(e->memo().Modified());
 
   // The window's own save is no change: the next save asks nothing.
   TypeAtEnd(e, L"!");
@@ -103,8 +103,8 @@ TEST_F(DiskChange, ASaveOverAFileRewrittenElsewhereAsksFirstAndEachAnswerKeepsIt
   Save(e);
   ASSERT_EQ(answers.seen().size(), 5u);
   EXPECT_EQ(ReadBytes(path), "disk wins\r\n");
-  EXPECT_EQ(e->Memo1.Text(), L"disk wins\r\n");
-  EXPECT_FALSE(e->Memo1.Modified());
+  EXPECT_EQ(e->memo().Text(), L"disk wins\r\n");
+  EXPECT_FALSE(e->memo().Modified());
   EXPECT_EQ(answers.unexpected(), 0);
 }
 
@@ -122,7 +122,7 @@ TEST_F(DiskChange, ActivationTellsOfAChangeOnceAndReloadsOnlyWhenAsked) {
   ActivateByClick(watched);
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_TRUE(Says(answers.seen()[0], L"ディスクの内容を読み込み直しますか ?"));
-  EXPECT_EQ(watched->Memo1.Text(), L"one\r\n");
+  EXPECT_EQ(watched->memo().Text(), L"one\r\n");
 
   ActivateByClick(other);
   ActivateByClick(watched);
@@ -137,7 +137,7 @@ TEST_F(DiskChange, ActivationTellsOfAChangeOnceAndReloadsOnlyWhenAsked) {
   ActivateByClick(watched);
   ASSERT_EQ(answers.seen().size(), 3u);
   EXPECT_TRUE(Says(answers.seen()[2], L"保存していない変更があります。"));
-  EXPECT_EQ(watched->Memo1.Text(), L"one\r\ntyped") << "no, so the typed text stays";
+  EXPECT_EQ(watched->memo().Text(), L"one\r\ntyped") << "no, so the typed text stays";
 
   ActivateByClick(other);
   RewriteElsewhere(path, "four");
@@ -145,8 +145,8 @@ TEST_F(DiskChange, ActivationTellsOfAChangeOnceAndReloadsOnlyWhenAsked) {
   answers.Press(IDYES);
   ActivateByClick(watched);
   ASSERT_EQ(answers.seen().size(), 5u);
-  EXPECT_EQ(watched->Memo1.Text(), L"four\r\n");
-  EXPECT_FALSE(watched->Memo1.Modified());
+  EXPECT_EQ(watched->memo().Text(), L"four\r\n");
+  EXPECT_FALSE(watched->memo().Modified());
   EXPECT_EQ(answers.unexpected(), 0);
 }
 
@@ -176,6 +176,6 @@ TEST_F(DiskChange, TheSameFileInTwoWindowsSavedInOneMakesTheOtherAskBeforeItsSav
   ASSERT_EQ(answers.seen().size(), 3u);
   EXPECT_TRUE(Says(answers.seen()[2], L"読み込んだ後にほかで書き換えられています。"));
   EXPECT_EQ(ReadBytes(path), "shared\r\nA") << "the first window's save stands";
-  EXPECT_EQ(second->Memo1.Text(), L"shared\r\nB");
+  EXPECT_EQ(second->memo().Text(), L"shared\r\nB");
   EXPECT_EQ(answers.unexpected(), 0);
 }

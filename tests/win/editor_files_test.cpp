@@ -36,8 +36,8 @@ class EditorFiles : public FrameTest {
     return frame_->Editors().size() > before ? frame_->ActiveEditor() : nullptr;
   }
   void TypeAtEnd(Teditform* e, const std::wstring& text) {
-    e->Memo1.SetSel(e->Memo1.TextLength(), 0);
-    for (wchar_t c : text) SendMessageW(e->Memo1.hwnd(), WM_CHAR, c, 1);
+    e->memo().SetSel(e->memo().TextLength(), 0);
+    for (wchar_t c : text) SendMessageW(e->memo().hwnd(), WM_CHAR, c, 1);
   }
   void Save(Teditform* e) { SendMessageW(e->hwnd(), WM_COMMAND, IDM_SAVE1, 0); }
 };
@@ -120,7 +120,7 @@ TEST_F(EditorFiles, BytesThatWouldNotComeBackAreNamedAtOpenAndWrittenOnlyAfterYe
   EXPECT_TRUE(Says(answers.seen()[1], L"2 行目の 4 文字目から、読み込んだときと違うバイトで保存されます。"));
   EXPECT_EQ(ReadBytes(path), original) << "No keeps the file";
   EXPECT_FALSE(FileExists(dir_ / L"latin1.BAK"));
-  EXPECT_TRUE(e->Memo1.Modified());
+  EXPECT_TRUE(e->memo().Modified());
 
   answers.Press(IDYES);
   answers.Press(IDOK);
@@ -157,24 +157,24 @@ TEST_F(EditorFiles, ReplaceAllOfACharacterCodePage932LacksReplacesThatCharacterA
     lstrcpynW(fr.lpstrFindWhat, what, fr.wFindWhatLen);
     lstrcpynW(fr.lpstrReplaceWith, with, fr.wReplaceWithLen);
     fr.Flags = FR_DOWN | FR_MATCHCASE | FR_REPLACEALL;
-    e->Memo1.SetSel(0, 0);
+    e->memo().SetSel(0, 0);
     SendMessageW(e->hwnd(), FindReplaceDialog::Message(), 0, reinterpret_cast<LPARAM>(&fr));
   };
   replace_all(L"\u00E9", L"e");
-  EXPECT_EQ(e->Memo1.Text(), L"a?b e \u2014") << "the question mark is no \u00E9";
+  EXPECT_EQ(e->memo().Text(), L"a?b e \u2014") << "the question mark is no \u00E9";
   replace_all(L"b", L"\u00E9\u4E02");
-  EXPECT_EQ(e->Memo1.Text(), L"a?\u00E9\u4E02 e \u2014") << "the replacement keeps its characters";
+  EXPECT_EQ(e->memo().Text(), L"a?\u00E9\u4E02 e \u2014") << "the replacement keeps its characters";
   replace_all(L"\u4E02", L"\u2014");
-  EXPECT_EQ(e->Memo1.Text(), L"a?\u00E9\u2014 e \u2014");
+  EXPECT_EQ(e->memo().Text(), L"a?\u00E9\u2014 e \u2014");
 
   // Find Next goes from hit to hit of such a character and counts them.
   lstrcpynW(e->find_options().lpstrFindWhat, L"\u2014", 512);
   e->find_flags() = FR_DOWN | FR_MATCHCASE;
-  e->Memo1.SetSel(0, 0);
+  e->memo().SetSel(0, 0);
   for (int hit : {3, 7}) {
     SendMessageW(e->hwnd(), WM_COMMAND, IDM_FINDNEXT1, 0);
-    EXPECT_EQ(e->Memo1.SelStart(), hit);
-    EXPECT_EQ(e->Memo1.SelLength(), 1);
+    EXPECT_EQ(e->memo().SelStart(), hit);
+    EXPECT_EQ(e->memo().SelLength(), 1);
   }
   answers.Press(IDOK);
   SendMessageW(e->hwnd(), WM_COMMAND, IDM_FINDNEXT1, 0);

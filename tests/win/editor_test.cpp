@@ -16,8 +16,8 @@ namespace {
 
 // "正常に保存しました" and friends come in message boxes; most tests just accept them.
 void Type(Teditform& e, const std::wstring& text) {
-  e.Memo1.SetSel(e.Memo1.TextLength(), 0);
-  e.Memo1.ReplaceSel(text);
+  e.memo().SetSel(e.memo().TextLength(), 0);
+  e.memo().ReplaceSel(text);
 }
 
 void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
@@ -45,7 +45,7 @@ TEST_F(Editor, NewWindowsAreNumberedAndTheHighestNumberIsReused) {
   EXPECT_EQ(two->Tag, 2);
   EXPECT_EQ(one->Caption(), L" NewFile 1");
   EXPECT_EQ(two->Caption(), L" NewFile 2");
-  EXPECT_TRUE(one->FilePath.empty());
+  EXPECT_TRUE(one->file_path().empty());
 
   two->Close1Click();
   PumpFor(20);
@@ -80,42 +80,42 @@ TEST_F(Editor, NumberedWindowsTakeTheSettingsOfTheirNumber) {
   RECT r{};
   GetWindowRect(two->hwnd(), &r);
   EXPECT_EQ(r.right - r.left, 400);
-  EXPECT_EQ(two->Memo1.font(), (FontSpec{L"ＭＳ 明朝", 14, 255, 5}));
-  EXPECT_TRUE(two->Memo1.word_wrap());
+  EXPECT_EQ(two->memo().font(), (FontSpec{L"ＭＳ 明朝", 14, 255, 5}));
+  EXPECT_TRUE(two->memo().word_wrap());
   EXPECT_TRUE(GetMenuState(two->menu_bar(), IDM_WORDWRAP1, MF_BYCOMMAND) & MF_CHECKED);
-  EXPECT_FALSE(one->Memo1.word_wrap());
+  EXPECT_FALSE(one->memo().word_wrap());
   // Defaults: six sevenths of the main window's width, two thirds of its height.
   RECT main{};
   GetWindowRect(f().hwnd(), &main);
   GetWindowRect(one->hwnd(), &r);
   EXPECT_EQ(r.right - r.left, (main.right - main.left) * 6 / 7);
   EXPECT_EQ(r.bottom - r.top, (main.bottom - main.top) * 2 / 3);
-  EXPECT_EQ(one->Memo1.font().name, L"ＭＳ ゴシック");
+  EXPECT_EQ(one->memo().font().name, L"ＭＳ ゴシック");
 }
 
 TEST_F(Editor, OpenShowsTheFileOnGreyWithItsNameAsCaption) {
   const std::wstring path = dir_ / L"memo.txt";
   WriteBytes(path, "\x82\xA0\x82\xA2\r\nline2\r\n");  // あい
   Teditform* e = Open(path);
-  EXPECT_EQ(e->FilePath, path);
+  EXPECT_EQ(e->file_path(), path);
   EXPECT_EQ(e->Caption(), L"memo.txt");
-  EXPECT_EQ(e->Memo1.Text(), L"あい\r\nline2\r\n");
-  EXPECT_FALSE(e->Memo1.Modified());
-  EXPECT_EQ(e->Memo1.SelStart(), 0);
+  EXPECT_EQ(e->memo().Text(), L"あい\r\nline2\r\n");
+  EXPECT_FALSE(e->memo().Modified());
+  EXPECT_EQ(e->memo().SelStart(), 0);
   EXPECT_EQ(e->Tag, 0);
 }
 
 TEST_F(Editor, StatusLineShowsCaretLineCountAndSize) {
   Teditform* e = f().NewChild();
-  e->Memo1.SetText(L"ab\r\nあいう\r\n");
-  e->Memo1.SetSel(4, 0);
+  e->memo().SetText(L"ab\r\nあいう\r\n");
+  e->memo().SetSel(4, 0);
   e->ShowCaretStatus();
   EXPECT_EQ(f().StatusLine().text(),
             L"カーソル位置 = 2 行目  /  トータル行数 = 2 行  /  サイズ = 12 Bytes");
-  e->Memo1.SetText(L"");
+  e->memo().SetText(L"");
   e->ShowCaretStatus();
   EXPECT_EQ(f().StatusLine().text(), L"カーソル位置 = 1 行目  /  トータル行数 = 0 行  /  サイズ = 0 Bytes");
-  e->Memo1.SetText(std::wstring(1234, L'x'));
+  e->memo().SetText(std::wstring(1234, L'x'));
   e->ShowCaretStatus();
   EXPECT_NE(f().StatusLine().text().find(L"サイズ = 1,234 Bytes"), std::wstring::npos);
 }
@@ -135,7 +135,7 @@ TEST_F(Editor, SavingTwiceKeepsTheTextBeforeTheSecondSaveAsBackup) {
   ASSERT_TRUE(e->Save1Click());
   EXPECT_EQ(ReadBytes(path), "first\r\nsecond\r\nthird\r\n");
   EXPECT_EQ(ReadBytes(dir_ / L"memo.BAK"), "first\r\nsecond\r\n");
-  EXPECT_FALSE(e->Memo1.Modified());
+  EXPECT_FALSE(e->memo().Modified());
   ASSERT_EQ(answers.seen().size(), 2u);
   EXPECT_EQ(answers.seen()[0].text, path + L"\r\n\r\nFile Size  :  15  Bytes  を\r\n\r\n正常に保存しました !!");
   EXPECT_EQ(answers.seen()[0].caption, L"ベルコノート");
@@ -156,7 +156,7 @@ TEST_F(Editor, DocumentsOfOneNameShareTheirBackup) {
   ASSERT_TRUE(d->Save1Click());
   EXPECT_EQ(ReadBytes(dir_ / L"a.BAK"), "doc-old");
   // A first save of a new a.log has no older file to keep: a.BAK stays.
-  d->FilePath = dir_ / L"a.log";
+  d->SetFilePath(dir_ / L"a.log");
   ASSERT_TRUE(d->Save1Click());
   EXPECT_EQ(ReadBytes(dir_ / L"a.BAK"), "doc-old");
 }
@@ -167,7 +167,7 @@ TEST_F(Editor, SavingABackupFileWritesItAnew) {
   DialogAnswerer answers;
   answers.Press(IDOK);
   Teditform* e = Open(bak);
-  e->Memo1.SetText(L"now");
+  e->memo().SetText(L"now");
   ASSERT_TRUE(e->Save1Click());
   EXPECT_EQ(ReadBytes(bak), "now");
 }
@@ -196,18 +196,18 @@ TEST_F(Editor, SaveAsAppendsTxtOnlyToANameWithoutExtension) {
   answers.Then(DialogAnswerer::ChooseFile(dir_ / L"memo"));
   answers.Press(IDOK);
   Teditform* e = f().NewChild();
-  e->Memo1.SetText(L"one");
+  e->memo().SetText(L"one");
   ASSERT_TRUE(e->SaveAs1Click());
-  EXPECT_EQ(e->FilePath, dir_ / L"memo.TXT");
+  EXPECT_EQ(e->file_path(), dir_ / L"memo.TXT");
   EXPECT_EQ(ReadBytes(dir_ / L"memo.TXT"), "one");
   EXPECT_EQ(e->Caption(), L"memo.TXT");
 
   answers.Then(DialogAnswerer::ChooseFile(dir_ / L"memo.txt"));
   answers.Press(IDYES);  // the dialog's own overwrite question
   answers.Press(IDOK);
-  e->Memo1.SetText(L"two");
+  e->memo().SetText(L"two");
   ASSERT_TRUE(e->SaveAs1Click());
-  EXPECT_EQ(e->FilePath, dir_ / L"memo.txt");
+  EXPECT_EQ(e->file_path(), dir_ / L"memo.txt");
   EXPECT_EQ(ReadBytes(dir_ / L"memo.txt"), "two");
 }
 
@@ -217,18 +217,18 @@ TEST_F(Editor, SaveAsOfAnExistingCompletedNameAsksAgain) {
   answers.Then(DialogAnswerer::ChooseFile(dir_ / L"memo"));
   answers.Press(IDCANCEL);  // the second dialog, proposing memo.TXT
   Teditform* e = f().NewChild();
-  e->Memo1.SetText(L"new");
+  e->memo().SetText(L"new");
   EXPECT_FALSE(e->SaveAs1Click());
   EXPECT_EQ(ReadBytes(dir_ / L"memo.TXT"), "old") << "nothing is written";
-  EXPECT_TRUE(e->FilePath.empty());
+  EXPECT_TRUE(e->file_path().empty());
 }
 
 TEST_F(Editor, AnEmptiedDocumentClosesWithoutAQuestionFromTheMenu) {
   const std::wstring path = dir_ / L"e.txt";
   WriteBytes(path, "text");
   Teditform* e = Open(path);
-  e->Memo1.SetText(L"");
-  e->Memo1.SetModified(true);
+  e->memo().SetText(L"");
+  e->memo().SetModified(true);
   DialogAnswerer answers;
   HWND w = e->hwnd();
   e->Close1Click();
@@ -238,7 +238,7 @@ TEST_F(Editor, AnEmptiedDocumentClosesWithoutAQuestionFromTheMenu) {
 
 TEST_F(Editor, TheCloseBoxStillAsksForAnEmptiedDocument) {
   Teditform* e = f().NewChild();
-  e->Memo1.SetModified(true);
+  e->memo().SetModified(true);
   DialogAnswerer answers;
   answers.Press(IDNO);
   HWND w = e->hwnd();
@@ -309,7 +309,7 @@ TEST_F(Editor, Utf8DocumentsOpenAndSaveAsUtf8) {
   DialogAnswerer answers;
   answers.Press(IDOK);
   Teditform* e = Open(path);
-  EXPECT_EQ(e->Memo1.Text(), L"café 日本\r\n");
+  EXPECT_EQ(e->memo().Text(), L"café 日本\r\n");
   EXPECT_EQ(e->encoding(), DocEncoding::Utf8);
   ASSERT_TRUE(e->Save1Click());
   EXPECT_EQ(ReadBytes(path), bytes);
@@ -320,8 +320,8 @@ TEST_F(Editor, CharactersOutsideShiftJisAreNeverReplacedSilently) {
   const std::wstring path = dir_ / L"lossy.txt";
   WriteBytes(path, "ok\r\n");
   Teditform* e = Open(path);
-  e->Memo1.SetSel(0, e->Memo1.TextLength());
-  e->Memo1.ReplaceSel(L"ok\r\nab\u00E9\u00E8\r\n");
+  e->memo().SetSel(0, e->memo().TextLength());
+  e->memo().ReplaceSel(L"ok\r\nab\u00E9\u00E8\r\n");
   DialogAnswerer answers;
   answers.Press(IDCANCEL);
   EXPECT_FALSE(e->Save1Click());
@@ -329,14 +329,14 @@ TEST_F(Editor, CharactersOutsideShiftJisAreNeverReplacedSilently) {
   EXPECT_NE(answers.seen()[0].text.find(L"2 個"), std::wstring::npos);
   EXPECT_NE(answers.seen()[0].text.find(L"2 行目の 3 文字目"), std::wstring::npos);
   EXPECT_EQ(ReadBytes(path), "ok\r\n") << "cancel writes nothing";
-  EXPECT_TRUE(e->Memo1.Modified());
+  EXPECT_TRUE(e->memo().Modified());
 
   answers.Press(IDNO);  // replace them
   answers.Press(IDOK);
   ASSERT_TRUE(e->Save1Click());
   EXPECT_EQ(ReadBytes(path), "ok\r\nab??\r\n");
 
-  e->Memo1.SetText(L"\u00E9");
+  e->memo().SetText(L"\u00E9");
   answers.Press(IDYES);  // keep them: UTF-8
   answers.Press(IDOK);
   ASSERT_TRUE(e->Save1Click());
@@ -359,7 +359,7 @@ TEST_F(Editor, AReadOnlyTargetFailsAndLeavesFileAndBackupAlone) {
   EXPECT_NE(answers.seen()[0].text.find(path), std::wstring::npos);
   EXPECT_EQ(ReadBytes(path), "original");
   EXPECT_EQ(ReadBytes(dir_ / L"ro.BAK"), "older");
-  EXPECT_TRUE(e->Memo1.Modified());
+  EXPECT_TRUE(e->memo().Modified());
   EXPECT_EQ(IniString(IniPath(), L"UsedFiles", L"UsedFile1"), L"<none>") << "no recent-list entry after a failure";
 }
 
@@ -377,7 +377,7 @@ TEST_F(Editor, AVanishedFolderFailsWithAMessage) {
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_FALSE(SavedMessage(answers.seen()[0]));
   EXPECT_NE(answers.seen()[0].text.find(path), std::wstring::npos);
-  EXPECT_TRUE(e->Memo1.Modified());
+  EXPECT_TRUE(e->memo().Modified());
 }
 
 TEST_F(Editor, AFileWithNulBytesWarnsOnOpenAndAsksBeforeOverwriting) {
@@ -388,7 +388,7 @@ TEST_F(Editor, AFileWithNulBytesWarnsOnOpenAndAsksBeforeOverwriting) {
   Teditform* e = Open(path);
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_NE(answers.seen()[0].text.find(L"NUL"), std::wstring::npos);
-  EXPECT_EQ(e->Memo1.Text(), L"head");
+  EXPECT_EQ(e->memo().Text(), L"head");
 
   answers.Press(IDNO);
   EXPECT_FALSE(e->Save1Click());
@@ -415,32 +415,32 @@ TEST_F(Editor, AnUnreadableFileReportsAndOpensNoWindow) {
 
 TEST_F(Editor, CopyCollapsesTheSelectionAndCtrlSSelectsAll) {
   Teditform* e = f().NewChild();
-  e->Memo1.SetText(L"hello world");
-  e->Memo1.SetSel(6, 5);
+  e->memo().SetText(L"hello world");
+  e->memo().SetSel(6, 5);
   SendMessageW(e->hwnd(), WM_COMMAND, IDM_COPY, 0);
-  EXPECT_EQ(e->Memo1.SelStart(), 6);
-  EXPECT_EQ(e->Memo1.SelLength(), 0);
+  EXPECT_EQ(e->memo().SelStart(), 6);
+  EXPECT_EQ(e->memo().SelLength(), 0);
   SendMessageW(e->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SELECTALL, 1), 0);
-  EXPECT_EQ(e->Memo1.SelLength(), 11);
+  EXPECT_EQ(e->memo().SelLength(), 11);
 }
 
 TEST_F(Editor, EditCommandsFollowSelectionClipboardAndUndo) {
   Teditform* e = f().NewChild();
-  e->Memo1.SetText(L"abc");
-  e->Memo1.SetSel(0, 0);
+  e->memo().SetText(L"abc");
+  e->memo().SetSel(0, 0);
   e->UpdateEditCommands();
   EXPECT_FALSE(e->MenuItemEnabled(IDM_CUT));
   EXPECT_FALSE(e->Button(IDM_COPY)->enabled());
   EXPECT_FALSE(e->MenuItemEnabled(IDM_UNDO));
-  e->Memo1.SetSel(0, 2);
+  e->memo().SetSel(0, 2);
   e->UpdateEditCommands();
   EXPECT_TRUE(e->MenuItemEnabled(IDM_CUT));
   EXPECT_TRUE(e->MenuItemEnabled(IDM_DELETE1));
   SendMessageW(e->hwnd(), WM_COMMAND, IDM_CUT, 0);
-  EXPECT_EQ(e->Memo1.Text(), L"c");
+  EXPECT_EQ(e->memo().Text(), L"c");
   EXPECT_TRUE(e->MenuItemEnabled(IDM_PASTE)) << "the clipboard holds text now";
   EXPECT_TRUE(e->MenuItemEnabled(IDM_UNDO));
-  EXPECT_TRUE(e->Memo1.Modified());
+  EXPECT_TRUE(e->memo().Modified());
 }
 
 TEST_F(Editor, MenusMergeWhileAnEditorIsActive) {
@@ -463,17 +463,17 @@ TEST_F(Editor, MenusMergeWhileAnEditorIsActive) {
 
 TEST_F(Editor, CtrlXCutsInAnEditorAndExitsWithout) {
   Teditform* e = f().NewChild();
-  e->Memo1.SetText(L"xyz");
-  e->Memo1.SetSel(0, 1);
-  SetFocus(e->Memo1.hwnd());
-  MSG msg{e->Memo1.hwnd(), WM_KEYDOWN, 'X', 0, 0, {}};
+  e->memo().SetText(L"xyz");
+  e->memo().SetSel(0, 1);
+  SetFocus(e->memo().hwnd());
+  MSG msg{e->memo().hwnd(), WM_KEYDOWN, 'X', 0, 0, {}};
   const BYTE keys_before[256] = {};
   BYTE keys[256] = {};
   keys[VK_CONTROL] = 0x80;
   SetKeyboardState(keys);
   EXPECT_TRUE(Application::Get().PreTranslate(msg));
   SetKeyboardState(const_cast<BYTE*>(keys_before));
-  EXPECT_EQ(e->Memo1.Text(), L"yz");
+  EXPECT_EQ(e->memo().Text(), L"yz");
   EXPECT_TRUE(IsWindow(f().hwnd()));
 }
 
@@ -511,7 +511,7 @@ TEST_F(Editor, EditorMenusAndThePopUpAreAsDesigned) {
   f().snippets().Save(scratch, 2, L"住所", f().snippets().Text(2));
   // The pop-up runs its own loop; a timer inside it closes the menu again.
   const UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenuSoon);
-  SendMessageW(e->hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(e->Memo1.hwnd()), MAKELPARAM(-1, -1));
+  SendMessageW(e->hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(e->memo().hwnd()), MAKELPARAM(-1, -1));
   KillTimer(nullptr, timer);
   EXPECT_EQ(MenuText(popup, IDM_EDITKEY1 + 1), L"(&2) 住所");
   EXPECT_EQ(MenuText(popup, IDM_EDITKEY1), L"(&1) ご挨拶");
@@ -520,11 +520,11 @@ TEST_F(Editor, EditorMenusAndThePopUpAreAsDesigned) {
 TEST_F(Editor, TheButtonBarHidesAndShowsFromThePopUp) {
   Teditform* e = f().NewChild();
   RECT before{};
-  GetWindowRect(e->Memo1.hwnd(), &before);
+  GetWindowRect(e->memo().hwnd(), &before);
   SendMessageW(e->hwnd(), WM_COMMAND, IDM_SPEEDBT, 0);
   EXPECT_FALSE(IsWindowVisible(e->Panele().hwnd()));
   RECT after{};
-  GetWindowRect(e->Memo1.hwnd(), &after);
+  GetWindowRect(e->memo().hwnd(), &after);
   EXPECT_EQ(after.top, before.top - 33) << "the text takes the bar's room";
   SendMessageW(e->hwnd(), WM_COMMAND, IDM_SPEEDBT, 0);
   EXPECT_TRUE(IsWindowVisible(e->Panele().hwnd()));
@@ -554,7 +554,7 @@ TEST_F(Editor, ARelativePathIsMadeAbsoluteWhenTheDocumentOpens) {
   SetCurrentDirectoryW(dir_.path().c_str());
   Teditform* e = Open(L"memo.txt");
   SetCurrentDirectoryW(previous);  // as help does
-  EXPECT_EQ(e->FilePath, dir_ / L"memo.txt");
+  EXPECT_EQ(e->file_path(), dir_ / L"memo.txt");
   Type(*e, L"new");
   DialogAnswerer answers;
   answers.Press(IDOK);
@@ -568,7 +568,7 @@ TEST_F(Editor, ACloseWhoseSaveFailsDoesNotCountAsAMenuCloseLater) {
   const std::wstring locked = dir_ / L"locked.txt";
   WriteBytes(locked, "keep");
   SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
-  e->FilePath = locked;
+  e->SetFilePath(locked);
   Type(*e, L"text");
   DialogAnswerer answers;
   answers.Press(IDYES);  // save?

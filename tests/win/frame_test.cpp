@@ -326,7 +326,7 @@ TEST_F(MainWindow, DroppedTextFilesOpenAndOthersGoToTheShell) {
   ASSERT_EQ(editors.size(), 2u);
   std::vector<std::wstring> opened;
   for (Teditform* e : editors) {
-    opened.push_back(e->FilePath);
+    opened.push_back(e->file_path());
     EXPECT_EQ(e->Tag, 0);
   }
   EXPECT_NE(std::find(opened.begin(), opened.end(), txt), opened.end());
@@ -347,7 +347,7 @@ TEST_F(MainWindow, DroppedFilesUseTheirStoredSettings) {
   const RECT r = WindowRectOf(f.Editors()[0]->hwnd());
   EXPECT_EQ(r.right - r.left, 321);
   EXPECT_EQ(r.bottom - r.top, 210);
-  EXPECT_TRUE(f.Editors()[0]->Memo1.word_wrap());
+  EXPECT_TRUE(f.Editors()[0]->memo().word_wrap());
 }
 
 class ShowCommands : public FrameTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
@@ -485,9 +485,9 @@ TEST_F(MainWindow, CommandLineOpensUpToThreeFilesWithTheirPositionsAsTags) {
   PumpUntil([&] { return f.Editors().size() == 3; });
   ASSERT_EQ(f.Editors().size(), 3u);
   for (Teditform* e : f.Editors()) {
-    if (e->FilePath == a) { EXPECT_EQ(e->Tag, 1); }
-    if (e->FilePath == b) { EXPECT_EQ(e->Tag, 2); }
-    if (e->FilePath == c) { EXPECT_EQ(e->Tag, 3); }
+    if (e->file_path() == a) { EXPECT_EQ(e->Tag, 1); }
+    if (e->file_path() == b) { EXPECT_EQ(e->Tag, 2); }
+    if (e->file_path() == c) { EXPECT_EQ(e->Tag, 3); }
   }
   EXPECT_EQ(f.CommandLineOpened(), 3);
   InvalidateRect(f.hwnd(), nullptr, TRUE);
@@ -511,7 +511,7 @@ TEST_F(MainWindow, ArgumentsSplitAtBlanksAreJoinedAgain) {
   PumpUntil([&] { return !f.Editors().empty(); });
   ASSERT_EQ(f.Editors().size(), 1u);
   Teditform* e = f.Editors()[0];
-  EXPECT_EQ(e->FilePath, joined);
+  EXPECT_EQ(e->file_path(), joined);
   EXPECT_EQ(e->Tag, 1);
   const RECT r = WindowRectOf(e->hwnd());
   EXPECT_EQ(r.right - r.left, 345) << "settings of ChildNo1FontSelect";

@@ -70,10 +70,10 @@ class LauncherButtons : public FrameTest {
     EXPECT_FALSE(form.Dragging()) << "less than the drag distance is still a click";
     SendMessageW(list, WM_MOUSEMOVE, keys, MAKELPARAM(to.x, to.y));
     EXPECT_TRUE(form.Dragging());
-    EXPECT_EQ(form.CopyMode, ctrl);
+    EXPECT_EQ(form.copy_mode(), ctrl);
     cursor_ = GetCursor();
     SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
-    EXPECT_FALSE(form.Dragging() || form.CopyMode || IsWindowEnabled(form.SImage(0).hwnd()));
+    EXPECT_FALSE(form.Dragging() || form.copy_mode() || IsWindowEnabled(form.SImage(0).hwnd()));
   }
 
   TempDir files_;
@@ -117,7 +117,7 @@ TEST_F(LauncherButtons, ADraggedFileRegistersToButtonsOneToSevenOnly) {
   POINT over = Center(form.SImage(0).hwnd());
   ScreenToClient(list, &over);
   SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(over.x, over.y));
-  EXPECT_EQ(form.ButtonFiles[0], L"");
+  EXPECT_EQ(form.button_files()[0], L"");
 }
 
 TEST_F(LauncherButtons, ButtonsStartTheirFileWithTheSelectedDocument) {

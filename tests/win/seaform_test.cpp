@@ -59,7 +59,7 @@ TEST_F(SeaForm, FirstStartWithoutSettings) {
   SendMessageW(form.UpDown1(), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
   EXPECT_EQ(low, 0);
   EXPECT_EQ(form.Label1().text(), L"検索 (A=a)");
-  EXPECT_FALSE(form.CaseSensitive);
+  EXPECT_FALSE(form.case_sensitive());
   EXPECT_TRUE(form.finishButton().enabled());
   EXPECT_TRUE(form.SearchBtn().enabled());
   EXPECT_TRUE(form.SetUpButton().enabled());
@@ -95,18 +95,18 @@ TEST_F(SeaForm, ARegisteredDirectoryIsNamedByItsLastName) {
   EXPECT_FALSE(IsWindowEnabled(form.DirNoCh(3)));
 
   SendMessageW(form.DirNoCh(1), BM_CLICK, 0, 0);
-  EXPECT_TRUE(form.DirChecked[1]);
+  EXPECT_TRUE(form.dir_checked()[1]);
   EXPECT_EQ(GetFocus(), form.KeyWordEdit()) << "a click hands the focus to the keyword";
 }
 
 TEST_F(SeaForm, TheCaseLabelTogglesBackAndForth) {
   TSeaForm& form = Open();
   form.Label1Click();
-  EXPECT_TRUE(form.CaseSensitive);
+  EXPECT_TRUE(form.case_sensitive());
   EXPECT_EQ(form.Label1().text(), L"検索(A≠a)");
   EXPECT_EQ(HintOf(form.Label1().hwnd()), L"大文字・小文字を区別|アルファベットで大文字・小文字を区別");
   form.Label1Click();
-  EXPECT_FALSE(form.CaseSensitive);
+  EXPECT_FALSE(form.case_sensitive());
   EXPECT_EQ(form.Label1().text(), L"検索(A=a)");
   EXPECT_EQ(HintOf(form.Label1().hwnd()), L"大文字・小文字を同一視|アルファベットで大文字・小文字を同一視");
 }
@@ -161,15 +161,15 @@ TEST_F(SeaForm, SettingsComeBackAfterCloseAndReopenButTheCaseModeDoesNot) {
   EXPECT_EQ(IniString(IniPath(), L"Option1", L"FontSize"), L"14");
 
   TSeaForm& again = Open();
-  EXPECT_TRUE(again.DirChecked[1]);
-  EXPECT_FALSE(again.DirChecked[2]);
+  EXPECT_TRUE(again.dir_checked()[1]);
+  EXPECT_FALSE(again.dir_checked()[2]);
   EXPECT_EQ(SendMessageW(again.DirNoCh(1), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageW(again.DirNoCh(2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(SendMessageW(again.CheckBox(3), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(again.ExtTable[2], "....");
+  EXPECT_EQ(again.ext_table()[2], "....");
   EXPECT_EQ(again.FontSize(), 14);
   EXPECT_EQ(again.SrcList().font().size, 14);
-  EXPECT_FALSE(again.CaseSensitive);
+  EXPECT_FALSE(again.case_sensitive());
   EXPECT_EQ(again.Label1().text(), L"検索 (A=a)");
 }
 
@@ -259,11 +259,11 @@ TEST_F(SeaForm, TheSetupDialogRegistersADirectoryOnOKOnly) {
     SendMessageW(setup.Item(IDC_SETUP_CHECK1 + 2), BM_CLICK, 0, 0);
   };
   RunSetup(form, register3, IDCANCEL);
-  EXPECT_EQ(form.DirPath[3], L"");
+  EXPECT_EQ(form.dir_path()[3], L"");
   EXPECT_EQ(Settings(IniPath()).ReadString(L"Option", L"No3Dir", L"none"), L"none");
 
   RunSetup(form, register3, IDOK);
-  EXPECT_EQ(form.DirPath[3], memo + L"\\");
+  EXPECT_EQ(form.dir_path()[3], memo + L"\\");
   EXPECT_EQ(WindowText(form.DirNoCh(3)), L"Memo");
   EXPECT_EQ(SendMessageW(form.DirNoCh(3), BM_GETCHECK, 0, 0), BST_CHECKED);
   Settings ini(IniPath());
@@ -280,7 +280,7 @@ TEST_F(SeaForm, TheSetupDialogRegistersADriveRoot) {
     SendMessageW(setup.Item(IDC_SETUP_NUMBER1 + 3), BM_CLICK, 0, 0);
     EXPECT_EQ(setup.ItemText(IDC_SETUP_DIR1 + 3), L"C:\\");
   }, IDOK);
-  EXPECT_EQ(form.DirPath[4], L"C:\\");
+  EXPECT_EQ(form.dir_path()[4], L"C:\\");
   EXPECT_FALSE(WindowText(form.DirNoCh(4)).empty()) << "a root still names its button";
   EXPECT_EQ(Settings(IniPath()).ReadString(L"Option", L"No4Dir", L""), L"C:\\");
 }
@@ -422,7 +422,7 @@ TEST_F(Viewer, ThreeHitsInOneFileReadItOnce) {
   TSeaForm& form = SearchIn("key one\r\nplain\r\nsecond key\r\nplain\r\nplain key three\r\n", L"key");
   ASSERT_EQ(form.hits().size(), 3u);
   OpenHit(form, 0);
-  EXPECT_EQ(form.ViewFile, path_);
+  EXPECT_EQ(form.view_file(), path_);
   EXPECT_EQ(CaretLine(form), 1);
   EXPECT_EQ(form.SrcList().SelText(), L"key");
   EXPECT_EQ(form.StatusText(3), L"1 / 5 ");
@@ -470,7 +470,7 @@ TEST_F(Viewer, LettersAlikeSelectTheTextAsItStandsAndMakeItTheFindText) {
   form.FindNext1Click();
   EXPECT_EQ(CaretLine(form), 2);
   EXPECT_EQ(form.SrcList().SelStart(), form.SrcList().LineIndex(1) + 13);
-  EXPECT_EQ(form.FindCount, 1);
+  EXPECT_EQ(form.find_count(), 1);
 }
 
 TEST_F(Viewer, AOneByteKeywordSkipsTheSecondBytesOfDoubleByteCharacters) {
@@ -495,7 +495,7 @@ TEST_F(Viewer, EscapeAndEnterGoBackToTheListWithTheSelectionKept) {
   EXPECT_FALSE(form.CopyBtn().enabled());
   EXPECT_FALSE(form.CloseFileButton().enabled());
   EXPECT_EQ(form.StatusText(3), L"");
-  EXPECT_EQ(form.ViewFile, path_) << "the text stays loaded";
+  EXPECT_EQ(form.view_file(), path_) << "the text stays loaded";
 
   SendMessageW(form.FileList(), WM_CHAR, VK_RETURN, 0);
   EXPECT_TRUE(Visible(form.SrcList().hwnd()));
@@ -514,7 +514,7 @@ TEST_F(Viewer, ADeletedFileCannotBeOpenedAndTheListStays) {
                                          L"他のソフトウェアが使用中で、その上、ファイルがロックされています。");
   EXPECT_TRUE(Visible(form.FileList()));
   EXPECT_FALSE(Visible(form.SrcList().hwnd()));
-  EXPECT_EQ(form.ViewFile, L"");
+  EXPECT_EQ(form.view_file(), L"");
 }
 
 TEST_F(Viewer, APathLongerThanTheListColumnsStillOpens) {
@@ -525,7 +525,7 @@ TEST_F(Viewer, APathLongerThanTheListColumnsStillOpens) {
   ASSERT_GT(WideToCp932(path_).bytes.size(), 100u);
   OpenHit(form, 0);
   EXPECT_EQ(answers_.seen().size(), 0u);
-  EXPECT_EQ(form.ViewFile, path_);
+  EXPECT_EQ(form.view_file(), path_);
   EXPECT_EQ(form.SrcList().SelText(), L"key");
 }
 
@@ -553,13 +553,13 @@ TEST_F(Viewer, AFailedFindSaysHowOftenTheTextWasFound) {
   lstrcpyW(form.FindDialog1().lpstrFindWhat, L"xyz");
   form.FindNext1Click();
   form.FindNext1Click();
-  EXPECT_EQ(form.FindCount, 2);
+  EXPECT_EQ(form.find_count(), 2);
   EXPECT_EQ(CaretLine(form), 3);
   answers_.Press(IDOK);
   form.FindNext1Click();
   ASSERT_EQ(answers_.seen().size(), 3u);
   EXPECT_EQ(answers_.seen()[2].text, L"検索文字 ： \" xyz　\" は、計  2  回  見つかりました。");
-  EXPECT_EQ(form.FindCount, 0);
+  EXPECT_EQ(form.find_count(), 0);
   EXPECT_EQ(form.SrcList().SelLength(), 0);
   EXPECT_EQ(form.StatusText(3), L"3 / 3 ");
 }
@@ -606,7 +606,7 @@ TEST_F(Viewer, ANewSearchReturnsToTheListAndReadsTheFileAgain) {
   Search(form, L"key");
   EXPECT_FALSE(Visible(form.SrcList().hwnd()));
   EXPECT_TRUE(Visible(form.FileList()));
-  EXPECT_EQ(form.ViewFile, L"");
+  EXPECT_EQ(form.view_file(), L"");
   OpenHit(form, 0);
   EXPECT_EQ(form.SrcList().Text(), L"changed key\r\n");
   EXPECT_EQ(form.SrcList().SelStart(), 8);
@@ -618,12 +618,12 @@ TEST_F(Viewer, F3FindsTheNextOccurrenceOnlyInTheViewer) {
   PostMessageW(form.SrcList().hwnd(), WM_KEYDOWN, VK_F3, 0);
   PumpFor(20);
   EXPECT_EQ(CaretLine(form), 2);
-  EXPECT_EQ(form.FindCount, 1);
+  EXPECT_EQ(form.find_count(), 1);
 
   form.CloseFileButtonClick();
   PostMessageW(form.FileList(), WM_KEYDOWN, VK_F3, 0);
   PumpFor(20);
-  EXPECT_EQ(form.FindCount, 1) << "the list has no find";
+  EXPECT_EQ(form.find_count(), 1) << "the list has no find";
   EXPECT_EQ(answers_.seen().size(), 0u);
 }
 

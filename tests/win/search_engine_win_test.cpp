@@ -65,7 +65,7 @@ TEST_F(SearchEngine, LettersAreAlikeOnlyUntilTheCaseModeSaysOtherwise) {
   form.Label1Click();
   Search(form, L"a");
   EXPECT_EQ(Texts(form), (std::vector<std::string>{"tiny a"}));
-  EXPECT_TRUE(form.CaseSensitive);
+  EXPECT_TRUE(form.case_sensitive());
   EXPECT_EQ(answers.seen().size(), 0u);
 }
 
@@ -78,7 +78,7 @@ TEST_F(SearchEngine, ADoubleByteKeywordIsMatchedExactlyAndLeavesTheCaseModeAlone
   DialogAnswerer answers;
   Search(form, Cp("\x83\x41"));
   EXPECT_EQ(Texts(form), (std::vector<std::string>{"x\x83\x41y"}));
-  EXPECT_FALSE(form.CaseSensitive);
+  EXPECT_FALSE(form.case_sensitive());
   EXPECT_EQ(form.Label1().text(), L"検索 (A=a)");
 }
 
@@ -137,7 +137,7 @@ TEST_F(SearchEngine, HtmlIsAlwaysSearchedHtmOnlyWithItsClassAndNoExtensionNever)
   TSeaForm& form = Open();
   DialogAnswerer answers;
   for (int n = 1; n <= 9; ++n) SendMessageW(form.CheckBox(n), BM_CLICK, 0, 0);
-  ASSERT_EQ(form.ExtTable[8], "....");
+  ASSERT_EQ(form.ext_table()[8], "....");
   Search(form, L"key");
   ASSERT_EQ(form.hits().size(), 1u);
   EXPECT_EQ(FileNamePart(form.hits()[0].hit.path), "page.html");
@@ -246,7 +246,7 @@ TEST_F(SearchEngine, TheSameLineInEveryEncodingIsFoundShownAndSelected) {
     EXPECT_EQ(listed.hit.line_number, 2) << listed.path;
     EXPECT_EQ(shown[i].substr(49, line.size() + 1), line + L" ") << listed.path;
     EXPECT_EQ(ViewByKeys(form, static_cast<int>(i)), std::make_pair(2, std::wstring(L"ベルコ"))) << listed.path;
-    EXPECT_EQ(form.ViewFile, listed.path);
+    EXPECT_EQ(form.view_file(), listed.path);
   }
   std::sort(paths.begin(), paths.end());
   EXPECT_EQ(paths, (std::vector<std::wstring>{d + L"be.txt", d + L"bom.txt", d + L"le.txt", d + L"sjis.txt",
@@ -378,14 +378,14 @@ TEST_F(SearchEngine, WithoutDirectoriesOrKeywordTheSearchSaysSoAndStops) {
   EXPECT_EQ(answers.seen()[0].text,
             L"始めに、検索対象ディレクトリーの設定ボタンを押下し、\r\n\r\n検索対象ディレクトリーを、設定して下さい。\r\n");
 
-  form.DirPath[3] = Dir(L"a");
+  form.SetFolderPathForTest(3, Dir(L"a"));
   answers.Press(IDOK);
   Search(form, L"key");
   ASSERT_EQ(answers.seen().size(), 2u);
   EXPECT_EQ(answers.seen()[1].text,
             L"検索対象ディレクトリーの 指定（チェック）がされていません。\r\n\r\nそれから、ボタンかを押下して下さい。");
 
-  form.DirChecked[3] = true;
+  form.SetFolderCheckedForTest(3, true);
   form.OSButton().SetEnabled(true);
   form.FileButton().SetEnabled(true);
   answers.Press(IDOK);
@@ -518,7 +518,7 @@ TEST_F(SearchEngine, ASecondSearchDoesNotStartWhileOneRuns) {
   EXPECT_EQ(hits_before, 1u);
   EXPECT_EQ(hits_after, hits_before) << "the nested commands returned at once";
   EXPECT_EQ(form.hits().size(), 2u);
-  EXPECT_EQ(form.HitCount, 2);
+  EXPECT_EQ(form.hit_count(), 2);
 }
 
 TEST_F(SearchEngine, TheProgressWindowShowsTheFileAtWorkAndIsHiddenAfterwards) {

@@ -153,7 +153,7 @@ TEST_F(SetupDialogInput, EscapeStopsAListingAndOKStopsItAndClosesAsOK) {
   });
   form = TSeaForm::Get();
   ASSERT_NE(form, nullptr);
-  EXPECT_EQ(form->DirPath[1], dir_.path() + L"\\");
+  EXPECT_EQ(form->dir_path()[1], dir_.path() + L"\\");
   EXPECT_EQ(Settings(IniPath()).ReadString(L"Option", L"No1Dir", L""), dir_.path() + L"\\");
 }
 

@@ -489,7 +489,7 @@ TEST_F(Treasure, EditorsOpenItAndTakeARegisteredPairAtOnce) {
   Click(form.OKButton());
 
   SendMessageW(second->hwnd(), WM_COMMAND, IDM_EDITKEY1 + 3, 0);
-  EXPECT_EQ(second->Memo1.Text(), L"よろしくお願いします");
+  EXPECT_EQ(second->memo().Text(), L"よろしくお願いします");
   SendMessageW(second->hwnd(), WM_COMMAND, IDM_EDITKEY1 + 4, 0);
-  EXPECT_EQ(second->Memo1.Text(), L"よろしくお願いします") << "a cleared pair inserts nothing";
+  EXPECT_EQ(second->memo().Text(), L"よろしくお願いします") << "a cleared pair inserts nothing";
 }

@@ -63,18 +63,18 @@ class WindowLifetime : public SeaFormTest {
 // Place 1: the editor's Find Next box is up and the editor is closed.
 TEST_F(WindowLifetime, AnEditorClosedUnderItsFindNextBoxIsLeftAlone) {
   Teditform* e = f().NewChild();
-  e->Memo1.SetText(L"abc abc");
-  e->Memo1.SetSel(0, 0);
-  e->Memo1.SetModified(false);
+  e->memo().SetText(L"abc abc");
+  e->memo().SetSel(0, 0);
+  e->memo().SetModified(false);
   lstrcpynW(e->find_options().lpstrFindWhat, L"abc", 512);
   const HWND editor = e->hwnd();
   DialogAnswerer answers;
   answers.Then([](HWND) {});  // the Find dialog stays open beside the editor
   answers.Then(CloseBehindTheBox(editor));
   SendMessageW(f().hwnd(), WM_COMMAND, IDM_FIND1, 0);  // the Search menu's Find
-  SetFocus(e->Memo1.hwnd());
+  SetFocus(e->memo().hwnd());
   for (int i = 0; i < 3; ++i) {
-    PostKey(e->Memo1.hwnd(), VK_F3);
+    PostKey(e->memo().hwnd(), VK_F3);
     PumpFor(30);
   }
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(editor); }, 3000));
@@ -112,7 +112,7 @@ TEST_F(WindowLifetime, TheFriendsWindowClosedTwiceWhileItsCloseReloadsTheRow) {
   MainCommand(IDM_FRIEND);
   ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
   Tdirform& form = *Tdirform::Get();
-  form.ButtonsChanged = true;
+  form.SetButtonsChanged(true);
   const HWND friends = form.hwnd();
   PostMessageW(friends, WM_CLOSE, 0, 0);
   PostMessageW(friends, WM_CLOSE, 0, 0);
@@ -131,7 +131,7 @@ TEST_F(WindowLifetime, TheMainWindowClosedWhileTheFriendsWindowReloadsItsRow) {
   Settings(IniPath()).WriteString(L"VELKORA", L"SImage1FileName", doc);
   MainCommand(IDM_FRIEND);
   ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
-  Tdirform::Get()->ButtonsChanged = true;
+  Tdirform::Get()->SetButtonsChanged(true);
   DialogAnswerer answers;
   answers.Press(IDOK);  // the farewell
   PostMessageW(Tdirform::Get()->hwnd(), WM_CLOSE, 0, 0);
@@ -267,16 +267,16 @@ LRESULT CALLBACK HugeTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
 
 TEST_F(WindowLifetime, AFailureWhileTheCaretGoesToTheEndAfterAFailedExpansionIsReportedOnce) {
   Teditform* e = f().NewChild();
-  e->Memo1.SetText(L"a\tb");
-  SetWindowSubclass(e->Memo1.hwnd(), HugeTextProc, 1, 0);
+  e->memo().SetText(L"a\tb");
+  SetWindowSubclass(e->memo().hwnd(), HugeTextProc, 1, 0);
   DialogAnswerer answers;
   answers.Press(IDOK);
   SendMessageW(f().hwnd(), WM_COMMAND, IDM_TABTOSPACE, 0);
   PumpFor(50);
-  RemoveWindowSubclass(e->Memo1.hwnd(), HugeTextProc, 1);
+  RemoveWindowSubclass(e->memo().hwnd(), HugeTextProc, 1);
   EXPECT_EQ(answers.seen().size(), 1u);
   EXPECT_EQ(answers.unexpected(), 0);
-  EXPECT_EQ(e->Memo1.Text(), L"a\tb");
+  EXPECT_EQ(e->memo().Text(), L"a\tb");
   ExpectAnswering(f().hwnd());
 }
 
@@ -327,8 +327,8 @@ TEST_F(WindowLifetime, AFailingPaintIsReportedOnceAndTheWindowPaintsLater) {
 // The end of the Windows session with a changed document.
 TEST_F(WindowLifetime, TheEndOfTheSessionAsksOnlyForTheChangedDocumentsAndKeepsThePlacements) {
   Teditform* e = f().NewChild();
-  e->Memo1.SetText(L"unsaved");
-  e->Memo1.SetModified(true);
+  e->memo().SetText(L"unsaved");
+  e->memo().SetModified(true);
   TSeaForm& search = Open();
   MainCommand(IDM_FRIEND);
   ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));

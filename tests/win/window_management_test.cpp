@@ -129,7 +129,7 @@ TEST_F(RecentFiles, AnExistingFileReopensWithItsSettingsAndTheListStays) {
   frame_->OpenRecentFile(2);
   ASSERT_EQ(frame_->Editors().size(), 1u);
   Teditform* e = frame_->Editors()[0];
-  EXPECT_EQ(e->FilePath, F(2));
+  EXPECT_EQ(e->file_path(), F(2));
   EXPECT_EQ(e->Tag, 0);
   RECT r{};
   GetWindowRect(e->hwnd(), &r);
@@ -183,9 +183,9 @@ TEST_F(OpenDialog, ProposesTheLastSavedFileAndOpensTheChoice) {
   Teditform* e = frame_->OpenChosenDocument();
   ASSERT_NE(e, nullptr);
   EXPECT_NE(proposed.find(L"last.txt"), std::wstring::npos) << "proposed: " << proposed.size();
-  EXPECT_EQ(e->FilePath, last);
+  EXPECT_EQ(e->file_path(), last);
   EXPECT_EQ(e->Tag, 0);
-  EXPECT_EQ(e->Memo1.Text(), L"last");
+  EXPECT_EQ(e->memo().Text(), L"last");
 }
 
 TEST_F(OpenDialog, CancelOpensNothing) {

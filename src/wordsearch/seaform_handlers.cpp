@@ -1,0 +1,180 @@
+#include "wordsearch/seaform.h"
+
+#include <algorithm>
+#include "controls/window_dock.h"
+#include "state/settings.h"
+#include "ui/app.h"
+#include "platform/dpi.h"
+#include "platform/error.h"
+#include "ui/message_box.h"
+#include "platform/text.h"
+#include "wordsearch/progress.h"
+#include "wordsearch/setup_form.h"
+#include "wordsearch/wordsearch_ids.h"
+
+// The search window's answers to its controls: the check boxes, the buttons, the keys of the keyword box and of the result list, the pop-up menu.
+namespace velkor {
+
+void TSeaForm::SaveSearchSettings() {
+  Settings ini;
+  for (int n = 1; n <= 6; ++n) {
+    const std::wstring key = L"No" + std::to_wstring(n);
+    ini.WriteBool(L"Option", key, dir_checked_[static_cast<size_t>(n)]);
+    ini.WriteString(L"Option", key + L"Dir", dir_path_[static_cast<size_t>(n)]);
+  }
+  for (int n = 1; n <= static_cast<int>(kExtClasses); ++n)
+    ini.WriteBool(L"Option1", std::to_wstring(n), ext_checked_[static_cast<size_t>(n)]);
+  ini.WriteInteger(L"Option1", L"FontSize", FontSize());
+}
+
+// Hints.
+void TSeaForm::ShowHint() { SetStatusText(1, Application::Get().hint()); }
+
+void TSeaForm::SpeedBarMouseMove() {
+  InstallHintHandler([this] { ShowHint(); });
+}
+
+// Tool bar handlers.
+void TSeaForm::Label1Click() {
+  // The search holds the setting it started with and restores it at its end.
+  if (working()) return;
+  case_sensitive_ = !case_sensitive_;
+  if (!case_sensitive_) {
+    label1_.SetText(L"検索(A=a)");
+    Application::Get().SetControlHint(label1_.hwnd(), kCaseInsensitiveHint);
+  } else {
+    label1_.SetText(L"検索(A≠a)");
+    Application::Get().SetControlHint(label1_.hwnd(), kCaseSensitiveHint);
+  }
+}
+
+void TSeaForm::DirNo1ChClick(int tag) {
+  dir_checked_[static_cast<size_t>(tag)] = CheckButton(dir_checks_[static_cast<size_t>(tag)]).checked();
+  SetFocus(keyword_box_);
+}
+
+void TSeaForm::CheckBox1Click(int tag) {
+  ext_checked_[static_cast<size_t>(tag)] = CheckButton(ext_checks_[static_cast<size_t>(tag)]).checked();
+  std::array<bool, kExtClasses> checked{};
+  for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ext_checked_[n];
+  ext_table_ = BuildExtTable(checked);
+  SetFocus(keyword_box_);
+}
+
+void TSeaForm::ClassCheckClick() { SetFocus(keyword_box_); }
+
+void TSeaForm::UpDown1Click() {
+  ApplyFont(FontSize());
+  SetHeaderWidths();
+}
+
+void TSeaForm::SetUpButtonClick() {
+  if (working()) return;
+  TSetupForm setup;
+  setup.CentreOver(hwnd());
+  DirRegistration data;
+  for (size_t n = 1; n <= 6; ++n) {
+    data.checked[n] = dir_checked_[n];
+    data.path[n] = dir_path_[n];
+  }
+  setup.SetDirData(data);
+  // The main window may close while the dialog is up, and this window with it.
+  WindowLife life(*this);
+  if (setup.DoModal(hwnd()) != IDOK || !life.lives()) return;
+  data = setup.GetDirData();
+  for (size_t n = 1; n <= 6; ++n) {
+    dir_checked_[n] = data.checked[n];
+    dir_path_[n] = data.path[n];
+  }
+  ShowDirChecks();
+}
+
+void TSeaForm::finishButtonClick() {
+  SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+// The keyword box and the result list.
+bool TSeaForm::KeyWordEditBKeyPress(WPARAM ch) {
+  if (ch == VK_RETURN) {
+    SearchBtnClick();
+    return true;
+  }
+  if (ch == VK_ESCAPE) {
+    SetWindowTextW(keyword_box_, L"");
+    SetStatusText(2, L"");
+    return true;
+  }
+  return false;
+}
+
+bool TSeaForm::FileListKeyPress(WPARAM ch) {
+  if (ch == VK_ESCAPE) {
+    ClearList();
+    file_button_.SetEnabled(false);
+    SetCaption(L"");
+    SetFocus(keyword_box_);
+    return true;
+  }
+  if (ch == VK_RETURN && SelectedIndex() >= 0) {
+    FileListDblClick();
+    return true;
+  }
+  return false;
+}
+
+void TSeaForm::FileListKeyOrMouse(UINT msg) {
+  switch (msg) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      ShowHitPos();
+      break;
+  }
+}
+
+void TSeaForm::ShowHitPos() {
+  const int i = SelectedIndex();
+  if (i < 0 || i >= static_cast<int>(hits_.size())) return;
+  SetCaption(L" View Source  -  " + hits_[static_cast<size_t>(i)].path);
+  SetStatusText(2, std::to_wstring(i + 1) + L" / " + std::to_wstring(hit_count_));
+}
+
+int TSeaForm::SelectedIndex() const { return file_list_.Selected(); }
+
+void TSeaForm::ClearList() {
+  file_list_.Clear();
+  hits_.clear();
+  list_extent_ = 0;
+  // A search sets the extent when it ends; moving the scroll bar to and fro
+  // would cost more than the whole search of a small tree.
+  if (!working()) UpdateListExtent();
+  if (header_shift_ != 0) Layout();
+}
+
+void TSeaForm::PopupMenu2Popup() { SetMenuItemEnabled(popup2_.get(), IDM_SEA_OPEN1, SelectedIndex() >= 0); }
+
+void TSeaForm::TopT2Click() {
+  if (file_list_.Count() > 0) file_list_.Select(0);
+}
+
+void TSeaForm::LastL2Click() {
+  if (const int n = file_list_.Count(); n > 0) file_list_.Select(n - 1);
+}
+
+void TSeaForm::SetMenuItemEnabled(HMENU menu, int id, bool enabled) {
+  if (menu) EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void TSeaForm::SetStatusText(int panel, const std::wstring& text) {
+  status_bar_.SetText(panel - 1, text);
+}
+
+std::wstring TSeaForm::StatusText(int panel) const {
+  return status_bar_.Text(panel - 1);
+}
+
+void TSeaForm::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
+
+}  // namespace velkor
