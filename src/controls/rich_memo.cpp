@@ -163,6 +163,33 @@ void RichMemo::SetFormatRect(const RECT& rc) {
   SendMessageW(hwnd(), EM_SETRECT, 0, reinterpret_cast<LPARAM>(&rc));
 }
 
+void RichMemo::SetImeClauseColors(COLORREF text, COLORREF background) {
+  COMPCOLOR colors[4] = {};
+  SendMessageW(hwnd(), EM_GETIMECOLOR, 0, reinterpret_cast<LPARAM>(colors));
+  colors[1].crText = text;
+  colors[1].crBackground = background;
+  colors[1].dwEffects = 0;
+  SendMessageW(hwnd(), EM_SETIMECOLOR, 0, reinterpret_cast<LPARAM>(colors));
+}
+
+void RichMemo::PastePlainText() { SendMessageW(hwnd(), EM_PASTESPECIAL, CF_UNICODETEXT, 0); }
+
+void RichMemo::SetAlignment(WORD alignment) {
+  PARAFORMAT2 pf{};
+  pf.cbSize = sizeof pf;
+  pf.dwMask = PFM_ALIGNMENT;
+  pf.wAlignment = alignment;
+  SendMessageW(hwnd(), EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+}
+
+POINTL RichMemo::PositionOfChar(int index) const {
+  POINTL at{};
+  SendMessageW(hwnd(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), index);
+  return at;
+}
+
+void RichMemo::ScrollToPoint(POINT point) { SendMessageW(hwnd(), EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&point)); }
+
 RECT RichMemo::FormatRect() const {
   RECT rc{};
   SendMessageW(hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rc));

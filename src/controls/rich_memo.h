@@ -58,6 +58,15 @@ class RichMemo : public Control {
   bool word_wrap() const { return word_wrap_; }
   void ShowHorizontalScrollBar(bool show);
   void SetMaxLength(int length);
+  // The colours of the text an input method is composing (its converted clause).
+  void SetImeClauseColors(COLORREF text, COLORREF background);
+  // Pastes the clipboard's text without its formatting.
+  void PastePlainText();
+  // Aligns the selected paragraphs (PFA_LEFT, PFA_RIGHT, PFA_CENTER).
+  void SetAlignment(WORD alignment);
+  // Where a character stands in the client area, and scrolling to a point of the text.
+  POINTL PositionOfChar(int index) const;
+  void ScrollToPoint(POINT point);
 
   void SetFont(const FontSpec& font);
   const FontSpec& font() const { return font_; }

@@ -29,12 +29,59 @@ class ControlHandle {
   HWND hwnd_ = nullptr;
 };
 
-// A check box or radio button.
-class CheckButton : public ControlHandle {
+// A push button, check box or radio button.
+class Button : public ControlHandle {
  public:
   using ControlHandle::ControlHandle;
   bool checked() const { return Send(BM_GETCHECK) == BST_CHECKED; }
   void SetChecked(bool checked) const { Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+  void Click() const { Send(BM_CLICK); }
+};
+
+// A single-line or multi-line edit control.
+class EditBox : public ControlHandle {
+ public:
+  using ControlHandle::ControlHandle;
+  void SetLimit(int chars) const { Send(EM_SETLIMITTEXT, static_cast<WPARAM>(chars)); }
+  bool modified() const { return Send(EM_GETMODIFY) != 0; }
+  void SetModified(bool modified) const { Send(EM_SETMODIFY, modified ? TRUE : FALSE); }
+  void SelectAll() const { Send(EM_SETSEL, 0, -1); }
+  // The selection as start and end character positions.
+  std::pair<int, int> Selection() const {
+    DWORD start = 0, end = 0;
+    Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), &end);
+    return {static_cast<int>(start), static_cast<int>(end)};
+  }
+};
+
+// A tab control.
+class TabControl : public ControlHandle {
+ public:
+  using ControlHandle::ControlHandle;
+  void InsertTab(int index, const wchar_t* text) const {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(text);
+    Send(TCM_INSERTITEMW, static_cast<WPARAM>(index), &item);
+  }
+  int Selected() const { return static_cast<int>(Send(TCM_GETCURSEL)); }
+  // The display area within the control's client area.
+  RECT DisplayArea() const {
+    RECT area{};
+    GetClientRect(hwnd(), &area);
+    Send(TCM_ADJUSTRECT, FALSE, &area);
+    return area;
+  }
+};
+
+// An up-down control.
+class UpDown : public ControlHandle {
+ public:
+  using ControlHandle::ControlHandle;
+  void SetBuddy(HWND buddy) const { Send(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy)); }
+  void SetRange(int low, int high) const { Send(UDM_SETRANGE32, static_cast<WPARAM>(low), high); }
+  void SetPosition(int position) const { Send(UDM_SETPOS32, 0, position); }
+  int Position() const { return static_cast<int>(Send(UDM_GETPOS32)); }
 };
 
 class ListBox : public ControlHandle {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "controls/std_controls.h"
 #include "state/snippets.h"
 #include "ui/main_frame.h"
 #include "state/settings.h"
@@ -79,17 +80,13 @@ bool TSetForm1::OnInitDialog() {
   red_brush_.reset(CreateSolidBrush(kRed));
 
   HWND pages = PageControl1();
-  TCITEMW item{};
-  item.mask = TCIF_TEXT;
-  wchar_t caption[] = L"設定";
-  item.pszText = caption;
-  SendMessageW(pages, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  TabControl(pages).InsertTab(0, L"設定");
   sheet_.Create(pages);
   if (!sheet_.hwnd()) throw Error(L"宝箱の登録フォームを作成できません。");
   SetWindowLongPtrW(sheet_.hwnd(), GWLP_ID, kTabSheet1);
   for (int f = 1; f <= kSnippetFields; ++f) {
     HWND edit = GetDlgItem(sheet_.hwnd(), kEdit1 + f - 1);
-    SendMessageW(edit, EM_SETLIMITTEXT, kSnippetMaxChars, 0);
+    EditBox(edit).SetLimit(kSnippetMaxChars);
     fields_[static_cast<size_t>(f)].Attach(*this, f, edit);
   }
   PlaceControls();
@@ -116,9 +113,7 @@ void TSetForm1::PlaceControls() {
 
   HWND pages = PageControl1();
   Place(pages, layout::PageControl());
-  RECT display{};
-  GetClientRect(pages, &display);
-  SendMessageW(pages, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  const RECT display = TabControl(pages).DisplayArea();
   MoveWindow(sheet_.hwnd(), display.left, display.top, display.right - display.left, display.bottom - display.top,
              FALSE);
   for (int i = 0; i < 3; ++i) Place(Item(kOKButton + i), layout::Button(i));
@@ -155,10 +150,10 @@ void TSetForm1::FormClose() { Close(IDCANCEL); }
 
 void TSetForm1::OnFinalMessage() { delete this; }
 
-bool TSetForm1::Modified(int field) const { return SendMessageW(Edit(field), EM_GETMODIFY, 0, 0) != 0; }
+bool TSetForm1::Modified(int field) const { return EditBox(Edit(field)).modified(); }
 
 void TSetForm1::SetModified(int field, bool modified) {
-  SendMessageW(Edit(field), EM_SETMODIFY, modified ? TRUE : FALSE, 0);
+  EditBox(Edit(field)).SetModified(modified);
 }
 
 void TSetForm1::SetRed(int field, bool red) {
@@ -242,7 +237,7 @@ void TSetForm1::MoveFocusTo(int field) {
   HWND edit = Edit(field);
   SetFocus(edit);
   // As when Tab arrives: the whole text is selected, ready to be replaced.
-  SendMessageW(edit, EM_SETSEL, 0, -1);
+  EditBox(edit).SelectAll();
 }
 
 bool TSetForm1::Edit1KeyPress(int field, wchar_t key) {
@@ -256,7 +251,6 @@ bool TSetForm1::Edit1KeyPress(int field, wchar_t key) {
 
 bool TSetForm1::Edit1KeyDown(int field, UINT key) {
   const EditNavEntry& nav = EditNavTable()[static_cast<size_t>(field)];
-  DWORD start = 0, end = 0;
   switch (key) {
     case VK_UP:
       MoveFocusTo(nav.up);
@@ -265,13 +259,11 @@ bool TSetForm1::Edit1KeyDown(int field, UINT key) {
       MoveFocusTo(nav.down);
       return true;
     case VK_LEFT:
-      SendMessageW(Edit(field), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-      if (!LeavesAtLeft(static_cast<int>(start), static_cast<int>(end - start))) return false;
+      if (const auto [start, end] = EditBox(Edit(field)).Selection(); !LeavesAtLeft(start, end - start)) return false;
       MoveFocusTo(nav.left);
       return true;
     case VK_RIGHT:
-      SendMessageW(Edit(field), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-      if (!LeavesAtRight(static_cast<int>(start), GetWindowTextLengthW(Edit(field)))) return false;
+      if (!LeavesAtRight(EditBox(Edit(field)).Selection().first, GetWindowTextLengthW(Edit(field)))) return false;
       MoveFocusTo(nav.right);
       return true;
   }
@@ -303,7 +295,7 @@ void TSetForm1::OnCommand(int id, int code, HWND control) {
     case IDOK:
       // Enter on a focused button: the dialog manager asks for the default button, none is set.
       if (HWND focus = GetFocus(); focus == OKButton() || focus == CancelButton() || focus == Button1())
-        SendMessageW(focus, BM_CLICK, 0, 0);
+        Button(focus).Click();
       return;
   }
 }

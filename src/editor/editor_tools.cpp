@@ -82,14 +82,11 @@ void Teditform::ZoomClick(int percent) {
 void Teditform::AlignClick(int command_id) {
   for (int id : {IDM_LEFT1, IDM_RIGHT1, IDM_CENTER1})
     CheckMenuItem(menu_.get(), static_cast<UINT>(id), MF_BYCOMMAND | (id == command_id ? MF_CHECKED : MF_UNCHECKED));
-  PARAFORMAT2 pf{};
-  pf.cbSize = sizeof pf;
-  pf.dwMask = PFM_ALIGNMENT;
-  pf.wAlignment = command_id == IDM_RIGHT1 ? PFA_RIGHT : command_id == IDM_CENTER1 ? PFA_CENTER : PFA_LEFT;
+  const WORD alignment = command_id == IDM_RIGHT1 ? PFA_RIGHT : command_id == IDM_CENTER1 ? PFA_CENTER : PFA_LEFT;
   const int start = memo_.SelStart(), length = memo_.SelLength();
   SendMessageW(memo_.hwnd(), WM_SETREDRAW, FALSE, 0);
   memo_.SetSel(0, memo_.TextLength());
-  SendMessageW(memo_.hwnd(), EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+  memo_.SetAlignment(alignment);
   memo_.SetSel(start, length);
   SendMessageW(memo_.hwnd(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(memo_.hwnd(), nullptr, TRUE);

@@ -220,12 +220,7 @@ void Teditform::FormCreate() {
 }
 
 void Teditform::SetImeColors() {
-  COMPCOLOR colors[4] = {};
-  SendMessageW(memo_.hwnd(), EM_GETIMECOLOR, 0, reinterpret_cast<LPARAM>(colors));
-  colors[1].crText = RGB(255, 255, 0);
-  colors[1].crBackground = RGB(0, 0, 255);
-  colors[1].dwEffects = 0;
-  SendMessageW(memo_.hwnd(), EM_SETIMECOLOR, 0, reinterpret_cast<LPARAM>(colors));
+  memo_.SetImeClauseColors(RGB(255, 255, 0), RGB(0, 0, 255));
 }
 
 void Teditform::Close1Click() {
@@ -270,7 +265,7 @@ void Teditform::CopyToClipboard() {
 
 void Teditform::PasteFromClipboard() {
   if (IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT)) {
-    SendMessageW(memo_.hwnd(), EM_PASTESPECIAL, CF_UNICODETEXT, 0);
+    memo_.PastePlainText();
     memo_.SetModified(true);
   }
   UpdateEditCommands();

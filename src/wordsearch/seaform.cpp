@@ -180,19 +180,15 @@ void TSeaForm::CreateSpeedBar() {
   updown1_ = CreateChild(0, UPDOWN_CLASSW, L"", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
                          0, 0, 0, bar, IDC_SEA_UPDOWN1, nullptr);
   // The up-down takes its place from the right of its buddy.
-  SendMessageW(updown1_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit1_), 0);
-  SendMessageW(updown1_, UDM_SETRANGE32, 0, kMaxFontSize);
-  SendMessageW(updown1_, UDM_SETPOS32, 0, kDefaultFontSize);
+  UpDown(updown1_).SetBuddy(edit1_);
+  UpDown(updown1_).SetRange(0, kMaxFontSize);
+  UpDown(updown1_).SetPosition(kDefaultFontSize);
   Application::Get().SetControlHint(updown1_, L"文字サイズ変更|文字サイズを変更 ( Up or Down )");
 
   page_control_ = CreateChild(0, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | WS_TABSTOP, Scale(314), Scale(2), Scale(314),
                               Scale(64), bar, IDC_SEA_PAGECONTROL, font);
-  TCITEMW tab{};
-  tab.mask = TCIF_TEXT;
-  tab.pszText = const_cast<wchar_t*>(L"ディレクトリー選択");
-  SendMessageW(page_control_, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tab));
-  tab.pszText = const_cast<wchar_t*>(L"拡張子選択");
-  SendMessageW(page_control_, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&tab));
+  TabControl(page_control_).InsertTab(0, L"ディレクトリー選択");
+  TabControl(page_control_).InsertTab(1, L"拡張子選択");
   CreatePages();
 }
 
@@ -238,7 +234,7 @@ void TSeaForm::FormCreate() {
   InstallHintHandler([this] { ShowHint(); });
 
   SetHeaderWidths();
-  SendMessageW(updown1_, UDM_SETPOS32, 0, kDefaultFontSize);
+  UpDown(updown1_).SetPosition(kDefaultFontSize);
 
   case_sensitive_ = false;
   Application::Get().SetControlHint(label1_.hwnd(), kCaseInsensitiveHint);
@@ -256,7 +252,7 @@ void TSeaForm::FormCreate() {
     for (int n = 1; n <= static_cast<int>(kExtClasses); ++n)
       ext_checked_[static_cast<size_t>(n)] = ini.ReadBool(L"Option1", std::to_wstring(n), true);
     const int size = ini.ReadInteger(L"Option1", L"FontSize", FontSize());
-    SendMessageW(updown1_, UDM_SETPOS32, 0, std::clamp(size, 0, kMaxFontSize));
+    UpDown(updown1_).SetPosition(std::clamp(size, 0, kMaxFontSize));
   }
 
   std::array<bool, kExtClasses> checked{};
@@ -323,7 +319,7 @@ void TSeaForm::Layout() {
 
 bool TSeaForm::viewer_showing() const { return src_list_.hwnd() && IsWindowVisible(src_list_.hwnd()); }
 
-int TSeaForm::FontSize() const { return static_cast<int>(SendMessageW(updown1_, UDM_GETPOS32, 0, 0)); }
+int TSeaForm::FontSize() const { return UpDown(updown1_).Position(); }
 
 void TSeaForm::ApplyFont(int size) {
   font_.reset(CreateGothic(size));
@@ -366,7 +362,7 @@ void TSeaForm::UpdateListExtent() {
 void TSeaForm::ShowDirChecks() {
   for (int n = 1; n <= 6; ++n) {
     HWND box = dir_checks_[static_cast<size_t>(n)];
-    CheckButton(box).SetChecked(dir_checked_[static_cast<size_t>(n)]);
+    Button(box).SetChecked(dir_checked_[static_cast<size_t>(n)]);
     const std::wstring& path = dir_path_[static_cast<size_t>(n)];
     if (!path.empty()) {
       Application::Get().SetControlHint(box, path);
@@ -382,7 +378,7 @@ void TSeaForm::ShowDirChecks() {
 void TSeaForm::ShowExtChecks() {
   for (int n = 1; n <= static_cast<int>(kExtClasses); ++n) {
     HWND box = ext_checks_[static_cast<size_t>(n)];
-    CheckButton(box).SetChecked(ext_checked_[static_cast<size_t>(n)]);
+    Button(box).SetChecked(ext_checked_[static_cast<size_t>(n)]);
     SetWindowTextW(box, Cp932ToWide(ExtList[static_cast<size_t>(n - 1)]).c_str());
   }
 }
@@ -522,7 +518,7 @@ LRESULT TSeaForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY: {
       const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
       if (hdr->hwndFrom == page_control_ && hdr->code == TCN_SELCHANGE) {
-        const int page = static_cast<int>(SendMessageW(page_control_, TCM_GETCURSEL, 0, 0)) + 1;
+        const int page = TabControl(page_control_).Selected() + 1;
         ShowWindow(pages_[1].hwnd(), page == 1 ? SW_SHOW : SW_HIDE);
         ShowWindow(pages_[2].hwnd(), page == 2 ? SW_SHOW : SW_HIDE);
         return 0;

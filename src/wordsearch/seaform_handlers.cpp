@@ -49,12 +49,12 @@ void TSeaForm::Label1Click() {
 }
 
 void TSeaForm::DirNo1ChClick(int tag) {
-  dir_checked_[static_cast<size_t>(tag)] = CheckButton(dir_checks_[static_cast<size_t>(tag)]).checked();
+  dir_checked_[static_cast<size_t>(tag)] = Button(dir_checks_[static_cast<size_t>(tag)]).checked();
   SetFocus(keyword_box_);
 }
 
 void TSeaForm::CheckBox1Click(int tag) {
-  ext_checked_[static_cast<size_t>(tag)] = CheckButton(ext_checks_[static_cast<size_t>(tag)]).checked();
+  ext_checked_[static_cast<size_t>(tag)] = Button(ext_checks_[static_cast<size_t>(tag)]).checked();
   std::array<bool, kExtClasses> checked{};
   for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ext_checked_[n];
   ext_table_ = BuildExtTable(checked);

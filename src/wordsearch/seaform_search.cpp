@@ -155,7 +155,7 @@ void TSeaForm::SearchBtnClick() {
       date_format_.time_separator = OneByteSeparator(LocaleText(LOCALE_STIME), ':');
       date_format_.leading_zero_hour = LocaleText(LOCALE_ITLZERO) == L"1";
       scanner_ = std::make_unique<FileScanner>(
-          SearchKey{keyword_bytes_, case_sensitive_, CheckButton(class_check_).checked()});
+          SearchKey{keyword_bytes_, case_sensitive_, Button(class_check_).checked()});
       shown_hit_count_ = 0;
       last_refresh_ = GetTickCount() - kRefreshInterval;
       last_pump_ = last_refresh_;

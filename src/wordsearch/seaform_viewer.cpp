@@ -109,16 +109,12 @@ void TSeaForm::ScrollToHit(int n) {
   // character positions are true, so the distance is measured with them.
   // The control lays out lines as they come into view: a second look
   // corrects for lines whose height it had only estimated.
-  HWND edit = src_list_.hwnd();
   const int top = static_cast<int>(src_list_.FormatRect().top);
   const int line_start = src_list_.LineIndex(caret_line);
   for (int look = 0; look < 3; ++look) {
-    POINTL origin{}, hit{};
-    SendMessageW(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&origin), 0);
-    SendMessageW(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&hit), line_start);
+    const POINTL origin = src_list_.PositionOfChar(0), hit = src_list_.PositionOfChar(line_start);
     if (hit.y == top) break;
-    POINT scroll{0, static_cast<LONG>(top - origin.y + (hit.y - top))};
-    SendMessageW(edit, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    src_list_.ScrollToPoint(POINT{0, static_cast<LONG>(top - origin.y + (hit.y - top))});
   }
 }
 
