@@ -1,6 +1,7 @@
 #include "platform/text.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace velkor {
@@ -44,6 +45,15 @@ std::size_t ValidUtf8Length(std::string_view bytes) {
   char32_t cp;
   std::size_t i = 0;
   while (i < bytes.size()) {
+    // ASCII eight bytes at a time.
+    if (bytes.size() - i >= 8) {
+      std::uint64_t w;
+      std::memcpy(&w, bytes.data() + i, 8);
+      if ((w & 0x8080808080808080ull) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     const std::size_t n = DecodeUtf8(bytes, i, cp);
     if (n == 0) break;
     i += n;

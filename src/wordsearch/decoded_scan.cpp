@@ -12,13 +12,19 @@
 namespace velkor {
 namespace {
 
-// A file is read in pieces of this size.
+// The first pieces of a file, while its encoding is recognised, are read in
+// pieces of this size.
 constexpr std::size_t kPiece = 16384;
+// A file taken for UTF-8 or UTF-16 is read in batches of this size.
+constexpr std::size_t kBatch = 65536;
 // Before a file is taken for UTF-8, the bytes after its first one that is not
 // ASCII are looked at this far (or to the end): Shift-JIS text gives itself
 // away within a few characters, so a wrong guess, which costs a second
 // reading of the file, is left to files that are UTF-8 for that long.
 constexpr std::size_t kLookAhead = 4096;
+// The bytes left of a batch that are moved to the front before the next one
+// is read behind them: a sequence cut by the batch's end, and a little more.
+constexpr std::size_t kRefillBelow = 64;
 // A hit's text holds at most this many bytes from its line's start,
 // carriage returns not counted.
 constexpr std::size_t kTextMax = FileScanner::kLineMax;
@@ -26,9 +32,17 @@ constexpr std::size_t kTextMax = FileScanner::kLineMax;
 // Thrown by the reading when a file taken for UTF-8 turns out not to be.
 struct NotUtf8 {};
 
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
 bool HasByte(std::uint64_t w, unsigned char b) {
   const std::uint64_t x = w ^ (0x0101010101010101ull * b);
-  return ((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0;
+  return ((x - 0x0101010101010101ull) & ~x & kHighBits) != 0;
+}
+
+std::uint64_t Load8(const unsigned char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  return w;
 }
 
 // The decoding of one UTF-8 sequence, as the editor's decoding does it
@@ -67,12 +81,13 @@ struct LineStandIns {
 
 // The file's text in code page 932 form, for the line scan. A file that the
 // recognition settles as Shift-JIS passes as it is; so does one that is all
-// ASCII so far, which reads the same in every encoding but UTF-16.
+// ASCII so far, which reads the same in every encoding but UTF-16. A file
+// taken for UTF-8 or UTF-16 is decoded straight into the scan's window.
 class DecodingSource : public ByteSource {
  public:
   DecodingSource(ByteSource& file, const SearchKeyword& keyword, bool shift_jis)
       : file_(file), keyword_(keyword), forms_(Cp932FormTable()), shift_jis_(shift_jis) {
-    raw_.resize(2 * kPiece + kLookAhead);
+    raw_.resize(kBatch + 2 * kPiece + kLookAhead);
   }
 
   int Read(unsigned char* dst, int max) override;
@@ -94,52 +109,70 @@ class DecodingSource : public ByteSource {
 
   std::size_t RawLeft() const { return raw_end_ - raw_pos_; }
   void Start();
-  bool ReadPiece();
+  bool ReadPiece(std::size_t size);
   void Recognise();
   void Guess();
-  void Decode();
+  std::size_t Decode(unsigned char* o, unsigned char* o_end);
   int Hand(const unsigned char* from, std::size_t count, unsigned char* dst, int max);
 
-  unsigned char* DecodeUtf8(const unsigned char*& p, const unsigned char* end, unsigned char* o);
-  unsigned char* DecodeUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* o);
-  // Keeps the line and column of the decoding up to date over ASCII that
-  // passes as it is.
-  void Passed(const unsigned char* p, std::size_t n) {
-    const unsigned char* line_start = p;
-    for (const unsigned char* q = p; q < p + n; ++q) {
-      if (*q == '\n') {
+  unsigned char* DecodeUtf8(const unsigned char*& p, const unsigned char* end, unsigned char* o,
+                            unsigned char* o_end);
+  unsigned char* DecodeUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* o,
+                             unsigned char* o_end);
+  // Brings the line and column of the decoding up to date over text made
+  // since the last time: a line feed starts a line, a carriage return takes
+  // no column.
+  void Track(const unsigned char* from, const unsigned char* to) {
+    const unsigned char* line_start = nullptr;
+    for (const unsigned char* q = from; q < to;) {
+      if (to - q >= 8 && !HasByte(Load8(q), '\n')) {
+        q += 8;
+        continue;
+      }
+      if (*q++ == '\n') {
         ++line_;
-        column_ = 0;
-        line_start = q + 1;
+        line_start = q;
       }
     }
-    column_ += static_cast<std::size_t>(p + n - line_start - std::count(line_start, p + n, '\r'));
-  }
-  void PutByte(unsigned char*& o, unsigned char b) {
-    *o++ = b;
-    if (b == '\n') {
-      ++line_;
+    if (line_start) {
       column_ = 0;
-    } else if (b != '\r') {
-      ++column_;
+      from = line_start;
     }
+    std::size_t returns = 0;
+    for (const unsigned char* q = from; q < to;) {
+      if (to - q >= 8 && !HasByte(Load8(q), '\r')) {
+        q += 8;
+        continue;
+      }
+      returns += *q++ == '\r';
+    }
+    column_ += static_cast<std::size_t>(to - from) - returns;
   }
-  void PutChar(unsigned char*& o, char32_t c) {
-    std::uint16_t form = c < 0x10000 ? forms_[c] : kNoCp932Form;
+  // A character with a form of more than one byte, or none.
+  void PutWide(unsigned char*& o, char32_t c, std::uint16_t form) {
     if (form == kNoCp932Form) {
+      Track(tracked_, o);
+      tracked_ = o + 2;
       if (column_ < kTextMax) {
         if (lines_.empty() || lines_.back().line != line_) lines_.push_back({line_, {}});
         lines_.back().chars.push_back(c);
       }
+      column_ += 2;
       const Cp932Char stand_in = StandInBytes(keyword_.StandInOf(c));
-      form = static_cast<std::uint16_t>(stand_in.bytes[0] << 8 | stand_in.bytes[1]);
+      o[0] = stand_in.bytes[0];
+      o[1] = stand_in.bytes[1];
+      o += 2;
+      return;
     }
-    if (form < 0x100) return PutByte(o, static_cast<unsigned char>(form));
+    if (form < 0x100) {
+      *o++ = static_cast<unsigned char>(form);
+      return;
+    }
     o[0] = static_cast<unsigned char>(form >> 8);
     o[1] = static_cast<unsigned char>(form & 0xFF);
     o += 2;
-    column_ += 2;
   }
+  void PutChar(unsigned char*& o, char32_t c) { PutWide(o, c, c < 0x10000 ? forms_[c] : kNoCp932Form); }
 
   ByteSource& file_;
   const SearchKeyword& keyword_;
@@ -156,18 +189,22 @@ class DecodingSource : public ByteSource {
   std::size_t recognised_ = 0;  // raw_ up to here went through the recognition
   bool file_end_ = false;
 
-  std::vector<unsigned char> out_;  // decoded, not handed to the scan yet
+  // Decoded text for a read too small to take a character, not handed to the
+  // scan yet.
+  std::vector<unsigned char> out_;
   std::size_t out_pos_ = 0, out_end_ = 0;
 
   // Where the decoding stands in the text: its line, and the bytes of that
-  // line so far without carriage returns.
+  // line so far without carriage returns, up to tracked_ in the text made by
+  // the decoding under way.
   long long line_ = 1;
   std::size_t column_ = 0;
+  const unsigned char* tracked_ = nullptr;
   std::deque<LineStandIns> lines_;
 };
 
-// Reads one more piece behind the bytes left; false at the end of the file.
-bool DecodingSource::ReadPiece() {
+// Reads up to size bytes behind the bytes left; false at the end of the file.
+bool DecodingSource::ReadPiece(std::size_t size) {
   if (file_end_) return false;
   if (raw_pos_ > 0) {
     std::memmove(raw_.data(), raw_.data() + raw_pos_, RawLeft());
@@ -175,7 +212,7 @@ bool DecodingSource::ReadPiece() {
     raw_end_ -= raw_pos_;
     raw_pos_ = 0;
   }
-  const std::size_t room = std::min(kPiece, raw_.size() - raw_end_);
+  const std::size_t room = std::min(size, raw_.size() - raw_end_);
   const int got = file_.Read(raw_.data() + raw_end_, static_cast<int>(room));
   if (got < 0 || static_cast<std::size_t>(got) > room) throw std::runtime_error("ByteSource::Read returned a bad count");
   raw_end_ += static_cast<std::size_t>(got);
@@ -195,7 +232,7 @@ void DecodingSource::Start() {
     mode_ = Mode::Bytes;
     return;
   }
-  while (RawLeft() < 3 && ReadPiece()) {
+  while (RawLeft() < 3 && ReadPiece(kPiece)) {
   }
   Recognise();
   if (!recogniser_.settled()) return;  // ASCII until its first other byte
@@ -220,8 +257,10 @@ void DecodingSource::Start() {
 }
 
 // At the first byte that is not ASCII, with the bytes from it on in raw_.
+// From here on a file taken for UTF-8 is checked by its decoding, which
+// finds a byte that is no UTF-8 where the recognition would.
 void DecodingSource::Guess() {
-  while (RawLeft() < kLookAhead && ReadPiece()) {
+  while (RawLeft() < kLookAhead && ReadPiece(kPiece)) {
   }
   Recognise();
   if (recogniser_.settled() && recogniser_.encoding() != DocEncoding::Utf8) {
@@ -262,7 +301,8 @@ int DecodingSource::Read(unsigned char* dst, int max) {
         std::size_t count = RawLeft();
         const bool direct = count == 0;
         if (direct) {
-          const int got = file_.Read(dst, max);
+          // No more than raw_ takes in front of the look-ahead.
+          const int got = file_.Read(dst, std::min(max, static_cast<int>(kPiece)));
           if (got <= 0) return got;
           data = dst;
           count = static_cast<std::size_t>(got);
@@ -278,81 +318,119 @@ int DecodingSource::Read(unsigned char* dst, int max) {
         } else if (ascii > 0) {
           const int n = Hand(data, ascii, dst, max);
           raw_pos_ += static_cast<std::size_t>(n);
-          Passed(dst, static_cast<std::size_t>(n));
+          Track(dst, dst + n);
           return n;
         }
         if (ascii < count) Guess();
-        Passed(dst, ascii);
+        Track(dst, dst + ascii);
         if (ascii > 0) return static_cast<int>(ascii);
         break;
       }
       case Mode::Utf8:
-      case Mode::Utf16:
-        if (RawLeft() < kPiece) ReadPiece();
-        if (guessing_) {
-          Recognise();
-          if (recogniser_.settled()) {
-            if (recogniser_.encoding() != DocEncoding::Utf8) throw NotUtf8{};
-            guessing_ = false;
-          }
+      case Mode::Utf16: {
+        if (RawLeft() < kRefillBelow) ReadPiece(kBatch);
+        // Each byte makes at most two (a byte that is no character becomes
+        // U+FFFD), and each character at most two: a read with room for two
+        // takes the text straight in.
+        const bool direct = max >= 2;
+        if (!direct) out_.resize(16);
+        unsigned char* o = direct ? dst : out_.data();
+        const std::size_t made = Decode(o, o + (direct ? static_cast<std::size_t>(max) : out_.size()));
+        if (made == 0) {
+          if (file_end_ && RawLeft() == 0) return 0;
+          if (!ReadPiece(kBatch) && RawLeft() == 0) return 0;
+          continue;
         }
-        Decode();
-        if (out_end_ == 0 && file_end_ && RawLeft() == 0) return 0;
+        if (direct) return static_cast<int>(made);
+        out_pos_ = 0;
+        out_end_ = made;
         break;
+      }
     }
   }
 }
 
-void DecodingSource::Decode() {
+// Decodes what raw_ holds into [o, o_end), which has room for two bytes at
+// least; the count made. A sequence cut by the end of raw_ waits for the
+// next batch, unless the file ends there.
+std::size_t DecodingSource::Decode(unsigned char* o, unsigned char* o_end) {
   const unsigned char* p = raw_.data() + raw_pos_;
   const unsigned char* end = raw_.data() + raw_end_;
-  // Each byte makes at most two: a byte that is no character becomes U+FFFD.
-  if (out_.size() < 2 * RawLeft() + 16) out_.resize(2 * RawLeft() + 16);
-  unsigned char* o = out_.data();
-  o = mode_ == Mode::Utf8 ? DecodeUtf8(p, end, o) : DecodeUtf16(p, end, o);
+  tracked_ = o;
+  unsigned char* const begin = o;
+  o = mode_ == Mode::Utf8 ? DecodeUtf8(p, end, o, o_end) : DecodeUtf16(p, end, o, o_end);
+  Track(tracked_, o);
   raw_pos_ = static_cast<std::size_t>(p - raw_.data());
-  out_pos_ = 0;
-  out_end_ = static_cast<std::size_t>(o - out_.data());
+  if (file_end_ && p == end && guessing_) guessing_ = false;  // UTF-8 to its end
+  return static_cast<std::size_t>(o - begin);
 }
 
-unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& p, const unsigned char* end, unsigned char* o) {
-  while (p < end) {
-    if (end - p >= 8) {
-      std::uint64_t w;
-      std::memcpy(&w, p, 8);
-      if ((w & 0x8080808080808080ull) == 0 && !HasByte(w, '\n') && !HasByte(w, '\r')) {
-        std::memcpy(o, p, 8);
-        o += 8;
-        p += 8;
-        column_ += 8;
-        continue;
-      }
-    }
+unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& p, const unsigned char* end, unsigned char* o,
+                                          unsigned char* o_end) {
+  while (p < end && o_end - o >= 2) {
     const unsigned char b = *p;
     if (b < 0x80) {
-      PutByte(o, b);
-      ++p;
+      // A run of ASCII passes as it is.
+      while (end - p >= 8 && o_end - o >= 8) {
+        const std::uint64_t w = Load8(p);
+        if (w & kHighBits) break;
+        std::memcpy(o, &w, 8);
+        o += 8;
+        p += 8;
+      }
+      while (p < end && o < o_end && *p < 0x80) *o++ = *p++;
       continue;
     }
-    // A sequence cut by the end of the piece waits for the next one.
+    // The sequences of two and three bytes, which hold the basic plane but
+    // the surrogates.
+    if (b >= 0xE0 && b < 0xF0 && end - p >= 3) {
+      const unsigned char b1 = p[1], b2 = p[2];
+      if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80) {
+        const char32_t c = static_cast<char32_t>((b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F));
+        if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
+          const std::uint16_t form = forms_[c];
+          p += 3;
+          if (form > 0xFF && form != kNoCp932Form) {
+            o[0] = static_cast<unsigned char>(form >> 8);
+            o[1] = static_cast<unsigned char>(form & 0xFF);
+            o += 2;
+          } else {
+            PutWide(o, c, form);
+          }
+          continue;
+        }
+      }
+    } else if (b >= 0xC2 && b < 0xE0 && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+      const char32_t c = static_cast<char32_t>((b & 0x1F) << 6 | (p[1] & 0x3F));
+      p += 2;
+      PutWide(o, c, forms_[c]);
+      continue;
+    }
+    // A sequence cut by the end of the batch waits for the next one.
     if (!file_end_ && Utf8SequenceLength(b) > static_cast<std::size_t>(end - p)) break;
     char32_t c = 0xFFFD;
-    const std::size_t len = DecodeSequence(p, end, c);
-    PutChar(o, len == 0 ? 0xFFFD : c);
-    p += len == 0 ? 1 : len;
+    std::size_t len = DecodeSequence(p, end, c);
+    if (len == 0) {
+      if (guessing_) throw NotUtf8{};
+      c = 0xFFFD;
+      len = 1;
+    }
+    PutChar(o, c);
+    p += len;
   }
   return o;
 }
 
-unsigned char* DecodingSource::DecodeUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* o) {
+unsigned char* DecodingSource::DecodeUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* o,
+                                           unsigned char* o_end) {
   const bool big_end = encoding_ == DocEncoding::Utf16Be;
   const auto unit = [big_end](const unsigned char* q) {
     return static_cast<char32_t>(big_end ? (q[0] << 8 | q[1]) : (q[0] | q[1] << 8));
   };
-  while (end - p >= 2) {
+  while (end - p >= 2 && o_end - o >= 2) {
     const char32_t u = unit(p);
     if (u < 0x80) {
-      PutByte(o, static_cast<unsigned char>(u));
+      *o++ = static_cast<unsigned char>(u);
       p += 2;
       continue;
     }
@@ -367,10 +445,10 @@ unsigned char* DecodingSource::DecodeUtf16(const unsigned char*& p, const unsign
         }
       }
     }
-    PutChar(o, u);  // a surrogate without its partner stands for itself
+    PutWide(o, u, forms_[u]);  // a surrogate without its partner stands for itself
     p += 2;
   }
-  if (file_end_ && p < end) p = end;  // an odd last byte makes no character
+  if (file_end_ && end - p == 1) p = end;  // an odd last byte makes no character
   return o;
 }
 
