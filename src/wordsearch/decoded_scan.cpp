@@ -1,9 +1,11 @@
 #include "wordsearch/decoded_scan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -37,6 +39,12 @@ constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 bool HasByte(std::uint64_t w, unsigned char b) {
   const std::uint64_t x = w ^ (0x0101010101010101ull * b);
   return ((x - 0x0101010101010101ull) & ~x & kHighBits) != 0;
+}
+
+// The ASCII bytes at the start of eight bytes, given their high bits.
+std::size_t AsciiAtStart(std::uint64_t high) {
+  if constexpr (std::endian::native == std::endian::little) return static_cast<std::size_t>(std::countr_zero(high)) / 8;
+  return static_cast<std::size_t>(std::countl_zero(high)) / 8;
 }
 
 std::uint64_t Load8(const unsigned char* p) {
@@ -86,9 +94,7 @@ struct LineStandIns {
 class DecodingSource : public ByteSource {
  public:
   DecodingSource(ByteSource& file, const SearchKeyword& keyword, bool shift_jis)
-      : file_(file), keyword_(keyword), forms_(Cp932FormTable()), shift_jis_(shift_jis) {
-    raw_.resize(kBatch + 2 * kPiece + kLookAhead);
-  }
+      : file_(file), keyword_(keyword), forms_(Cp932FormTable()), shift_jis_(shift_jis) {}
 
   int Read(unsigned char* dst, int max) override;
   void LinesDone(long long line) override {
@@ -148,31 +154,32 @@ class DecodingSource : public ByteSource {
     }
     column_ += static_cast<std::size_t>(to - from) - returns;
   }
-  // A character with a form of more than one byte, or none.
-  void PutWide(unsigned char*& o, char32_t c, std::uint16_t form) {
-    if (form == kNoCp932Form) {
-      Track(tracked_, o);
-      tracked_ = o + 2;
-      if (column_ < kTextMax) {
-        if (lines_.empty() || lines_.back().line != line_) lines_.push_back({line_, {}});
-        lines_.back().chars.push_back(c);
-      }
-      column_ += 2;
-      const Cp932Char stand_in = StandInBytes(keyword_.StandInOf(c));
-      o[0] = stand_in.bytes[0];
-      o[1] = stand_in.bytes[1];
-      o += 2;
-      return;
-    }
+  // A character with a form of its own (form), or none (kNoCp932Form).
+  unsigned char* PutOther(unsigned char* o, char32_t c, std::uint16_t form) {
+    if (form == kNoCp932Form) return PutStandIn(o, c);
     if (form < 0x100) {
       *o++ = static_cast<unsigned char>(form);
-      return;
+      return o;
     }
     o[0] = static_cast<unsigned char>(form >> 8);
     o[1] = static_cast<unsigned char>(form & 0xFF);
-    o += 2;
+    return o + 2;
   }
-  void PutChar(unsigned char*& o, char32_t c) { PutWide(o, c, c < 0x10000 ? forms_[c] : kNoCp932Form); }
+  // A character that code page 932 lacks, kept for its line when the line's
+  // text as a hit shows it.
+  unsigned char* PutStandIn(unsigned char* o, char32_t c) {
+    Track(tracked_, o);
+    tracked_ = o + 2;
+    if (column_ < kTextMax) {
+      if (lines_.empty() || lines_.back().line != line_) lines_.push_back({line_, {}});
+      lines_.back().chars.push_back(c);
+    }
+    column_ += 2;
+    const Cp932Char stand_in = StandInBytes(keyword_.StandInOf(c));
+    o[0] = stand_in.bytes[0];
+    o[1] = stand_in.bytes[1];
+    return o + 2;
+  }
 
   ByteSource& file_;
   const SearchKeyword& keyword_;
@@ -184,7 +191,10 @@ class DecodingSource : public ByteSource {
   bool guessing_ = false;
   EncodingRecogniser recogniser_;
 
-  std::vector<unsigned char> raw_;  // bytes of the file not passed on yet
+  // Bytes of the file not passed on yet; left uninitialised, as a file is
+  // searched for every few kilobytes of it.
+  static constexpr std::size_t kRawSize = kBatch + 2 * kPiece + kLookAhead;
+  std::unique_ptr<unsigned char[]> raw_{new unsigned char[kRawSize]};
   std::size_t raw_pos_ = 0, raw_end_ = 0;
   std::size_t recognised_ = 0;  // raw_ up to here went through the recognition
   bool file_end_ = false;
@@ -207,13 +217,13 @@ class DecodingSource : public ByteSource {
 bool DecodingSource::ReadPiece(std::size_t size) {
   if (file_end_) return false;
   if (raw_pos_ > 0) {
-    std::memmove(raw_.data(), raw_.data() + raw_pos_, RawLeft());
+    std::memmove(raw_.get(), raw_.get() + raw_pos_, RawLeft());
     recognised_ = std::max(recognised_, raw_pos_) - raw_pos_;
     raw_end_ -= raw_pos_;
     raw_pos_ = 0;
   }
-  const std::size_t room = std::min(size, raw_.size() - raw_end_);
-  const int got = file_.Read(raw_.data() + raw_end_, static_cast<int>(room));
+  const std::size_t room = std::min(size, kRawSize - raw_end_);
+  const int got = file_.Read(raw_.get() + raw_end_, static_cast<int>(room));
   if (got < 0 || static_cast<std::size_t>(got) > room) throw std::runtime_error("ByteSource::Read returned a bad count");
   raw_end_ += static_cast<std::size_t>(got);
   file_end_ = got == 0;
@@ -221,7 +231,7 @@ bool DecodingSource::ReadPiece(std::size_t size) {
 }
 
 void DecodingSource::Recognise() {
-  recogniser_.Add(std::string_view(reinterpret_cast<const char*>(raw_.data()) + recognised_, raw_end_ - recognised_));
+  recogniser_.Add(std::string_view(reinterpret_cast<const char*>(raw_.get()) + recognised_, raw_end_ - recognised_));
   recognised_ = raw_end_;
   if (file_end_) recogniser_.Finish();
 }
@@ -292,12 +302,12 @@ int DecodingSource::Read(unsigned char* dst, int max) {
         // A keyword with a character that code page 932 lacks is in no Shift-JIS file.
         if (keyword_.lacks_cp932()) return 0;
         if (RawLeft() == 0) return file_.Read(dst, max);
-        const int n = Hand(raw_.data() + raw_pos_, RawLeft(), dst, max);
+        const int n = Hand(raw_.get() + raw_pos_, RawLeft(), dst, max);
         raw_pos_ += static_cast<std::size_t>(n);
         return n;
       }
       case Mode::Ascii: {
-        const unsigned char* data = raw_.data() + raw_pos_;
+        const unsigned char* data = raw_.get() + raw_pos_;
         std::size_t count = RawLeft();
         const bool direct = count == 0;
         if (direct) {
@@ -311,7 +321,7 @@ int DecodingSource::Read(unsigned char* dst, int max) {
             std::find_if(data, data + count, [](unsigned char b) { return b >= 0x80; }) - data);
         if (direct) {
           if (ascii < count) {
-            std::memcpy(raw_.data(), dst + ascii, count - ascii);
+            std::memcpy(raw_.get(), dst + ascii, count - ascii);
             raw_pos_ = recognised_ = 0;
             raw_end_ = count - ascii;
           }
@@ -354,56 +364,66 @@ int DecodingSource::Read(unsigned char* dst, int max) {
 // least; the count made. A sequence cut by the end of raw_ waits for the
 // next batch, unless the file ends there.
 std::size_t DecodingSource::Decode(unsigned char* o, unsigned char* o_end) {
-  const unsigned char* p = raw_.data() + raw_pos_;
-  const unsigned char* end = raw_.data() + raw_end_;
+  const unsigned char* p = raw_.get() + raw_pos_;
+  const unsigned char* end = raw_.get() + raw_end_;
   tracked_ = o;
   unsigned char* const begin = o;
   o = mode_ == Mode::Utf8 ? DecodeUtf8(p, end, o, o_end) : DecodeUtf16(p, end, o, o_end);
   Track(tracked_, o);
-  raw_pos_ = static_cast<std::size_t>(p - raw_.data());
+  raw_pos_ = static_cast<std::size_t>(p - raw_.get());
   if (file_end_ && p == end && guessing_) guessing_ = false;  // UTF-8 to its end
   return static_cast<std::size_t>(o - begin);
 }
 
-unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& p, const unsigned char* end, unsigned char* o,
+unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& pos, const unsigned char* end, unsigned char* o,
                                           unsigned char* o_end) {
-  while (p < end && o_end - o >= 2) {
+  const unsigned char* p = pos;
+  const std::uint16_t* const forms = forms_;
+  for (;;) {
+    // With room for eight bytes each way: ASCII eight bytes at a time, and
+    // the sequences of two and three bytes (the basic plane but the
+    // surrogates) that text is mostly made of.
+    while (end - p >= 8 && o_end - o >= 8) {
+      const std::uint64_t w = Load8(p);
+      std::memcpy(o, &w, 8);
+      const std::uint64_t high = w & kHighBits;
+      if (high == 0) {
+        p += 8;
+        o += 8;
+        continue;
+      }
+      const std::size_t ascii = AsciiAtStart(high);
+      p += ascii;
+      o += ascii;
+      if (o_end - o < 2) break;
+      const unsigned b = p[0];
+      char32_t c;
+      if ((b & 0xF0) == 0xE0) {
+        if (end - p < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80) break;
+        c = static_cast<char32_t>((b & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
+        if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) break;
+        p += 3;
+      } else if (b >= 0xC2 && b < 0xE0) {
+        if (end - p < 2 || (p[1] & 0xC0) != 0x80) break;
+        c = static_cast<char32_t>((b & 0x1F) << 6 | (p[1] & 0x3F));
+        p += 2;
+      } else {
+        break;
+      }
+      const std::uint16_t form = forms[c];
+      if (form > 0xFF && form != kNoCp932Form) {
+        o[0] = static_cast<unsigned char>(form >> 8);
+        o[1] = static_cast<unsigned char>(form & 0xFF);
+        o += 2;
+      } else {
+        o = PutOther(o, c, form);
+      }
+    }
+    // One character the loop above leaves, or the last few.
+    if (p >= end || o_end - o < 2) break;
     const unsigned char b = *p;
     if (b < 0x80) {
-      // A run of ASCII passes as it is.
-      while (end - p >= 8 && o_end - o >= 8) {
-        const std::uint64_t w = Load8(p);
-        if (w & kHighBits) break;
-        std::memcpy(o, &w, 8);
-        o += 8;
-        p += 8;
-      }
-      while (p < end && o < o_end && *p < 0x80) *o++ = *p++;
-      continue;
-    }
-    // The sequences of two and three bytes, which hold the basic plane but
-    // the surrogates.
-    if (b >= 0xE0 && b < 0xF0 && end - p >= 3) {
-      const unsigned char b1 = p[1], b2 = p[2];
-      if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80) {
-        const char32_t c = static_cast<char32_t>((b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F));
-        if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
-          const std::uint16_t form = forms_[c];
-          p += 3;
-          if (form > 0xFF && form != kNoCp932Form) {
-            o[0] = static_cast<unsigned char>(form >> 8);
-            o[1] = static_cast<unsigned char>(form & 0xFF);
-            o += 2;
-          } else {
-            PutWide(o, c, form);
-          }
-          continue;
-        }
-      }
-    } else if (b >= 0xC2 && b < 0xE0 && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
-      const char32_t c = static_cast<char32_t>((b & 0x1F) << 6 | (p[1] & 0x3F));
-      p += 2;
-      PutWide(o, c, forms_[c]);
+      *o++ = *p++;
       continue;
     }
     // A sequence cut by the end of the batch waits for the next one.
@@ -415,9 +435,10 @@ unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& p, const unsigne
       c = 0xFFFD;
       len = 1;
     }
-    PutChar(o, c);
+    o = PutOther(o, c, c < 0x10000 ? forms[c] : kNoCp932Form);
     p += len;
   }
+  pos = p;
   return o;
 }
 
@@ -439,13 +460,13 @@ unsigned char* DecodingSource::DecodeUtf16(const unsigned char*& p, const unsign
       if (end - p >= 4) {
         const char32_t low = unit(p + 2);
         if (low >= 0xDC00 && low <= 0xDFFF) {
-          PutChar(o, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+          o = PutStandIn(o, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
           p += 4;
           continue;
         }
       }
     }
-    PutWide(o, u, forms_[u]);  // a surrogate without its partner stands for itself
+    o = PutOther(o, u, forms_[u]);  // a surrogate without its partner stands for itself
     p += 2;
   }
   if (file_end_ && end - p == 1) p = end;  // an odd last byte makes no character
