@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <stdexcept>
+#include <type_traits>
 #include <vector>
 
 #include "platform/text.h"
@@ -34,22 +35,26 @@ constexpr std::size_t kTextMax = FileScanner::kLineMax;
 // Thrown by the reading when a file taken for UTF-8 turns out not to be.
 struct NotUtf8 {};
 
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+// Bytes looked at together: as many as a register holds.
+using Word = std::conditional_t<sizeof(void*) >= 8, std::uint64_t, std::uint32_t>;
+constexpr std::size_t kWord = sizeof(Word);
+constexpr Word kHighBits = static_cast<Word>(0x8080808080808080ull);
+constexpr Word kLowBits = static_cast<Word>(0x0101010101010101ull);
 
-bool HasByte(std::uint64_t w, unsigned char b) {
-  const std::uint64_t x = w ^ (0x0101010101010101ull * b);
-  return ((x - 0x0101010101010101ull) & ~x & kHighBits) != 0;
+bool HasByte(Word w, unsigned char b) {
+  const Word x = w ^ (kLowBits * b);
+  return ((x - kLowBits) & ~x & kHighBits) != 0;
 }
 
-// The ASCII bytes at the start of eight bytes, given their high bits.
-std::size_t AsciiAtStart(std::uint64_t high) {
+// The ASCII bytes at the start of a word, given their high bits.
+std::size_t AsciiAtStart(Word high) {
   if constexpr (std::endian::native == std::endian::little) return static_cast<std::size_t>(std::countr_zero(high)) / 8;
   return static_cast<std::size_t>(std::countl_zero(high)) / 8;
 }
 
-std::uint64_t Load8(const unsigned char* p) {
-  std::uint64_t w;
-  std::memcpy(&w, p, 8);
+Word LoadWord(const unsigned char* p) {
+  Word w;
+  std::memcpy(&w, p, kWord);
   return w;
 }
 
@@ -93,8 +98,11 @@ struct LineStandIns {
 // taken for UTF-8 or UTF-16 is decoded straight into the scan's window.
 class DecodingSource : public ByteSource {
  public:
-  DecodingSource(ByteSource& file, const SearchKeyword& keyword, bool shift_jis)
-      : file_(file), keyword_(keyword), forms_(Cp932FormTable()), shift_jis_(shift_jis) {}
+  // raw: kRawSize bytes.
+  DecodingSource(ByteSource& file, const SearchKeyword& keyword, bool shift_jis, unsigned char* raw)
+      : file_(file), keyword_(keyword), forms_(Cp932FormTable()), shift_jis_(shift_jis), raw_(raw) {}
+
+  static constexpr std::size_t kRawSize = kBatch + 2 * kPiece + kLookAhead;
 
   int Read(unsigned char* dst, int max) override;
   void LinesDone(long long line) override {
@@ -131,8 +139,8 @@ class DecodingSource : public ByteSource {
   void Track(const unsigned char* from, const unsigned char* to) {
     const unsigned char* line_start = nullptr;
     for (const unsigned char* q = from; q < to;) {
-      if (to - q >= 8 && !HasByte(Load8(q), '\n')) {
-        q += 8;
+      if (static_cast<std::size_t>(to - q) >= kWord && !HasByte(LoadWord(q), '\n')) {
+        q += kWord;
         continue;
       }
       if (*q++ == '\n') {
@@ -146,8 +154,8 @@ class DecodingSource : public ByteSource {
     }
     std::size_t returns = 0;
     for (const unsigned char* q = from; q < to;) {
-      if (to - q >= 8 && !HasByte(Load8(q), '\r')) {
-        q += 8;
+      if (static_cast<std::size_t>(to - q) >= kWord && !HasByte(LoadWord(q), '\r')) {
+        q += kWord;
         continue;
       }
       returns += *q++ == '\r';
@@ -191,10 +199,7 @@ class DecodingSource : public ByteSource {
   bool guessing_ = false;
   EncodingRecogniser recogniser_;
 
-  // Bytes of the file not passed on yet; left uninitialised, as a file is
-  // searched for every few kilobytes of it.
-  static constexpr std::size_t kRawSize = kBatch + 2 * kPiece + kLookAhead;
-  std::unique_ptr<unsigned char[]> raw_{new unsigned char[kRawSize]};
+  unsigned char* raw_;  // bytes of the file not passed on yet
   std::size_t raw_pos_ = 0, raw_end_ = 0;
   std::size_t recognised_ = 0;  // raw_ up to here went through the recognition
   bool file_end_ = false;
@@ -217,13 +222,13 @@ class DecodingSource : public ByteSource {
 bool DecodingSource::ReadPiece(std::size_t size) {
   if (file_end_) return false;
   if (raw_pos_ > 0) {
-    std::memmove(raw_.get(), raw_.get() + raw_pos_, RawLeft());
+    std::memmove(raw_, raw_ + raw_pos_, RawLeft());
     recognised_ = std::max(recognised_, raw_pos_) - raw_pos_;
     raw_end_ -= raw_pos_;
     raw_pos_ = 0;
   }
   const std::size_t room = std::min(size, kRawSize - raw_end_);
-  const int got = file_.Read(raw_.get() + raw_end_, static_cast<int>(room));
+  const int got = file_.Read(raw_ + raw_end_, static_cast<int>(room));
   if (got < 0 || static_cast<std::size_t>(got) > room) throw std::runtime_error("ByteSource::Read returned a bad count");
   raw_end_ += static_cast<std::size_t>(got);
   file_end_ = got == 0;
@@ -231,7 +236,7 @@ bool DecodingSource::ReadPiece(std::size_t size) {
 }
 
 void DecodingSource::Recognise() {
-  recogniser_.Add(std::string_view(reinterpret_cast<const char*>(raw_.get()) + recognised_, raw_end_ - recognised_));
+  recogniser_.Add(std::string_view(reinterpret_cast<const char*>(raw_) + recognised_, raw_end_ - recognised_));
   recognised_ = raw_end_;
   if (file_end_) recogniser_.Finish();
 }
@@ -302,12 +307,12 @@ int DecodingSource::Read(unsigned char* dst, int max) {
         // A keyword with a character that code page 932 lacks is in no Shift-JIS file.
         if (keyword_.lacks_cp932()) return 0;
         if (RawLeft() == 0) return file_.Read(dst, max);
-        const int n = Hand(raw_.get() + raw_pos_, RawLeft(), dst, max);
+        const int n = Hand(raw_ + raw_pos_, RawLeft(), dst, max);
         raw_pos_ += static_cast<std::size_t>(n);
         return n;
       }
       case Mode::Ascii: {
-        const unsigned char* data = raw_.get() + raw_pos_;
+        const unsigned char* data = raw_ + raw_pos_;
         std::size_t count = RawLeft();
         const bool direct = count == 0;
         if (direct) {
@@ -321,7 +326,7 @@ int DecodingSource::Read(unsigned char* dst, int max) {
             std::find_if(data, data + count, [](unsigned char b) { return b >= 0x80; }) - data);
         if (direct) {
           if (ascii < count) {
-            std::memcpy(raw_.get(), dst + ascii, count - ascii);
+            std::memcpy(raw_, dst + ascii, count - ascii);
             raw_pos_ = recognised_ = 0;
             raw_end_ = count - ascii;
           }
@@ -364,13 +369,13 @@ int DecodingSource::Read(unsigned char* dst, int max) {
 // least; the count made. A sequence cut by the end of raw_ waits for the
 // next batch, unless the file ends there.
 std::size_t DecodingSource::Decode(unsigned char* o, unsigned char* o_end) {
-  const unsigned char* p = raw_.get() + raw_pos_;
-  const unsigned char* end = raw_.get() + raw_end_;
+  const unsigned char* p = raw_ + raw_pos_;
+  const unsigned char* end = raw_ + raw_end_;
   tracked_ = o;
   unsigned char* const begin = o;
   o = mode_ == Mode::Utf8 ? DecodeUtf8(p, end, o, o_end) : DecodeUtf16(p, end, o, o_end);
   Track(tracked_, o);
-  raw_pos_ = static_cast<std::size_t>(p - raw_.get());
+  raw_pos_ = static_cast<std::size_t>(p - raw_);
   if (file_end_ && p == end && guessing_) guessing_ = false;  // UTF-8 to its end
   return static_cast<std::size_t>(o - begin);
 }
@@ -380,16 +385,16 @@ unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& pos, const unsig
   const unsigned char* p = pos;
   const std::uint16_t* const forms = forms_;
   for (;;) {
-    // With room for eight bytes each way: ASCII eight bytes at a time, and
+    // With room for a word each way: ASCII a word at a time, and
     // the sequences of two and three bytes (the basic plane but the
     // surrogates) that text is mostly made of.
-    while (end - p >= 8 && o_end - o >= 8) {
-      const std::uint64_t w = Load8(p);
-      std::memcpy(o, &w, 8);
-      const std::uint64_t high = w & kHighBits;
+    while (static_cast<std::size_t>(end - p) >= kWord && static_cast<std::size_t>(o_end - o) >= kWord) {
+      const Word w = LoadWord(p);
+      std::memcpy(o, &w, kWord);
+      const Word high = w & kHighBits;
       if (high == 0) {
-        p += 8;
-        o += 8;
+        p += kWord;
+        o += kWord;
         continue;
       }
       const std::size_t ascii = AsciiAtStart(high);
@@ -522,7 +527,11 @@ std::wstring ShownText(std::string_view text, std::u32string_view stand_ins) {
 }
 
 ScanEnd SearchFileText(FileScanner& scanner, const SearchKeyword& keyword, ByteSource& file,
-                       const TextHitSink& sink, DocEncoding* encoding) {
+                       const TextHitSink& sink, DocEncoding* encoding, SearchBuffers* buffers) {
+  SearchBuffers own;
+  if (!buffers) buffers = &own;
+  // Left uninitialised: a file is searched in a few kilobytes of it at times.
+  if (!buffers->raw) buffers->raw.reset(new unsigned char[DecodingSource::kRawSize]);
   struct Held {
     long long line;
     std::string text;
@@ -539,7 +548,7 @@ ScanEnd SearchFileText(FileScanner& scanner, const SearchKeyword& keyword, ByteS
     return true;
   };
   {
-    DecodingSource source(file, keyword, false);
+    DecodingSource source(file, keyword, false, buffers->raw.get());
     try {
       const ScanEnd end = scanner.Scan(source, [&](long long line, std::string_view text) {
         const std::u32string_view stand_ins = source.StandInsOf(line);
@@ -561,7 +570,7 @@ ScanEnd SearchFileText(FileScanner& scanner, const SearchKeyword& keyword, ByteS
   }
   if (!file.Rewind()) throw std::runtime_error("the file cannot be read again from its start");
   if (encoding) *encoding = DocEncoding::ShiftJis;
-  DecodingSource source(file, keyword, true);
+  DecodingSource source(file, keyword, true, buffers->raw.get());
   return scanner.Scan(source, [&](long long line, std::string_view text) {
     return line <= passed_on || sink(line, text, {});
   });
