@@ -1,6 +1,8 @@
 #include "platform/text.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace velkor {
@@ -44,6 +46,27 @@ std::size_t ValidUtf8Length(std::string_view bytes) {
   char32_t cp;
   std::size_t i = 0;
   while (i < bytes.size()) {
+    // ASCII eight bytes at a time, and three-byte sequences (most of
+    // Japanese) without the general decoding.
+    if (bytes.size() - i >= 8) {
+      std::uint64_t w;
+      std::memcpy(&w, bytes.data() + i, 8);
+      const std::uint64_t high = w & 0x8080808080808080ull;
+      if (high == 0) {
+        i += 8;
+        continue;
+      }
+      if constexpr (std::endian::native == std::endian::little) i += static_cast<std::size_t>(std::countr_zero(high)) / 8;
+    }
+    const auto b0 = static_cast<unsigned char>(bytes[i]);
+    if ((b0 & 0xF0) == 0xE0 && bytes.size() - i >= 3) {
+      const auto b1 = static_cast<unsigned char>(bytes[i + 1]), b2 = static_cast<unsigned char>(bytes[i + 2]);
+      const unsigned c = (b0 & 0x0Fu) << 12 | (b1 & 0x3Fu) << 6 | (b2 & 0x3Fu);
+      if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80 && c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
+        i += 3;
+        continue;
+      }
+    }
     const std::size_t n = DecodeUtf8(bytes, i, cp);
     if (n == 0) break;
     i += n;

@@ -1,10 +1,13 @@
 #include "wordsearch/decoded_scan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <stdexcept>
+#include <type_traits>
 #include <vector>
 
 #include "platform/text.h"
@@ -12,13 +15,19 @@
 namespace velkor {
 namespace {
 
-// A file is read in pieces of this size.
+// The first pieces of a file, while its encoding is recognised, are read in
+// pieces of this size.
 constexpr std::size_t kPiece = 16384;
+// A file taken for UTF-8 or UTF-16 is read in batches of this size.
+constexpr std::size_t kBatch = 65536;
 // Before a file is taken for UTF-8, the bytes after its first one that is not
 // ASCII are looked at this far (or to the end): Shift-JIS text gives itself
 // away within a few characters, so a wrong guess, which costs a second
 // reading of the file, is left to files that are UTF-8 for that long.
 constexpr std::size_t kLookAhead = 4096;
+// The bytes left of a batch that are moved to the front before the next one
+// is read behind them: a sequence cut by the batch's end, and a little more.
+constexpr std::size_t kRefillBelow = 64;
 // A hit's text holds at most this many bytes from its line's start,
 // carriage returns not counted.
 constexpr std::size_t kTextMax = FileScanner::kLineMax;
@@ -26,9 +35,27 @@ constexpr std::size_t kTextMax = FileScanner::kLineMax;
 // Thrown by the reading when a file taken for UTF-8 turns out not to be.
 struct NotUtf8 {};
 
-bool HasByte(std::uint64_t w, unsigned char b) {
-  const std::uint64_t x = w ^ (0x0101010101010101ull * b);
-  return ((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0;
+// Bytes looked at together: as many as a register holds.
+using Word = std::conditional_t<sizeof(void*) >= 8, std::uint64_t, std::uint32_t>;
+constexpr std::size_t kWord = sizeof(Word);
+constexpr Word kHighBits = static_cast<Word>(0x8080808080808080ull);
+constexpr Word kLowBits = static_cast<Word>(0x0101010101010101ull);
+
+bool HasByte(Word w, unsigned char b) {
+  const Word x = w ^ (kLowBits * b);
+  return ((x - kLowBits) & ~x & kHighBits) != 0;
+}
+
+// The ASCII bytes at the start of a word, given their high bits.
+std::size_t AsciiAtStart(Word high) {
+  if constexpr (std::endian::native == std::endian::little) return static_cast<std::size_t>(std::countr_zero(high)) / 8;
+  return static_cast<std::size_t>(std::countl_zero(high)) / 8;
+}
+
+Word LoadWord(const unsigned char* p) {
+  Word w;
+  std::memcpy(&w, p, kWord);
+  return w;
 }
 
 // The decoding of one UTF-8 sequence, as the editor's decoding does it
@@ -67,13 +94,15 @@ struct LineStandIns {
 
 // The file's text in code page 932 form, for the line scan. A file that the
 // recognition settles as Shift-JIS passes as it is; so does one that is all
-// ASCII so far, which reads the same in every encoding but UTF-16.
+// ASCII so far, which reads the same in every encoding but UTF-16. A file
+// taken for UTF-8 or UTF-16 is decoded straight into the scan's window.
 class DecodingSource : public ByteSource {
  public:
-  DecodingSource(ByteSource& file, const SearchKeyword& keyword, bool shift_jis)
-      : file_(file), keyword_(keyword), forms_(Cp932FormTable()), shift_jis_(shift_jis) {
-    raw_.resize(2 * kPiece + kLookAhead);
-  }
+  // raw: kRawSize bytes.
+  DecodingSource(ByteSource& file, const SearchKeyword& keyword, bool shift_jis, unsigned char* raw)
+      : file_(file), keyword_(keyword), forms_(Cp932FormTable()), shift_jis_(shift_jis), raw_(raw) {}
+
+  static constexpr std::size_t kRawSize = kBatch + 2 * kPiece + kLookAhead;
 
   int Read(unsigned char* dst, int max) override;
   void LinesDone(long long line) override {
@@ -94,51 +123,70 @@ class DecodingSource : public ByteSource {
 
   std::size_t RawLeft() const { return raw_end_ - raw_pos_; }
   void Start();
-  bool ReadPiece();
+  bool ReadPiece(std::size_t size);
   void Recognise();
   void Guess();
-  void Decode();
+  std::size_t Decode(unsigned char* o, unsigned char* o_end);
   int Hand(const unsigned char* from, std::size_t count, unsigned char* dst, int max);
 
-  unsigned char* DecodeUtf8(const unsigned char*& p, const unsigned char* end, unsigned char* o);
-  unsigned char* DecodeUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* o);
-  // Keeps the line and column of the decoding up to date over ASCII that
-  // passes as it is.
-  void Passed(const unsigned char* p, std::size_t n) {
-    const unsigned char* line_start = p;
-    for (const unsigned char* q = p; q < p + n; ++q) {
-      if (*q == '\n') {
+  unsigned char* DecodeUtf8(const unsigned char*& p, const unsigned char* end, unsigned char* o,
+                            unsigned char* o_end);
+  unsigned char* DecodeUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* o,
+                             unsigned char* o_end);
+  // Brings the line and column of the decoding up to date over text made
+  // since the last time: a line feed starts a line, a carriage return takes
+  // no column.
+  void Track(const unsigned char* from, const unsigned char* to) {
+    const unsigned char* line_start = nullptr;
+    for (const unsigned char* q = from; q < to;) {
+      if (static_cast<std::size_t>(to - q) >= kWord && !HasByte(LoadWord(q), '\n')) {
+        q += kWord;
+        continue;
+      }
+      if (*q++ == '\n') {
         ++line_;
-        column_ = 0;
-        line_start = q + 1;
+        line_start = q;
       }
     }
-    column_ += static_cast<std::size_t>(p + n - line_start - std::count(line_start, p + n, '\r'));
-  }
-  void PutByte(unsigned char*& o, unsigned char b) {
-    *o++ = b;
-    if (b == '\n') {
-      ++line_;
+    if (line_start) {
       column_ = 0;
-    } else if (b != '\r') {
-      ++column_;
+      from = line_start;
     }
-  }
-  void PutChar(unsigned char*& o, char32_t c) {
-    std::uint16_t form = c < 0x10000 ? forms_[c] : kNoCp932Form;
-    if (form == kNoCp932Form) {
-      if (column_ < kTextMax) {
-        if (lines_.empty() || lines_.back().line != line_) lines_.push_back({line_, {}});
-        lines_.back().chars.push_back(c);
+    std::size_t returns = 0;
+    for (const unsigned char* q = from; q < to;) {
+      if (static_cast<std::size_t>(to - q) >= kWord && !HasByte(LoadWord(q), '\r')) {
+        q += kWord;
+        continue;
       }
-      const Cp932Char stand_in = StandInBytes(keyword_.StandInOf(c));
-      form = static_cast<std::uint16_t>(stand_in.bytes[0] << 8 | stand_in.bytes[1]);
+      returns += *q++ == '\r';
     }
-    if (form < 0x100) return PutByte(o, static_cast<unsigned char>(form));
+    column_ += static_cast<std::size_t>(to - from) - returns;
+  }
+  // A character with a form of its own (form), or none (kNoCp932Form).
+  unsigned char* PutOther(unsigned char* o, char32_t c, std::uint16_t form) {
+    if (form == kNoCp932Form) return PutStandIn(o, c);
+    if (form < 0x100) {
+      *o++ = static_cast<unsigned char>(form);
+      return o;
+    }
     o[0] = static_cast<unsigned char>(form >> 8);
     o[1] = static_cast<unsigned char>(form & 0xFF);
-    o += 2;
+    return o + 2;
+  }
+  // A character that code page 932 lacks, kept for its line when the line's
+  // text as a hit shows it.
+  unsigned char* PutStandIn(unsigned char* o, char32_t c) {
+    Track(tracked_, o);
+    tracked_ = o + 2;
+    if (column_ < kTextMax) {
+      if (lines_.empty() || lines_.back().line != line_) lines_.push_back({line_, {}});
+      lines_.back().chars.push_back(c);
+    }
     column_ += 2;
+    const Cp932Char stand_in = StandInBytes(keyword_.StandInOf(c));
+    o[0] = stand_in.bytes[0];
+    o[1] = stand_in.bytes[1];
+    return o + 2;
   }
 
   ByteSource& file_;
@@ -151,32 +199,36 @@ class DecodingSource : public ByteSource {
   bool guessing_ = false;
   EncodingRecogniser recogniser_;
 
-  std::vector<unsigned char> raw_;  // bytes of the file not passed on yet
+  unsigned char* raw_;  // bytes of the file not passed on yet
   std::size_t raw_pos_ = 0, raw_end_ = 0;
   std::size_t recognised_ = 0;  // raw_ up to here went through the recognition
   bool file_end_ = false;
 
-  std::vector<unsigned char> out_;  // decoded, not handed to the scan yet
+  // Decoded text for a read too small to take a character, not handed to the
+  // scan yet.
+  std::vector<unsigned char> out_;
   std::size_t out_pos_ = 0, out_end_ = 0;
 
   // Where the decoding stands in the text: its line, and the bytes of that
-  // line so far without carriage returns.
+  // line so far without carriage returns, up to tracked_ in the text made by
+  // the decoding under way.
   long long line_ = 1;
   std::size_t column_ = 0;
+  const unsigned char* tracked_ = nullptr;
   std::deque<LineStandIns> lines_;
 };
 
-// Reads one more piece behind the bytes left; false at the end of the file.
-bool DecodingSource::ReadPiece() {
+// Reads up to size bytes behind the bytes left; false at the end of the file.
+bool DecodingSource::ReadPiece(std::size_t size) {
   if (file_end_) return false;
   if (raw_pos_ > 0) {
-    std::memmove(raw_.data(), raw_.data() + raw_pos_, RawLeft());
+    std::memmove(raw_, raw_ + raw_pos_, RawLeft());
     recognised_ = std::max(recognised_, raw_pos_) - raw_pos_;
     raw_end_ -= raw_pos_;
     raw_pos_ = 0;
   }
-  const std::size_t room = std::min(kPiece, raw_.size() - raw_end_);
-  const int got = file_.Read(raw_.data() + raw_end_, static_cast<int>(room));
+  const std::size_t room = std::min(size, kRawSize - raw_end_);
+  const int got = file_.Read(raw_ + raw_end_, static_cast<int>(room));
   if (got < 0 || static_cast<std::size_t>(got) > room) throw std::runtime_error("ByteSource::Read returned a bad count");
   raw_end_ += static_cast<std::size_t>(got);
   file_end_ = got == 0;
@@ -184,7 +236,7 @@ bool DecodingSource::ReadPiece() {
 }
 
 void DecodingSource::Recognise() {
-  recogniser_.Add(std::string_view(reinterpret_cast<const char*>(raw_.data()) + recognised_, raw_end_ - recognised_));
+  recogniser_.Add(std::string_view(reinterpret_cast<const char*>(raw_) + recognised_, raw_end_ - recognised_));
   recognised_ = raw_end_;
   if (file_end_) recogniser_.Finish();
 }
@@ -195,7 +247,7 @@ void DecodingSource::Start() {
     mode_ = Mode::Bytes;
     return;
   }
-  while (RawLeft() < 3 && ReadPiece()) {
+  while (RawLeft() < 3 && ReadPiece(kPiece)) {
   }
   Recognise();
   if (!recogniser_.settled()) return;  // ASCII until its first other byte
@@ -220,8 +272,10 @@ void DecodingSource::Start() {
 }
 
 // At the first byte that is not ASCII, with the bytes from it on in raw_.
+// From here on a file taken for UTF-8 is checked by its decoding, which
+// finds a byte that is no UTF-8 where the recognition would.
 void DecodingSource::Guess() {
-  while (RawLeft() < kLookAhead && ReadPiece()) {
+  while (RawLeft() < kLookAhead && ReadPiece(kPiece)) {
   }
   Recognise();
   if (recogniser_.settled() && recogniser_.encoding() != DocEncoding::Utf8) {
@@ -253,16 +307,17 @@ int DecodingSource::Read(unsigned char* dst, int max) {
         // A keyword with a character that code page 932 lacks is in no Shift-JIS file.
         if (keyword_.lacks_cp932()) return 0;
         if (RawLeft() == 0) return file_.Read(dst, max);
-        const int n = Hand(raw_.data() + raw_pos_, RawLeft(), dst, max);
+        const int n = Hand(raw_ + raw_pos_, RawLeft(), dst, max);
         raw_pos_ += static_cast<std::size_t>(n);
         return n;
       }
       case Mode::Ascii: {
-        const unsigned char* data = raw_.data() + raw_pos_;
+        const unsigned char* data = raw_ + raw_pos_;
         std::size_t count = RawLeft();
         const bool direct = count == 0;
         if (direct) {
-          const int got = file_.Read(dst, max);
+          // No more than raw_ takes in front of the look-ahead.
+          const int got = file_.Read(dst, std::min(max, static_cast<int>(kPiece)));
           if (got <= 0) return got;
           data = dst;
           count = static_cast<std::size_t>(got);
@@ -271,88 +326,137 @@ int DecodingSource::Read(unsigned char* dst, int max) {
             std::find_if(data, data + count, [](unsigned char b) { return b >= 0x80; }) - data);
         if (direct) {
           if (ascii < count) {
-            std::memcpy(raw_.data(), dst + ascii, count - ascii);
+            std::memcpy(raw_, dst + ascii, count - ascii);
             raw_pos_ = recognised_ = 0;
             raw_end_ = count - ascii;
           }
         } else if (ascii > 0) {
           const int n = Hand(data, ascii, dst, max);
           raw_pos_ += static_cast<std::size_t>(n);
-          Passed(dst, static_cast<std::size_t>(n));
+          Track(dst, dst + n);
           return n;
         }
         if (ascii < count) Guess();
-        Passed(dst, ascii);
+        Track(dst, dst + ascii);
         if (ascii > 0) return static_cast<int>(ascii);
         break;
       }
       case Mode::Utf8:
-      case Mode::Utf16:
-        if (RawLeft() < kPiece) ReadPiece();
-        if (guessing_) {
-          Recognise();
-          if (recogniser_.settled()) {
-            if (recogniser_.encoding() != DocEncoding::Utf8) throw NotUtf8{};
-            guessing_ = false;
-          }
+      case Mode::Utf16: {
+        if (RawLeft() < kRefillBelow) ReadPiece(kBatch);
+        // Each byte makes at most two (a byte that is no character becomes
+        // U+FFFD), and each character at most two: a read with room for two
+        // takes the text straight in.
+        const bool direct = max >= 2;
+        if (!direct) out_.resize(16);
+        unsigned char* o = direct ? dst : out_.data();
+        const std::size_t made = Decode(o, o + (direct ? static_cast<std::size_t>(max) : out_.size()));
+        if (made == 0) {
+          if (file_end_ && RawLeft() == 0) return 0;
+          if (!ReadPiece(kBatch) && RawLeft() == 0) return 0;
+          continue;
         }
-        Decode();
-        if (out_end_ == 0 && file_end_ && RawLeft() == 0) return 0;
+        if (direct) return static_cast<int>(made);
+        out_pos_ = 0;
+        out_end_ = made;
         break;
-    }
-  }
-}
-
-void DecodingSource::Decode() {
-  const unsigned char* p = raw_.data() + raw_pos_;
-  const unsigned char* end = raw_.data() + raw_end_;
-  // Each byte makes at most two: a byte that is no character becomes U+FFFD.
-  if (out_.size() < 2 * RawLeft() + 16) out_.resize(2 * RawLeft() + 16);
-  unsigned char* o = out_.data();
-  o = mode_ == Mode::Utf8 ? DecodeUtf8(p, end, o) : DecodeUtf16(p, end, o);
-  raw_pos_ = static_cast<std::size_t>(p - raw_.data());
-  out_pos_ = 0;
-  out_end_ = static_cast<std::size_t>(o - out_.data());
-}
-
-unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& p, const unsigned char* end, unsigned char* o) {
-  while (p < end) {
-    if (end - p >= 8) {
-      std::uint64_t w;
-      std::memcpy(&w, p, 8);
-      if ((w & 0x8080808080808080ull) == 0 && !HasByte(w, '\n') && !HasByte(w, '\r')) {
-        std::memcpy(o, p, 8);
-        o += 8;
-        p += 8;
-        column_ += 8;
-        continue;
       }
     }
+  }
+}
+
+// Decodes what raw_ holds into [o, o_end), which has room for two bytes at
+// least; the count made. A sequence cut by the end of raw_ waits for the
+// next batch, unless the file ends there.
+std::size_t DecodingSource::Decode(unsigned char* o, unsigned char* o_end) {
+  const unsigned char* p = raw_ + raw_pos_;
+  const unsigned char* end = raw_ + raw_end_;
+  tracked_ = o;
+  unsigned char* const begin = o;
+  o = mode_ == Mode::Utf8 ? DecodeUtf8(p, end, o, o_end) : DecodeUtf16(p, end, o, o_end);
+  Track(tracked_, o);
+  raw_pos_ = static_cast<std::size_t>(p - raw_);
+  if (file_end_ && p == end && guessing_) guessing_ = false;  // UTF-8 to its end
+  return static_cast<std::size_t>(o - begin);
+}
+
+unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& pos, const unsigned char* end, unsigned char* o,
+                                          unsigned char* o_end) {
+  const unsigned char* p = pos;
+  const std::uint16_t* const forms = forms_;
+  for (;;) {
+    // With room for a word each way: ASCII a word at a time, and
+    // the sequences of two and three bytes (the basic plane but the
+    // surrogates) that text is mostly made of.
+    while (static_cast<std::size_t>(end - p) >= kWord && static_cast<std::size_t>(o_end - o) >= kWord) {
+      const Word w = LoadWord(p);
+      std::memcpy(o, &w, kWord);
+      const Word high = w & kHighBits;
+      if (high == 0) {
+        p += kWord;
+        o += kWord;
+        continue;
+      }
+      const std::size_t ascii = AsciiAtStart(high);
+      p += ascii;
+      o += ascii;
+      if (o_end - o < 2) break;
+      const unsigned b = p[0];
+      char32_t c;
+      if ((b & 0xF0) == 0xE0) {
+        if (end - p < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80) break;
+        c = static_cast<char32_t>((b & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
+        if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) break;
+        p += 3;
+      } else if (b >= 0xC2 && b < 0xE0) {
+        if (end - p < 2 || (p[1] & 0xC0) != 0x80) break;
+        c = static_cast<char32_t>((b & 0x1F) << 6 | (p[1] & 0x3F));
+        p += 2;
+      } else {
+        break;
+      }
+      const std::uint16_t form = forms[c];
+      if (form > 0xFF && form != kNoCp932Form) {
+        o[0] = static_cast<unsigned char>(form >> 8);
+        o[1] = static_cast<unsigned char>(form & 0xFF);
+        o += 2;
+      } else {
+        o = PutOther(o, c, form);
+      }
+    }
+    // One character the loop above leaves, or the last few.
+    if (p >= end || o_end - o < 2) break;
     const unsigned char b = *p;
     if (b < 0x80) {
-      PutByte(o, b);
-      ++p;
+      *o++ = *p++;
       continue;
     }
-    // A sequence cut by the end of the piece waits for the next one.
+    // A sequence cut by the end of the batch waits for the next one.
     if (!file_end_ && Utf8SequenceLength(b) > static_cast<std::size_t>(end - p)) break;
     char32_t c = 0xFFFD;
-    const std::size_t len = DecodeSequence(p, end, c);
-    PutChar(o, len == 0 ? 0xFFFD : c);
-    p += len == 0 ? 1 : len;
+    std::size_t len = DecodeSequence(p, end, c);
+    if (len == 0) {
+      if (guessing_) throw NotUtf8{};
+      c = 0xFFFD;
+      len = 1;
+    }
+    o = PutOther(o, c, c < 0x10000 ? forms[c] : kNoCp932Form);
+    p += len;
   }
+  pos = p;
   return o;
 }
 
-unsigned char* DecodingSource::DecodeUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* o) {
+unsigned char* DecodingSource::DecodeUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* o,
+                                           unsigned char* o_end) {
   const bool big_end = encoding_ == DocEncoding::Utf16Be;
   const auto unit = [big_end](const unsigned char* q) {
     return static_cast<char32_t>(big_end ? (q[0] << 8 | q[1]) : (q[0] | q[1] << 8));
   };
-  while (end - p >= 2) {
+  while (end - p >= 2 && o_end - o >= 2) {
     const char32_t u = unit(p);
     if (u < 0x80) {
-      PutByte(o, static_cast<unsigned char>(u));
+      *o++ = static_cast<unsigned char>(u);
       p += 2;
       continue;
     }
@@ -361,16 +465,16 @@ unsigned char* DecodingSource::DecodeUtf16(const unsigned char*& p, const unsign
       if (end - p >= 4) {
         const char32_t low = unit(p + 2);
         if (low >= 0xDC00 && low <= 0xDFFF) {
-          PutChar(o, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+          o = PutStandIn(o, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
           p += 4;
           continue;
         }
       }
     }
-    PutChar(o, u);  // a surrogate without its partner stands for itself
+    o = PutOther(o, u, forms_[u]);  // a surrogate without its partner stands for itself
     p += 2;
   }
-  if (file_end_ && p < end) p = end;  // an odd last byte makes no character
+  if (file_end_ && end - p == 1) p = end;  // an odd last byte makes no character
   return o;
 }
 
@@ -423,7 +527,11 @@ std::wstring ShownText(std::string_view text, std::u32string_view stand_ins) {
 }
 
 ScanEnd SearchFileText(FileScanner& scanner, const SearchKeyword& keyword, ByteSource& file,
-                       const TextHitSink& sink, DocEncoding* encoding) {
+                       const TextHitSink& sink, DocEncoding* encoding, SearchBuffers* buffers) {
+  SearchBuffers own;
+  if (!buffers) buffers = &own;
+  // Left uninitialised: a file is searched in a few kilobytes of it at times.
+  if (!buffers->raw) buffers->raw.reset(new unsigned char[DecodingSource::kRawSize]);
   struct Held {
     long long line;
     std::string text;
@@ -440,7 +548,7 @@ ScanEnd SearchFileText(FileScanner& scanner, const SearchKeyword& keyword, ByteS
     return true;
   };
   {
-    DecodingSource source(file, keyword, false);
+    DecodingSource source(file, keyword, false, buffers->raw.get());
     try {
       const ScanEnd end = scanner.Scan(source, [&](long long line, std::string_view text) {
         const std::u32string_view stand_ins = source.StandInsOf(line);
@@ -462,7 +570,7 @@ ScanEnd SearchFileText(FileScanner& scanner, const SearchKeyword& keyword, ByteS
   }
   if (!file.Rewind()) throw std::runtime_error("the file cannot be read again from its start");
   if (encoding) *encoding = DocEncoding::ShiftJis;
-  DecodingSource source(file, keyword, true);
+  DecodingSource source(file, keyword, true, buffers->raw.get());
   return scanner.Scan(source, [&](long long line, std::string_view text) {
     return line <= passed_on || sink(line, text, {});
   });

@@ -10,6 +10,7 @@
 // bytes. A Shift-JIS file is scanned on its own bytes, as they are.
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -60,14 +61,20 @@ using TextHitSink =
 // The text of a hit with its stand-ins given back their characters.
 std::wstring ShownText(std::string_view text, std::u32string_view stand_ins);
 
+// Memory that the search of one file leaves to the next, so that a search
+// over many files does not take it anew for each.
+struct SearchBuffers {
+  std::unique_ptr<unsigned char[]> raw;  // the file's bytes as read
+};
+
 // Scans one file with a scanner made for keyword.bytes(). The encoding is
 // recognised from the bytes as they are read; a file that looks like UTF-8
 // is read as UTF-8 until a byte says otherwise, and then searched again from
 // its start as Shift-JIS (the file must allow Rewind). Hits go to the sink in
 // the order of their lines, each once; those that depend on the guess wait
 // until the file's end has settled it. `encoding`, when given, receives the
-// file's encoding.
+// file's encoding; `buffers`, when given, is used and kept for the next file.
 ScanEnd SearchFileText(FileScanner& scanner, const SearchKeyword& keyword, ByteSource& file,
-                       const TextHitSink& sink, DocEncoding* encoding = nullptr);
+                       const TextHitSink& sink, DocEncoding* encoding = nullptr, SearchBuffers* buffers = nullptr);
 
 }  // namespace velkor

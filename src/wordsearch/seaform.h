@@ -248,6 +248,7 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   int find_count_ = 0;
   std::unique_ptr<FileScanner> scanner_;
   std::unique_ptr<SearchKeyword> keyword_;  // of the search running
+  SearchBuffers search_buffers_;             // of the search running
   std::wstring typed_keyword_;  // of the last search, as typed: the viewer looks for it
   DWORD last_refresh_ = 0;
   DWORD last_pump_ = 0;

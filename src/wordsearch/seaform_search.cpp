@@ -208,6 +208,7 @@ void TSeaForm::SearchBtnClick() {
 void TSeaForm::EndSearch() {
   scanner_.reset();
   keyword_.reset();
+  search_buffers_ = {};
   if (progress_) progress_->HideProgress();
   // Scroll bars cost most: the list box draws them on the spot whenever
   // their range changes, even with its own drawing off, and again when it
@@ -261,7 +262,8 @@ void TSeaForm::SearchFile(const std::wstring& path, const std::string& path_byte
         end = SearchFileText(*scanner_, *keyword_, source,
                              [&](long long line_number, std::string_view text, std::u32string_view stand_ins) {
                                return AddHit(path, path_bytes, line_number, text, stand_ins);
-                             });
+                             },
+                             nullptr, &search_buffers_);
       } catch (const ReadFailure&) {
         // A file that cannot be read is left out, as one that cannot be opened.
       }

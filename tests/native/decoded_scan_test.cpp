@@ -245,6 +245,36 @@ TEST(DecodedScan, AFileThatOnlyLooksLikeUtf8AtFirstIsSearchedAgainAsShiftJis) {
   EXPECT_EQ(whole.hits[1].shown, W("key い"));
 }
 
+TEST(DecodedScan, EveryCharacterAndEveryStrayByteComesOutAsTheWholeFileDecodedGivesIt) {
+  // Every character of the basic plane, sixteen to a line, each line a hit,
+  // and lone surrogates in UTF-16.
+  std::wstring text;
+  for (char32_t c = 0x80; c < 0x10000; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    if (text.empty() || text.back() == L'\n') text += L"x ";
+    text.push_back(static_cast<wchar_t>(c));
+    if (c % 16 == 0) text += c % 32 ? L"\r\n" : L"\n";
+  }
+  text += L"x \xD800 \xDC00 \xDBFF\n";
+  for (DocEncoding encoding : {DocEncoding::Utf8, DocEncoding::Utf8Bom, DocEncoding::Utf16Le, DocEncoding::Utf16Be}) {
+    const std::string file = Encoded(text, encoding);
+    const Found found = Search(file, L"x", false, false, static_cast<unsigned>(encoding));
+    EXPECT_EQ(found.rewinds, 0);
+    ASSERT_EQ(found.hits, scan_reference::ScanDecoded(file, L"x", false, false)) << static_cast<int>(encoding);
+  }
+  // Bytes that are no UTF-8 after a mark: every byte of the upper half
+  // alone, sequences cut short, overlong, surrogates, past U+10FFFF.
+  std::string stray = "\xEF\xBB\xBF";
+  for (int b = 0x80; b < 0x100; ++b) stray += "x " + std::string(1, static_cast<char>(b)) + "a\xE3\x81\x82\n";
+  for (const char* bad : {"\xE3\x81", "\xE3", "\xC3", "\xF0\x9F\x98", "\xC0\xAF", "\xC1\xBF", "\xE0\x80\xAF",
+                          "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "\xE3\x41\x82", "\xC3\xC3\xA9"})
+    stray += std::string("x ") + bad + "b\r\n";
+  stray += "x \xE3\x81";  // cut by the end of the file
+  const Found found = Search(stray, L"x");
+  ASSERT_EQ(found.hits, scan_reference::ScanDecoded(stray, L"x", false, false));
+  EXPECT_EQ(found.hits.size(), 128u + 13u);
+}
+
 TEST(DecodedScan, ARefusedHitEndsTheFileAlsoWhenItWaitedForTheEnd) {
   std::string file;
   for (int n = 0; n < 5; ++n) file += "key \xE3\x81\x82\n";
