@@ -73,33 +73,18 @@ RecoveryJournal::~RecoveryJournal() {
 
 std::wstring RecoveryJournal::CopyPath(int key) const { return folder_ + L"\\" + CopyFileName(session_, key); }
 
-void RecoveryJournal::Write(int key, RecoveryCopy copy) {
-  {
-    std::lock_guard<std::mutex> hold(mutex_);
-    if (stop_) return;
-    // A newer copy makes a waiting one of the same window needless.
-    for (auto it = tasks_.begin(); it != tasks_.end();) {
-      if (it->key == key && it->copy)
-        it = tasks_.erase(it);
-      else
-        ++it;
-    }
-    tasks_.push_back({key, std::move(copy), {}});
-  }
-  wake_.notify_all();
-}
+void RecoveryJournal::Write(int key, RecoveryCopy copy) { Queue(key, std::move(copy)); }
 
-void RecoveryJournal::Remove(int key) {
+void RecoveryJournal::Remove(int key) { Queue(key, std::nullopt); }
+
+void RecoveryJournal::Queue(int key, std::optional<RecoveryCopy> copy) {
   {
     std::lock_guard<std::mutex> hold(mutex_);
     if (stop_) return;
-    for (auto it = tasks_.begin(); it != tasks_.end();) {
-      if (it->key == key && it->copy)
-        it = tasks_.erase(it);
-      else
-        ++it;
-    }
-    tasks_.push_back({key, std::nullopt, {}});
+    // A newer copy, or the copy's removal, makes a waiting copy of the same
+    // window needless.
+    std::erase_if(tasks_, [key](const auto& task) { return task.key == key && task.copy; });
+    tasks_.push_back({key, std::move(copy), {}});
   }
   wake_.notify_all();
 }

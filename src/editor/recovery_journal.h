@@ -65,6 +65,8 @@ class RecoveryJournal {
   Left FindLeft() const;
 
  private:
+  // Drops a waiting copy of the window key, then queues copy (none: removal).
+  void Queue(int key, std::optional<RecoveryCopy> copy);
   struct Task {
     int key = 0;
     std::optional<RecoveryCopy> copy;  // none: remove the key's copy
