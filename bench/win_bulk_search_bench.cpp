@@ -18,7 +18,7 @@
 
 #include "clock.h"
 #include "state/settings.h"
-#include "launcher/dirwin.h"
+#include "launcher/friends_window.h"
 #include "ui/app.h"
 #include "platform/scoped.h"
 #include "platform/win32.h"
@@ -58,7 +58,7 @@ static double WindowSearch(const std::wstring& dir, const std::wstring& mask, LR
       std::wstring(temp) + L"velkor-bulk-bench-" + std::to_wstring(GetCurrentProcessId()) + L".INI";
   SetSettingsFilePathForTesting(ini);
   SetCurrentDirectoryW(dir.c_str());
-  Tdirform& form = *Tdirform::Show();
+  FriendsWindow& form = *FriendsWindow::Show();
   SetWindowTextW(form.FileEdit(), mask.c_str());
   form.DirList1().SelectPath(dir);
   Application::Get().ProcessMessages();

@@ -19,7 +19,7 @@ using namespace velkor;
 namespace {
 
 double SelectOnce(HWND parent, const std::wstring& path, int* shown) {
-  TDirTreeViewS tree;
+  DirTree tree;
   tree.Create(parent, 100, 0, 0, 300, 500);
   const double start = bench::Now();
   tree.SelectPath(path);

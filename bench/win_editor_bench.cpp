@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "clock.h"
-#include "editor/mdiedit.h"
-#include "frame/mdiframe.h"
+#include "editor/editor_window.h"
+#include "frame/main_window.h"
 #include "state/settings.h"
 #include "ui/app.h"
 #include "platform/text.h"
@@ -87,22 +87,22 @@ struct Session {
     DeleteFileW(settings.c_str());
   }
   // From the open command to the first idle after the paint.
-  double Open(const std::wstring& doc, Teditform** opened) {
+  double Open(const std::wstring& doc, EditorWindow** opened) {
     const double t0 = bench::Now();
-    Teditform* e = frame.OpenDocument(doc, doc, 0, true);
+    EditorWindow* e = frame.OpenDocument(doc, doc, 0, true);
     UpdateWindow(frame.hwnd());
     bench::PumpUntilIdle();
     *opened = e;
     return bench::Now() - t0;
   }
-  void Close(Teditform* e) {
+  void Close(EditorWindow* e) {
     e->memo().SetModified(false);
     SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);
     Pump();
   }
   std::wstring settings;
   HHOOK hook = nullptr;
-  Tframeform frame{{}};
+  MainWindow frame{{}};
 };
 
 }  // namespace
@@ -116,7 +116,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::wstring doc = argv[2];
   Session session(doc);
-  Teditform* e = nullptr;
+  EditorWindow* e = nullptr;
   if (job == L"open") {
     std::printf("editor: %.0f\n", session.Open(doc, &e) * 1000);
     std::fflush(stdout);

@@ -9,7 +9,7 @@
 
 #include "clock.h"
 #include "state/settings.h"
-#include "launcher/dirwin.h"
+#include "launcher/friends_window.h"
 #include "ui/app.h"
 #include "platform/win32.h"
 
@@ -30,7 +30,7 @@ int main() {
       std::wstring(base) + L"velkor-friends-bench-" + std::to_wstring(GetCurrentProcessId()) + L".INI";
   SetSettingsFilePathForTesting(ini);
   SetCurrentDirectoryW(argv[2]);
-  Tdirform& form = *Tdirform::Show();
+  FriendsWindow& form = *FriendsWindow::Show();
   Application::Get().ProcessMessages();
   double best = 1e30;
   int items = 0;

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "clock.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "editor/recovery_copy.h"
 #include "editor/recovery_journal.h"
-#include "frame/mdiframe.h"
+#include "frame/main_window.h"
 #include "state/settings.h"
 #include "platform/files.h"
 
@@ -45,11 +45,11 @@ int wmain(int argc, wchar_t** argv) {
   double copy_ms = 0;
   std::vector<double> bare, copied;
   {
-    Tframeform frame{{}};
+    MainWindow frame{{}};
     frame.CreateForm();
     frame.ShowForStartup(SW_SHOWNORMAL);
     bench::PumpUntilIdle();
-    Teditform* e = frame.OpenDocument(doc, doc, 0, true);
+    EditorWindow* e = frame.OpenDocument(doc, doc, 0, true);
     bench::PumpUntilIdle();
 
     // The copy's cost: the text taken on this thread, encoded and written whole.

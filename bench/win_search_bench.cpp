@@ -10,11 +10,11 @@
 #include <string>
 
 #include "clock.h"
-#include "frame/mdiframe.h"
+#include "frame/main_window.h"
 #include "state/settings.h"
 #include "ui/app.h"
 #include "platform/win32.h"
-#include "wordsearch/seaform.h"
+#include "wordsearch/search_window.h"
 
 using namespace velkor;
 
@@ -63,10 +63,10 @@ int main() {
   double best = 1e30;
   int hits = 0;
   {
-    Tframeform frame({});
+    MainWindow frame({});
     frame.CreateForm();
     frame.ShowSearchWindow();
-    TSeaForm* form = TSeaForm::Get();
+    SearchWindow* form = SearchWindow::Get();
     if (!form) {
       std::fprintf(stderr, "win_search_bench: no search window\n");
       return 1;

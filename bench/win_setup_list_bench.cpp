@@ -12,7 +12,7 @@
 #include "state/settings.h"
 #include "ui/app.h"
 #include "platform/win32.h"
-#include "wordsearch/setup_form.h"
+#include "wordsearch/setup_dialog.h"
 
 using namespace velkor;
 
@@ -32,7 +32,7 @@ int main() {
                                 L".INI");
   // The dialog opens on the current drive's tree: C: is small.
   SetCurrentDirectoryW(L"C:\\");
-  TSetupForm form;
+  SetupDialog form;
   form.Create(nullptr);
   ShowWindow(form.hwnd(), SW_SHOW);
   Application::Get().ProcessMessages();

@@ -2,12 +2,12 @@
 // system's show command, and the message loop until the main window closes.
 #include <vector>
 
-#include "frame/mdiframe.h"
+#include "frame/main_window.h"
 #include "ui/app.h"
 #include "platform/win32.h"
 
 using velkor::Application;
-using velkor::Tframeform;
+using velkor::MainWindow;
 
 namespace {
 
@@ -31,7 +31,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   app.SetTitle(L"ベルコノート");
   int result = 0;
   try {
-    Tframeform frame(CommandLineArguments());
+    MainWindow frame(CommandLineArguments());
     frame.CreateForm();
     frame.ShowForStartup(show_command);
     result = app.Run();

@@ -33,14 +33,14 @@ bool IsExistingDir(const std::wstring& path) {
 
 }  // namespace
 
-TDirTreeViewS::TDirTreeViewS() = default;
+DirTree::DirTree() = default;
 
-TDirTreeViewS::~TDirTreeViewS() {
+DirTree::~DirTree() {
   if (hwnd()) DestroyWindow(hwnd());
   if (images_) ImageList_Destroy(images_);
 }
 
-void TDirTreeViewS::Create(HWND parent, int id, int x, int y, int w, int h, DWORD extra_style) {
+void DirTree::Create(HWND parent, int id, int x, int y, int w, int h, DWORD extra_style) {
   HWND tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                                   extra_style,
@@ -55,30 +55,30 @@ void TDirTreeViewS::Create(HWND parent, int id, int x, int y, int w, int h, DWOR
   this->tree().SetImageList(images_);
 }
 
-void TDirTreeViewS::SetRedraw(bool on) const {
+void DirTree::SetRedraw(bool on) const {
   SendMessageW(hwnd(), WM_SETREDRAW, on, 0);
   if (on) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void TDirTreeViewS::SetDrive(wchar_t letter) {
+void DirTree::SetDrive(wchar_t letter) {
   if (letter == drive_) return;
   drive_ = static_cast<wchar_t>(std::towupper(letter));
   Rebuild();
 }
 
-void TDirTreeViewS::SetShowDrive(bool show) {
+void DirTree::SetShowDrive(bool show) {
   if (show == show_drive_) return;
   show_drive_ = show;
   Rebuild();
 }
 
-void TDirTreeViewS::SetDirSpace(bool space) {
+void DirTree::SetDirSpace(bool space) {
   if (space == dir_space_) return;
   dir_space_ = space;
   if (!space) Rebuild();
 }
 
-std::wstring TDirTreeViewS::NodePath(HTREEITEM node) const {
+std::wstring DirTree::NodePath(HTREEITEM node) const {
   std::vector<std::wstring> names;
   const TreeView t = tree();
   for (HTREEITEM n = node; n; n = t.Parent(n)) {
@@ -88,20 +88,20 @@ std::wstring TDirTreeViewS::NodePath(HTREEITEM node) const {
   return NodePathOf(drive_, names, false);
 }
 
-HTREEITEM TDirTreeViewS::NodeAtPoint(POINT client) const {
+HTREEITEM DirTree::NodeAtPoint(POINT client) const {
   TVHITTESTINFO hit{};
   hit.pt = client;
   return reinterpret_cast<HTREEITEM>(SendMessageW(hwnd(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
-std::wstring TDirTreeViewS::GetSelectedPath() const {
+std::wstring DirTree::GetSelectedPath() const {
   const HTREEITEM selected = tree().Selected();
   std::wstring path = NodePath(selected);
   if (selected && selected == FirstNode() && path.back() != L'\\') path += L'\\';
   return path;
 }
 
-void TDirTreeViewS::AddSubDirs(const std::wstring& path, HTREEITEM parent, bool deeper) {
+void DirTree::AddSubDirs(const std::wstring& path, HTREEITEM parent, bool deeper) {
   std::vector<std::wstring> names;
   SystemDirSource().List(JoinPath(path, L"*.*"), [&](const DirEntry& e) {
     std::wstring name(e.name);
@@ -116,7 +116,7 @@ void TDirTreeViewS::AddSubDirs(const std::wstring& path, HTREEITEM parent, bool 
   }
 }
 
-void TDirTreeViewS::FillAhead(HTREEITEM node) {
+void DirTree::FillAhead(HTREEITEM node) {
   const TreeView t = tree();
   for (HTREEITEM child = t.Child(node); child; child = t.NextSibling(child)) {
     // A level read empty is read again: a subdirectory made since then
@@ -125,7 +125,7 @@ void TDirTreeViewS::FillAhead(HTREEITEM node) {
   }
 }
 
-void TDirTreeViewS::Rebuild() {
+void DirTree::Rebuild() {
   if (dir_space_ || !drive_) return;
   remembered_ = GetSelectedPath();
   BusyCursor busy;
@@ -143,7 +143,7 @@ void TDirTreeViewS::Rebuild() {
   SetRedraw(true);
 }
 
-int TDirTreeViewS::IndexOf(HTREEITEM node) const {
+int DirTree::IndexOf(HTREEITEM node) const {
   int index = 0;
   const TreeView t = tree();
   // Preorder over every node, opened or not.
@@ -160,7 +160,7 @@ int TDirTreeViewS::IndexOf(HTREEITEM node) const {
   return n ? index : 0;
 }
 
-HTREEITEM TDirTreeViewS::NodeAt(int index) const {
+HTREEITEM DirTree::NodeAt(int index) const {
   const TreeView t = tree();
   HTREEITEM n = t.Root();
   for (int i = 0; n && i < index; ++i) {
@@ -174,7 +174,7 @@ HTREEITEM TDirTreeViewS::NodeAt(int index) const {
   return n;
 }
 
-int TDirTreeViewS::FindPathNode(HTREEITEM node, const std::wstring& path) {
+int DirTree::FindPathNode(HTREEITEM node, const std::wstring& path) {
   const TreeView t = tree();
   HTREEITEM at = node;
   for (const auto& name : PathNames(path)) {
@@ -189,7 +189,7 @@ int TDirTreeViewS::FindPathNode(HTREEITEM node, const std::wstring& path) {
   return at == node ? 0 : IndexOf(at);
 }
 
-void TDirTreeViewS::SelectPath(const std::wstring& path) {
+void DirTree::SelectPath(const std::wstring& path) {
   const TreeView t = tree();
   if (!dir_space_ && IsExistingDir(path)) {
     SetRedraw(false);
@@ -206,7 +206,7 @@ void TDirTreeViewS::SelectPath(const std::wstring& path) {
   }
 }
 
-LRESULT TDirTreeViewS::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT DirTree::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   // Alt and F10 open the window's menu, Alt+F4 closes it: the system's
   // default handling, which the tree view of Windows passes these keys on to.
   // Wine's keeps every system key for itself, so they go there directly.
@@ -214,7 +214,7 @@ LRESULT TDirTreeViewS::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefaultProc(msg, wp, lp);
 }
 
-bool TDirTreeViewS::OnNotify(NMHDR& header, LRESULT& result) {
+bool DirTree::OnNotify(NMHDR& header, LRESULT& result) {
   switch (header.code) {
     case TVN_SELCHANGEDW:
       if (!dir_space_ && !rebuilding_ && on_change) on_change(GetSelectedPath());

@@ -13,12 +13,12 @@
 
 namespace velkor {
 
-class TDirTreeViewS : public Control {
+class DirTree : public Control {
  public:
   using Event = std::function<void(const std::wstring& path)>;
 
-  TDirTreeViewS();
-  ~TDirTreeViewS() override;
+  DirTree();
+  ~DirTree() override;
 
   // Creates the tree view; it stays empty until a drive is set.
   void Create(HWND parent, int id, int x, int y, int w, int h, DWORD extra_style = 0);

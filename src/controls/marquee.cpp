@@ -19,31 +19,31 @@ UINT JustifyFlag(Justification j) {
 
 }  // namespace
 
-TMarquee::TMarquee() {
+Marquee::Marquee() {
   Look look;
   look.bevel_width = 3;
   SetLook(look);
 }
 
-TMarquee::~TMarquee() { StopScroll(); }
+Marquee::~Marquee() { StopScroll(); }
 
-void TMarquee::Create(HWND parent, int id, int x, int y, int w, int h) {
+void Marquee::Create(HWND parent, int id, int x, int y, int w, int h) {
   Panel::Create(parent, id, x, y, w, h, look());
 }
 
-void TMarquee::StartScroll() {
+void Marquee::StartScroll() {
   if (active_ || Items.empty() || !hwnd()) return;
   active_ = true;
   BuildStrip();
   SetTimer(hwnd(), kStepTimer, kStepMs, nullptr);
 }
 
-void TMarquee::StopScroll() {
+void Marquee::StopScroll() {
   if (!active_) return;
   if (hwnd()) KillTimer(hwnd(), kStepTimer);
   // The marquee is idle again even when the handler fails.
   struct Idle {
-    TMarquee* m;
+    Marquee* m;
     ~Idle() {
       m->active_ = false;
       m->strip_.reset();
@@ -56,7 +56,7 @@ void TMarquee::StopScroll() {
   }
 }
 
-void TMarquee::BuildStrip() {
+void Marquee::BuildStrip() {
   WindowDc screen(hwnd());
   HFONT font = this->font() ? this->font() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   TEXTMETRICW tm{};
@@ -92,13 +92,13 @@ void TMarquee::BuildStrip() {
   }
 }
 
-void TMarquee::DrawLine(HDC dc, const std::wstring& line, RECT rc) const {
+void Marquee::DrawLine(HDC dc, const std::wstring& line, RECT rc) const {
   const int drawn = DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &rc,
                               DT_SINGLELINE | DT_NOPREFIX | JustifyFlag(Justify));
   if (drawn <= 0) throw Error(kDrawFailed);
 }
 
-void TMarquee::StepTimerTimer() {
+void Marquee::StepTimerTimer() {
   if (!active_) return;
   const std::optional<int> next = run_.Next(offset_);
   if (!next) {
@@ -112,7 +112,7 @@ void TMarquee::StepTimerTimer() {
 }
 
 // Strip row offset + y shows at the control's row y, inside the bevels.
-void TMarquee::PaintStrip(HDC dc, const RECT& update) {
+void Marquee::PaintStrip(HDC dc, const RECT& update) {
   const RECT view = ViewRect();
   if (update.left < view.left || update.top < view.top || update.right > view.right || update.bottom > view.bottom) {
     const int saved = SaveDC(dc);
@@ -126,7 +126,7 @@ void TMarquee::PaintStrip(HDC dc, const RECT& update) {
          offset_ + view.top, SRCCOPY);
 }
 
-LRESULT TMarquee::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Marquee::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
       if (wp == kStepTimer) StepTimerTimer();

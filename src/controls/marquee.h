@@ -15,11 +15,11 @@ namespace velkor {
 
 enum class Justification { Center, Left, Right };
 
-class TMarquee : public Panel {
+class Marquee : public Panel {
  public:
   // A raised bevel three pixels wide until the owner gives another look.
-  TMarquee();
-  ~TMarquee() override;
+  Marquee();
+  ~Marquee() override;
 
   // Without a size, the designed 100 x 75.
   void Create(HWND parent, int id, int x, int y, int w = 100, int h = 75);

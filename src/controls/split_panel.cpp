@@ -19,14 +19,14 @@ RECT RectInParent(HWND w) {
 }
 }  // namespace
 
-void TSplitPanel::Create(HWND owner, int id) {
+void SplitPanel::Create(HWND owner, int id) {
   owner_ = owner;
   Look look;
   look.outer = Bevel::None;
   Panel::Create(owner, id, 0, 0, kThickness, kThickness, look);
 }
 
-void TSplitPanel::SetAlign(SplitAlign align) {
+void SplitPanel::SetAlign(SplitAlign align) {
   if (align == align_) return;
   if (align == SplitAlign::Client) {
     ShowMessage(L"AlignにalClientは選択できません。");
@@ -36,7 +36,7 @@ void TSplitPanel::SetAlign(SplitAlign align) {
   PlaceBesideHost();
 }
 
-void TSplitPanel::SetHost(HWND host, SplitAlign host_align) {
+void SplitPanel::SetHost(HWND host, SplitAlign host_align) {
   if (host == host_) return;
   host_ = host;
   if (host_align == SplitAlign::None || host_align == SplitAlign::Client) host_align = SplitAlign::Left;
@@ -44,7 +44,7 @@ void TSplitPanel::SetHost(HWND host, SplitAlign host_align) {
   SetAlign(host_align);
 }
 
-void TSplitPanel::PlaceBesideHost() {
+void SplitPanel::PlaceBesideHost() {
   if (!host_ || align_ == SplitAlign::None) return;
   const RECT h = RectInParent(host_);
   switch (align_) {
@@ -65,7 +65,7 @@ void TSplitPanel::PlaceBesideHost() {
   }
 }
 
-void TSplitPanel::DrawBar() {
+void SplitPanel::DrawBar() {
   RECT self;
   GetClientRect(hwnd(), &self);
   POINT ends[2] = {bar_, bar_};
@@ -81,7 +81,7 @@ void TSplitPanel::DrawBar() {
   LineTo(dc_, ends[1].x, ends[1].y);
 }
 
-void TSplitPanel::EndDrag() {
+void SplitPanel::EndDrag() {
   dragging_ = false;
   DrawBar();
   SelectObject(dc_, old_pen_);
@@ -92,7 +92,7 @@ void TSplitPanel::EndDrag() {
   if (GetCapture() == hwnd()) ReleaseCapture();
 }
 
-LRESULT TSplitPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SplitPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SETCURSOR:
       if (LOWORD(lp) == HTCLIENT && align_ != SplitAlign::None) {

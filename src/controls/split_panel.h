@@ -13,7 +13,7 @@ namespace velkor {
 
 enum class SplitAlign { None, Top, Bottom, Left, Right, Client };
 
-class TSplitPanel : public Panel {
+class SplitPanel : public Panel {
  public:
   static constexpr int kThickness = 4;
   // The owner form is the parent too.
@@ -28,7 +28,7 @@ class TSplitPanel : public Panel {
   HWND host() const { return host_; }
 
   // After a drag has resized the host: the form lays itself out again.
-  std::function<void(TSplitPanel&)> on_end_sizing;
+  std::function<void(SplitPanel&)> on_end_sizing;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -1,4 +1,4 @@
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 
 #include "editor/recovery_journal.h"
 #include "platform/error.h"
@@ -65,7 +65,7 @@ bool RunSaveDialog(HWND owner, std::wstring& name) {
 
 }  // namespace
 
-FileStamp Teditform::StampOf(const std::wstring& path) {
+FileStamp EditorWindow::StampOf(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -78,7 +78,7 @@ FileStamp Teditform::StampOf(const std::wstring& path) {
   return stamp;
 }
 
-Teditform::ReadFile Teditform::ReadDocument(const std::wstring& path) {
+EditorWindow::ReadFile EditorWindow::ReadDocument(const std::wstring& path) {
   ReadFile read;
   DecodedDocument& doc = read.doc;
   read.stamp = StampOf(path);
@@ -102,7 +102,7 @@ Teditform::ReadFile Teditform::ReadDocument(const std::wstring& path) {
   return read;
 }
 
-void Teditform::OpenF(const std::wstring& path, const ReadFile& file) {
+void EditorWindow::OpenF(const std::wstring& path, const ReadFile& file) {
   const DecodedDocument& doc = file.doc;
   memo_.SetBackground(GetSysColor(COLOR_BTNFACE));
   SetTextMargins();
@@ -153,7 +153,7 @@ void Teditform::OpenF(const std::wstring& path, const ReadFile& file) {
   }
 }
 
-void Teditform::SaveDocSettings(const std::wstring& section, const std::wstring& file_value) {
+void EditorWindow::SaveDocSettings(const std::wstring& section, const std::wstring& file_value) {
   RECT memo{}, form{};
   GetWindowRect(memo_.hwnd(), &memo);
   GetWindowRect(hwnd(), &form);
@@ -189,7 +189,7 @@ void Teditform::SaveDocSettings(const std::wstring& section, const std::wstring&
 // new text goes to a file beside the document first; only when it is
 // complete does the old file become the backup and the new one take its name.
 // On any failure the document and its backup are as they were.
-bool Teditform::WriteDocument() {
+bool EditorWindow::WriteDocument() {
   const FileStamp on_disk = StampOf(file_path_);
   if (disk_.SaveOverwritesChange(on_disk)) {
     // This question tells of the change: the activation after it does not again.
@@ -260,7 +260,7 @@ bool Teditform::WriteDocument() {
   return true;
 }
 
-void Teditform::Reload() {
+void EditorWindow::Reload() {
   const ReadFile file = ReadDocument(file_path_);
   const std::wstring held = memo_.Text();
   const bool modified = memo_.Modified();
@@ -273,7 +273,7 @@ void Teditform::Reload() {
   }
 }
 
-void Teditform::Restore(const RecoveryCopy& copy) {
+void EditorWindow::Restore(const RecoveryCopy& copy) {
   if (!copy.path.empty()) memo_.SetBackground(GetSysColor(COLOR_BTNFACE));
   SetTextMargins();
   memo_.SetText(copy.text);
@@ -302,7 +302,7 @@ void Teditform::Restore(const RecoveryCopy& copy) {
   TakeCopy();
 }
 
-RecoveryCopy Teditform::CopyOfText() const {
+RecoveryCopy EditorWindow::CopyOfText() const {
   RecoveryCopy copy;
   copy.path = file_path_;
   copy.number = file_path_.empty() ? Tag : 0;
@@ -320,14 +320,14 @@ RecoveryCopy Teditform::CopyOfText() const {
   return copy;
 }
 
-void Teditform::NoteChange() {
+void EditorWindow::NoteChange() {
   const std::uint64_t now = GetTickCount64();
   copy_schedule_.Changed(now);
   const std::uint64_t due = copy_schedule_.due();
   SetTimer(hwnd(), kCopyTimer, static_cast<UINT>(due > now ? due - now : 0), nullptr);
 }
 
-void Teditform::TakeCopy() {
+void EditorWindow::TakeCopy() {
   KillTimer(hwnd(), kCopyTimer);
   copy_schedule_.Taken();
   RecoveryJournal* journal = main_.journal();
@@ -341,7 +341,7 @@ void Teditform::TakeCopy() {
   has_copy_ = true;
 }
 
-void Teditform::DropCopy() {
+void EditorWindow::DropCopy() {
   KillTimer(hwnd(), kCopyTimer);
   copy_schedule_.Taken();
   if (!has_copy_) return;
@@ -349,7 +349,7 @@ void Teditform::DropCopy() {
   if (RecoveryJournal* journal = main_.journal()) journal->Remove(copy_key_);
 }
 
-void Teditform::CheckDisk() {
+void EditorWindow::CheckDisk() {
   if (file_path_.empty()) return;
   // A file that went has nothing to read again; the next save makes it anew.
   const FileStamp now = StampOf(file_path_);
@@ -373,7 +373,7 @@ void Teditform::CheckDisk() {
   Reload();
 }
 
-bool Teditform::Save1Click() {
+bool EditorWindow::Save1Click() {
   if (file_path_.empty()) return SaveAs1Click();
   {
     BusyCursor busy;
@@ -390,7 +390,7 @@ bool Teditform::Save1Click() {
   return true;
 }
 
-bool Teditform::SaveAs1Click() {
+bool EditorWindow::SaveAs1Click() {
   std::wstring name = file_path_;
   if (!RunSaveDialog(hwnd(), name)) return false;
   const std::wstring previous = file_path_;

@@ -5,14 +5,14 @@
 #include "controls/text_positions.h"
 #include "editor/editor_ids.h"
 #include "editor/find_in_edit.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "ui/message_box.h"
 #include "platform/scoped.h"
 #include "platform/text.h"
 
 namespace velkor {
 
-void Teditform::ShowFindDialog(bool replace) {
+void EditorWindow::ShowFindDialog(bool replace) {
   FindReplaceDialog& dialog = replace ? replace_ : find_;
   // Without a selection an open dialog keeps what the user typed in it.
   const std::wstring selected = memo_.SelText();
@@ -20,13 +20,13 @@ void Teditform::ShowFindDialog(bool replace) {
   dialog.Show(hwnd(), POINT{10, 10});
 }
 
-void Teditform::Find1Click() {
+void EditorWindow::Find1Click() {
   found_count_ = 0;
   ShowFindDialog(false);
   SetItemEnabled(IDM_FINDNEXT1, true);
 }
 
-void Teditform::FindDialog1Find() {
+void EditorWindow::FindDialog1Find() {
   if (FindInEdit(memo_, find_.find_what(), SearchOptionsOf(find_.options()))) return;
   // While the box is up the window may be closed (the box keeps only the
   // main window from the user, not a posted close).
@@ -36,7 +36,7 @@ void Teditform::FindDialog1Find() {
 }
 
 // The counting search of Find Next and of the Replace dialog's Find Next.
-void Teditform::Find(FindReplaceDialog& dialog) {
+void EditorWindow::Find(FindReplaceDialog& dialog) {
   const std::wstring text = dialog.find_what();
   if (FindInEdit(memo_, text, SearchOptionsOf(dialog.options()))) {
     ++found_count_;
@@ -51,16 +51,16 @@ void Teditform::Find(FindReplaceDialog& dialog) {
   ShowCaretStatus();
 }
 
-void Teditform::FindNext1Click() {
+void EditorWindow::FindNext1Click() {
   find_.Close();
   WindowLife life(*this);
   Find(find_);
   if (life.lives()) ScrollIfBelow(3);
 }
 
-void Teditform::Replace1Click() { ShowFindDialog(true); }
+void EditorWindow::Replace1Click() { ShowFindDialog(true); }
 
-void Teditform::Replace() {
+void EditorWindow::Replace() {
   const std::wstring search = replace_.find_what();
   const std::wstring with = replace_.replace_with();
   const SearchOptions options = SearchOptionsOf(replace_.options());
@@ -102,7 +102,7 @@ void Teditform::Replace() {
 // page 932 form are too many kinds to each have a code of their own in the
 // byte form. Like the byte run, a scan never looks into the text it has just
 // inserted.
-void Teditform::ReplaceAllInControl(const std::wstring& search, const std::wstring& with, SearchOptions options) {
+void EditorWindow::ReplaceAllInControl(const std::wstring& search, const std::wstring& with, SearchOptions options) {
   auto replace_selection = [&] {
     const int start = memo_.SelStart();
     memo_.ReplaceSel(with);
@@ -112,7 +112,7 @@ void Teditform::ReplaceAllInControl(const std::wstring& search, const std::wstri
   while (FindInEdit(memo_, search, options)) replace_selection();
 }
 
-void Teditform::OnFindMessage(LPARAM lp) {
+void EditorWindow::OnFindMessage(LPARAM lp) {
   if (find_.TakeNotification(lp) == FindReplaceDialog::Request::FindNext) {
     FindDialog1Find();
     return;
@@ -130,12 +130,12 @@ void Teditform::OnFindMessage(LPARAM lp) {
   }
 }
 
-void Teditform::ScrollIfBelow(int n) {
+void EditorWindow::ScrollIfBelow(int n) {
   const int caret_line = memo_.LineFromChar(memo_.SelStart());
   if (caret_line > memo_.FirstVisibleLine() + n) memo_.ScrollLines(n);
 }
 
-int Teditform::VisibleLineCount() const {
+int EditorWindow::VisibleLineCount() const {
   const RECT rc = memo_.FormatRect();
   ScopedFont font(memo_.CreateGdiFont());
   WindowDc dc(memo_.hwnd());

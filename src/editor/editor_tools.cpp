@@ -1,9 +1,9 @@
 // The editor window's text tools: tab expansion, line marks, date and time,
 // character statistics, zoom, alignment, word wrap and the font.
 #include "controls/text_positions.h"
-#include "editor/ctype.h"
+#include "editor/cp932_classes.h"
 #include "editor/editor_ids.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "editor/text_tools.h"
 #include "ui/main_frame.h"
 #include "state/snippets.h"
@@ -16,7 +16,7 @@
 
 namespace velkor {
 
-void Teditform::TabtoSpaceClick(int columns) {
+void EditorWindow::TabtoSpaceClick(int columns) {
   BusyCursor busy;
   // The caret goes to the end also when the expansion fails (a text too
   // large for the memory left): after it, never from a destructor, since
@@ -33,13 +33,13 @@ void Teditform::TabtoSpaceClick(int columns) {
   PopToLastLineClick();
 }
 
-void Teditform::Character1Click() {
+void EditorWindow::Character1Click() {
   const bool tabs = memo_.Text().find(L'\t') != std::wstring::npos;
   SetItemEnabled(IDM_TABTOSPACE, tabs);
   SetItemEnabled(IDM_TAB4SPACE, tabs);
 }
 
-void Teditform::LeftSetClick() {
+void EditorWindow::LeftSetClick() {
   BusyCursor busy;
   if (memo_.SelLength() == 0) {
     memo_.ReplaceSel(L"》");
@@ -49,14 +49,14 @@ void Teditform::LeftSetClick() {
   memo_.SetModified(true);
 }
 
-void Teditform::SpeedButton5Click() {
+void EditorWindow::SpeedButton5Click() {
   SYSTEMTIME t{};
   GetLocalTime(&t);
   memo_.ReplaceSel(DateTimeText(t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute));
   memo_.SetModified(true);
 }
 
-void Teditform::KN1Click() {
+void EditorWindow::KN1Click() {
   const std::wstring counted = memo_.SelLength() > 0 ? memo_.SelText() : memo_.Text();
   // A character that code page 932 lacks counts as one of two bytes, as in the scans.
   const CharacterCounts counts = CountCharacters(TextBytes(counted).bytes());
@@ -65,7 +65,7 @@ void Teditform::KN1Click() {
 
 // Zoom scales the button bar with its buttons and the window's font by the
 // factor, and the text once more.
-void Teditform::ZoomClick(int percent) {
+void EditorWindow::ZoomClick(int percent) {
   BusyCursor busy;
   panel_height_ = ZoomSize(panel_height_, percent);
   for (auto& b : buttons_) {
@@ -79,7 +79,7 @@ void Teditform::ZoomClick(int percent) {
   Layout();
 }
 
-void Teditform::AlignClick(int command_id) {
+void EditorWindow::AlignClick(int command_id) {
   for (int id : {IDM_LEFT1, IDM_RIGHT1, IDM_CENTER1})
     CheckMenuItem(menu_.get(), static_cast<UINT>(id), MF_BYCOMMAND | (id == command_id ? MF_CHECKED : MF_UNCHECKED));
   const WORD alignment = command_id == IDM_RIGHT1 ? PFA_RIGHT : command_id == IDM_CENTER1 ? PFA_CENTER : PFA_LEFT;
@@ -92,7 +92,7 @@ void Teditform::AlignClick(int command_id) {
   InvalidateRect(memo_.hwnd(), nullptr, TRUE);
 }
 
-void Teditform::SetWordWrap() {
+void EditorWindow::SetWordWrap() {
   BusyCursor busy;
   ApplyWordWrap(!memo_.word_wrap());
   if (Tag != 0)
@@ -103,7 +103,7 @@ void Teditform::SetWordWrap() {
   PopToLastLineClick();
 }
 
-void Teditform::SetFont() {
+void EditorWindow::SetFont() {
   const FontSpec& current = memo_.font();
   LOGFONTW lf{};
   {
@@ -140,7 +140,7 @@ void Teditform::SetFont() {
     SaveDocSettings(file_path_, file_path_);
 }
 
-void Teditform::EditKey1Click(int n) {
+void EditorWindow::EditKey1Click(int n) {
   if (n < 1 || n > 7) return;
   memo_.ReplaceSel(main_.snippets().Text(n));
   memo_.SetModified(true);

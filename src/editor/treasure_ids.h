@@ -1,5 +1,5 @@
 #pragma once
-// Control identifiers of the treasure box (editor/editmovk.*, its templates
+// Control identifiers of the treasure box (editor/treasure_box.*, its templates
 // in resources/treasure.rc). None is IDOK or IDCANCEL: the dialog manager
 // sends those for Enter and Escape, and neither key may register or discard
 // here.

@@ -28,7 +28,7 @@ struct FigureRow {
   const wchar_t* title;
   int x, y;
 };
-constexpr FigureRow kFigureRows[TAboutBox::kFigures] = {
+constexpr FigureRow kFigureRows[AboutBox::kFigures] = {
     {L"Memory Status", 12, 96},     {L"Memory in Use", 12, 117},    {L"Physical Memory", 12, 140},
     {L"Free", 19, 160},             {L"Total Pagingfile", 12, 188}, {L"Free", 19, 211},
     {L"Total Vitual", 12, 243},     {L"Free", 19, 265},
@@ -51,11 +51,11 @@ HFONT CreatePGothic(int pixels) {
 
 }  // namespace
 
-TAboutBox::TAboutBox() : Form(kClass) { SetOwnsItself(true); }
+AboutBox::AboutBox() : Form(kClass) { SetOwnsItself(true); }
 
-TAboutBox::~TAboutBox() = default;
+AboutBox::~AboutBox() = default;
 
-void TAboutBox::CreateForm() {
+void AboutBox::CreateForm() {
   font_.reset(CreatePGothic(12));
   title_font_.reset(CreatePGothic(16));
   version_font_.reset(CreatePGothic(13));
@@ -76,7 +76,7 @@ void TAboutBox::CreateForm() {
 }
 
 
-HWND TAboutBox::AddLabel(const wchar_t* text, int x, int y, int w, int h, UINT align, HFONT font, COLORREF color) {
+HWND AboutBox::AddLabel(const wchar_t* text, int x, int y, int w, int h, UINT align, HFONT font, COLORREF color) {
   HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | align, Scale(x), Scale(y),
                                Scale(w), Scale(h), panel1_.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!label) throw Error(L"バージョン情報のコントロールを作成できません。");
@@ -86,7 +86,7 @@ HWND TAboutBox::AddLabel(const wchar_t* text, int x, int y, int w, int h, UINT a
   return label;
 }
 
-void TAboutBox::CreateControls() {
+void AboutBox::CreateControls() {
   RECT client{};
   GetClientRect(hwnd(), &client);
   Panel::Look look;
@@ -126,7 +126,7 @@ void TAboutBox::CreateControls() {
 }
 
 // Creation: everything before the box is first shown.
-void TAboutBox::FormCreate() {
+void AboutBox::FormCreate() {
   SetTimer(hwnd(), kTimer1, 1000, nullptr);
   RefreshFigures();
 
@@ -151,17 +151,17 @@ void TAboutBox::FormCreate() {
   KeepPlacement();
 }
 
-void TAboutBox::FormActivate() { marquee_.StartScroll(); }
+void AboutBox::FormActivate() { marquee_.StartScroll(); }
 
-void TAboutBox::FormResize() {
-  if (TAboutBox* box = Get()) SetWindowTextW(box->hwnd(), kResizedCaption);
+void AboutBox::FormResize() {
+  if (AboutBox* box = Get()) SetWindowTextW(box->hwnd(), kResizedCaption);
 }
 
-void TAboutBox::SakubunSPButtonClick() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
+void AboutBox::SakubunSPButtonClick() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
-void TAboutBox::OnMainWindowClosing() { DestroyWindow(hwnd()); }
+void AboutBox::OnMainWindowClosing() { DestroyWindow(hwnd()); }
 
-void TAboutBox::RefreshFigures() {
+void AboutBox::RefreshFigures() {
   MEMORYSTATUSEX ms{};
   ms.dwLength = sizeof ms;
   if (!GlobalMemoryStatusEx(&ms)) return;
@@ -178,7 +178,7 @@ void TAboutBox::RefreshFigures() {
   }
 }
 
-LRESULT TAboutBox::LabelColors(HDC dc, HWND label) {
+LRESULT AboutBox::LabelColors(HDC dc, HWND label) {
   COLORREF color = kBlack;
   for (const auto& [h, c] : label_colors_)
     if (h == label) color = c;
@@ -187,7 +187,7 @@ LRESULT TAboutBox::LabelColors(HDC dc, HWND label) {
   return reinterpret_cast<LRESULT>(face_brush_.get());
 }
 
-LRESULT TAboutBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT AboutBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       CreateControls();

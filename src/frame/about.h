@@ -16,10 +16,10 @@
 
 namespace velkor {
 
-class TAboutBox : public Form, public SingleInstance<TAboutBox> {
+class AboutBox : public Form, public SingleInstance<AboutBox> {
  public:
-  TAboutBox();
-  ~TAboutBox() override;
+  AboutBox();
+  ~AboutBox() override;
 
   // The single about box, or null while there is none: Get().
   // Creates the window, hidden, and runs its creation step; the object then
@@ -37,7 +37,7 @@ class TAboutBox : public Form, public SingleInstance<TAboutBox> {
   Panel& Panel1() { return panel1_; }
   HWND ProgramIcon() const { return program_icon_; }
   SpeedButton& SakubunSPButton() { return close_button_; }
-  TMarquee& Marquee() { return marquee_; }
+  Marquee& marquee() { return marquee_; }
   HWND CreditLabel(int n) const { return credits_[static_cast<size_t>(n)]; }  // 0..2
 
   void SakubunSPButtonClick();
@@ -61,7 +61,7 @@ class TAboutBox : public Form, public SingleInstance<TAboutBox> {
   Panel panel1_;
   HWND program_icon_ = nullptr;
   SpeedButton close_button_;
-  TMarquee marquee_;
+  Marquee marquee_;
   std::array<HWND, kFigures> figures_{};
   std::array<HWND, 3> credits_{};
   std::vector<HWND> labels_;

@@ -18,10 +18,10 @@ constexpr int kBorder = 5;
 // The client size of a preview that has nothing to show.
 constexpr int kEmptyWidth = 240, kEmptyHeight = 180;
 
-class TPreviewForm : public Form {
+class PicturePreview : public Form {
  public:
-  explicit TPreviewForm(Picture picture) : Form(kClass, ClassLook{false, false}), picture_(std::move(picture)) {}
-  ~TPreviewForm() override {
+  explicit PicturePreview(Picture picture) : Form(kClass, ClassLook{false, false}), picture_(std::move(picture)) {}
+  ~PicturePreview() override {
     if (hwnd()) DestroyWindow(hwnd());
   }
 
@@ -141,7 +141,7 @@ class TPreviewForm : public Form {
 }  // namespace
 
 void ShowPicturePreview(HWND owner, const std::wstring& path, const Picture& picture) {
-  TPreviewForm form(picture.Copy());
+  PicturePreview form(picture.Copy());
   form.Run(owner, path);
 }
 

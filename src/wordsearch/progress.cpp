@@ -14,11 +14,11 @@ constexpr int kMargin = 12;
 
 }  // namespace
 
-TProgressForm::TProgressForm() : Form(kClass) {}
+ProgressWindow::ProgressWindow() : Form(kClass) {}
 
-TProgressForm::~TProgressForm() = default;
+ProgressWindow::~ProgressWindow() = default;
 
-void TProgressForm::CreateForm(HWND owner) {
+void ProgressWindow::CreateForm(HWND owner) {
   // A caption without a system menu: no close box, the work ends it.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
   const DWORD ex_style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
@@ -31,7 +31,7 @@ void TProgressForm::CreateForm(HWND owner) {
   if (!hwnd()) throw Error(L"進行状況のウィンドウを作成できません。");
 }
 
-void TProgressForm::CreateControls() {
+void ProgressWindow::CreateControls() {
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof ncm;
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) font_.reset(CreateFontIndirectW(&ncm.lfMessageFont));
@@ -50,22 +50,22 @@ void TProgressForm::CreateControls() {
   SendMessageW(name_label_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
-void TProgressForm::ShowProgress() {
+void ProgressWindow::ShowProgress() {
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   UpdateWindow(hwnd());
 }
 
-void TProgressForm::HideProgress() {
+void ProgressWindow::HideProgress() {
   if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
 }
 
-void TProgressForm::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
+void ProgressWindow::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
 
-void TProgressForm::SetItem(const std::wstring& text) { SetWindowTextW(name_label_, text.c_str()); }
+void ProgressWindow::SetItem(const std::wstring& text) { SetWindowTextW(name_label_, text.c_str()); }
 
-void TProgressForm::Repaint() { UpdateWindow(hwnd()); }
+void ProgressWindow::Repaint() { UpdateWindow(hwnd()); }
 
-LRESULT TProgressForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ProgressWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       CreateControls();

@@ -10,10 +10,10 @@
 
 namespace velkor {
 
-class TProgressForm : public Form {
+class ProgressWindow : public Form {
  public:
-  TProgressForm();
-  ~TProgressForm() override;
+  ProgressWindow();
+  ~ProgressWindow() override;
 
   // Creates the window, hidden, owned by `owner`.
   void CreateForm(HWND owner);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/ctype.h"
+#include "editor/cp932_classes.h"
 #include "fuzz/fuzz_check.h"
 
 using namespace velkor;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "editor/ctype.h"
+#include "editor/cp932_classes.h"
 #include "editor/text_tools.h"
 
 using namespace velkor;

@@ -22,8 +22,8 @@ void FrameTest::TearDown() {
   SetSettingsFilePathForTesting(L"");
 }
 
-Tframeform& FrameTest::StartFrame(std::vector<std::wstring> args, int show_command) {
-  frame_ = std::make_unique<Tframeform>(std::move(args));
+MainWindow& FrameTest::StartFrame(std::vector<std::wstring> args, int show_command) {
+  frame_ = std::make_unique<MainWindow>(std::move(args));
   frame_->CreateForm();
   frame_->ShowForStartup(show_command);
   PumpFor(50);

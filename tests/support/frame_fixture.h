@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/mdiframe.h"
+#include "frame/main_window.h"
 #include "support/win_test.h"
 
 namespace velkor::test {
@@ -18,7 +18,7 @@ class FrameTest : public ::testing::Test {
   void TearDown() override;
 
   // Creates and shows the main window; call once per test, after writing settings.
-  Tframeform& StartFrame(std::vector<std::wstring> args = {}, int show_command = SW_SHOWNORMAL);
+  MainWindow& StartFrame(std::vector<std::wstring> args = {}, int show_command = SW_SHOWNORMAL);
   // Destroys the main window without its close questions.
   void DestroyFrame();
 
@@ -29,7 +29,7 @@ class FrameTest : public ::testing::Test {
   void WriteIni(const std::string& bytes) { WriteBytes(IniPath(), bytes); }
 
   TempDir dir_;
-  std::unique_ptr<Tframeform> frame_;
+  std::unique_ptr<MainWindow> frame_;
 };
 
 // A settings-file string read back through the program's own store.

@@ -5,7 +5,7 @@
 #include <regex>
 
 #include "controls/marquee.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "frame/about.h"
 #include "ui/main_frame_ids.h"
 #include "support/frame_fixture.h"
@@ -25,7 +25,7 @@ RECT RectIn(HWND child, HWND parent) {
 }
 
 // Pixels of the view that are not the strip's blank aqua, as the control paints itself.
-int InkInView(TMarquee& m) {
+int InkInView(Marquee& m) {
   RECT client{};
   GetClientRect(m.hwnd(), &client);
   HDC screen = GetDC(nullptr);
@@ -44,32 +44,32 @@ int InkInView(TMarquee& m) {
   return ink;
 }
 
-void Tick(TMarquee& m) { SendMessageW(m.hwnd(), WM_TIMER, TMarquee::kStepTimer, 0); }
+void Tick(Marquee& m) { SendMessageW(m.hwnd(), WM_TIMER, Marquee::kStepTimer, 0); }
 
-int TickToTheEnd(TMarquee& m) {
+int TickToTheEnd(Marquee& m) {
   int ticks = 0;
   for (; m.active() && ticks < 100000; ++ticks) Tick(m);
   return ticks;
 }
 
-class AboutBox : public FrameTest {
+class AboutBoxTest : public FrameTest {
  protected:
   void TearDown() override {
-    if (TAboutBox* box = TAboutBox::Get()) DestroyWindow(box->hwnd());
+    if (AboutBox* box = AboutBox::Get()) DestroyWindow(box->hwnd());
     FrameTest::TearDown();
   }
-  TAboutBox& Open() {
+  AboutBox& Open() {
     if (!frame_) StartFrame();
     frame_->ShowAbout();
     PumpFor(20);
-    return *TAboutBox::Get();
+    return *AboutBox::Get();
   }
 };
 
 }  // namespace
 
-TEST_F(AboutBox, ShowsItsTextsAndFigures) {
-  TAboutBox& box = Open();
+TEST_F(AboutBoxTest, ShowsItsTextsAndFigures) {
+  AboutBox& box = Open();
   EXPECT_EQ(WindowText(box.hwnd()), L"バージョン情報") << "no resize since it became the single instance";
   RECT client{};
   GetClientRect(box.hwnd(), &client);
@@ -84,24 +84,24 @@ TEST_F(AboutBox, ShowsItsTextsAndFigures) {
     EXPECT_EQ(std::count(texts.begin(), texts.end(), t), 1);
   EXPECT_EQ(std::count(texts.begin(), texts.end(), L"Free"), 3);
 
-  EXPECT_EQ(WindowText(box.FigureLabel(TAboutBox::Length)), std::to_wstring(sizeof(MEMORYSTATUSEX)));
-  EXPECT_TRUE(std::regex_match(WindowText(box.FigureLabel(TAboutBox::MemoryLoad)), std::wregex(L"\\d{1,3} %")));
-  for (auto f : {TAboutBox::Totalphys, TAboutBox::Availphys, TAboutBox::TotalPageFile, TAboutBox::AvailPageFile,
-                 TAboutBox::TotalVirtual, TAboutBox::AvailVirtual})
+  EXPECT_EQ(WindowText(box.FigureLabel(AboutBox::Length)), std::to_wstring(sizeof(MEMORYSTATUSEX)));
+  EXPECT_TRUE(std::regex_match(WindowText(box.FigureLabel(AboutBox::MemoryLoad)), std::wregex(L"\\d{1,3} %")));
+  for (auto f : {AboutBox::Totalphys, AboutBox::Availphys, AboutBox::TotalPageFile, AboutBox::AvailPageFile,
+                 AboutBox::TotalVirtual, AboutBox::AvailVirtual})
     EXPECT_TRUE(std::regex_match(WindowText(box.FigureLabel(f)), std::wregex(L"[1-9]\\d{0,2}(,\\d{3})* KB")));
-  EXPECT_EQ(RectIn(box.FigureLabel(TAboutBox::AvailVirtual), box.Panel1().hwnd()).right, 240);
+  EXPECT_EQ(RectIn(box.FigureLabel(AboutBox::AvailVirtual), box.Panel1().hwnd()).right, 240);
   EXPECT_EQ(box.SakubunSPButton().hint(), L"フォームを閉じる");
 
   // Each second, and at every tick of its own timer.
-  HWND length = box.FigureLabel(TAboutBox::Length);
+  HWND length = box.FigureLabel(AboutBox::Length);
   SetWindowTextW(length, L"stale");
-  SendMessageW(box.hwnd(), WM_TIMER, TAboutBox::kTimer1, 0);
+  SendMessageW(box.hwnd(), WM_TIMER, AboutBox::kTimer1, 0);
   EXPECT_EQ(WindowText(length), std::to_wstring(sizeof(MEMORYSTATUSEX)));
   SetWindowTextW(length, L"stale");
   EXPECT_TRUE(PumpUntil([&] { return WindowText(length) != L"stale"; }, 2500));
 
   // The marquee is framed on the first credit and scrolls from the activation.
-  TMarquee& m = box.Marquee();
+  Marquee& m = box.marquee();
   const RECT mr = RectIn(m.hwnd(), box.hwnd());
   EXPECT_EQ(mr.left, 12);
   EXPECT_EQ(mr.top, 295);
@@ -111,41 +111,41 @@ TEST_F(AboutBox, ShowsItsTextsAndFigures) {
   EXPECT_TRUE(m.active());
 }
 
-TEST_F(AboutBox, ExistsOnceAndIsCreatedAnewAfterClosing) {
-  TAboutBox& first = Open();
+TEST_F(AboutBoxTest, ExistsOnceAndIsCreatedAnewAfterClosing) {
+  AboutBox& first = Open();
   const HWND hwnd = first.hwnd();
   ShowWindow(hwnd, SW_MINIMIZE);
   frame_->ShowAbout();
   PumpFor(20);
-  EXPECT_EQ(TAboutBox::Get(), &first);
+  EXPECT_EQ(AboutBox::Get(), &first);
   EXPECT_FALSE(IsIconic(hwnd)) << "restored";
   EXPECT_EQ(WindowText(hwnd), L"Version Information") << "resized since";
 
   // When its text has passed, the marquee hides and the credits show.
-  TickToTheEnd(first.Marquee());
-  EXPECT_FALSE(IsWindowVisible(first.Marquee().hwnd()));
+  TickToTheEnd(first.marquee());
+  EXPECT_FALSE(IsWindowVisible(first.marquee().hwnd()));
   EXPECT_TRUE(IsWindowVisible(first.CreditLabel(0)));
 
   first.SakubunSPButton().Click();
-  EXPECT_EQ(TAboutBox::Get(), nullptr);
+  EXPECT_EQ(AboutBox::Get(), nullptr);
   EXPECT_FALSE(IsWindow(hwnd));
 
   // The editor's About command reaches the main window's handler.
-  Teditform* editor = frame_->NewChild();
+  EditorWindow* editor = frame_->NewChild();
   SendMessageW(editor->hwnd(), WM_COMMAND, IDM_ABOUT, 0);
   PumpFor(20);
-  TAboutBox* again = TAboutBox::Get();
+  AboutBox* again = AboutBox::Get();
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(WindowText(again->hwnd()), L"バージョン情報");
-  EXPECT_TRUE(IsWindowVisible(again->Marquee().hwnd()));
-  EXPECT_TRUE(again->Marquee().active()) << "the marquee scrolls again";
+  EXPECT_TRUE(IsWindowVisible(again->marquee().hwnd()));
+  EXPECT_TRUE(again->marquee().active()) << "the marquee scrolls again";
   DestroyFrame();
-  EXPECT_EQ(TAboutBox::Get(), nullptr) << "it goes with the main window";
+  EXPECT_EQ(AboutBox::Get(), nullptr) << "it goes with the main window";
 }
 
-TEST_F(AboutBox, PlacementComesFromItsSectionAndIsSavedOnClosing) {
-  WriteIni("[TAboutBox]\r\nPlaceNormalPos.Left=100\r\n");
-  TAboutBox& box = Open();
+TEST_F(AboutBoxTest, PlacementComesFromItsSectionAndIsSavedOnClosing) {
+  WriteIni("[AboutBox]\r\nPlaceNormalPos.Left=100\r\n");
+  AboutBox& box = Open();
   RECT r{};
   GetWindowRect(box.hwnd(), &r);
   EXPECT_EQ(r.left, 100);
@@ -159,7 +159,7 @@ TEST_F(AboutBox, PlacementComesFromItsSectionAndIsSavedOnClosing) {
 TEST(Marquee, StartsOnlyWithLinesAndOnceThenScrollsThroughTheWholeStrip) {
   HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-  TMarquee m;
+  Marquee m;
   Panel::Look look = m.look();
   look.bevel_width = 1;
   look.text_color = RGB(0, 0, 255);

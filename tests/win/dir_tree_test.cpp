@@ -24,7 +24,7 @@ class Host : public Window {
   }
 };
 
-class DirTree : public ::testing::Test {
+class DirTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const wchar_t* d : {L"Beta", L"alpha", L"Gamma", L".hidden", L"alpha\\one", L"alpha\\one\\two",
@@ -47,11 +47,11 @@ class DirTree : public ::testing::Test {
 
   TempDir dir;
   Host host;
-  TDirTreeViewS tree;
+  DirTree tree;
   std::vector<std::wstring> changes;
 };
 
-TEST_F(DirTree, ListsSortedLevelsOneAheadWithoutDotNames) {
+TEST_F(DirTreeTest, ListsSortedLevelsOneAheadWithoutDotNames) {
   ASSERT_EQ(tree.GetSelectedPath(), dir.path());
   const HTREEITEM here = tree.tree().Selected();
   EXPECT_EQ(Children(here), (std::vector<std::wstring>{L"alpha", L"Beta", L"Gamma"}));
@@ -70,7 +70,7 @@ TEST_F(DirTree, ListsSortedLevelsOneAheadWithoutDotNames) {
   EXPECT_EQ(tree.GetSelectedPath(), std::wstring({dir.path()[0], L':', L'\\'}));
 }
 
-TEST_F(DirTree, SelectPathWalksDownReportingEachStep) {
+TEST_F(DirTreeTest, SelectPathWalksDownReportingEachStep) {
   changes.clear();
   const std::wstring deep = dir / L"alpha\\one\\two";
   tree.SelectPath(deep);
@@ -88,7 +88,7 @@ TEST_F(DirTree, SelectPathWalksDownReportingEachStep) {
   }
 }
 
-TEST_F(DirTree, DirSpaceHoldsTheTreeAndItsReports) {
+TEST_F(DirTreeTest, DirSpaceHoldsTheTreeAndItsReports) {
   const std::wstring caption = tree.tree().Text(tree.tree().Root());
   const wchar_t other = dir.path()[0] == L'Z' ? L'C' : L'Z';
   tree.SetDirSpace(true);
@@ -114,7 +114,7 @@ TEST(DirTreeDrives, AnotherDriveKeepsThePathWhereItExists) {
     CreateDirectoryW(d.c_str(), nullptr);
   {
     Host host;
-    TDirTreeViewS tree;
+    DirTree tree;
     tree.Create(host.hwnd(), 100, 0, 0, 300, 400);
     tree.SelectPath(on_z + L"\\Both");
     ASSERT_EQ(tree.GetSelectedPath(), on_z + L"\\Both");

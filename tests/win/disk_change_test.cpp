@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_ids.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "ui/main_frame_ids.h"
 #include "support/frame_fixture.h"
 
@@ -39,22 +39,22 @@ class DiskChange : public FrameTest {
     FrameTest::SetUp();
     StartFrame();
   }
-  Teditform* Drop(const std::wstring& path) {
+  EditorWindow* Drop(const std::wstring& path) {
     const size_t before = frame_->Editors().size();
     DropFiles(frame_->hwnd(), {path});
     return frame_->Editors().size() > before ? frame_->ActiveEditor() : nullptr;
   }
-  void TypeAtEnd(Teditform* e, const std::wstring& text) {
+  void TypeAtEnd(EditorWindow* e, const std::wstring& text) {
     e->memo().SetSel(e->memo().TextLength(), 0);
     for (wchar_t c : text) SendMessageW(e->memo().hwnd(), WM_CHAR, c, 1);
   }
-  void Save(Teditform* e) {
+  void Save(EditorWindow* e) {
     SendMessageW(e->hwnd(), WM_COMMAND, IDM_SAVE1, 0);
     PumpFor(50);
   }
   // A click into the editor's text, with the windows tiled so that each
   // shows; then lets the editor's check run.
-  void ActivateByClick(Teditform* e) {
+  void ActivateByClick(EditorWindow* e) {
     SendMessageW(frame_->hwnd(), WM_COMMAND, IDM_TILE1, 0);
     PumpFor(50);
     ClickAt(CentreOf(e->memo().hwnd()));
@@ -67,7 +67,7 @@ TEST_F(DiskChange, ASaveOverAFileRewrittenElsewhereAsksFirstAndEachAnswerKeepsIt
   const std::wstring path = dir_ / L"memo.txt";
   WriteBytes(path, "first\r\n");
   DialogAnswerer answers;
-  Teditform* e = Drop(path);
+  EditorWindow* e = Drop(path);
   ASSERT_NE(e, nullptr);
   TypeAtEnd(e, L"mine");
   // Written behind the window's back while the program stays active (so no
@@ -112,9 +112,9 @@ TEST_F(DiskChange, ActivationTellsOfAChangeOnceAndReloadsOnlyWhenAsked) {
   const std::wstring path = dir_ / L"watched.txt";
   WriteBytes(path, "one\r\n");
   DialogAnswerer answers;
-  Teditform* watched = Drop(path);
+  EditorWindow* watched = Drop(path);
   ASSERT_NE(watched, nullptr);
-  Teditform* other = frame_->NewChild();
+  EditorWindow* other = frame_->NewChild();
   ASSERT_EQ(frame_->ActiveEditor(), other);
 
   RewriteElsewhere(path, "two");
@@ -154,8 +154,8 @@ TEST_F(DiskChange, TheSameFileInTwoWindowsSavedInOneMakesTheOtherAskBeforeItsSav
   const std::wstring path = dir_ / L"twice.txt";
   WriteBytes(path, "shared\r\n");
   DialogAnswerer answers;
-  Teditform* first = Drop(path);
-  Teditform* second = Drop(path);
+  EditorWindow* first = Drop(path);
+  EditorWindow* second = Drop(path);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
   ASSERT_NE(first, second);

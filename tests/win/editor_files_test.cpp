@@ -6,7 +6,7 @@
 #include <aclapi.h>
 
 #include "editor/editor_ids.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "platform/number_format.h"
 #include "platform/scoped.h"
 #include "support/frame_fixture.h"
@@ -30,16 +30,16 @@ class EditorFiles : public FrameTest {
   }
   // Drops the file on the main window, as from the shell; the editor that
   // opened it, or null.
-  Teditform* Drop(const std::wstring& path) {
+  EditorWindow* Drop(const std::wstring& path) {
     const size_t before = frame_->Editors().size();
     DropFiles(frame_->hwnd(), {path});
     return frame_->Editors().size() > before ? frame_->ActiveEditor() : nullptr;
   }
-  void TypeAtEnd(Teditform* e, const std::wstring& text) {
+  void TypeAtEnd(EditorWindow* e, const std::wstring& text) {
     e->memo().SetSel(e->memo().TextLength(), 0);
     for (wchar_t c : text) SendMessageW(e->memo().hwnd(), WM_CHAR, c, 1);
   }
-  void Save(Teditform* e) { SendMessageW(e->hwnd(), WM_COMMAND, IDM_SAVE1, 0); }
+  void Save(EditorWindow* e) { SendMessageW(e->hwnd(), WM_COMMAND, IDM_SAVE1, 0); }
 };
 
 TEST_F(EditorFiles, AFileThatCannotBeReadOpensNoWindowAndSaysWhy) {
@@ -92,7 +92,7 @@ TEST_F(EditorFiles, OpenedAndSavedUnchangedEveryKindOfFileKeepsItsBytes) {
     WriteBytes(path, bytes);
     DialogAnswerer answers;
     answers.Press(IDOK);
-    Teditform* e = Drop(path);
+    EditorWindow* e = Drop(path);
     ASSERT_NE(e, nullptr);
     Save(e);
     ASSERT_EQ(answers.seen().size(), 1u) << "no warning, no question";
@@ -108,7 +108,7 @@ TEST_F(EditorFiles, BytesThatWouldNotComeBackAreNamedAtOpenAndWrittenOnlyAfterYe
   WriteBytes(path, original);
   DialogAnswerer answers;
   answers.Press(IDOK);
-  Teditform* e = Drop(path);
+  EditorWindow* e = Drop(path);
   ASSERT_NE(e, nullptr);
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_TRUE(Says(answers.seen()[0], L"2 行目の 4 文字目から、文字として読めないバイトがあります。"));
@@ -144,7 +144,7 @@ TEST_F(EditorFiles, ReplaceAllOfACharacterCodePage932LacksReplacesThatCharacterA
   const std::wstring path = dir_ / L"utf8.txt";
   WriteBytes(path, "a?b \xC3\xA9 \xE2\x80\x94");  // a?b é —
   DialogAnswerer answers;
-  Teditform* e = Drop(path);
+  EditorWindow* e = Drop(path);
   ASSERT_NE(e, nullptr);
   answers.Then([](HWND) {});
   SendMessageW(e->hwnd(), WM_COMMAND, IDM_REPLACE1, 0);
@@ -223,7 +223,7 @@ TEST_F(EditorFiles, ASaveKeepsTheFilesAttributesAndWritesThroughALinkToItsTarget
 
   DialogAnswerer answers;
   answers.Press(IDOK);
-  Teditform* e = Drop(path);
+  EditorWindow* e = Drop(path);
   ASSERT_NE(e, nullptr);
   TypeAtEnd(e, L"new");
   Save(e);
@@ -240,7 +240,7 @@ TEST_F(EditorFiles, ASaveKeepsTheFilesAttributesAndWritesThroughALinkToItsTarget
   if (!RunHostShell(L"ln -s target.txt '" + unix_dir + L"/link.txt'")) GTEST_SKIP() << "no symbolic links here";
   WriteBytes(dir_ / L"target.txt", "target\r\n");
   answers.Press(IDOK);
-  Teditform* linked = Drop(dir_ / L"link.txt");
+  EditorWindow* linked = Drop(dir_ / L"link.txt");
   ASSERT_NE(linked, nullptr);
   TypeAtEnd(linked, L"more");
   Save(linked);
@@ -258,7 +258,7 @@ TEST_F(EditorFiles, ADocumentWhoseBackupNameFitsCanBeSaved) {
   ASSERT_EQ(ReadBytes(path), "old");
   DialogAnswerer answers;
   answers.Press(IDOK);
-  Teditform* e = Drop(path);
+  EditorWindow* e = Drop(path);
   ASSERT_NE(e, nullptr);
   TypeAtEnd(e, L"+new");
   Save(e);

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_ids.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "ui/main_frame_ids.h"
 #include "state/settings.h"
 #include "ui/app.h"
@@ -15,7 +15,7 @@ using namespace velkor::test;
 namespace {
 
 // "正常に保存しました" and friends come in message boxes; most tests just accept them.
-void Type(Teditform& e, const std::wstring& text) {
+void Type(EditorWindow& e, const std::wstring& text) {
   e.memo().SetSel(e.memo().TextLength(), 0);
   e.memo().ReplaceSel(text);
 }
@@ -30,17 +30,17 @@ bool SavedMessage(const DialogAnswerer::Seen& box) {
 
 class Editor : public FrameTest {
  protected:
-  Tframeform& f() { return *frame_; }
+  MainWindow& f() { return *frame_; }
   void SetUp() override {
     FrameTest::SetUp();
     StartFrame();
   }
-  Teditform* Open(const std::wstring& path) { return f().OpenDocument(path, path, 0, true); }
+  EditorWindow* Open(const std::wstring& path) { return f().OpenDocument(path, path, 0, true); }
 };
 
 TEST_F(Editor, NewWindowsAreNumberedAndTheHighestNumberIsReused) {
-  Teditform* one = f().NewChild();
-  Teditform* two = f().NewChild();
+  EditorWindow* one = f().NewChild();
+  EditorWindow* two = f().NewChild();
   EXPECT_EQ(one->Tag, 1);
   EXPECT_EQ(two->Tag, 2);
   EXPECT_EQ(one->Caption(), L" NewFile 1");
@@ -50,7 +50,7 @@ TEST_F(Editor, NewWindowsAreNumberedAndTheHighestNumberIsReused) {
   two->Close1Click();
   PumpFor(20);
   EXPECT_EQ(f().untitled_numbers().Newest(), 1);
-  Teditform* again = f().NewChild();
+  EditorWindow* again = f().NewChild();
   EXPECT_EQ(again->Tag, 2) << "closing the newest window gives its number back";
 
   one->Close1Click();
@@ -60,7 +60,7 @@ TEST_F(Editor, NewWindowsAreNumberedAndTheHighestNumberIsReused) {
 }
 
 TEST_F(Editor, ClosingByTheCloseBoxKeepsTheCount) {
-  Teditform* one = f().NewChild();
+  EditorWindow* one = f().NewChild();
   SendMessageW(one->hwnd(), WM_CLOSE, 0, 0);
   PumpFor(20);
   EXPECT_EQ(f().untitled_numbers().Newest(), 1);
@@ -75,8 +75,8 @@ TEST_F(Editor, NumberedWindowsTakeTheSettingsOfTheirNumber) {
   ini.WriteInteger(L"ChildNO2FontSelect", L"Color", 255);
   ini.WriteInteger(L"ChildNO2FontSelect", L"Style", 1 | 4);
   ini.WriteBool(L"ChildNO2FontSelect", L"WordWrap", true);
-  Teditform* one = f().NewChild();
-  Teditform* two = f().NewChild();
+  EditorWindow* one = f().NewChild();
+  EditorWindow* two = f().NewChild();
   RECT r{};
   GetWindowRect(two->hwnd(), &r);
   EXPECT_EQ(r.right - r.left, 400);
@@ -96,7 +96,7 @@ TEST_F(Editor, NumberedWindowsTakeTheSettingsOfTheirNumber) {
 TEST_F(Editor, OpenShowsTheFileOnGreyWithItsNameAsCaption) {
   const std::wstring path = dir_ / L"memo.txt";
   WriteBytes(path, "\x82\xA0\x82\xA2\r\nline2\r\n");  // あい
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   EXPECT_EQ(e->file_path(), path);
   EXPECT_EQ(e->Caption(), L"memo.txt");
   EXPECT_EQ(e->memo().Text(), L"あい\r\nline2\r\n");
@@ -106,7 +106,7 @@ TEST_F(Editor, OpenShowsTheFileOnGreyWithItsNameAsCaption) {
 }
 
 TEST_F(Editor, StatusLineShowsCaretLineCountAndSize) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   e->memo().SetText(L"ab\r\nあいう\r\n");
   e->memo().SetSel(4, 0);
   e->ShowCaretStatus();
@@ -123,7 +123,7 @@ TEST_F(Editor, StatusLineShowsCaretLineCountAndSize) {
 TEST_F(Editor, SavingTwiceKeepsTheTextBeforeTheSecondSaveAsBackup) {
   const std::wstring path = dir_ / L"memo.txt";
   WriteBytes(path, "first\r\n");
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   DialogAnswerer answers;
   answers.Press(IDOK);
   answers.Press(IDOK);
@@ -147,11 +147,11 @@ TEST_F(Editor, DocumentsOfOneNameShareTheirBackup) {
   WriteBytes(doc, "doc-old");
   DialogAnswerer answers;
   for (int saves = 0; saves < 3; ++saves) answers.Press(IDOK);
-  Teditform* t = Open(txt);
+  EditorWindow* t = Open(txt);
   Type(*t, L"+");
   ASSERT_TRUE(t->Save1Click());
   EXPECT_EQ(ReadBytes(dir_ / L"a.BAK"), "txt-old");
-  Teditform* d = Open(doc);
+  EditorWindow* d = Open(doc);
   Type(*d, L"+");
   ASSERT_TRUE(d->Save1Click());
   EXPECT_EQ(ReadBytes(dir_ / L"a.BAK"), "doc-old");
@@ -166,7 +166,7 @@ TEST_F(Editor, SavingABackupFileWritesItAnew) {
   WriteBytes(bak, "was");
   DialogAnswerer answers;
   answers.Press(IDOK);
-  Teditform* e = Open(bak);
+  EditorWindow* e = Open(bak);
   e->memo().SetText(L"now");
   ASSERT_TRUE(e->Save1Click());
   EXPECT_EQ(ReadBytes(bak), "now");
@@ -177,7 +177,7 @@ TEST_F(Editor, SaveWritesTheDocumentAndLastUseSettingsAndTheRecentList) {
   WriteBytes(path, "n");
   DialogAnswerer answers;
   answers.Press(IDOK);
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   ASSERT_TRUE(e->Save1Click());
   Settings ini(IniPath());
   EXPECT_EQ(ini.ReadString(path, L"File", L""), path);
@@ -195,7 +195,7 @@ TEST_F(Editor, SaveAsAppendsTxtOnlyToANameWithoutExtension) {
   DialogAnswerer answers;
   answers.Then(DialogAnswerer::ChooseFile(dir_ / L"memo"));
   answers.Press(IDOK);
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   e->memo().SetText(L"one");
   ASSERT_TRUE(e->SaveAs1Click());
   EXPECT_EQ(e->file_path(), dir_ / L"memo.TXT");
@@ -216,7 +216,7 @@ TEST_F(Editor, SaveAsOfAnExistingCompletedNameAsksAgain) {
   DialogAnswerer answers;
   answers.Then(DialogAnswerer::ChooseFile(dir_ / L"memo"));
   answers.Press(IDCANCEL);  // the second dialog, proposing memo.TXT
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   e->memo().SetText(L"new");
   EXPECT_FALSE(e->SaveAs1Click());
   EXPECT_EQ(ReadBytes(dir_ / L"memo.TXT"), "old") << "nothing is written";
@@ -226,7 +226,7 @@ TEST_F(Editor, SaveAsOfAnExistingCompletedNameAsksAgain) {
 TEST_F(Editor, AnEmptiedDocumentClosesWithoutAQuestionFromTheMenu) {
   const std::wstring path = dir_ / L"e.txt";
   WriteBytes(path, "text");
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   e->memo().SetText(L"");
   e->memo().SetModified(true);
   DialogAnswerer answers;
@@ -237,7 +237,7 @@ TEST_F(Editor, AnEmptiedDocumentClosesWithoutAQuestionFromTheMenu) {
 }
 
 TEST_F(Editor, TheCloseBoxStillAsksForAnEmptiedDocument) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   e->memo().SetModified(true);
   DialogAnswerer answers;
   answers.Press(IDNO);
@@ -250,7 +250,7 @@ TEST_F(Editor, TheCloseBoxStillAsksForAnEmptiedDocument) {
 }
 
 TEST_F(Editor, CloseQuestionCancelKeepsTheWindowAndStopsTheExit) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   Type(*e, L"unsaved");
   DialogAnswerer answers;
   answers.Press(IDCANCEL);
@@ -261,7 +261,7 @@ TEST_F(Editor, CloseQuestionCancelKeepsTheWindowAndStopsTheExit) {
 }
 
 TEST_F(Editor, CloseQuestionStandsByThePointer) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   Type(*e, L"x");
   DialogAnswerer answers;
   answers.Press(IDCANCEL);
@@ -279,7 +279,7 @@ TEST_F(Editor, CloseQuestionStandsByThePointer) {
 }
 
 TEST_F(Editor, YesWithACancelledSaveAsKeepsTheNewWindowOpen) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   Type(*e, L"keep me");
   DialogAnswerer answers;
   answers.Press(IDYES);     // save?
@@ -296,7 +296,7 @@ TEST_F(Editor, ShiftJisWithCrLfSavesBackTheSameBytes) {
   WriteBytes(path, bytes);
   DialogAnswerer answers;
   answers.Press(IDOK);
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   EXPECT_EQ(e->encoding(), DocEncoding::ShiftJis);
   ASSERT_TRUE(e->Save1Click());
   EXPECT_EQ(ReadBytes(path), bytes);
@@ -308,7 +308,7 @@ TEST_F(Editor, Utf8DocumentsOpenAndSaveAsUtf8) {
   WriteBytes(path, bytes);
   DialogAnswerer answers;
   answers.Press(IDOK);
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   EXPECT_EQ(e->memo().Text(), L"café 日本\r\n");
   EXPECT_EQ(e->encoding(), DocEncoding::Utf8);
   ASSERT_TRUE(e->Save1Click());
@@ -319,7 +319,7 @@ TEST_F(Editor, Utf8DocumentsOpenAndSaveAsUtf8) {
 TEST_F(Editor, CharactersOutsideShiftJisAreNeverReplacedSilently) {
   const std::wstring path = dir_ / L"lossy.txt";
   WriteBytes(path, "ok\r\n");
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   e->memo().SetSel(0, e->memo().TextLength());
   e->memo().ReplaceSel(L"ok\r\nab\u00E9\u00E8\r\n");
   DialogAnswerer answers;
@@ -348,7 +348,7 @@ TEST_F(Editor, AReadOnlyTargetFailsAndLeavesFileAndBackupAlone) {
   const std::wstring path = dir_ / L"ro.txt";
   WriteBytes(path, "original");
   WriteBytes(dir_ / L"ro.BAK", "older");
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   Type(*e, L"changed");
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
   DialogAnswerer answers;
@@ -368,7 +368,7 @@ TEST_F(Editor, AVanishedFolderFailsWithAMessage) {
   CreateDirectoryW(sub.c_str(), nullptr);
   const std::wstring path = sub + L"\\doc.txt";
   WriteBytes(path, "text");
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   Type(*e, L"more");
   RemoveTree(sub);
   DialogAnswerer answers;
@@ -385,7 +385,7 @@ TEST_F(Editor, AFileWithNulBytesWarnsOnOpenAndAsksBeforeOverwriting) {
   WriteBytes(path, std::string("head\0tail", 9));
   DialogAnswerer answers;
   answers.Press(IDOK);
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_NE(answers.seen()[0].text.find(L"NUL"), std::wstring::npos);
   EXPECT_EQ(e->memo().Text(), L"head");
@@ -403,7 +403,7 @@ TEST_F(Editor, AnUnreadableFileReportsAndOpensNoWindow) {
   DialogAnswerer answers;
   answers.Press(IDOK);
   const std::wstring path = dir_ / L"missing.txt";
-  Teditform* e = nullptr;
+  EditorWindow* e = nullptr;
   try {
     e = Open(path);
   } catch (const Error& err) {
@@ -414,7 +414,7 @@ TEST_F(Editor, AnUnreadableFileReportsAndOpensNoWindow) {
 }
 
 TEST_F(Editor, CopyCollapsesTheSelectionAndCtrlSSelectsAll) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   e->memo().SetText(L"hello world");
   e->memo().SetSel(6, 5);
   SendMessageW(e->hwnd(), WM_COMMAND, IDM_COPY, 0);
@@ -425,7 +425,7 @@ TEST_F(Editor, CopyCollapsesTheSelectionAndCtrlSSelectsAll) {
 }
 
 TEST_F(Editor, EditCommandsFollowSelectionClipboardAndUndo) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   e->memo().SetText(L"abc");
   e->memo().SetSel(0, 0);
   e->UpdateEditCommands();
@@ -444,7 +444,7 @@ TEST_F(Editor, EditCommandsFollowSelectionClipboardAndUndo) {
 }
 
 TEST_F(Editor, MenusMergeWhileAnEditorIsActive) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   PumpFor(20);
   HMENU bar = GetMenu(f().hwnd());
   EXPECT_EQ(bar, e->menu_bar());
@@ -462,7 +462,7 @@ TEST_F(Editor, MenusMergeWhileAnEditorIsActive) {
 }
 
 TEST_F(Editor, CtrlXCutsInAnEditorAndExitsWithout) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   e->memo().SetText(L"xyz");
   e->memo().SetSel(0, 1);
   SetFocus(e->memo().hwnd());
@@ -478,7 +478,7 @@ TEST_F(Editor, CtrlXCutsInAnEditorAndExitsWithout) {
 }
 
 TEST_F(Editor, EditorMenusAndThePopUpAreAsDesigned) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   HMENU bar = e->menu_bar();
   const struct {
     UINT id;
@@ -518,7 +518,7 @@ TEST_F(Editor, EditorMenusAndThePopUpAreAsDesigned) {
 }
 
 TEST_F(Editor, TheButtonBarHidesAndShowsFromThePopUp) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   RECT before{};
   GetWindowRect(e->memo().hwnd(), &before);
   SendMessageW(e->hwnd(), WM_COMMAND, IDM_SPEEDBT, 0);
@@ -531,8 +531,8 @@ TEST_F(Editor, TheButtonBarHidesAndShowsFromThePopUp) {
 }
 
 TEST_F(Editor, TheWindowListAndAMaximizedEditorsButtonsReachTheFrameProcedure) {
-  Teditform* one = f().NewChild();
-  Teditform* two = f().NewChild();
+  EditorWindow* one = f().NewChild();
+  EditorWindow* two = f().NewChild();
   ASSERT_EQ(f().ActiveEditor(), two);
   // The Window menu's list: the first child's item activates it.
   SendMessageW(f().hwnd(), WM_COMMAND, IDM_FIRSTCHILD, 0);
@@ -552,7 +552,7 @@ TEST_F(Editor, ARelativePathIsMadeAbsoluteWhenTheDocumentOpens) {
   wchar_t previous[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, previous);
   SetCurrentDirectoryW(dir_.path().c_str());
-  Teditform* e = Open(L"memo.txt");
+  EditorWindow* e = Open(L"memo.txt");
   SetCurrentDirectoryW(previous);  // as help does
   EXPECT_EQ(e->file_path(), dir_ / L"memo.txt");
   Type(*e, L"new");
@@ -564,7 +564,7 @@ TEST_F(Editor, ARelativePathIsMadeAbsoluteWhenTheDocumentOpens) {
 }
 
 TEST_F(Editor, ACloseWhoseSaveFailsDoesNotCountAsAMenuCloseLater) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   const std::wstring locked = dir_ / L"locked.txt";
   WriteBytes(locked, "keep");
   SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -586,7 +586,7 @@ TEST_F(Editor, ACloseWhoseSaveFailsDoesNotCountAsAMenuCloseLater) {
 TEST_F(Editor, AMinimizedEditorSavesItsRestoredSize) {
   const std::wstring path = dir_ / L"small.txt";
   WriteBytes(path, "x");
-  Teditform* e = Open(path);
+  EditorWindow* e = Open(path);
   SetWindowPos(e->hwnd(), nullptr, 0, 0, 420, 310, SWP_NOMOVE | SWP_NOZORDER);
   ShowWindow(e->hwnd(), SW_MINIMIZE);
   e->SaveDocSettings(path, path);
@@ -596,7 +596,7 @@ TEST_F(Editor, AMinimizedEditorSavesItsRestoredSize) {
 }
 
 TEST_F(Editor, ARightClickOnTheButtonBarOpensThePopUp) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   int popups = 0;
   struct Watch {
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_ids.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "state/settings.h"
 #include "support/frame_fixture.h"
 
@@ -32,7 +32,7 @@ class EditorTools : public FrameTest {
     e_->memo().SetSel(0, 0);
   }
   std::pair<int, int> Sel() const { return {e_->memo().SelStart(), e_->memo().SelLength()}; }
-  Teditform* e_ = nullptr;
+  EditorWindow* e_ = nullptr;
 };
 
 TEST_F(EditorTools, FindNextCountsHitsAndReportsTheCountAtTheEnd) {

@@ -3,7 +3,7 @@
 
 #include <regex>
 
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "ui/main_frame_ids.h"
 #include "frame/frame_logic.h"
 #include "state/settings.h"
@@ -71,10 +71,10 @@ std::vector<COLORREF> RowGlyphOfIcon(const wchar_t* name) {
 
 }  // namespace
 
-using MainWindow = FrameTest;
+using MainWindowTest = FrameTest;
 
-TEST_F(MainWindow, StartsWithDefaultsWithoutASettingsFile) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, StartsWithDefaultsWithoutASettingsFile) {
+  MainWindow& f = StartFrame();
   EXPECT_EQ(ClassOf(f.hwnd()), L"Tframeform");
   EXPECT_EQ(WindowText(f.hwnd()), L"ベルコノート");
   EXPECT_EQ(Application::Get().title(), L"ベルコノート");
@@ -99,8 +99,8 @@ TEST_F(MainWindow, StartsWithDefaultsWithoutASettingsFile) {
   EXPECT_FALSE(FileExists(IniPath())) << "start-up only reads";
 }
 
-TEST_F(MainWindow, QuickLaunchRowIsBuiltAndHiddenWithoutEntries) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, QuickLaunchRowIsBuiltAndHiddenWithoutEntries) {
+  MainWindow& f = StartFrame();
   EXPECT_FALSE(IsWindowVisible(f.Bp1Panel().hwnd()));
   RECT pr{};
   GetClientRect(f.Bp1Panel().hwnd(), &pr);
@@ -121,7 +121,7 @@ TEST_F(MainWindow, QuickLaunchRowIsBuiltAndHiddenWithoutEntries) {
   EXPECT_EQ(f.LaunchButton(1).hint(), L"Velkor.INI");
 }
 
-TEST_F(MainWindow, QuickLaunchButtonsShowTheirFilesAndKeepThemWhenTheyGo) {
+TEST_F(MainWindowTest, QuickLaunchButtonsShowTheirFilesAndKeepThemWhenTheyGo) {
   const std::wstring bmp = dir_ / L"pic.bmp";
   const std::wstring doc = dir_ / L"memo.xyz";  // a document without an icon of its own
   WriteBytes(bmp, TwoColourBmp());
@@ -132,7 +132,7 @@ TEST_F(MainWindow, QuickLaunchButtonsShowTheirFilesAndKeepThemWhenTheyGo) {
     ini.WriteString(L"VELKORA", L"SImage2FileName", doc);
     ini.WriteString(L"VELKORA", L"SImage3FileName", dir_ / L"gone.txt");
   }
-  Tframeform& f = StartFrame();
+  MainWindow& f = StartFrame();
   auto check_picture = [&] {
     ASSERT_NE(f.LaunchButton(0).glyph(), nullptr);
     BITMAP bm{};
@@ -165,11 +165,11 @@ TEST_F(MainWindow, QuickLaunchButtonsShowTheirFilesAndKeepThemWhenTheyGo) {
   EXPECT_EQ(f.LaunchButton(3).hint(), L"memo.xyz");
 }
 
-TEST_F(MainWindow, AQuickLaunchButtonStartsItsFileAndAnEmptyOneNothing) {
+TEST_F(MainWindowTest, AQuickLaunchButtonStartsItsFileAndAnEmptyOneNothing) {
   const std::wstring exe = dir_ / L"marker.exe";
   ASSERT_TRUE(CopyFileW((ModuleDir() + L"\\marker.exe").c_str(), exe.c_str(), FALSE));
   Settings(IniPath()).WriteString(L"VELKORA", L"SImage2FileName", exe);
-  Tframeform& f = StartFrame();
+  MainWindow& f = StartFrame();
   // From here on every program that this test starts, directly or through
   // the shell, joins a job that counts them.
   ScopedHandle job(CreateJobObjectW(nullptr, nullptr));
@@ -186,15 +186,15 @@ TEST_F(MainWindow, AQuickLaunchButtonStartsItsFileAndAnEmptyOneNothing) {
   EXPECT_EQ(counted.TotalProcesses, 2u) << "this test and the file of the second button, nothing for the empty one";
 }
 
-TEST_F(MainWindow, QuickLaunchRowShowsWhenAnEntryIsRegistered) {
+TEST_F(MainWindowTest, QuickLaunchRowShowsWhenAnEntryIsRegistered) {
   WriteIni("[VELKORA]\r\nSImage3FileName=C:\\windows\\notepad.exe\r\n");
-  Tframeform& f = StartFrame();
+  MainWindow& f = StartFrame();
   EXPECT_TRUE(IsWindowVisible(f.Bp1Panel().hwnd()));
   EXPECT_EQ(f.launch_paths().Path(2), L"C:\\windows\\notepad.exe");
 }
 
-TEST_F(MainWindow, MenuIsAsDesigned) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, MenuIsAsDesigned) {
+  MainWindow& f = StartFrame();
   HMENU bar = f.main_menu();
   ASSERT_EQ(GetMenuItemCount(bar), 2);
   wchar_t buf[128];
@@ -232,8 +232,8 @@ TEST_F(MainWindow, MenuIsAsDesigned) {
   for (int i = 0; i < 18; ++i) EXPECT_EQ(static_cast<int>(GetMenuItemID(file, i)), expected_ids[i] ? expected_ids[i] : 0);
 }
 
-TEST_F(MainWindow, WindowCommandsAreEnabledOnlyWhileEditorsExist) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, WindowCommandsAreEnabledOnlyWhileEditorsExist) {
+  MainWindow& f = StartFrame();
   auto window_menu_enabled = [&] {
     return !(GetMenuState(f.main_menu(), 1, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
   };
@@ -243,7 +243,7 @@ TEST_F(MainWindow, WindowCommandsAreEnabledOnlyWhileEditorsExist) {
                  IDM_ARRANGEICONS1})
     EXPECT_FALSE(MenuEnabled(f.main_menu(), id)) << id;
 
-  Teditform* e = f.NewChild();
+  EditorWindow* e = f.NewChild();
   PumpFor(50);
   EXPECT_TRUE(window_menu_enabled());
   for (int id : {IDM_TILE1, IDM_CASCADE1, IDM_ICONMINI, IDM_NORMALSIZE}) EXPECT_TRUE(f.tool_button(id).enabled());
@@ -263,8 +263,8 @@ void MoveOver(const SpeedButton& b, int dx = 3, int dy = 3) {
   PumpFor(30);
 }
 
-TEST_F(MainWindow, HintsGoToTheStatusLineAndMenusEmptyIt) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, HintsGoToTheStatusLineAndMenusEmptyIt) {
+  MainWindow& f = StartFrame();
   MoveOver(f.tool_button(IDM_EXIT1));
   EXPECT_EQ(f.StatusLine().text(), L"ベルコノートを終了します");
 
@@ -293,8 +293,8 @@ TEST_F(MainWindow, HintsGoToTheStatusLineAndMenusEmptyIt) {
   EXPECT_STREQ(text, L"ベルコノートを終了");
 }
 
-TEST_F(MainWindow, AClickOnAToolButtonRunsItsCommand) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, AClickOnAToolButtonRunsItsCommand) {
+  MainWindow& f = StartFrame();
   const SpeedButton& b = f.tool_button(IDM_NEW1);
   HWND panel = b.host()->hwnd();
   const LPARAM at = MAKELPARAM(b.rect().left + 5, b.rect().top + 5);
@@ -310,8 +310,8 @@ TEST_F(MainWindow, AClickOnAToolButtonRunsItsCommand) {
   EXPECT_FALSE(tile.enabled());
 }
 
-TEST_F(MainWindow, DroppedTextFilesOpenAndOthersGoToTheShell) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, DroppedTextFilesOpenAndOthersGoToTheShell) {
+  MainWindow& f = StartFrame();
   const std::wstring txt = dir_ / L"a.txt";
   const std::wstring txtx = dir_ / L"b.TXTX";
   WriteBytes(txt, "alpha\r\n");
@@ -325,7 +325,7 @@ TEST_F(MainWindow, DroppedTextFilesOpenAndOthersGoToTheShell) {
   const auto editors = f.Editors();
   ASSERT_EQ(editors.size(), 2u);
   std::vector<std::wstring> opened;
-  for (Teditform* e : editors) {
+  for (EditorWindow* e : editors) {
     opened.push_back(e->file_path());
     EXPECT_EQ(e->Tag, 0);
   }
@@ -334,14 +334,14 @@ TEST_F(MainWindow, DroppedTextFilesOpenAndOthersGoToTheShell) {
   EXPECT_TRUE(FileExists(exe + L".ran")) << "the .exe was started through the shell";
 }
 
-TEST_F(MainWindow, DroppedFilesUseTheirStoredSettings) {
+TEST_F(MainWindowTest, DroppedFilesUseTheirStoredSettings) {
   const std::wstring txt = dir_ / L"sized.TXT";
   WriteBytes(txt, "x");
   Settings ini(IniPath());
   ini.WriteInteger(txt, L"EditFormWidth", 321);
   ini.WriteInteger(txt, L"EditFormHeight", 210);
   ini.WriteBool(txt, L"WordWrap", true);
-  Tframeform& f = StartFrame();
+  MainWindow& f = StartFrame();
   DropFiles(f.hwnd(), {txt});
   ASSERT_EQ(f.Editors().size(), 1u);
   const RECT r = WindowRectOf(f.Editors()[0]->hwnd());
@@ -354,7 +354,7 @@ class ShowCommands : public FrameTest, public ::testing::WithParamInterface<std:
 
 TEST_P(ShowCommands, StartInTheStateTheSystemAsks) {
   const auto [command, expected] = GetParam();
-  Tframeform& f = StartFrame({}, command);
+  MainWindow& f = StartFrame({}, command);
   PumpFor(50);
   EXPECT_EQ(IsIconic(f.hwnd()) != 0, expected == 2);
   EXPECT_EQ(IsZoomed(f.hwnd()) != 0, expected == 3);
@@ -365,16 +365,16 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, ShowCommands,
                          ::testing::Values(std::pair{2, 2}, std::pair{3, 3}, std::pair{6, 2}, std::pair{7, 2},
                                            std::pair{1, 1}, std::pair{5, 1}, std::pair{8, 1}, std::pair{10, 1}));
 
-TEST_F(MainWindow, StoredMaximizedStateTakesEffectWhenShown) {
-  WriteIni("[Tframeform]\r\nPlaceShowCmd=3\r\n");
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, StoredMaximizedStateTakesEffectWhenShown) {
+  WriteIni("[MainWindow]\r\nPlaceShowCmd=3\r\n");
+  MainWindow& f = StartFrame();
   EXPECT_EQ(f.start_show_command(), 3);
   EXPECT_TRUE(PumpUntil([&] { return IsZoomed(f.hwnd()) != FALSE; }, 3000));
 }
 
-TEST_F(MainWindow, PlacementWithOnlyALeftEdgeKeepsSizeAndCentresVertically) {
-  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=100\r\n");
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, PlacementWithOnlyALeftEdgeKeepsSizeAndCentresVertically) {
+  WriteIni("[MainWindow]\r\nPlaceNormalPos.Left=100\r\n");
+  MainWindow& f = StartFrame();
   const RECT r = WindowRectOf(f.hwnd());
   RECT client{};
   GetClientRect(f.hwnd(), &client);
@@ -383,8 +383,8 @@ TEST_F(MainWindow, PlacementWithOnlyALeftEdgeKeepsSizeAndCentresVertically) {
   EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
 }
 
-TEST_F(MainWindow, PlacementIsSavedWhenTheWindowGoes) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, PlacementIsSavedWhenTheWindowGoes) {
+  MainWindow& f = StartFrame();
   SetWindowPos(f.hwnd(), nullptr, 40, 50, 700, 500, SWP_NOZORDER);
   DestroyFrame();
   EXPECT_EQ(IniString(IniPath(), L"Tframeform", L"PlaceNormalPos.Left"), L"40");
@@ -394,12 +394,12 @@ TEST_F(MainWindow, PlacementIsSavedWhenTheWindowGoes) {
   EXPECT_EQ(IniString(IniPath(), L"Tframeform", L"PlaceShowCmd"), L"1");
 }
 
-TEST_F(MainWindow, FarewellNamesTheRegisteredUserAndStandsByThePointer) {
+TEST_F(MainWindowTest, FarewellNamesTheRegisteredUserAndStandsByThePointer) {
   RegistrySandbox registry;
   registry.SetString(HKEY_CURRENT_USER, L"SOFTWARE\\MICROSOFT\\USER INFORMATION", L"DEFAULT USER NAME", L"山田花子");
   registry.SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION", L"RegisteredOwner",
                      L"Other");
-  Tframeform& f = StartFrame();
+  MainWindow& f = StartFrame();
   MoveCursor(100, 200);
   DialogAnswerer answers;
   answers.Press(IDOK);
@@ -416,9 +416,9 @@ TEST_F(MainWindow, FarewellNamesTheRegisteredUserAndStandsByThePointer) {
   EXPECT_FALSE(IsWindow(hwnd)) << "the exit goes ahead";
 }
 
-TEST_F(MainWindow, FarewellWithoutAnyNameSaysOyabunAndStandsLeftInTheRightHalf) {
+TEST_F(MainWindowTest, FarewellWithoutAnyNameSaysOyabunAndStandsLeftInTheRightHalf) {
   RegistrySandbox registry;
-  Tframeform& f = StartFrame();
+  MainWindow& f = StartFrame();
   const int x = f.screen_width() / 2 + 100;
   MoveCursor(x, 300);
   DialogAnswerer answers;
@@ -430,21 +430,21 @@ TEST_F(MainWindow, FarewellWithoutAnyNameSaysOyabunAndStandsLeftInTheRightHalf) 
   EXPECT_EQ(answers.seen()[0].rect.top, 380);
 }
 
-TEST_F(MainWindow, OwnerNameFallsBackInRegistryOrder) {
+TEST_F(MainWindowTest, OwnerNameFallsBackInRegistryOrder) {
   RegistrySandbox registry;
-  EXPECT_EQ(Tframeform::ReadOwnerName(), L"親分");
+  EXPECT_EQ(MainWindow::ReadOwnerName(), L"親分");
   registry.SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION", L"RegisteredOwner", L"NT");
-  EXPECT_EQ(Tframeform::ReadOwnerName(), L"NT");
+  EXPECT_EQ(MainWindow::ReadOwnerName(), L"NT");
   registry.SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION", L"RegisteredOwner", L"");
-  EXPECT_EQ(Tframeform::ReadOwnerName(), L"NT") << "an empty value counts as missing";
+  EXPECT_EQ(MainWindow::ReadOwnerName(), L"NT") << "an empty value counts as missing";
   registry.SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION", L"RegisteredOwner", L"95");
-  EXPECT_EQ(Tframeform::ReadOwnerName(), L"95");
+  EXPECT_EQ(MainWindow::ReadOwnerName(), L"95");
   registry.SetString(HKEY_CURRENT_USER, L"SOFTWARE\\MICROSOFT\\USER INFORMATION", L"DEFAULT USER NAME", L"User");
-  EXPECT_EQ(Tframeform::ReadOwnerName(), L"User");
+  EXPECT_EQ(MainWindow::ReadOwnerName(), L"User");
 }
 
-TEST_F(MainWindow, ExitWithOpenEditorsAsksAndNoKeepsTheProgram) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, ExitWithOpenEditorsAsksAndNoKeepsTheProgram) {
+  MainWindow& f = StartFrame();
   f.NewChild();
   f.NewChild();
   PumpFor(30);
@@ -465,8 +465,8 @@ TEST_F(MainWindow, ExitWithOpenEditorsAsksAndNoKeepsTheProgram) {
   EXPECT_FALSE(IsWindow(hwnd));
 }
 
-TEST_F(MainWindow, ExitCommandClosesThroughTheCloseQuery) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, ExitCommandClosesThroughTheCloseQuery) {
+  MainWindow& f = StartFrame();
   DialogAnswerer answers;
   answers.Press(IDOK);
   HWND hwnd = f.hwnd();
@@ -476,15 +476,15 @@ TEST_F(MainWindow, ExitCommandClosesThroughTheCloseQuery) {
   EXPECT_EQ(answers.seen().size(), 1u);
 }
 
-TEST_F(MainWindow, CommandLineOpensUpToThreeFilesWithTheirPositionsAsTags) {
+TEST_F(MainWindowTest, CommandLineOpensUpToThreeFilesWithTheirPositionsAsTags) {
   const std::wstring a = dir_ / L"one.txt", b = dir_ / L"two.txt", c = dir_ / L"three.txt";
   WriteBytes(a, "1");
   WriteBytes(b, "2");
   WriteBytes(c, "3");
-  Tframeform& f = StartFrame({a, b, c});
+  MainWindow& f = StartFrame({a, b, c});
   PumpUntil([&] { return f.Editors().size() == 3; });
   ASSERT_EQ(f.Editors().size(), 3u);
-  for (Teditform* e : f.Editors()) {
+  for (EditorWindow* e : f.Editors()) {
     if (e->file_path() == a) { EXPECT_EQ(e->Tag, 1); }
     if (e->file_path() == b) { EXPECT_EQ(e->Tag, 2); }
     if (e->file_path() == c) { EXPECT_EQ(e->Tag, 3); }
@@ -495,40 +495,40 @@ TEST_F(MainWindow, CommandLineOpensUpToThreeFilesWithTheirPositionsAsTags) {
   EXPECT_EQ(f.Editors().size(), 3u) << "later paints do not open them again";
 }
 
-TEST_F(MainWindow, FourArgumentsOpenNothing) {
+TEST_F(MainWindowTest, FourArgumentsOpenNothing) {
   const std::wstring a = dir_ / L"one.txt";
   WriteBytes(a, "1");
-  Tframeform& f = StartFrame({a, a, a, a});
+  MainWindow& f = StartFrame({a, a, a, a});
   PumpFor(100);
   EXPECT_TRUE(f.Editors().empty());
 }
 
-TEST_F(MainWindow, ArgumentsSplitAtBlanksAreJoinedAgain) {
+TEST_F(MainWindowTest, ArgumentsSplitAtBlanksAreJoinedAgain) {
   const std::wstring joined = dir_ / L"My Long Memo.txt";
   WriteBytes(joined, "memo");
   Settings(IniPath()).WriteInteger(L"ChildNo1FontSelect", L"EditFormWidth", 345);
-  Tframeform& f = StartFrame({dir_ / L"My", L"Long", L"Memo.txt"});
+  MainWindow& f = StartFrame({dir_ / L"My", L"Long", L"Memo.txt"});
   PumpUntil([&] { return !f.Editors().empty(); });
   ASSERT_EQ(f.Editors().size(), 1u);
-  Teditform* e = f.Editors()[0];
+  EditorWindow* e = f.Editors()[0];
   EXPECT_EQ(e->file_path(), joined);
   EXPECT_EQ(e->Tag, 1);
   const RECT r = WindowRectOf(e->hwnd());
   EXPECT_EQ(r.right - r.left, 345) << "settings of ChildNo1FontSelect";
 }
 
-TEST_F(MainWindow, HelpFileIsBesideTheProgramWithoutOneInTheWindowsFolder) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, HelpFileIsBesideTheProgramWithoutOneInTheWindowsFolder) {
+  MainWindow& f = StartFrame();
   SendMessageW(f.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
   std::wstring exe(MAX_PATH, L'\0');
   exe.resize(GetModuleFileNameW(nullptr, exe.data(), MAX_PATH));
   EXPECT_EQ(f.HelpFile(), exe.substr(0, exe.rfind(L'.')) + L".hlp");
-  EXPECT_EQ(Tframeform::HelpContextOf(IDM_NEW1), 1020);
-  EXPECT_EQ(Tframeform::HelpContextOf(IDM_EXIT1), 1010);
-  EXPECT_EQ(Tframeform::HelpContextOf(IDM_HELP), 1000);
-  EXPECT_EQ(Tframeform::HelpContextOf(IDM_FRIEND), 1030);
-  EXPECT_EQ(Tframeform::HelpContextOf(IDM_ABOUT), 1040);
-  EXPECT_EQ(Tframeform::HelpContextOf(IDM_WORDSEARCH), 1060);
+  EXPECT_EQ(MainWindow::HelpContextOf(IDM_NEW1), 1020);
+  EXPECT_EQ(MainWindow::HelpContextOf(IDM_EXIT1), 1010);
+  EXPECT_EQ(MainWindow::HelpContextOf(IDM_HELP), 1000);
+  EXPECT_EQ(MainWindow::HelpContextOf(IDM_FRIEND), 1030);
+  EXPECT_EQ(MainWindow::HelpContextOf(IDM_ABOUT), 1040);
+  EXPECT_EQ(MainWindow::HelpContextOf(IDM_WORDSEARCH), 1060);
 }
 
 namespace {
@@ -543,8 +543,8 @@ LRESULT CALLBACK NoteBusyAtSearchWindowCreation(int code, WPARAM wp, LPARAM lp) 
 }
 }  // namespace
 
-TEST_F(MainWindow, MenuTitlesHaveTheirOwnHelpContext) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, MenuTitlesHaveTheirOwnHelpContext) {
+  MainWindow& f = StartFrame();
   HMENU bar = GetMenu(f.hwnd());
   for (int title : {0, 1}) {
     HELPINFO info{sizeof info};
@@ -560,8 +560,8 @@ TEST_F(MainWindow, MenuTitlesHaveTheirOwnHelpContext) {
   EXPECT_EQ(f.MenuHelpContext(item), 1010);
 }
 
-TEST_F(MainWindow, TheSearchWindowOpensUnderTheBusyCursor) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, TheSearchWindowOpensUnderTheBusyCursor) {
+  MainWindow& f = StartFrame();
   g_busy_at_creation = false;
   HHOOK hook = SetWindowsHookExW(WH_CBT, NoteBusyAtSearchWindowCreation, nullptr, GetCurrentThreadId());
   SendMessageW(f.hwnd(), WM_COMMAND, IDM_WORDSEARCH, 0);
@@ -574,8 +574,8 @@ TEST_F(MainWindow, TheSearchWindowOpensUnderTheBusyCursor) {
   PumpFor(20);
 }
 
-TEST_F(MainWindow, VelSButtonFollowsTheRightEdge) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, VelSButtonFollowsTheRightEdge) {
+  MainWindow& f = StartFrame();
   SetWindowPos(f.hwnd(), nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
   PumpFor(20);
   EXPECT_EQ(f.VelSButton().rect().left, 900 - 34 - 32);
@@ -595,8 +595,8 @@ SYSTEMTIME At(int h, int m, int s) {
 }
 }  // namespace
 
-TEST_F(MainWindow, WhileMinimizedTheTaskBarTitleIsAClockWithTheMascotEveryFiveSeconds) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, WhileMinimizedTheTaskBarTitleIsAClockWithTheMascotEveryFiveSeconds) {
+  MainWindow& f = StartFrame();
   ShowWindow(f.hwnd(), SW_MINIMIZE);
   f.Timer1Timer(At(12, 34, 10));
   EXPECT_EQ(WindowText(f.hwnd()), L"ベルコ君");
@@ -614,8 +614,8 @@ TEST_F(MainWindow, WhileMinimizedTheTaskBarTitleIsAClockWithTheMascotEveryFiveSe
   EXPECT_NE(reinterpret_cast<HICON>(SendMessageW(f.hwnd(), WM_GETICON, ICON_BIG, 0)), friends);
 }
 
-TEST_F(MainWindow, WithAMaximizedEditorTheTickSetsTheTitleOnlyWhenWhatItShowsChanges) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, WithAMaximizedEditorTheTickSetsTheTitleOnlyWhenWhatItShowsChanges) {
+  MainWindow& f = StartFrame();
   SetForegroundWindow(f.hwnd());
   ClickAt(CentreOf(f.tool_button(IDM_NEW1)));
   ASSERT_EQ(f.Editors().size(), 1u);
@@ -648,8 +648,8 @@ TEST_F(MainWindow, WithAMaximizedEditorTheTickSetsTheTitleOnlyWhenWhatItShowsCha
   RemoveWindowSubclass(f.hwnd(), Count::Proc, 7);
 }
 
-TEST_F(MainWindow, TheClockStandsLeftOfTheCaptionButtons) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, TheClockStandsLeftOfTheCaptionButtons) {
+  MainWindow& f = StartFrame();
   f.Timer1Timer(At(9, 5, 7));
   const RECT band = f.CaptionClockRect();
   RECT wr{};
@@ -665,8 +665,8 @@ TEST_F(MainWindow, TheClockStandsLeftOfTheCaptionButtons) {
   EXPECT_EQ(WindowFromPoint(inside), f.hwnd());
 }
 
-TEST_F(MainWindow, TheClientAreaShowsFourBandsOfStripes) {
-  Tframeform& f = StartFrame();
+TEST_F(MainWindowTest, TheClientAreaShowsFourBandsOfStripes) {
+  MainWindow& f = StartFrame();
   HWND client = f.mdi_client();
   RedrawWindow(client, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ERASENOW | RDW_UPDATENOW);
   RECT fc{};
@@ -683,10 +683,10 @@ TEST_F(MainWindow, TheClientAreaShowsFourBandsOfStripes) {
   ReleaseDC(client, dc);
 }
 
-TEST_F(MainWindow, APlacementWithItsTitleBarAboveTheScreenComesDownToIt) {
-  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=100\r\nPlaceNormalPos.Top=-200\r\n"
+TEST_F(MainWindowTest, APlacementWithItsTitleBarAboveTheScreenComesDownToIt) {
+  WriteIni("[MainWindow]\r\nPlaceNormalPos.Left=100\r\nPlaceNormalPos.Top=-200\r\n"
            "PlaceNormalPos.Right=700\r\nPlaceNormalPos.Bottom=300\r\n");
-  Tframeform& f = StartFrame();
+  MainWindow& f = StartFrame();
   RECT work{}, r{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   GetWindowRect(f.hwnd(), &r);
@@ -711,11 +711,11 @@ class WorkArea {
   RECT old_{};
 };
 
-TEST_F(MainWindow, WithTheTaskBarOnTheLeftAndAtTheTopTheTitleBarStaysWithinReach) {
+TEST_F(MainWindowTest, WithTheTaskBarOnTheLeftAndAtTheTopTheTitleBarStaysWithinReach) {
   WorkArea bars({60, 40, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=-560\r\nPlaceNormalPos.Top=10\r\n"
+  WriteIni("[MainWindow]\r\nPlaceNormalPos.Left=-560\r\nPlaceNormalPos.Top=10\r\n"
            "PlaceNormalPos.Right=40\r\nPlaceNormalPos.Bottom=410\r\n");
-  Tframeform& f = StartFrame();
+  MainWindow& f = StartFrame();
   RECT r{};
   GetWindowRect(f.hwnd(), &r);
   EXPECT_EQ(r.top, 40) << "not under the task bar at the top";
@@ -724,10 +724,10 @@ TEST_F(MainWindow, WithTheTaskBarOnTheLeftAndAtTheTopTheTitleBarStaysWithinReach
   EXPECT_EQ(r.bottom - r.top, 400);
 }
 
-TEST_F(MainWindow, APlacementOffEveryScreenComesBackOntoTheNearestOne) {
-  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=5000\r\nPlaceNormalPos.Top=4000\r\n"
+TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOntoTheNearestOne) {
+  WriteIni("[MainWindow]\r\nPlaceNormalPos.Left=5000\r\nPlaceNormalPos.Top=4000\r\n"
            "PlaceNormalPos.Right=5600\r\nPlaceNormalPos.Bottom=4400\r\n");
-  Tframeform& f = StartFrame();
+  MainWindow& f = StartFrame();
   RECT r{};
   GetWindowRect(f.hwnd(), &r);
   EXPECT_EQ(r.right - r.left, 600);

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "launcher/dirwin.h"
-#include "launcher/dirwin_ids.h"
+#include "launcher/friends_window.h"
+#include "launcher/friends_window_ids.h"
 #include "support/frame_fixture.h"
 
 using namespace velkor;
@@ -28,21 +28,21 @@ class LauncherButtons : public FrameTest {
     WriteBytes(doc_, "text");
   }
   void TearDown() override {
-    if (Tdirform* form = Tdirform::Get()) DestroyWindow(form->hwnd());
+    if (FriendsWindow* form = FriendsWindow::Get()) DestroyWindow(form->hwnd());
     FrameTest::TearDown();
   }
-  Tdirform& Open() {
+  FriendsWindow& Open() {
     if (!frame_) StartFrame();
-    Tdirform& form = *Tdirform::Show();
+    FriendsWindow& form = *FriendsWindow::Show();
     form.DirList1().SelectPath(files_.path());
     form.DirList1Change(files_.path());
     return form;
   }
-  int Index(Tdirform& form, const std::wstring& path) {
+  int Index(FriendsWindow& form, const std::wstring& path) {
     return static_cast<int>(SendMessageW(form.ListBox1(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                          reinterpret_cast<LPARAM>(path.c_str())));
   }
-  void Command(Tdirform& form, int id, const std::wstring& selected) {
+  void Command(FriendsWindow& form, int id, const std::wstring& selected) {
     form.ListBox1().Select(Index(form, selected));
     SendMessageW(form.hwnd(), WM_COMMAND, static_cast<WPARAM>(id), 0);
   }
@@ -58,7 +58,7 @@ class LauncherButtons : public FrameTest {
 
   // Carries the document from the list to a screen point and lets it go
   // there; the cursor shown on the way is kept.
-  void Drag(Tdirform& form, POINT to, bool ctrl = false) {
+  void Drag(FriendsWindow& form, POINT to, bool ctrl = false) {
     const HWND list = form.ListBox1();
     RECT item{};
     SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(Index(form, doc_)), reinterpret_cast<LPARAM>(&item));
@@ -83,7 +83,7 @@ class LauncherButtons : public FrameTest {
 };
 
 TEST_F(LauncherButtons, ADraggedFileRegistersToButtonsOneToSevenOnly) {
-  Tdirform& form = Open();
+  FriendsWindow& form = Open();
   Drag(form, Center(form.SImage(7).hwnd()), true);
   EXPECT_EQ(cursor_, no_);
   EXPECT_EQ(Key(8), L"<none>");
@@ -123,7 +123,7 @@ TEST_F(LauncherButtons, ADraggedFileRegistersToButtonsOneToSevenOnly) {
 TEST_F(LauncherButtons, ButtonsStartTheirFileWithTheSelectedDocument) {
   const std::wstring other = files_ / L"other.exe";
   ASSERT_TRUE(CopyFileW(marker_.c_str(), other.c_str(), FALSE));
-  Tdirform& form = Open();
+  FriendsWindow& form = Open();
   {
     DialogAnswerer answers;
     answers.Press(IDOK);
@@ -158,7 +158,7 @@ TEST_F(LauncherButtons, PicturesAndAClickThroughADisabledImage) {
   BITMAPFILEHEADER head{0x4D42, sizeof head + sizeof info + 640, 0, 0, sizeof head + sizeof info};
   WriteBytes(bmp, std::string(reinterpret_cast<const char*>(&head), sizeof head) +
                       std::string(reinterpret_cast<const char*>(&info), sizeof info) + std::string(640, '\x7f'));
-  Tdirform& form = Open();
+  FriendsWindow& form = Open();
   Command(form, IDM_DIR_SB1 + 1, bmp);
   const Picture& picture = form.SImage(1).picture();
   EXPECT_EQ(picture.kind(), Picture::Kind::Bitmap);
@@ -177,8 +177,8 @@ TEST_F(LauncherButtons, PicturesAndAClickThroughADisabledImage) {
 }
 
 TEST_F(LauncherButtons, TheMainRowShowsOnceTheWindowClosesAfterARegistration) {
-  Tframeform& f = StartFrame();
-  Tdirform& form = Open();
+  MainWindow& f = StartFrame();
+  FriendsWindow& form = Open();
   Command(form, IDM_DIR_SB1 + 2, doc_);
   EXPECT_FALSE(IsWindowVisible(f.Bp1Panel().hwnd()));
   SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);

@@ -10,7 +10,7 @@
 #include "platform/text_file.h"
 #include "wordsearch/progress.h"
 #include "wordsearch/wordsearch_ids.h"
-#include "win/seaform_fixture.h"
+#include "win/search_window_fixture.h"
 
 using namespace velkor;
 using namespace velkor::test;
@@ -37,10 +37,10 @@ std::string Columns(const std::string& line, size_t from, size_t count) {
 
 }  // namespace
 
-class SearchEngine : public SeaFormTest {
+class SearchEngine : public SearchWindowTest {
  protected:
   // Numbers 1 and 2, one file with one hit each, searched in that order.
-  TSeaForm& OpenOverTwoDirectories() {
+  SearchWindow& OpenOverTwoDirectories() {
     one_ = Dir(L"one");
     WriteBytes(one_ + L"first.txt", "key\r\n");
     const std::wstring two = Dir(L"two");
@@ -56,7 +56,7 @@ TEST_F(SearchEngine, LettersAreAlikeOnlyUntilTheCaseModeSaysOtherwise) {
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"t.txt", "BIG A\r\ntiny a\r\nnone\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
 
   Search(form, L"a");
@@ -74,7 +74,7 @@ TEST_F(SearchEngine, ADoubleByteKeywordIsMatchedExactlyAndLeavesTheCaseModeAlone
   // ア is 83 41; 83 61 differs from it only where letters would meet.
   WriteBytes(d + L"t.txt", "x\x83\x41y\r\nx\x83\x61y\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, Cp("\x83\x41"));
   EXPECT_EQ(Texts(form), (std::vector<std::string>{"x\x83\x41y"}));
@@ -88,7 +88,7 @@ TEST_F(SearchEngine, ABackslashIsFoundOnlyWhereItStandsForItself) {
   WriteBytes(d + L"only.txt", "\x95\x5C\x95\x5C\r\n");
   WriteBytes(d + L"real.txt", "\x95\x5C" "C:\\dir\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"\\");
   ASSERT_EQ(form.hits().size(), 1u);
@@ -103,7 +103,7 @@ TEST_F(SearchEngine, LongLinesAreReadToTheEndAndHitsStartOnCharacters) {
   // シ is 83 56, a V as its second byte; ン is 83 93.
   WriteBytes(d + L"kana.txt", "\x83\x56" "elkor\r\n\x83\x93" "Velkor\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"Velkor");
   std::vector<std::pair<std::wstring, long long>> found;
@@ -117,7 +117,7 @@ TEST_F(SearchEngine, TheClassOptionWantsABlankADotAnOpeningParenthesisOrTheLineS
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"u.pas", "x := T.Create;\r\nf(Create)\r\n  Create\r\nCreate first\r\nx.ReCreate;\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"Create");
   EXPECT_EQ(form.hits().size(), 5u) << "without the class option every line counts";
@@ -134,7 +134,7 @@ TEST_F(SearchEngine, HtmlIsAlwaysSearchedHtmOnlyWithItsClassAndNoExtensionNever)
   WriteBytes(d + L"page", "key\r\n");
   WriteBytes(d + L"page.txt", "key\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   for (int n = 1; n <= 9; ++n) SendMessageW(form.CheckBox(n), BM_CLICK, 0, 0);
   ASSERT_EQ(form.ext_table()[8], "....");
@@ -161,7 +161,7 @@ TEST_F(SearchEngine, DotDirectoriesAreLeftOutAndHiddenOnesEntered) {
   WriteBytes(d + L"hidden\\hidden-file.txt", "key\r\n");
   SetFileAttributesW((d + L"hidden\\hidden-file.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"key");
   std::vector<std::wstring> paths;
@@ -174,7 +174,7 @@ TEST_F(SearchEngine, LineFeedsAloneCountTheLines) {
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"lf.txt", "one key\nskip\nthree key\n\nfive key");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"key");
   std::vector<long long> numbers;
@@ -187,7 +187,7 @@ namespace {
 bool Visible(HWND w) { return IsWindowVisible(w) != FALSE; }
 
 // The list's lines as it shows them.
-std::vector<std::wstring> ShownLines(TSeaForm& form) {
+std::vector<std::wstring> ShownLines(SearchWindow& form) {
   std::vector<std::wstring> lines;
   const int n = static_cast<int>(SendMessageW(form.FileList(), LB_GETCOUNT, 0, 0));
   for (int i = 0; i < n; ++i) {
@@ -200,7 +200,7 @@ std::vector<std::wstring> ShownLines(TSeaForm& form) {
 }
 
 // The keyword typed and Enter pressed in the keyword box, as the user searches.
-void SearchByKeys(TSeaForm& form, const std::wstring& keyword) {
+void SearchByKeys(SearchWindow& form, const std::wstring& keyword) {
   SetForegroundWindow(form.hwnd());
   SetWindowTextW(form.KeyWordEditB(), keyword.c_str());
   SetFocus(form.KeyWordEdit());
@@ -209,7 +209,7 @@ void SearchByKeys(TSeaForm& form, const std::wstring& keyword) {
 
 // Enter on the n-th hit of the list, then what the viewer shows: its caret
 // line and its selection. Escape goes back to the list.
-std::pair<int, std::wstring> ViewByKeys(TSeaForm& form, int n) {
+std::pair<int, std::wstring> ViewByKeys(SearchWindow& form, int n) {
   SetFocus(form.FileList());
   PressKey(VK_HOME);
   for (int i = 0; i < n; ++i) PressKey(VK_DOWN);
@@ -234,7 +234,7 @@ TEST_F(SearchEngine, TheSameLineInEveryEncodingIsFoundShownAndSelected) {
                                                         {L"be.txt", DocEncoding::Utf16Be}};
   for (const auto& [name, encoding] : files) WriteBytes(d + name, EncodeDocument(text, encoding).bytes);
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   SearchByKeys(form, L"ベルコ");
   ASSERT_EQ(form.hits().size(), 5u);
@@ -265,7 +265,7 @@ TEST_F(SearchEngine, ACharacterThatShiftJisLacksFindsItselfAndCountsTwoColumns) 
   WriteBytes(d + L"long.txt", WideToUtf8(long_line + L" key\r\n"));
   WriteBytes(d + L"twin.txt", WideToCp932(twin_line + L" key\r\n").bytes);
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   const auto listed_of = [&](const std::wstring& name) {
     const auto& hits = form.hits();
@@ -319,7 +319,7 @@ TEST_F(SearchEngine, ALockedFileIsLeftOutWithoutAWord) {
   HANDLE lock = CreateFileW((d + L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"key");
   CloseHandle(lock);
@@ -336,7 +336,7 @@ TEST_F(SearchEngine, AFilesFirstHitCarriesItsNameDateAndTimeAndTheNextOnesLeaveT
   SetLocalWriteTime(two + L"other.txt", 2023, 12, 31, 23, 59, 58);
   Register(1, one);
   Register(2, two);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"key");
   const std::vector<std::string> lines = Lines(form);
@@ -360,7 +360,7 @@ TEST_F(SearchEngine, AStampWithoutAnMsDosFormStillShowsItsDate) {
   WriteBytes(d + L"old.txt", "key\r\n");
   SetLocalWriteTime(d + L"old.txt", 1975, 1, 2, 3, 4, 6);
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"key");
   EXPECT_EQ(answers.seen().size(), 0u) << "no unexpected-error message";
@@ -369,7 +369,7 @@ TEST_F(SearchEngine, AStampWithoutAnMsDosFormStillShowsItsDate) {
 }
 
 TEST_F(SearchEngine, WithoutDirectoriesOrKeywordTheSearchSaysSoAndStops) {
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   answers.Press(IDOK);
   Search(form, L"key");
@@ -402,7 +402,7 @@ TEST_F(SearchEngine, NoHitAtAllIsReportedAndTheKeywordBoxGetsTheFocus) {
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"t.txt", "nothing here\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   answers.Press(IDOK);
   Search(form, L"absent");
@@ -418,7 +418,7 @@ TEST_F(SearchEngine, AHitFillsTheKeywordHistoryAndEnablesTheListCommands) {
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"t.txt", "key\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"key");
   Search(form, L"key");
@@ -436,7 +436,7 @@ TEST_F(SearchEngine, ACheckedNumberWithoutADirectoryIsSkipped) {
   WriteBytes(cwd + L"here.txt", "key\r\n");
   Register(1, L"");
   Register(2, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   wchar_t previous[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, previous);
   SetCurrentDirectoryW(cwd.c_str());
@@ -448,7 +448,7 @@ TEST_F(SearchEngine, ACheckedNumberWithoutADirectoryIsSkipped) {
 }
 
 TEST_F(SearchEngine, EscapeStopsARunningSearchAndKeepsWhatItFound) {
-  TSeaForm& form = OpenOverTwoDirectories();
+  SearchWindow& form = OpenOverTwoDirectories();
   DialogAnswerer answers;
   // Waiting in the queue, it is seen when the search processes messages after its first file.
   PostMessageW(form.FileList(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -463,11 +463,11 @@ TEST_F(SearchEngine, EscapeStopsARunningSearchAndKeepsWhatItFound) {
 }
 
 TEST_F(SearchEngine, TheFinishButtonDuringASearchStopsItThenClosesTheWindow) {
-  TSeaForm& form = OpenOverTwoDirectories();
+  SearchWindow& form = OpenOverTwoDirectories();
   DialogAnswerer answers;
   PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SEA_FINISH, BN_CLICKED), 0);
   Search(form, L"key");
-  EXPECT_TRUE(PumpUntil([] { return TSeaForm::Get() == nullptr; }, 2000));
+  EXPECT_TRUE(PumpUntil([] { return SearchWindow::Get() == nullptr; }, 2000));
   EXPECT_EQ(answers.seen().size(), 0u);
   EXPECT_EQ(IniString(IniPath(), L"Option", L"No2"), L"1") << "closed the usual way, settings saved";
 }
@@ -502,7 +502,7 @@ struct QueuedCall {
 }  // namespace
 
 TEST_F(SearchEngine, ASecondSearchDoesNotStartWhileOneRuns) {
-  TSeaForm& form = OpenOverTwoDirectories();
+  SearchWindow& form = OpenOverTwoDirectories();
   DialogAnswerer answers;
   bool was_searching = false;
   size_t hits_before = 0, hits_after = 0;
@@ -525,19 +525,19 @@ TEST_F(SearchEngine, TheProgressWindowShowsTheFileAtWorkAndIsHiddenAfterwards) {
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"t.txt", "key\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   bool shown = false;
   std::wstring name;
   QueuedCall during([&] {
-    TProgressForm* p = form.ProgressForm();
+    ProgressWindow* p = form.ProgressForm();
     shown = p && IsWindowVisible(p->hwnd());
     if (p) name = WindowText(p->NameLabel());
   });
   Search(form, L"key");
   EXPECT_TRUE(shown);
   EXPECT_EQ(name, d + L"t.txt");
-  TProgressForm* progress = form.ProgressForm();
+  ProgressWindow* progress = form.ProgressForm();
   ASSERT_NE(progress, nullptr);
   HWND p = progress->hwnd();
   EXPECT_FALSE(IsWindowVisible(p));

@@ -10,9 +10,9 @@
 #include "state/settings.h"
 #include "ui/app.h"
 #include "ui/dialog.h"
-#include "wordsearch/setup_form.h"
+#include "wordsearch/setup_dialog.h"
 #include "wordsearch/wordsearch_ids.h"
-#include "win/seaform_fixture.h"
+#include "win/search_window_fixture.h"
 #include "win/setup_input.h"
 
 using namespace velkor;
@@ -37,15 +37,15 @@ bool DialogLoopUntil(HWND dialog, const std::function<bool()>& done, int timeout
   }
 }
 
-class SetupDialogInput : public SeaFormTest {
+class SetupDialogInput : public SearchWindowTest {
  protected:
   // Opens the dialog from the search window's button and runs `use` in it;
   // `close` ends it unless it has ended already.
-  void Run(const std::function<void(TSetupForm&)>& use, int close = IDCANCEL) {
-    TSeaForm& form = Open();
+  void Run(const std::function<void(SetupDialog&)>& use, int close = IDCANCEL) {
+    SearchWindow& form = Open();
     DialogAnswerer answers;
     answers.Then([&](HWND dialog) {
-      auto* setup = dynamic_cast<TSetupForm*>(Dialog::FromHandle(dialog));
+      auto* setup = dynamic_cast<SetupDialog*>(Dialog::FromHandle(dialog));
       ASSERT_NE(setup, nullptr);
       // Shown as the dialog's own loop shows it once it is idle: hidden
       // again, it has ended.
@@ -56,13 +56,13 @@ class SetupDialogInput : public SeaFormTest {
     SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SEA_SETUP, BN_CLICKED), 0);
     EXPECT_EQ(answers.pending(), 0u);
   }
-  static std::wstring Label(TSetupForm& setup) { return setup.ItemText(IDC_SETUP_LABEL1); }
-  static bool Listed(TSetupForm& setup, const std::wstring& name) {
+  static std::wstring Label(SetupDialog& setup) { return setup.ItemText(IDC_SETUP_LABEL1); }
+  static bool Listed(SetupDialog& setup, const std::wstring& name) {
     for (int i = 0; i < setup.list().Count(); ++i)
       if (setup.list().Text(i, 0) == name) return true;
     return false;
   }
-  static void SelectLine(TSetupForm& setup, const std::wstring& name) {
+  static void SelectLine(SetupDialog& setup, const std::wstring& name) {
     for (int i = 0; i < setup.list().Count(); ++i)
       if (setup.list().Text(i, 0) == name) setup.list().Select(i);
   }
@@ -72,7 +72,7 @@ class SetupDialogInput : public SeaFormTest {
 TEST_F(SetupDialogInput, EnterAndSpaceOnALineOpenItWhenReleasedAndLeaveTheDialogOpen) {
   CreateDirectoryW((dir_ / L"sub").c_str(), nullptr);
   CreateDirectoryW((dir_ / L"sub\\deeper").c_str(), nullptr);
-  Run([&](TSetupForm& setup) {
+  Run([&](SetupDialog& setup) {
     const HWND dialog = setup.hwnd();
     setup.tree().SelectPath(dir_.path());
     ClickNodeName(setup.tree().hwnd(), setup.tree().tree().Selected());
@@ -108,7 +108,7 @@ TEST_F(SetupDialogInput, ASelectionMadeWhileAListingRunsIsListedLast) {
   CreateDirectoryW((dir_ / L"b").c_str(), nullptr);
   for (int i = 0; i < 150; ++i) WriteBytes(dir_ / (L"a\\f" + std::to_wstring(i) + L".txt"), "x");
   WriteBytes(dir_ / L"b\\only.txt", "x");
-  Run([&](TSetupForm& setup) {
+  Run([&](SetupDialog& setup) {
     const HWND dialog = setup.hwnd();
     const HWND tree = setup.tree().hwnd();
     setup.tree().SelectPath(dir_ / L"a");
@@ -127,8 +127,8 @@ TEST_F(SetupDialogInput, ASelectionMadeWhileAListingRunsIsListedLast) {
 
 TEST_F(SetupDialogInput, EscapeStopsAListingAndOKStopsItAndClosesAsOK) {
   for (int i = 0; i < 300; ++i) WriteBytes(dir_ / (L"f" + std::to_wstring(i) + L".txt"), "x");
-  TSeaForm* form = nullptr;
-  Run([&](TSetupForm& setup) {
+  SearchWindow* form = nullptr;
+  Run([&](SetupDialog& setup) {
     const HWND dialog = setup.hwnd();
     const HWND tree = setup.tree().hwnd();
     setup.tree().SelectPath(dir_.path());
@@ -151,7 +151,7 @@ TEST_F(SetupDialogInput, EscapeStopsAListingAndOKStopsItAndClosesAsOK) {
     EXPECT_FALSE(IsWindowVisible(dialog)) << "OK during the listing closes the dialog";
     EXPECT_LT(setup.list().Count(), 300) << "OK stops the listing";
   });
-  form = TSeaForm::Get();
+  form = SearchWindow::Get();
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(form->dir_path()[1], dir_.path() + L"\\");
   EXPECT_EQ(Settings(IniPath()).ReadString(L"Option", L"No1Dir", L""), dir_.path() + L"\\");
@@ -163,7 +163,7 @@ TEST_F(SetupDialogInput, AClickListsOnlyTheClickedNodeAndAnExpandButtonListsNoth
   CreateDirectoryW((dir_ / L"b").c_str(), nullptr);
   WriteBytes(dir_ / L"top.txt", "x");
   WriteBytes(dir_ / L"b\\in_b.txt", "x");
-  Run([&](TSetupForm& setup) {
+  Run([&](SetupDialog& setup) {
     const HWND dialog = setup.hwnd();
     const HWND tree = setup.tree().hwnd();
     const TreeView t = setup.tree().tree();

@@ -38,14 +38,14 @@ TEST(SplitPanel, DragResizesALeftAndARightHost) {
   Form form;
   HWND left = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 150, 300, form.hwnd(), nullptr,
                               nullptr, nullptr);
-  TSplitPanel split;
+  SplitPanel split;
   split.Create(form.hwnd(), 10);
   int ended = 0;
-  split.on_end_sizing = [&](TSplitPanel&) { ++ended; };
+  split.on_end_sizing = [&](SplitPanel&) { ++ended; };
   split.SetHost(left, SplitAlign::None);  // no side of its own: put on the left
   EXPECT_EQ(split.align(), SplitAlign::Left);
   EXPECT_EQ(Place(split.hwnd()).left, 150);
-  EXPECT_EQ(Place(split.hwnd()).right - Place(split.hwnd()).left, TSplitPanel::kThickness);
+  EXPECT_EQ(Place(split.hwnd()).right - Place(split.hwnd()).left, SplitPanel::kThickness);
 
   Drag(split.hwnd(), 1, 1);
   EXPECT_EQ(Place(left).right, 150);  // a press without a move changes nothing
@@ -53,7 +53,7 @@ TEST(SplitPanel, DragResizesALeftAndARightHost) {
   EXPECT_EQ(Place(left).right, 180);
   EXPECT_EQ(Place(split.hwnd()).left, 180);
   Drag(split.hwnd(), 1, 2000);  // beyond the form: the rest still shows
-  EXPECT_LT(Place(left).right, 400 - TSplitPanel::kThickness);
+  EXPECT_LT(Place(left).right, 400 - SplitPanel::kThickness);
   EXPECT_GT(Place(left).right, 300);
   Drag(split.hwnd(), 1, -2000);
   EXPECT_EQ(Place(left).right, 0);
@@ -61,21 +61,21 @@ TEST(SplitPanel, DragResizesALeftAndARightHost) {
 
   HWND right = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 250, 0, 150, 300, form.hwnd(), nullptr,
                                nullptr, nullptr);
-  TSplitPanel split2;
+  SplitPanel split2;
   split2.Create(form.hwnd(), 11);
   split2.SetHost(right, SplitAlign::Right);
   EXPECT_EQ(Place(split2.hwnd()).right, 250);
   Drag(split2.hwnd(), 1, 1);
   EXPECT_EQ(Place(right).left, 250);
   // The pointer 20 pixels left of the host's left edge (the splitter is 4 wide).
-  Drag(split2.hwnd(), 1, -20 + TSplitPanel::kThickness);
+  Drag(split2.hwnd(), 1, -20 + SplitPanel::kThickness);
   EXPECT_EQ(Place(right).left, 230);
   EXPECT_EQ(Place(right).right, 400);
 }
 
 TEST(SplitPanel, RefusesToFillTheForm) {
   Form form;
-  TSplitPanel split;
+  SplitPanel split;
   split.Create(form.hwnd(), 10);
   DialogAnswerer answers;
   answers.Press(IDOK);

@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "editor/editmovk.h"
+#include "editor/treasure_box.h"
 #include "editor/editor_ids.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "state/settings.h"
 #include "platform/dpi.h"
 #include "support/frame_fixture.h"
@@ -55,7 +55,7 @@ void SetCaret(HWND edit, int start, int end) { SendMessageW(edit, EM_SETSEL, sta
 
 // The background the field is painted with: what the form answers to the
 // field's colour question, and the brush it hands back.
-COLORREF Background(TSetForm1& form, int field) {
+COLORREF Background(TreasureBox& form, int field) {
   HDC dc = CreateCompatibleDC(nullptr);
   HWND edit = form.Edit(field);
   auto brush = reinterpret_cast<HBRUSH>(
@@ -101,17 +101,17 @@ class Treasure : public FrameTest {
   }
   void TearDown() override {
     FrameTest::TearDown();
-    EXPECT_EQ(TSetForm1::Get(), nullptr) << "the form goes with its owner";
+    EXPECT_EQ(TreasureBox::Get(), nullptr) << "the form goes with its owner";
   }
-  TSetForm1& Open() {
+  TreasureBox& Open() {
     ShowTreasureBox();
     Pump();
-    EXPECT_NE(TSetForm1::Get(), nullptr);
-    return *TSetForm1::Get();
+    EXPECT_NE(TreasureBox::Get(), nullptr);
+    return *TreasureBox::Get();
   }
   std::wstring Key(int n) { return IniString(IniPath(), L"KEY", L"NO" + std::to_wstring(n)); }
   std::wstring Text(int n) { return IniString(IniPath(), L"SET", L"NO" + std::to_wstring(n)); }
-  Tframeform& f() { return *frame_; }
+  MainWindow& f() { return *frame_; }
 };
 
 TEST_F(Treasure, OpensAsAnOwnedCentredFormWithTheMainWindowsPairs) {
@@ -120,7 +120,7 @@ TEST_F(Treasure, OpensAsAnOwnedCentredFormWithTheMainWindowsPairs) {
   ini.WriteString(L"KEY", L"NO2", L"住所");
   ini.WriteString(L"SET", L"NO2", L"東京都千代田区");
   StartFrame();
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   HWND h = form.hwnd();
 
   wchar_t cls[32] = {};
@@ -140,7 +140,7 @@ TEST_F(Treasure, OpensAsAnOwnedCentredFormWithTheMainWindowsPairs) {
   EXPECT_LE(std::abs((r.top + r.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
   EXPECT_EQ(GetActiveWindow(), h);
   EXPECT_EQ(GetFocus(), form.Edit(1));
-  EXPECT_EQ(TSetForm1::HelpContext(), 1025);
+  EXPECT_EQ(TreasureBox::HelpContext(), 1025);
 
   EXPECT_EQ(WindowText(form.Edit(2)), L"住所");
   EXPECT_EQ(WindowText(form.Edit(9)), L"東京都千代田区");
@@ -157,7 +157,7 @@ TEST_F(Treasure, OpensAsAnOwnedCentredFormWithTheMainWindowsPairs) {
 }
 
 TEST_F(Treasure, ControlsCarryTheirTextsAndFitTheirPage) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   HWND sheet = form.TabSheet1();
   EXPECT_EQ(SendMessageW(form.PageControl1(), TCM_GETITEMCOUNT, 0, 0), 1);
   wchar_t tab[16] = {};
@@ -168,7 +168,7 @@ TEST_F(Treasure, ControlsCarryTheirTextsAndFitTheirPage) {
   SendMessageW(form.PageControl1(), TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   EXPECT_STREQ(tab, L"設定");
 
-  auto label = [&](int n) { return GetDlgItem(sheet, TSetForm1::kLabelFirst + n); };
+  auto label = [&](int n) { return GetDlgItem(sheet, TreasureBox::kLabelFirst + n); };
   EXPECT_EQ(WindowText(label(3)), L"登録キー");
   EXPECT_EQ(WindowText(label(4)), L"登録コメント");
   EXPECT_EQ(WindowText(label(1)), L"１");
@@ -204,14 +204,14 @@ TEST_F(Treasure, ControlsCarryTheirTextsAndFitTheirPage) {
 }
 
 TEST_F(Treasure, AnIncompleteRowIsMarkedAndTheOthersAreRegistered) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   TypeInto(form.Edit(1), L"挨拶");
   TypeInto(form.Edit(3), L"署名");
   TypeInto(form.Edit(10), L"");
   ASSERT_TRUE(form.Modified(1));
   Click(form.OKButton());
 
-  ASSERT_EQ(TSetForm1::Get(), &form) << "fields were modified: the form stays open";
+  ASSERT_EQ(TreasureBox::Get(), &form) << "fields were modified: the form stays open";
   EXPECT_EQ(Key(1), L"挨拶");
   EXPECT_EQ(Text(1), kDefaultText);
   for (int n : {2, 4, 5, 6, 7}) {
@@ -237,13 +237,13 @@ TEST_F(Treasure, AnIncompleteRowIsMarkedAndTheOthersAreRegistered) {
   EXPECT_EQ(Key(3), L"署名");
   EXPECT_EQ(Text(3), L"山田");
   EXPECT_EQ(f().snippets().Text(3), L"山田");
-  ASSERT_EQ(TSetForm1::Get(), &form);
+  ASSERT_EQ(TreasureBox::Get(), &form);
   Click(form.OKButton());
-  EXPECT_EQ(TSetForm1::Get(), nullptr) << "nothing modified any more: 登録 closes";
+  EXPECT_EQ(TreasureBox::Get(), nullptr) << "nothing modified any more: 登録 closes";
 }
 
 TEST_F(Treasure, AMissingLabelIsMarkedToo) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   TypeInto(form.Edit(6), L"");
   TypeInto(form.Edit(13), L"本文だけ");
   Click(form.OKButton());
@@ -258,7 +258,7 @@ TEST_F(Treasure, AMissingLabelIsMarkedToo) {
 }
 
 TEST_F(Treasure, ARowClearedOnBothSidesIsStoredAsTwoEmptyValues) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   TypeInto(form.Edit(5), L"");
   TypeInto(form.Edit(12), L"");
   Click(form.OKButton());
@@ -278,7 +278,7 @@ TEST_F(Treasure, ARowClearedOnBothSidesIsStoredAsTwoEmptyValues) {
 }
 
 TEST_F(Treasure, EndAsksWithTheNumberOfChangedFieldsAndYesRegisters) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   TypeInto(form.Edit(2), L"電話");
   TypeInto(form.Edit(9), L"03-1234-5678");
   DialogAnswerer answers;
@@ -292,72 +292,72 @@ TEST_F(Treasure, EndAsksWithTheNumberOfChangedFieldsAndYesRegisters) {
   EXPECT_EQ(answers.seen()[0].caption, L"情報");
   EXPECT_EQ(answers.seen()[0].text, L"2 つの編集エリアが変更になっています。\r\n\r\n\r\n登録しますか ?");
   EXPECT_TRUE(information_icon);
-  ASSERT_EQ(TSetForm1::Get(), &form) << "Yes registers and leaves the form open";
+  ASSERT_EQ(TreasureBox::Get(), &form) << "Yes registers and leaves the form open";
   EXPECT_EQ(Key(2), L"電話");
   EXPECT_EQ(Text(2), L"03-1234-5678");
   EXPECT_EQ(f().snippets().Text(2), L"03-1234-5678");
 
   Click(form.Button1());
   EXPECT_EQ(answers.seen().size(), 1u) << "nothing is left to ask about";
-  EXPECT_EQ(TSetForm1::Get(), nullptr);
+  EXPECT_EQ(TreasureBox::Get(), nullptr);
   EXPECT_EQ(answers.unexpected(), 0);
 }
 
 TEST_F(Treasure, EndCountsAnIncompleteRowAgainAfterYes) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   TypeInto(form.Edit(4), L"");
   DialogAnswerer answers;
   answers.Press(IDYES);
   answers.Press(IDNO);
   Click(form.Button1());
-  ASSERT_EQ(TSetForm1::Get(), &form);
+  ASSERT_EQ(TreasureBox::Get(), &form);
   EXPECT_TRUE(form.IsRed(4));
   Click(form.Button1());
   ASSERT_EQ(answers.seen().size(), 2u);
   EXPECT_EQ(answers.seen()[1].text, ChangedFieldsQuestion(1));
-  EXPECT_EQ(TSetForm1::Get(), nullptr) << "No closes";
+  EXPECT_EQ(TreasureBox::Get(), nullptr) << "No closes";
   EXPECT_EQ(Key(4), L"<none>");
 }
 
 TEST_F(Treasure, EndWithNoAndCancelAndTheTitleBarCloseWithoutWriting) {
   {
-    TSetForm1& form = Open();
+    TreasureBox& form = Open();
     TypeInto(form.Edit(1), L"捨てる");
     DialogAnswerer answers;
     answers.Press(IDNO);
     Click(form.Button1());
     EXPECT_EQ(answers.seen().size(), 1u);
-    EXPECT_EQ(TSetForm1::Get(), nullptr);
+    EXPECT_EQ(TreasureBox::Get(), nullptr);
   }
   {
-    TSetForm1& form = Open();
+    TreasureBox& form = Open();
     TypeInto(form.Edit(1), L"捨てる");
     Click(form.CancelButton());
-    EXPECT_EQ(TSetForm1::Get(), nullptr);
+    EXPECT_EQ(TreasureBox::Get(), nullptr);
   }
   {
-    TSetForm1& form = Open();
+    TreasureBox& form = Open();
     TypeInto(form.Edit(1), L"捨てる");
     SendMessageW(form.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     Pump();
-    EXPECT_EQ(TSetForm1::Get(), nullptr);
+    EXPECT_EQ(TreasureBox::Get(), nullptr);
   }
   EXPECT_FALSE(FileExists(IniPath())) << "nothing was written";
   EXPECT_EQ(f().snippets().Label(1), kDefaultKey);
 }
 
 TEST_F(Treasure, RegisterWithoutAnyChangeWritesTheRowsAndCloses) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   HWND h = form.hwnd();
   Click(form.OKButton());
-  EXPECT_EQ(TSetForm1::Get(), nullptr);
+  EXPECT_EQ(TreasureBox::Get(), nullptr);
   EXPECT_FALSE(IsWindow(h));
   EXPECT_EQ(Key(7), kDefaultKey);
   EXPECT_EQ(Text(7), kDefaultText);
 }
 
 TEST_F(Treasure, EnterAndTheArrowsFollowTheTable) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   struct Move {
     int from;
     UINT key;
@@ -373,11 +373,11 @@ TEST_F(Treasure, EnterAndTheArrowsFollowTheTable) {
     EXPECT_EQ(FocusAfter(form.Edit(m.from), m.key), form.Edit(m.to)) << m.from << " " << m.key;
   EXPECT_EQ(WindowText(form.Edit(14)), kDefaultText) << "the Enter key is used up";
   for (int field = 1; field <= 14; ++field) EXPECT_FALSE(form.Modified(field)) << field;
-  EXPECT_EQ(TSetForm1::Get(), &form) << "Enter neither registers nor closes";
+  EXPECT_EQ(TreasureBox::Get(), &form) << "Enter neither registers nor closes";
 }
 
 TEST_F(Treasure, LeftAndRightLeaveOnlyAtTheEdges) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   HWND e1 = form.Edit(1), e8 = form.Edit(8);
   TypeInto(e8, L"abc");
 
@@ -408,7 +408,7 @@ TEST_F(Treasure, LeftAndRightLeaveOnlyAtTheEdges) {
 }
 
 TEST_F(Treasure, TabGoesRowByRowEscapeDoesNothingAndEnterPressesAFocusedButton) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   EXPECT_EQ(FocusAfter(form.Edit(1), VK_TAB), form.Edit(8));
   EXPECT_EQ(FocusAfter(form.Edit(8), VK_TAB), form.Edit(2));
   EXPECT_EQ(FocusAfter(form.Edit(14), VK_TAB), form.OKButton());
@@ -416,16 +416,16 @@ TEST_F(Treasure, TabGoesRowByRowEscapeDoesNothingAndEnterPressesAFocusedButton) 
 
   TypeInto(form.Edit(1), L"捨てる");
   FocusAfter(form.Edit(1), VK_ESCAPE);
-  ASSERT_EQ(TSetForm1::Get(), &form) << "Escape neither closes nor discards";
+  ASSERT_EQ(TreasureBox::Get(), &form) << "Escape neither closes nor discards";
   EXPECT_EQ(WindowText(form.Edit(1)), L"捨てる");
 
   FocusAfter(form.CancelButton(), VK_RETURN);
-  EXPECT_EQ(TSetForm1::Get(), nullptr);
+  EXPECT_EQ(TreasureBox::Get(), nullptr);
   EXPECT_FALSE(FileExists(IniPath()));
 }
 
 TEST_F(Treasure, OneFormAtATimeMadeAnewFromTheCurrentPairs) {
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   HWND h = form.hwnd();
   TypeInto(form.Edit(1), L"書きかけ");
   SetActiveWindow(f().hwnd());
@@ -434,17 +434,17 @@ TEST_F(Treasure, OneFormAtATimeMadeAnewFromTheCurrentPairs) {
 
   ShowTreasureBox();
   Pump();
-  EXPECT_EQ(TSetForm1::Get(), &form);
+  EXPECT_EQ(TreasureBox::Get(), &form);
   EXPECT_EQ(form.hwnd(), h);
   EXPECT_EQ(GetActiveWindow(), h) << "brought to the front";
   EXPECT_EQ(WindowText(form.Edit(1)), L"書きかけ") << "the same form, not a new one";
   EXPECT_EQ(GetFocus(), form.Edit(1)) << "the focus comes back to where it was";
 
   Click(form.CancelButton());
-  ASSERT_EQ(TSetForm1::Get(), nullptr);
+  ASSERT_EQ(TreasureBox::Get(), nullptr);
   Settings scratch(dir_ / L"scratch.INI");  // the form must take the pair from the main window, not the file
   f().snippets().Save(scratch, 6, L"差し替え", kDefaultText);
-  TSetForm1& again = Open();
+  TreasureBox& again = Open();
   EXPECT_FALSE(IsWindow(h));
   EXPECT_EQ(WindowText(again.Edit(1)), kDefaultKey);
   EXPECT_EQ(WindowText(again.Edit(6)), L"差し替え");
@@ -453,7 +453,7 @@ TEST_F(Treasure, OneFormAtATimeMadeAnewFromTheCurrentPairs) {
 TEST_F(Treasure, ARefusedWriteKeepsTheRowModifiedAndTheFormOpen) {
   Settings(IniPath()).WriteString(L"Other", L"A", L"1");
   SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_READONLY);
-  TSetForm1& form = Open();
+  TreasureBox& form = Open();
   TypeInto(form.Edit(1), L"書けない");
   DialogAnswerer answers;
   answers.Press(IDOK);
@@ -462,7 +462,7 @@ TEST_F(Treasure, ARefusedWriteKeepsTheRowModifiedAndTheFormOpen) {
 
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_NE(answers.seen()[0].text.find(L"に書き込めません"), std::wstring::npos) << answers.seen()[0].text;
-  ASSERT_EQ(TSetForm1::Get(), &form);
+  ASSERT_EQ(TreasureBox::Get(), &form);
   EXPECT_TRUE(form.Modified(1)) << "what was not written is still a change";
   EXPECT_EQ(f().snippets().Label(1), kDefaultKey) << "the main window keeps what the file keeps";
 
@@ -472,12 +472,12 @@ TEST_F(Treasure, ARefusedWriteKeepsTheRowModifiedAndTheFormOpen) {
 }
 
 TEST_F(Treasure, EditorsOpenItAndTakeARegisteredPairAtOnce) {
-  Teditform* first = f().NewChild();
-  Teditform* second = f().NewChild();
+  EditorWindow* first = f().NewChild();
+  EditorWindow* second = f().NewChild();
   SendMessageW(first->hwnd(), WM_COMMAND, IDM_VELGOLD, 0);
   Pump();
-  ASSERT_NE(TSetForm1::Get(), nullptr);
-  TSetForm1& form = *TSetForm1::Get();
+  ASSERT_NE(TreasureBox::Get(), nullptr);
+  TreasureBox& form = *TreasureBox::Get();
   TypeInto(form.Edit(11), L"よろしくお願いします");
   TypeInto(form.Edit(5), L"");
   TypeInto(form.Edit(12), L"");
@@ -485,7 +485,7 @@ TEST_F(Treasure, EditorsOpenItAndTakeARegisteredPairAtOnce) {
   // The form belongs to the main window, not to the editor that opened it.
   first->Close1Click();
   Pump();
-  ASSERT_EQ(TSetForm1::Get(), &form);
+  ASSERT_EQ(TreasureBox::Get(), &form);
   Click(form.OKButton());
 
   SendMessageW(second->hwnd(), WM_COMMAND, IDM_EDITKEY1 + 3, 0);

@@ -10,17 +10,17 @@
 #include <memory>
 
 #include "editor/editor_ids.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "ui/main_frame_ids.h"
 #include "state/settings.h"
-#include "launcher/dirwin.h"
-#include "launcher/dirwin_ids.h"
+#include "launcher/friends_window.h"
+#include "launcher/friends_window_ids.h"
 #include "ui/app.h"
 #include "ui/window.h"
-#include "win/seaform_fixture.h"
+#include "win/search_window_fixture.h"
 #include "win/setup_input.h"
-#include "wordsearch/seaform.h"
-#include "wordsearch/setup_form.h"
+#include "wordsearch/search_window.h"
+#include "wordsearch/setup_dialog.h"
 #include "wordsearch/wordsearch_ids.h"
 
 using namespace velkor;
@@ -48,13 +48,13 @@ void ExpectAnswering(HWND window) {
   EXPECT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result), 0);
 }
 
-class WindowLifetime : public SeaFormTest {
+class WindowLifetime : public SearchWindowTest {
  protected:
   void TearDown() override {
-    if (Tdirform* form = Tdirform::Get()) DestroyWindow(form->hwnd());
-    SeaFormTest::TearDown();
+    if (FriendsWindow* form = FriendsWindow::Get()) DestroyWindow(form->hwnd());
+    SearchWindowTest::TearDown();
   }
-  Tframeform& f() { return frame_ ? *frame_ : StartFrame(); }
+  MainWindow& f() { return frame_ ? *frame_ : StartFrame(); }
   // The main window's command, as its menu or shortcut gives it.
   void MainCommand(int id) { PostMessageW(f().hwnd(), WM_COMMAND, id, 0); }
   bool MainGone() { return !frame_->hwnd(); }
@@ -62,7 +62,7 @@ class WindowLifetime : public SeaFormTest {
 
 // Place 1: the editor's Find Next box is up and the editor is closed.
 TEST_F(WindowLifetime, AnEditorClosedUnderItsFindNextBoxIsLeftAlone) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   e->memo().SetText(L"abc abc");
   e->memo().SetSel(0, 0);
   e->memo().SetModified(false);
@@ -89,7 +89,7 @@ TEST_F(WindowLifetime, TheViewerClosedUnderItsFindBoxIsLeftAlone) {
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"t.txt", "key\r\nother\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"key");
   SendMessageW(form.FileList(), LB_SETCURSEL, 0, 0);
@@ -98,7 +98,7 @@ TEST_F(WindowLifetime, TheViewerClosedUnderItsFindBoxIsLeftAlone) {
   answers.Press(IDOK);  // the farewell
   PostKey(form.SrcList().hwnd(), VK_F3);
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 3000));
-  EXPECT_EQ(TSeaForm::Get(), nullptr);
+  EXPECT_EQ(SearchWindow::Get(), nullptr);
   EXPECT_EQ(answers.seen().size(), 2u);
 }
 
@@ -110,14 +110,14 @@ TEST_F(WindowLifetime, TheFriendsWindowClosedTwiceWhileItsCloseReloadsTheRow) {
   WriteBytes(doc, "text");
   Settings(IniPath()).WriteString(L"VELKORA", L"SImage1FileName", doc);
   MainCommand(IDM_FRIEND);
-  ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
-  Tdirform& form = *Tdirform::Get();
+  ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
+  FriendsWindow& form = *FriendsWindow::Get();
   form.SetButtonsChanged(true);
   const HWND friends = form.hwnd();
   PostMessageW(friends, WM_CLOSE, 0, 0);
   PostMessageW(friends, WM_CLOSE, 0, 0);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(friends); }, 3000));
-  EXPECT_EQ(Tdirform::Get(), nullptr);
+  EXPECT_EQ(FriendsWindow::Get(), nullptr);
   EXPECT_EQ(f().LaunchButton(0).hint(), L"memo.txt");
   ExpectAnswering(f().hwnd());
 }
@@ -130,14 +130,14 @@ TEST_F(WindowLifetime, TheMainWindowClosedWhileTheFriendsWindowReloadsItsRow) {
   WriteBytes(doc, "text");
   Settings(IniPath()).WriteString(L"VELKORA", L"SImage1FileName", doc);
   MainCommand(IDM_FRIEND);
-  ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
-  Tdirform::Get()->SetButtonsChanged(true);
+  ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
+  FriendsWindow::Get()->SetButtonsChanged(true);
   DialogAnswerer answers;
   answers.Press(IDOK);  // the farewell
-  PostMessageW(Tdirform::Get()->hwnd(), WM_CLOSE, 0, 0);
+  PostMessageW(FriendsWindow::Get()->hwnd(), WM_CLOSE, 0, 0);
   PostMessageW(f().hwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 3000));
-  EXPECT_EQ(Tdirform::Get(), nullptr);
+  EXPECT_EQ(FriendsWindow::Get(), nullptr);
 }
 
 // Place 3: F2 opens the friends window, whose first listing lets messages
@@ -155,7 +155,7 @@ TEST_F(WindowLifetime, TheMainWindowClosedWhileTheFriendsWindowListsOnItsWayUp) 
   PostMessageW(f().hwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 5000));
   SetCurrentDirectoryW(before);
-  EXPECT_EQ(Tdirform::Get(), nullptr);
+  EXPECT_EQ(FriendsWindow::Get(), nullptr);
   EXPECT_EQ(answers.seen().size(), 1u);
 }
 
@@ -165,8 +165,8 @@ TEST_F(WindowLifetime, TheMainWindowClosedWhileEnterInTheMaskBoxLists) {
   TempDir files;
   for (int i = 0; i < 40; ++i) WriteBytes(files / (L"f" + std::to_wstring(i) + L".txt"), "x");
   MainCommand(IDM_FRIEND);
-  ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
-  Tdirform& form = *Tdirform::Get();
+  ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
+  FriendsWindow& form = *FriendsWindow::Get();
   form.DirList1().SelectPath(files.path());
   PumpFor(50);
   DialogAnswerer answers;
@@ -175,15 +175,15 @@ TEST_F(WindowLifetime, TheMainWindowClosedWhileEnterInTheMaskBoxLists) {
   PostMessageW(form.FileEdit(), WM_CHAR, L'\r', 1);
   PostMessageW(f().hwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 5000));
-  EXPECT_EQ(Tdirform::Get(), nullptr);
+  EXPECT_EQ(FriendsWindow::Get(), nullptr);
 }
 
 // Place 4: the friends window's empty-mask message is up and the main window
 // closes.
 TEST_F(WindowLifetime, TheMainWindowClosedUnderTheEmptyMaskMessage) {
   MainCommand(IDM_FRIEND);
-  ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
-  Tdirform& form = *Tdirform::Get();
+  ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
+  FriendsWindow& form = *FriendsWindow::Get();
   SetWindowTextW(form.FileEdit(), L"");
   DialogAnswerer answers;
   answers.Then(CloseBehindTheBox(f().hwnd()));
@@ -191,7 +191,7 @@ TEST_F(WindowLifetime, TheMainWindowClosedUnderTheEmptyMaskMessage) {
   SetFocus(form.FileEdit());
   PostMessageW(form.FileEdit(), WM_CHAR, L'\r', 1);
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 3000));
-  EXPECT_EQ(Tdirform::Get(), nullptr);
+  EXPECT_EQ(FriendsWindow::Get(), nullptr);
   EXPECT_EQ(answers.seen().size(), 2u);
 }
 
@@ -201,8 +201,8 @@ TEST_F(WindowLifetime, TheMainWindowClosedUnderTheFullListMessageOfTheBulkSearch
   TempDir files;
   for (int i = 0; i < 3; ++i) WriteBytes(files / (L"f" + std::to_wstring(i) + L".txt"), "x");
   MainCommand(IDM_FRIEND);
-  ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
-  Tdirform& form = *Tdirform::Get();
+  ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
+  FriendsWindow& form = *FriendsWindow::Get();
   form.DirList1().SelectPath(files.path());
   PumpFor(50);
   form.list_capacity_for_test = 1;
@@ -211,7 +211,7 @@ TEST_F(WindowLifetime, TheMainWindowClosedUnderTheFullListMessageOfTheBulkSearch
   answers.Press(IDOK);  // the farewell
   PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIR_FIND, BN_CLICKED), 0);  // the search button
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 5000));
-  EXPECT_EQ(Tdirform::Get(), nullptr);
+  EXPECT_EQ(FriendsWindow::Get(), nullptr);
   EXPECT_EQ(answers.seen().size(), 2u) << "nothing more reported for a window that went";
 }
 
@@ -221,14 +221,14 @@ TEST_F(WindowLifetime, TheMainWindowClosedWhileTheSearchRuns) {
   const std::wstring d = Dir(L"a");
   for (int i = 0; i < 40; ++i) WriteBytes(d + L"f" + std::to_wstring(i) + L".txt", "key\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   SetWindowTextW(form.KeyWordEditB(), L"key");
   DialogAnswerer answers;
   answers.Press(IDOK);  // the farewell
   PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SEA_SEARCH, BN_CLICKED), 0);
   PostMessageW(f().hwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 5000));
-  EXPECT_EQ(TSeaForm::Get(), nullptr);
+  EXPECT_EQ(SearchWindow::Get(), nullptr);
   EXPECT_EQ(answers.seen().size(), 1u) << "no report of a search cut short";
 }
 
@@ -238,12 +238,12 @@ TEST_F(WindowLifetime, TheMainWindowClosedWhileTheSearchRuns) {
 TEST_F(WindowLifetime, TheMainWindowClosedWhileTheSetupDialogLists) {
   TempDir dir;
   for (int i = 0; i < 200; ++i) WriteBytes(dir / (L"f" + std::to_wstring(i) + L".txt"), "x");
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   const HWND search = form.hwnd();
   std::unique_ptr<AtFirstLine> close_during_listing;
   DialogAnswerer answers;
   answers.Then([&](HWND dialog) {
-    auto* setup = dynamic_cast<TSetupForm*>(Dialog::FromHandle(dialog));
+    auto* setup = dynamic_cast<SetupDialog*>(Dialog::FromHandle(dialog));
     ASSERT_NE(setup, nullptr);
     setup->tree().SelectPath(dir.path());
     close_during_listing = std::make_unique<AtFirstLine>(setup->list().hwnd(),
@@ -254,7 +254,7 @@ TEST_F(WindowLifetime, TheMainWindowClosedWhileTheSetupDialogLists) {
   PostMessageW(search, WM_COMMAND, MAKEWPARAM(IDC_SEA_SETUP, BN_CLICKED), 0);
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 10000));
   EXPECT_FALSE(IsWindow(search));
-  EXPECT_EQ(TSeaForm::Get(), nullptr);
+  EXPECT_EQ(SearchWindow::Get(), nullptr);
   EXPECT_EQ(answers.seen().size(), 2u);
 }
 
@@ -266,7 +266,7 @@ LRESULT CALLBACK HugeTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
 }
 
 TEST_F(WindowLifetime, AFailureWhileTheCaretGoesToTheEndAfterAFailedExpansionIsReportedOnce) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   e->memo().SetText(L"a\tb");
   SetWindowSubclass(e->memo().hwnd(), HugeTextProc, 1, 0);
   DialogAnswerer answers;
@@ -326,12 +326,12 @@ TEST_F(WindowLifetime, AFailingPaintIsReportedOnceAndTheWindowPaintsLater) {
 
 // The end of the Windows session with a changed document.
 TEST_F(WindowLifetime, TheEndOfTheSessionAsksOnlyForTheChangedDocumentsAndKeepsThePlacements) {
-  Teditform* e = f().NewChild();
+  EditorWindow* e = f().NewChild();
   e->memo().SetText(L"unsaved");
   e->memo().SetModified(true);
-  TSeaForm& search = Open();
+  SearchWindow& search = Open();
   MainCommand(IDM_FRIEND);
-  ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
+  ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
   {
     DialogAnswerer answers;
     answers.Press(IDCANCEL);
@@ -348,7 +348,7 @@ TEST_F(WindowLifetime, TheEndOfTheSessionAsksOnlyForTheChangedDocumentsAndKeepsT
   PumpFor(50);
   EXPECT_EQ(answers.seen().size(), 1u);
   const std::string ini = IniBytes();
-  for (const char* section : {"[Tframeform]", "[TSeaForm]", "[Tdirform]"})
+  for (const char* section : {"[MainWindow]", "[SearchWindow]", "[FriendsWindow]"})
     EXPECT_NE(ini.find(section), std::string::npos) << section;
 }
 

@@ -2,7 +2,7 @@
 // through the real main window under Wine.
 #include <gtest/gtest.h>
 
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "ui/main_frame_ids.h"
 #include "state/settings.h"
 #include "support/frame_fixture.h"
@@ -128,7 +128,7 @@ TEST_F(RecentFiles, AnExistingFileReopensWithItsSettingsAndTheListStays) {
   StartFrame();
   frame_->OpenRecentFile(2);
   ASSERT_EQ(frame_->Editors().size(), 1u);
-  Teditform* e = frame_->Editors()[0];
+  EditorWindow* e = frame_->Editors()[0];
   EXPECT_EQ(e->file_path(), F(2));
   EXPECT_EQ(e->Tag, 0);
   RECT r{};
@@ -149,7 +149,7 @@ TEST_F(RecentFiles, TheEditorsMirrorItemsReopenThroughTheMainWindow) {
   WriteIni(SevenFiles(dir_.path()));
   WriteBytes(F(1), "one");
   StartFrame();
-  Teditform* e = frame_->NewChild();
+  EditorWindow* e = frame_->NewChild();
   SendMessageW(e->hwnd(), WM_COMMAND, IDM_USEDFILE1, 0);
   EXPECT_EQ(frame_->Editors().size(), 2u);
 }
@@ -157,7 +157,7 @@ TEST_F(RecentFiles, TheEditorsMirrorItemsReopenThroughTheMainWindow) {
 TEST_F(RecentFiles, TheActiveEditorsMirrorFollowsAClearedSlotAtOnce) {
   WriteIni(SevenFiles(dir_.path()));
   StartFrame();
-  Teditform* e = frame_->NewChild();
+  EditorWindow* e = frame_->NewChild();
   DialogAnswerer answers;
   answers.Press(IDYES);
   // Chosen in the editor's File menu, which the main window's menu bar shows.
@@ -180,7 +180,7 @@ TEST_F(OpenDialog, ProposesTheLastSavedFileAndOpensTheChoice) {
     proposed = WindowText(box);
     DialogAnswerer::ChooseFile(last)(dlg);
   });
-  Teditform* e = frame_->OpenChosenDocument();
+  EditorWindow* e = frame_->OpenChosenDocument();
   ASSERT_NE(e, nullptr);
   EXPECT_NE(proposed.find(L"last.txt"), std::wstring::npos) << "proposed: " << proposed.size();
   EXPECT_EQ(e->file_path(), last);
@@ -200,8 +200,8 @@ using Arranging = FrameTest;
 
 TEST_F(Arranging, MinimizeAllRestoreAllAndMaximize) {
   StartFrame();
-  Teditform* a = frame_->NewChild();
-  Teditform* b = frame_->NewChild();
+  EditorWindow* a = frame_->NewChild();
+  EditorWindow* b = frame_->NewChild();
   frame_->MinimizeAll();
   EXPECT_TRUE(IsIconic(a->hwnd()));
   EXPECT_TRUE(IsIconic(b->hwnd()));
@@ -211,7 +211,7 @@ TEST_F(Arranging, MinimizeAllRestoreAllAndMaximize) {
   frame_->MaximizeActive();
   EXPECT_TRUE(IsZoomed(frame_->ActiveEditor()->hwnd()));
   // A new window first gives every window its normal state.
-  Teditform* c = frame_->NewChild();
+  EditorWindow* c = frame_->NewChild();
   EXPECT_FALSE(IsZoomed(a->hwnd()));
   EXPECT_FALSE(IsZoomed(b->hwnd()));
   EXPECT_EQ(frame_->ActiveEditor(), c);
@@ -219,8 +219,8 @@ TEST_F(Arranging, MinimizeAllRestoreAllAndMaximize) {
 
 TEST_F(Arranging, TilingAlternatesStartingWithTheVerticalMode) {
   StartFrame();
-  Teditform* a = frame_->NewChild();
-  Teditform* b = frame_->NewChild();
+  EditorWindow* a = frame_->NewChild();
+  EditorWindow* b = frame_->NewChild();
   auto rect = [](HWND w) {
     RECT r{};
     GetWindowRect(w, &r);
@@ -238,7 +238,7 @@ TEST_F(Arranging, TilingAlternatesStartingWithTheVerticalMode) {
   rb = rect(b->hwnd());
   EXPECT_NE(ra.left, rb.left);
   EXPECT_NE(ra.top, rb.top);
-  Teditform* active = frame_->ActiveEditor();
+  EditorWindow* active = frame_->ActiveEditor();
   frame_->ActivateNextEditor();
   EXPECT_NE(frame_->ActiveEditor(), active);
 }

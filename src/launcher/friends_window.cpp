@@ -1,4 +1,4 @@
-#include "launcher/dirwin.h"
+#include "launcher/friends_window.h"
 
 #include <imm.h>
 #include <windowsx.h>
@@ -10,7 +10,7 @@
 #include "state/launch_paths.h"
 #include "ui/main_frame.h"
 #include "launcher/browser_texts.h"
-#include "launcher/dirwin_ids.h"
+#include "launcher/friends_window_ids.h"
 #include "launcher/file_items.h"
 #include "ui/app.h"
 #include "platform/dir_walk.h"
@@ -59,11 +59,11 @@ bool DriveKindOf(UINT type, DriveKind& kind) {
 
 }  // namespace
 
-Tdirform::Tdirform() : Form(kClass) { SetOwnsItself(true); }
+FriendsWindow::FriendsWindow() : Form(kClass) { SetOwnsItself(true); }
 
-Tdirform::~Tdirform() = default;
+FriendsWindow::~FriendsWindow() = default;
 
-void Tdirform::CreateForm() {
+void FriendsWindow::CreateForm() {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   menu_ = LoadMenuW(inst, L"DIRMAINMENU");
   popup_.Load(L"DIRPOPUP");
@@ -103,7 +103,7 @@ void Tdirform::CreateForm() {
   FormCreate();
 }
 
-void Tdirform::CreateControls() {
+void FriendsWindow::CreateControls() {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
@@ -169,7 +169,7 @@ void Tdirform::CreateControls() {
   ShowWindow(image1_.hwnd(), SW_HIDE);
 }
 
-void Tdirform::MakeList(bool sorted) {
+void FriendsWindow::MakeList(bool sorted) {
   HWND old = list_.hwnd();
   if (old && sorted == list_sorted_) return;
   const bool visible = !old || IsWindowVisible(old);
@@ -199,7 +199,7 @@ void Tdirform::MakeList(bool sorted) {
   if (focused) SetFocus(list_);
 }
 
-void Tdirform::CreateButtonRow() {
+void FriendsWindow::CreateButtonRow() {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   // "指定/登録" before the seven buttons of the user's choice, "自動/登録" before the eighth.
   struct LabelSpec {
@@ -233,7 +233,7 @@ void Tdirform::CreateButtonRow() {
 }
 
 // Creation: everything before the window is first shown.
-void Tdirform::FormCreate() {
+void FriendsWindow::FormCreate() {
   file_mask_ = L"*.*";
   row_count_ = 3;
   multi_icon_ = true;
@@ -260,7 +260,7 @@ void Tdirform::FormCreate() {
   KeepPlacement();
 }
 
-void Tdirform::AddDriveTabs() {
+void FriendsWindow::AddDriveTabs() {
   for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
     const wchar_t root[] = {letter, L':', L'\\', 0};
     DriveKind kind;
@@ -268,12 +268,12 @@ void Tdirform::AddDriveTabs() {
   }
 }
 
-void Tdirform::FormShow() {
+void FriendsWindow::FormShow() {
   vel_bt_.SetIconResourceGlyph(L"SICON_1");
   dir_panel1_.SetText(kChooseDirText);
 }
 
-void Tdirform::FormActivate(bool minimized) {
+void FriendsWindow::FormActivate(bool minimized) {
   LoadButtonImages();
   if (minimized) return;
   if (IsWindowVisible(dir_panel1_.hwnd()))
@@ -282,7 +282,7 @@ void Tdirform::FormActivate(bool minimized) {
     SetFocus(list_);
 }
 
-bool Tdirform::FormCloseQuery() {
+bool FriendsWindow::FormCloseQuery() {
   if (!buttons_changed_) return true;
   // The reload lets messages through: a second close meanwhile finds
   // nothing left to reload and closes the window at once.
@@ -292,18 +292,18 @@ bool Tdirform::FormCloseQuery() {
   return life.lives();
 }
 
-void Tdirform::FormDestroy() { painter_.Clear(); }
+void FriendsWindow::FormDestroy() { painter_.Clear(); }
 
-void Tdirform::OnMainWindowClosing() { DestroyWindow(hwnd()); }
+void FriendsWindow::OnMainWindowClosing() { DestroyWindow(hwnd()); }
 
-void Tdirform::MascotStep(wchar_t d) {
+void FriendsWindow::MascotStep(wchar_t d) {
   if (d == L'5')
     vel_bt_.SetIconResourceGlyph(L"SICON_3");
   else if (d == L'0')
     vel_bt_.SetIconResourceGlyph(L"SICON_1");
 }
 
-void Tdirform::Layout() {
+void FriendsWindow::Layout() {
   if (!btn_panel_.hwnd()) return;
   WindowDock dock;
   dock.Add(Dock::Top, btn_panel_.hwnd(), Scale(kBtnPanelHeight));
@@ -339,7 +339,7 @@ void Tdirform::Layout() {
              TRUE);
 }
 
-bool Tdirform::OnCommand(int id, int code) {
+bool FriendsWindow::OnCommand(int id, int code) {
   if (id >= IDM_DIR_SB1 && id < IDM_DIR_SB1 + 7) {
     RegisterButtonClick(id - IDM_DIR_SB1);
   } else if (id >= IDM_DIR_MASK1 && id <= IDM_DIR_MASK1 + 10) {
@@ -422,7 +422,7 @@ HMENU FindSubMenu(HMENU root, const Match& match) {
 
 }  // namespace
 
-int Tdirform::HelpContextFor(const HELPINFO& info) {
+int FriendsWindow::HelpContextFor(const HELPINFO& info) {
   if (info.iContextType == HELPINFO_MENUITEM) {
     if (const int context = CommandHelpContext(info.iCtrlId)) return context;
     // A title: the system names it by its sub-menu's handle, with the menu
@@ -442,7 +442,7 @@ int Tdirform::HelpContextFor(const HELPINFO& info) {
   return static_cast<HWND>(info.hItemHandle) == list_.hwnd() ? 1270 : kWindowHelp;
 }
 
-LRESULT Tdirform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT FriendsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       CreateControls();

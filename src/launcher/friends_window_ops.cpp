@@ -5,7 +5,7 @@
 
 #include "launcher/browser_texts.h"
 #include "launcher/bulk_search.h"
-#include "launcher/dirwin.h"
+#include "launcher/friends_window.h"
 #include "launcher/file_ops.h"
 #include "ui/app.h"
 #include "platform/error.h"
@@ -19,11 +19,11 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 
 }  // namespace
 
-bool Tdirform::AskYes(const std::wstring& text) {
+bool FriendsWindow::AskYes(const std::wstring& text) {
   return ShowMessage(hwnd(), text, MessageKind::Confirmation, MB_YESNO) == IDYES;
 }
 
-void Tdirform::DeleteSelected() {
+void FriendsWindow::DeleteSelected() {
   const int sel = list_.Selected();
   if (sel < 0) return;
   const std::wstring path = list_.Text(sel);
@@ -32,7 +32,7 @@ void Tdirform::DeleteSelected() {
   if (deleted && life.lives()) RemoveListedItem(sel, path);
 }
 
-void Tdirform::RecycleSelected() {
+void FriendsWindow::RecycleSelected() {
   const int sel = list_.Selected();
   if (sel < 0) return;
   const std::wstring path = list_.Text(sel);
@@ -42,11 +42,11 @@ void Tdirform::RecycleSelected() {
   if (recycled && life.lives()) RemoveListedItem(sel, path);
 }
 
-bool Tdirform::DirList1DragOver(POINT tree_client_point) const {
+bool FriendsWindow::DirList1DragOver(POINT tree_client_point) const {
   return tree_.NodeAtPoint(tree_client_point) != nullptr;
 }
 
-void Tdirform::DirList1DragDrop(POINT tree_client_point) {
+void FriendsWindow::DirList1DragDrop(POINT tree_client_point) {
   const int sel = list_.Selected();
   if (sel < 0) return;
   const HTREEITEM node = tree_.NodeAtPoint(tree_client_point);
@@ -64,7 +64,7 @@ void Tdirform::DirList1DragDrop(POINT tree_client_point) {
   if (!copy && result.source_left) RemoveListedItem(sel, source);
 }
 
-void Tdirform::RemoveListedItem(int index_hint, const std::wstring& path) {
+void FriendsWindow::RemoveListedItem(int index_hint, const std::wstring& path) {
   // The questions were modal: the list may have changed under them.
   int at = -1;
   const int count = list_.Count();
@@ -80,7 +80,7 @@ void Tdirform::RemoveListedItem(int index_hint, const std::wstring& path) {
   UpdateTotalsAfterRemoval(path);
 }
 
-void Tdirform::UpdateTotalsAfterRemoval(const std::wstring& removed) {
+void FriendsWindow::UpdateTotalsAfterRemoval(const std::wstring& removed) {
   long long size = 0;
   if (auto it = item_sizes_.find(removed); it != item_sizes_.end()) {
     size = it->second;
@@ -96,7 +96,7 @@ void Tdirform::UpdateTotalsAfterRemoval(const std::wstring& removed) {
   ShowWindow(image1_.hwnd(), SW_HIDE);
 }
 
-bool Tdirform::KeyMessage(MSG& msg, HACCEL accel) {
+bool FriendsWindow::KeyMessage(MSG& msg, HACCEL accel) {
   if (searching_ && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE) {
     RequestStop();
     return true;
@@ -104,7 +104,7 @@ bool Tdirform::KeyMessage(MSG& msg, HACCEL accel) {
   return accel && TranslateAcceleratorW(hwnd(), accel, &msg) != 0;
 }
 
-void Tdirform::StartBulkSearch() {
+void FriendsWindow::StartBulkSearch() {
   // One walk or listing at a time: a click while one runs is let go.
   if (working() || RefusePathMask()) return;
   file_count_ = 0;
@@ -161,7 +161,7 @@ void Tdirform::StartBulkSearch() {
   }
 }
 
-Tdirform::WalkEnd Tdirform::RunBulkSearch(const std::wstring& mask_box) {
+FriendsWindow::WalkEnd FriendsWindow::RunBulkSearch(const std::wstring& mask_box) {
   // Results stay in the order found.
   MakeList(false);
   list_.Clear();

@@ -1,8 +1,8 @@
 #pragma once
 // The word search window: a keyword, up to six registered directories and
-// nine file classes on its tool bar; the search over them (seaform_search.cpp)
+// nine file classes on its tool bar; the search over them (search_window_search.cpp)
 // lists every matching line in fixed columns, and the source viewer
-// (seaform_viewer.cpp) shows a hit's whole file in place of the list.
+// (search_window_viewer.cpp) shows a hit's whole file in place of the list.
 #include <array>
 #include <memory>
 #include <string>
@@ -28,12 +28,12 @@ namespace velkor {
 // and the system's date order.
 std::string LocalDateColumn(const FILETIME& last_write);
 
-class TProgressForm;
+class ProgressWindow;
 
-class TSeaForm : public Form, public SingleInstance<TSeaForm> {
+class SearchWindow : public Form, public SingleInstance<SearchWindow> {
  public:
-  TSeaForm();
-  ~TSeaForm() override;
+  SearchWindow();
+  ~SearchWindow() override;
 
   // The single search window, or null while there is none: Get().
   // Creates the window and runs its creation step; the object then owns
@@ -126,7 +126,7 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   HWND FindDialog() const { return find_.hwnd(); }
   FINDREPLACEW& FindDialog1() { return find_.data(); }
   DWORD FindOptions() const { return find_.options(); }
-  TProgressForm* ProgressForm() const { return progress_.get(); }
+  ProgressWindow* ProgressForm() const { return progress_.get(); }
   int FontSize() const;
   HFONT WindowFont() const { return font_.get(); }
   int HelpContextOf(HWND control) const;
@@ -170,7 +170,7 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   bool SrcListKeyDown(UINT msg, WPARAM wp, LPARAM lp);
   void SrcListKeyUpOrMouse(UINT msg, WPARAM wp, LPARAM lp);
 
-  // The search (seaform_search.cpp).
+  // The search (search_window_search.cpp).
   void SearchDirTree(const std::wstring& pattern);
   // The end of every search: the progress hidden, the list drawn again.
   void EndSearch();
@@ -182,7 +182,7 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void ShowListFull();
   void PumpAfterFile();
 
-  // The viewer (seaform_viewer.cpp).
+  // The viewer (search_window_viewer.cpp).
   bool LoadSource(const std::wstring& path);
   void ShowViewer();
   void HideViewer();
@@ -190,8 +190,8 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   void ShowFindDialog();
 
   // The keys of the keyword box's edit, and the keys and mouse of the result list.
-  LRESULT KeywordKeysMessage(OwnedControl<TSeaForm>& control, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT FileListInputMessage(OwnedControl<TSeaForm>& control, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT KeywordKeysMessage(OwnedControl<SearchWindow>& control, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT FileListInputMessage(OwnedControl<SearchWindow>& control, UINT msg, WPARAM wp, LPARAM lp);
 
   SpeedButton finish_button_, search_btn_, copy_btn_, file_button_, close_file_button_, setup_button_, os_button_;
   Panel speed_bar_;
@@ -207,8 +207,8 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   std::array<HWND, kExtClasses + 1> ext_checks_{};
   Header header_;
   ListBox file_list_;
-  OwnedControl<TSeaForm> keyword_keys_{*this, &TSeaForm::KeywordKeysMessage};
-  OwnedControl<TSeaForm> file_list_input_{*this, &TSeaForm::FileListInputMessage};
+  OwnedControl<SearchWindow> keyword_keys_{*this, &SearchWindow::KeywordKeysMessage};
+  OwnedControl<SearchWindow> file_list_input_{*this, &SearchWindow::FileListInputMessage};
   RichMemo src_list_;
   StatusBar status_bar_;
   PopupMenu popup1_;
@@ -218,7 +218,7 @@ class TSeaForm : public Form, public SingleInstance<TSeaForm> {
   ScopedFont bar_font_;  // the tool bar's, at its designed size
   int header_shift_ = 0;  // the list's horizontal scroll position that the header follows
   HWND last_focus_ = nullptr;
-  std::unique_ptr<TProgressForm> progress_;
+  std::unique_ptr<ProgressWindow> progress_;
 
   std::vector<ListedHit> hits_;
   ResultLineBuilder line_builder_;

@@ -1,10 +1,10 @@
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 
 #include <imm.h>
 
 #include "controls/window_dock.h"
 #include "state/doc_settings.h"
-#include "editor/editmovk.h"
+#include "editor/treasure_box.h"
 #include "editor/editor_ids.h"
 #include "editor/recovery_journal.h"
 #include "editor/text_tools.h"
@@ -66,22 +66,22 @@ constexpr int kPaneleHeight = 33;
 
 }  // namespace
 
-Teditform::Teditform(MainFrame& main, int tag) : Form(kClass), Tag(tag), main_(main) { SetOwnsItself(true); }
+EditorWindow::EditorWindow(MainFrame& main, int tag) : Form(kClass), Tag(tag), main_(main) { SetOwnsItself(true); }
 
-Teditform::~Teditform() = default;
+EditorWindow::~EditorWindow() = default;
 
-Teditform* Teditform::FromHandle(HWND hwnd) {
-  auto* e = dynamic_cast<Teditform*>(Window::FromHandle(hwnd));
+EditorWindow* EditorWindow::FromHandle(HWND hwnd) {
+  auto* e = dynamic_cast<EditorWindow*>(Window::FromHandle(hwnd));
   return e && !e->destroying_ ? e : nullptr;
 }
 
-Teditform* Teditform::Make(MainFrame& main, int tag, const std::wstring& caption) {
-  auto editor = std::make_unique<Teditform>(main, tag);
+EditorWindow* EditorWindow::Make(MainFrame& main, int tag, const std::wstring& caption) {
+  auto editor = std::make_unique<EditorWindow>(main, tag);
   editor->Create(caption);
   return editor.release();
 }
 
-void Teditform::Create(const std::wstring& caption) {
+void EditorWindow::Create(const std::wstring& caption) {
   menu_.reset(LoadMenuW(GetModuleHandleW(nullptr), L"EDITMENU"));
   popup_.Load(L"EDITPOPUP");
   window_font_.reset(CreateFontW(-Scale(15), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
@@ -92,7 +92,7 @@ void Teditform::Create(const std::wstring& caption) {
   if (!hwnd()) throw Error(L"エディタ・フォームを作成できません。");
 }
 
-void Teditform::CreateControls() {
+void EditorWindow::CreateControls() {
   Panel::Look look;
   look.outer = Bevel::None;
   look.inner = Bevel::Lowered;
@@ -143,13 +143,13 @@ void Teditform::CreateControls() {
   };
 }
 
-SpeedButton* Teditform::Button(int command_id) {
+SpeedButton* EditorWindow::Button(int command_id) {
   for (auto& b : buttons_)
     if (b->id() == command_id) return b.get();
   return nullptr;
 }
 
-void Teditform::Layout() {
+void EditorWindow::Layout() {
   WindowDock dock;
   dock.Add(Dock::Top, panele_.hwnd(), panel_height_);
   dock.Add(Dock::Fill, memo_.hwnd());
@@ -157,11 +157,11 @@ void Teditform::Layout() {
   SetTextMargins();
 }
 
-void Teditform::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
+void EditorWindow::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
 
-std::wstring Teditform::Caption() const { return WindowText(hwnd()); }
+std::wstring EditorWindow::Caption() const { return WindowText(hwnd()); }
 
-void Teditform::SetTextMargins() {
+void EditorWindow::SetTextMargins() {
   RECT rc{};
   GetClientRect(memo_.hwnd(), &rc);
   rc.left += 5;
@@ -169,20 +169,20 @@ void Teditform::SetTextMargins() {
   memo_.SetFormatRect(rc);
 }
 
-void Teditform::ApplyWordWrap(bool wrap) {
+void EditorWindow::ApplyWordWrap(bool wrap) {
   memo_.SetWordWrap(wrap);
   memo_.ShowHorizontalScrollBar(!wrap);
   CheckMenuItem(menu_.get(), IDM_WORDWRAP1, MF_BYCOMMAND | (wrap ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void Teditform::Discard() {
+void EditorWindow::Discard() {
   memo_.SetModified(false);
   SendMessageW(main_.mdi_client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd()), 0);
 }
 
-int Teditform::TextByteLength() const { return static_cast<int>(memo_.Bytes().bytes().size()); }
+int EditorWindow::TextByteLength() const { return static_cast<int>(memo_.Bytes().bytes().size()); }
 
-void Teditform::ShowCaretStatus() {
+void EditorWindow::ShowCaretStatus() {
   if (!memo_.hwnd()) return;
   const int line = memo_.LineFromChar(memo_.SelStart());
   main_.SetStatusText(L"カーソル位置 = " + std::to_wstring(line + 1) + L" 行目  /  トータル行数 = " +
@@ -190,19 +190,19 @@ void Teditform::ShowCaretStatus() {
                               GroupThousands(TextByteLength()) + L" Bytes");
 }
 
-void Teditform::SetItemEnabled(int id, bool enabled) {
+void EditorWindow::SetItemEnabled(int id, bool enabled) {
   const UINT flags = MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED);
   EnableMenuItem(menu_.get(), static_cast<UINT>(id), flags);
   EnableMenuItem(popup_.get(), static_cast<UINT>(id), flags);
   if (SpeedButton* b = Button(id)) b->SetEnabled(enabled);
 }
 
-bool Teditform::MenuItemEnabled(int command_id) const {
+bool EditorWindow::MenuItemEnabled(int command_id) const {
   const UINT state = GetMenuState(menu_.get(), static_cast<UINT>(command_id), MF_BYCOMMAND);
   return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
 }
 
-void Teditform::UpdateEditCommands() {
+void EditorWindow::UpdateEditCommands() {
   const bool text_on_clipboard = IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
   SetItemEnabled(IDM_PASTE, text_on_clipboard);
   const bool selection = memo_.SelLength() > 0;
@@ -212,18 +212,18 @@ void Teditform::UpdateEditCommands() {
   SetItemEnabled(IDM_UNDO, memo_.CanUndo());
 }
 
-void Teditform::FormCreate() {
+void EditorWindow::FormCreate() {
   // The File menu mirrors the main window's seven recent files.
   for (int n = 1; n <= RecentFileList::kSlots; ++n)
     ModifyMenuW(menu_.get(), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
                 main_.recent_files().Caption(n).c_str());
 }
 
-void Teditform::SetImeColors() {
+void EditorWindow::SetImeColors() {
   memo_.SetImeClauseColors(RGB(255, 255, 0), RGB(0, 0, 255));
 }
 
-void Teditform::Close1Click() {
+void EditorWindow::Close1Click() {
   replace_.Close();
   find_.Close();
   if (memo_.LineCount() == 0) memo_.SetModified(false);
@@ -231,7 +231,7 @@ void Teditform::Close1Click() {
   SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
-bool Teditform::CloseQuery() {
+bool EditorWindow::CloseQuery() {
   if (!memo_.Modified()) return true;
   POINT p{};
   GetCursorPos(&p);
@@ -249,7 +249,7 @@ bool Teditform::CloseQuery() {
 
 // The control's modified flag is the document's; commands that change the
 // text set it themselves, since not every text control does for them.
-void Teditform::CutToClipboard() {
+void EditorWindow::CutToClipboard() {
   if (memo_.SelLength() > 0) {
     SendMessageW(memo_.hwnd(), WM_CUT, 0, 0);
     memo_.SetModified(true);
@@ -257,13 +257,13 @@ void Teditform::CutToClipboard() {
   UpdateEditCommands();
 }
 
-void Teditform::CopyToClipboard() {
+void EditorWindow::CopyToClipboard() {
   SendMessageW(memo_.hwnd(), WM_COPY, 0, 0);
   memo_.SetSel(memo_.SelStart(), 0);
   UpdateEditCommands();
 }
 
-void Teditform::PasteFromClipboard() {
+void EditorWindow::PasteFromClipboard() {
   if (IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT)) {
     memo_.PastePlainText();
     memo_.SetModified(true);
@@ -271,43 +271,43 @@ void Teditform::PasteFromClipboard() {
   UpdateEditCommands();
 }
 
-void Teditform::DeleteSelection() {
+void EditorWindow::DeleteSelection() {
   if (memo_.SelLength() == 0) return;
   SendMessageW(memo_.hwnd(), WM_CLEAR, 0, 0);
   memo_.SetModified(true);
 }
 
-void Teditform::UNDO1Click() {
+void EditorWindow::UNDO1Click() {
   if (!memo_.CanUndo()) return;
   memo_.Undo();
   memo_.SetModified(true);
 }
 
-void Teditform::SelectAll() {
+void EditorWindow::SelectAll() {
   memo_.SetSel(0, memo_.TextLength());
   UpdateEditCommands();
 }
 
-void Teditform::PopToTopLineClick() {
+void EditorWindow::PopToTopLineClick() {
   memo_.SetSel(0, 0);
   memo_.ScrollCaret();
   ShowCaretStatus();
   SetFocus(memo_.hwnd());
 }
 
-void Teditform::PopToLastLineClick() {
+void EditorWindow::PopToLastLineClick() {
   memo_.SetSel(memo_.TextLength(), 0);
   memo_.ScrollCaret();
   ShowCaretStatus();
   SetFocus(memo_.hwnd());
 }
 
-void Teditform::SpeedBTClick() {
+void EditorWindow::SpeedBTClick() {
   ShowWindow(panele_.hwnd(), IsWindowVisible(panele_.hwnd()) ? SW_HIDE : SW_SHOW);
   Layout();
 }
 
-void Teditform::SetPopUpItems() {
+void EditorWindow::SetPopUpItems() {
   for (int n = 1; n <= 7; ++n) {
     const std::wstring caption = L"(&" + std::to_wstring(n) + L") " + main_.snippets().Label(n);
     ModifyMenuW(popup_.get(), IDM_EDITKEY1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_EDITKEY1 + n - 1, caption.c_str());
@@ -315,7 +315,7 @@ void Teditform::SetPopUpItems() {
   UpdateEditCommands();
 }
 
-void Teditform::ShowPopup(int x, int y) {
+void EditorWindow::ShowPopup(int x, int y) {
   if (x == -1 && y == -1) {
     POINT caret{};
     GetCaretPos(&caret);
@@ -327,7 +327,7 @@ void Teditform::ShowPopup(int x, int y) {
   TrackPopupMenu(popup_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, hwnd(), nullptr);
 }
 
-bool Teditform::OnMemoInput(UINT msg, WPARAM wp, LPARAM lp) {
+bool EditorWindow::OnMemoInput(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_KEYDOWN) {
     const bool ctrl_only = (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_SHIFT) & 0x8000) &&
                            !(GetKeyState(VK_MENU) & 0x8000);
@@ -347,7 +347,7 @@ bool Teditform::OnMemoInput(UINT msg, WPARAM wp, LPARAM lp) {
   return false;
 }
 
-int Teditform::HelpContextOf(int id) {
+int EditorWindow::HelpContextOf(int id) {
   switch (id) {
     case IDM_HELP: return 1000;
     case IDM_EXIT1: return 1010;
@@ -361,7 +361,7 @@ int Teditform::HelpContextOf(int id) {
   }
 }
 
-void Teditform::OnActivate(bool active) {
+void EditorWindow::OnActivate(bool active) {
   if (!active) return;
   SendMessageW(main_.mdi_client(), WM_MDISETMENU, reinterpret_cast<WPARAM>(menu_.get()),
                reinterpret_cast<LPARAM>(GetSubMenu(menu_.get(), 4)));
@@ -371,7 +371,7 @@ void Teditform::OnActivate(bool active) {
   main_.UpdateMenuItems();
 }
 
-void Teditform::OnCommand(int id) {
+void EditorWindow::OnCommand(int id) {
   switch (id) {
     // Commands of the main window, reached from this window's menu and keys.
     case IDM_NEW1: main_.NewEditor(); return;
@@ -428,7 +428,7 @@ void Teditform::OnCommand(int id) {
   }
 }
 
-LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT EditorWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       CreateControls();
@@ -521,12 +521,12 @@ LRESULT Teditform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefaultProc(msg, wp, lp);
 }
 
-LRESULT Teditform::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(hwnd(), msg, wp, lp); }
+LRESULT EditorWindow::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(hwnd(), msg, wp, lp); }
 
-int Teditform::HelpContextFor(const HELPINFO& info) {
+int EditorWindow::HelpContextFor(const HELPINFO& info) {
   return info.iContextType == HELPINFO_MENUITEM ? HelpContextOf(info.iCtrlId) : 1020;
 }
 
-HWND Teditform::HelpOwner() const { return GetParent(main_.mdi_client()); }
+HWND EditorWindow::HelpOwner() const { return GetParent(main_.mdi_client()); }
 
 }  // namespace velkor

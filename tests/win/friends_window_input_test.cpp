@@ -3,8 +3,8 @@
 // judged by what it then shows.
 #include <gtest/gtest.h>
 
-#include "launcher/dirwin.h"
-#include "launcher/dirwin_ids.h"
+#include "launcher/friends_window.h"
+#include "launcher/friends_window_ids.h"
 #include "platform/error.h"
 #include "support/frame_fixture.h"
 
@@ -22,19 +22,19 @@ class FriendsInput : public FrameTest {
     StartFrame();
   }
   void TearDown() override {
-    if (Tdirform* form = Tdirform::Get()) DestroyWindow(form->hwnd());
+    if (FriendsWindow* form = FriendsWindow::Get()) DestroyWindow(form->hwnd());
     SetCurrentDirectoryW(old_dir_);
     files_.reset();
     FrameTest::TearDown();
   }
   // F2 in the main window opens the friends window on the current directory.
-  Tdirform& OpenIn(const std::wstring& dir) {
+  FriendsWindow& OpenIn(const std::wstring& dir) {
     SetCurrentDirectoryW(dir.c_str());
     SetForegroundWindow(frame_->hwnd());
     PressKey(VK_F2);
-    EXPECT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr && GetForegroundWindow() == Tdirform::Get()->hwnd(); }));
+    EXPECT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr && GetForegroundWindow() == FriendsWindow::Get()->hwnd(); }));
     PumpFor(50);
-    return *Tdirform::Get();
+    return *FriendsWindow::Get();
   }
   std::unique_ptr<TempDir> files_;
   wchar_t old_dir_[MAX_PATH] = L"";
@@ -46,7 +46,7 @@ std::wstring FileName(const std::wstring& path) { return path.substr(path.rfind(
 
 TEST_F(FriendsInput, AfterEveryActivationTheArrowsMoveInTheTree) {
   for (const wchar_t* d : {L"a", L"b", L"c"}) CreateDirectoryW((*files_ / d).c_str(), nullptr);
-  Tdirform& form = OpenIn(files_->path());
+  FriendsWindow& form = OpenIn(files_->path());
   const TreeView tree = form.DirList1().tree();
   EXPECT_EQ(GetFocus(), form.DirList1().hwnd()) << "after F2";
   const HTREEITEM start = tree.Selected();
@@ -76,7 +76,7 @@ TEST_F(FriendsInput, AfterEveryActivationTheArrowsMoveInTheTree) {
 TEST_F(FriendsInput, WithNothingFoundThePathStaysInTheDirectoryPanel) {
   WriteBytes(*files_ / L"a.txt", "a");
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
-  Tdirform& form = OpenIn(files_->path());
+  FriendsWindow& form = OpenIn(files_->path());
   SetWindowTextW(form.FileEdit(), L"*.zzz");
   SetFocus(form.FileEdit());
   PressKey(VK_RETURN);
@@ -91,7 +91,7 @@ TEST_F(FriendsInput, WithNothingFoundThePathStaysInTheDirectoryPanel) {
 }
 
 TEST_F(FriendsInput, F1OnTheMenuTitlesGivesTheirOwnTopics) {
-  Tdirform& form = OpenIn(files_->path());
+  FriendsWindow& form = OpenIn(files_->path());
   HelpRequests help;
   // Into the menu bar, along the titles, F1, and out again.
   auto f1_on = [&](int rights, int downs) {
@@ -114,7 +114,7 @@ TEST_F(FriendsInput, F1OnTheMenuTitlesGivesTheirOwnTopics) {
 }
 
 TEST_F(FriendsInput, TheSplitCursorShowsOnlyInsideTheGrip) {
-  Tdirform& form = OpenIn(files_->path());
+  FriendsWindow& form = OpenIn(files_->path());
   RECT panel{};
   GetWindowRect(form.TreeGripPanel().hwnd(), &panel);
   const int middle = (panel.top + panel.bottom) / 2;
@@ -126,7 +126,7 @@ TEST_F(FriendsInput, TheSplitCursorShowsOnlyInsideTheGrip) {
 
 TEST_F(FriendsInput, AClickOnAnEmptyThumbnailOpensThePreview) {
   WriteBytes(*files_ / L"a.zzz", "no icon in here");
-  Tdirform& form = OpenIn(files_->path());
+  FriendsWindow& form = OpenIn(files_->path());
   SetFocus(form.ListBox1());
   PressKey(VK_HOME);
   ASSERT_EQ(form.filepanel().text(), L" 友達は      a.zzz だよ");
@@ -147,7 +147,7 @@ TEST_F(FriendsInput, AClickOnAnEmptyThumbnailOpensThePreview) {
 
 TEST_F(FriendsInput, OneByOneAndTwoByTwoKeepTheRowsOfAListLowerThanARow) {
   WriteBytes(*files_ / L"a.txt", "a");
-  Tdirform& form = OpenIn(files_->path());
+  FriendsWindow& form = OpenIn(files_->path());
   // A window so low that the list is a sliver.
   RECT list{}, window{};
   GetWindowRect(form.ListBox1(), &list);
@@ -179,7 +179,7 @@ TEST_F(FriendsInput, OneByOneAndTwoByTwoKeepTheRowsOfAListLowerThanARow) {
 
 TEST_F(FriendsInput, ARightClickAfterTheWheelTakesTheItemUnderThePointer) {
   for (int i = 0; i < 40; ++i) WriteBytes(*files_ / (L"f" + std::to_wstring(100 + i) + L".txt"), "x");
-  Tdirform& form = OpenIn(files_->path());
+  FriendsWindow& form = OpenIn(files_->path());
   const ListBox list = form.ListBox1();
   RECT first{};
   SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
@@ -204,7 +204,7 @@ TEST_F(FriendsInput, OpenedOnADrivesRootTheTreeShowsTheDriveAndTheRootIsListed) 
   const std::wstring drive = files_->path().substr(0, 3);
   const std::wstring name = L"velkor-root-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
   WriteBytes(drive + name, "root");
-  Tdirform& form = OpenIn(drive);
+  FriendsWindow& form = OpenIn(drive);
   const TreeView tree = form.DirList1().tree();
   EXPECT_EQ(tree.Text(tree.Root()), drive.substr(0, 2));
   EXPECT_EQ(tree.Selected(), tree.Root());
@@ -218,7 +218,7 @@ TEST_F(FriendsInput, AnErrorInTheBulkSearchShowsTheListWithWhatWasFound) {
   WriteBytes(*files_ / L"r.txt", "12345");
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
   WriteBytes(*files_ / L"sub\\s.txt", "x");
-  Tdirform& form = OpenIn(files_->path());
+  FriendsWindow& form = OpenIn(files_->path());
   form.search_directory_for_test = [&](const std::wstring& dir) {
     if (dir != files_->path()) throw Error(L"思いがけない失敗");
   };

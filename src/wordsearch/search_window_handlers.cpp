@@ -1,4 +1,4 @@
-#include "wordsearch/seaform.h"
+#include "wordsearch/search_window.h"
 
 #include <algorithm>
 #include "controls/window_dock.h"
@@ -9,13 +9,13 @@
 #include "ui/message_box.h"
 #include "platform/text.h"
 #include "wordsearch/progress.h"
-#include "wordsearch/setup_form.h"
+#include "wordsearch/setup_dialog.h"
 #include "wordsearch/wordsearch_ids.h"
 
 // The search window's answers to its controls: the check boxes, the buttons, the keys of the keyword box and of the result list, the pop-up menu.
 namespace velkor {
 
-void TSeaForm::SaveSearchSettings() {
+void SearchWindow::SaveSearchSettings() {
   Settings ini;
   for (int n = 1; n <= 6; ++n) {
     const std::wstring key = L"No" + std::to_wstring(n);
@@ -28,14 +28,14 @@ void TSeaForm::SaveSearchSettings() {
 }
 
 // Hints.
-void TSeaForm::ShowHint() { SetStatusText(1, Application::Get().hint()); }
+void SearchWindow::ShowHint() { SetStatusText(1, Application::Get().hint()); }
 
-void TSeaForm::SpeedBarMouseMove() {
+void SearchWindow::SpeedBarMouseMove() {
   InstallHintHandler([this] { ShowHint(); });
 }
 
 // Tool bar handlers.
-void TSeaForm::Label1Click() {
+void SearchWindow::Label1Click() {
   // The search holds the setting it started with and restores it at its end.
   if (working()) return;
   case_sensitive_ = !case_sensitive_;
@@ -48,12 +48,12 @@ void TSeaForm::Label1Click() {
   }
 }
 
-void TSeaForm::DirNo1ChClick(int tag) {
+void SearchWindow::DirNo1ChClick(int tag) {
   dir_checked_[static_cast<size_t>(tag)] = Button(dir_checks_[static_cast<size_t>(tag)]).checked();
   SetFocus(keyword_box_);
 }
 
-void TSeaForm::CheckBox1Click(int tag) {
+void SearchWindow::CheckBox1Click(int tag) {
   ext_checked_[static_cast<size_t>(tag)] = Button(ext_checks_[static_cast<size_t>(tag)]).checked();
   std::array<bool, kExtClasses> checked{};
   for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ext_checked_[n];
@@ -61,16 +61,16 @@ void TSeaForm::CheckBox1Click(int tag) {
   SetFocus(keyword_box_);
 }
 
-void TSeaForm::ClassCheckClick() { SetFocus(keyword_box_); }
+void SearchWindow::ClassCheckClick() { SetFocus(keyword_box_); }
 
-void TSeaForm::UpDown1Click() {
+void SearchWindow::UpDown1Click() {
   ApplyFont(FontSize());
   SetHeaderWidths();
 }
 
-void TSeaForm::SetUpButtonClick() {
+void SearchWindow::SetUpButtonClick() {
   if (working()) return;
-  TSetupForm setup;
+  SetupDialog setup;
   setup.CentreOver(hwnd());
   DirRegistration data;
   for (size_t n = 1; n <= 6; ++n) {
@@ -89,12 +89,12 @@ void TSeaForm::SetUpButtonClick() {
   ShowDirChecks();
 }
 
-void TSeaForm::finishButtonClick() {
+void SearchWindow::finishButtonClick() {
   SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
 // The keyword box and the result list.
-bool TSeaForm::KeyWordEditBKeyPress(WPARAM ch) {
+bool SearchWindow::KeyWordEditBKeyPress(WPARAM ch) {
   if (ch == VK_RETURN) {
     SearchBtnClick();
     return true;
@@ -107,7 +107,7 @@ bool TSeaForm::KeyWordEditBKeyPress(WPARAM ch) {
   return false;
 }
 
-bool TSeaForm::FileListKeyPress(WPARAM ch) {
+bool SearchWindow::FileListKeyPress(WPARAM ch) {
   if (ch == VK_ESCAPE) {
     ClearList();
     file_button_.SetEnabled(false);
@@ -122,7 +122,7 @@ bool TSeaForm::FileListKeyPress(WPARAM ch) {
   return false;
 }
 
-void TSeaForm::FileListKeyOrMouse(UINT msg) {
+void SearchWindow::FileListKeyOrMouse(UINT msg) {
   switch (msg) {
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -134,16 +134,16 @@ void TSeaForm::FileListKeyOrMouse(UINT msg) {
   }
 }
 
-void TSeaForm::ShowHitPos() {
+void SearchWindow::ShowHitPos() {
   const int i = SelectedIndex();
   if (i < 0 || i >= static_cast<int>(hits_.size())) return;
   SetCaption(L" View Source  -  " + hits_[static_cast<size_t>(i)].path);
   SetStatusText(2, std::to_wstring(i + 1) + L" / " + std::to_wstring(hit_count_));
 }
 
-int TSeaForm::SelectedIndex() const { return file_list_.Selected(); }
+int SearchWindow::SelectedIndex() const { return file_list_.Selected(); }
 
-void TSeaForm::ClearList() {
+void SearchWindow::ClearList() {
   file_list_.Clear();
   hits_.clear();
   list_extent_ = 0;
@@ -153,28 +153,28 @@ void TSeaForm::ClearList() {
   if (header_shift_ != 0) Layout();
 }
 
-void TSeaForm::PopupMenu2Popup() { SetMenuItemEnabled(popup2_.get(), IDM_SEA_OPEN1, SelectedIndex() >= 0); }
+void SearchWindow::PopupMenu2Popup() { SetMenuItemEnabled(popup2_.get(), IDM_SEA_OPEN1, SelectedIndex() >= 0); }
 
-void TSeaForm::TopT2Click() {
+void SearchWindow::TopT2Click() {
   if (file_list_.Count() > 0) file_list_.Select(0);
 }
 
-void TSeaForm::LastL2Click() {
+void SearchWindow::LastL2Click() {
   if (const int n = file_list_.Count(); n > 0) file_list_.Select(n - 1);
 }
 
-void TSeaForm::SetMenuItemEnabled(HMENU menu, int id, bool enabled) {
+void SearchWindow::SetMenuItemEnabled(HMENU menu, int id, bool enabled) {
   if (menu) EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-void TSeaForm::SetStatusText(int panel, const std::wstring& text) {
+void SearchWindow::SetStatusText(int panel, const std::wstring& text) {
   status_bar_.SetText(panel - 1, text);
 }
 
-std::wstring TSeaForm::StatusText(int panel) const {
+std::wstring SearchWindow::StatusText(int panel) const {
   return status_bar_.Text(panel - 1);
 }
 
-void TSeaForm::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
+void SearchWindow::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
 
 }  // namespace velkor

@@ -1,4 +1,4 @@
-#include "wordsearch/setup_form.h"
+#include "wordsearch/setup_dialog.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -15,7 +15,7 @@
 #include "ui/window.h"
 #include "ui/window_life.h"
 #include "wordsearch/progress.h"
-#include "wordsearch/seaform.h"
+#include "wordsearch/search_window.h"
 #include "wordsearch/wordsearch_ids.h"
 
 namespace velkor {
@@ -55,11 +55,11 @@ std::wstring g_last_handled;
 
 }  // namespace
 
-TSetupForm::TSetupForm() : Dialog(L"SETUPFORM") { RegisterDialogClass(L"TSetupForm"); }
+SetupDialog::SetupDialog() : Dialog(L"SETUPFORM") { RegisterDialogClass(L"TSetupForm"); }
 
-TSetupForm::~TSetupForm() = default;
+SetupDialog::~SetupDialog() = default;
 
-void TSetupForm::SetDirData(const DirRegistration& data) {
+void SetupDialog::SetDirData(const DirRegistration& data) {
   data_ = data;
   if (!hwnd()) return;
   setting_checks_ = true;
@@ -68,7 +68,7 @@ void TSetupForm::SetDirData(const DirRegistration& data) {
   setting_checks_ = false;
 }
 
-DirRegistration TSetupForm::GetDirData() const {
+DirRegistration SetupDialog::GetDirData() const {
   if (!hwnd()) return data_;
   DirRegistration d;
   for (int n = 1; n <= 6; ++n) {
@@ -78,7 +78,7 @@ DirRegistration TSetupForm::GetDirData() const {
   return d;
 }
 
-bool TSetupForm::OnInitDialog() {
+bool SetupDialog::OnInitDialog() {
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, WindowStyle(hwnd()), FALSE, WindowExStyle(hwnd()));
   SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -119,7 +119,7 @@ bool TSetupForm::OnInitDialog() {
 
   split_.Create(hwnd(), IDC_SETUP_SPLIT);
   split_.SetHost(tree_.hwnd(), SplitAlign::Left);
-  split_.on_end_sizing = [this](TSplitPanel&) {
+  split_.on_end_sizing = [this](SplitPanel&) {
     RECT r;
     GetWindowRect(tree_.hwnd(), &r);
     tree_width_ = r.right - r.left;
@@ -134,7 +134,7 @@ bool TSetupForm::OnInitDialog() {
   return true;
 }
 
-void TSetupForm::Layout() {
+void SetupDialog::Layout() {
   auto place = [this](int id, int x, int y, int w, int h) { MoveWindow(Item(id), x, y, w, h, TRUE); };
   place(IDC_SETUP_GROUP, 6, 2, 402, 180);
   for (int n = 0; n < 6; ++n) {
@@ -149,15 +149,15 @@ void TSetupForm::Layout() {
   place(IDCANCEL, 440, 130, 100, 24);
   place(IDC_SETUP_HELP, 440, 156, 100, 24);
   const int pane_height = kClientHeight - kTopHeight - kStatusHeight;
-  const int w = std::clamp(tree_width_, 0, kClientWidth - TSplitPanel::kThickness - 8);
+  const int w = std::clamp(tree_width_, 0, kClientWidth - SplitPanel::kThickness - 8);
   MoveWindow(tree_.hwnd(), 0, kTopHeight, w, pane_height, TRUE);
-  MoveWindow(split_.hwnd(), w, kTopHeight, TSplitPanel::kThickness, pane_height, TRUE);
-  const int list_x = w + TSplitPanel::kThickness;
+  MoveWindow(split_.hwnd(), w, kTopHeight, SplitPanel::kThickness, pane_height, TRUE);
+  const int list_x = w + SplitPanel::kThickness;
   MoveWindow(Item(IDC_LIST), list_x, kTopHeight, kClientWidth - list_x, pane_height, TRUE);
   MoveWindow(status_, 0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight, TRUE);
 }
 
-void TSetupForm::FillDrives() {
+void SetupDialog::FillDrives() {
   ComboBox drives(Item(IDC_SETUP_DRIVES));
   wchar_t current[MAX_PATH] = L"";
   GetCurrentDirectoryW(MAX_PATH, current);
@@ -172,19 +172,19 @@ void TSetupForm::FillDrives() {
   if (drives.Selected() < 0) drives.Select(0);
 }
 
-void TSetupForm::DriveComboBoxChange() {
+void SetupDialog::DriveComboBoxChange() {
   ComboBox drives(Item(IDC_SETUP_DRIVES));
   const std::wstring text = drives.Text(drives.Selected());
   listing_ = false;
   if (!text.empty()) tree_.SetDrive(text[0]);
 }
 
-void TSetupForm::DirTreeViewClick(const std::wstring& path) {
+void SetupDialog::DirTreeViewClick(const std::wstring& path) {
   listing_ = true;
   DirTreeViewChange(path);
 }
 
-void TSetupForm::TreeClicked() {
+void SetupDialog::TreeClicked() {
   // The tree reports the click before it moves its selection: the node under
   // the pointer is the one to list, and a click beside a node (its expand
   // button, the empty space) lists nothing.
@@ -202,7 +202,7 @@ void TSetupForm::TreeClicked() {
   if (node == tree_.tree().Selected()) PostMessageW(hwnd(), kListClickedNode, 0, reinterpret_cast<LPARAM>(node));
 }
 
-void TSetupForm::DirTreeViewChange(const std::wstring& path) {
+void SetupDialog::DirTreeViewChange(const std::wstring& path) {
   SetItemText(IDC_SETUP_LABEL1, path);
   chosen_ = path;
   if (in_listing_) {
@@ -220,7 +220,7 @@ void TSetupForm::DirTreeViewChange(const std::wstring& path) {
   }
 }
 
-void TSetupForm::ShowDirectory(const std::wstring& path) {
+void SetupDialog::ShowDirectory(const std::wstring& path) {
   BusyCursor busy;
   HWND list = Item(IDC_LIST);
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
@@ -254,7 +254,7 @@ void TSetupForm::ShowDirectory(const std::wstring& path) {
   SetStatus(0, L"");
 }
 
-int TSetupForm::IconFor(const std::wstring& full_path, const std::wstring& name, bool directory) {
+int SetupDialog::IconFor(const std::wstring& full_path, const std::wstring& name, bool directory) {
   SHFILEINFOW info{};
   const std::wstring ext = Extension(name);
   HICON icon = nullptr;
@@ -282,7 +282,7 @@ int TSetupForm::IconFor(const std::wstring& full_path, const std::wstring& name,
   return icon ? images_->Add(icon) : -1;
 }
 
-bool TSetupForm::AddLine(const std::wstring& folder, const DirEntry& entry, bool directory) {
+bool SetupDialog::AddLine(const std::wstring& folder, const DirEntry& entry, bool directory) {
   const std::wstring name(entry.name);
   const std::wstring full = folder + name;
   Application::Get().ProcessMessages();
@@ -312,7 +312,7 @@ bool TSetupForm::AddLine(const std::wstring& folder, const DirEntry& entry, bool
   return true;
 }
 
-void TSetupForm::ListDir(std::wstring path) {
+void SetupDialog::ListDir(std::wstring path) {
   if (path.empty()) {
     wchar_t current[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, current);
@@ -331,7 +331,7 @@ void TSetupForm::ListDir(std::wstring path) {
   ImageList_RemoveAll(images_->get());
   ext_images_.clear();
   if (!progress_) {
-    progress_ = std::make_unique<TProgressForm>();
+    progress_ = std::make_unique<ProgressWindow>();
     progress_->CreateForm(hwnd());
   }
   progress_->ShowProgress();
@@ -366,18 +366,18 @@ void TSetupForm::ListDir(std::wstring path) {
   for (int c = 0; c < 3; ++c) SendMessageW(lv, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
 }
 
-std::wstring TSetupForm::StatusText(int panel) const {
+std::wstring SetupDialog::StatusText(int panel) const {
   wchar_t text[512] = L"";
   if (LOWORD(SendMessageW(status_, SB_GETTEXTLENGTHW, panel, 0)) < 512)
     SendMessageW(status_, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(text));
   return text;
 }
 
-void TSetupForm::SetStatus(int panel, const std::wstring& text) {
+void SetupDialog::SetStatus(int panel, const std::wstring& text) {
   SendMessageW(status_, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void TSetupForm::ShowSelectedLine() {
+void SetupDialog::ShowSelectedLine() {
   ListView lv(Item(IDC_LIST));
   const int sel = lv.Selected();
   if (sel < 0) return;
@@ -385,7 +385,7 @@ void TSetupForm::ShowSelectedLine() {
   SetStatus(0, lv.Text(sel, 0));
 }
 
-void TSetupForm::OpenSelectedLine() {
+void SetupDialog::OpenSelectedLine() {
   if (in_listing_) return;
   ListView lv(Item(IDC_LIST));
   const int sel = lv.Selected();
@@ -425,7 +425,7 @@ void TSetupForm::OpenSelectedLine() {
   SetFocus(t);
 }
 
-void TSetupForm::SpeedButtonClick(int n) {
+void SetupDialog::SpeedButtonClick(int n) {
   const std::wstring chosen = ItemText(IDC_SETUP_LABEL1);
   if (chosen.empty()) {
     ShowMessage(hwnd(), L"左下のペインから、ディレクトリーを選択してから、\r\n登録する番号のボタンを、押下して下さい。",
@@ -435,7 +435,7 @@ void TSetupForm::SpeedButtonClick(int n) {
   SetItemText(IDC_SETUP_DIR1 + n - 1, chosen);
 }
 
-void TSetupForm::CheckBoxClick(int n) {
+void SetupDialog::CheckBoxClick(int n) {
   if (setting_checks_ || !Checked(IDC_SETUP_CHECK1 + n - 1)) return;
   if (!ItemText(IDC_SETUP_DIR1 + n - 1).empty()) return;
   WindowLife life(*this);
@@ -445,7 +445,7 @@ void TSetupForm::CheckBoxClick(int n) {
   if (life.lives()) SetChecked(IDC_SETUP_CHECK1 + n - 1, false);
 }
 
-void TSetupForm::WriteSettings() const {
+void SetupDialog::WriteSettings() const {
   const DirRegistration d = GetDirData();
   Settings ini;
   for (int n = 1; n <= 6; ++n) {
@@ -455,7 +455,7 @@ void TSetupForm::WriteSettings() const {
   }
 }
 
-void TSetupForm::OnOK() {
+void SetupDialog::OnOK() {
   // OK during a listing stops it and closes the dialog as OK.
   stop_ = true;
   list_pending_ = false;
@@ -465,7 +465,7 @@ void TSetupForm::OnOK() {
   Close(IDOK);
 }
 
-void TSetupForm::OnCancel() {
+void SetupDialog::OnCancel() {
   if (in_listing_) {  // Escape stops the listing; the dialog stays
     stop_ = true;
     list_pending_ = false;
@@ -475,7 +475,7 @@ void TSetupForm::OnCancel() {
   Close(IDCANCEL);
 }
 
-void TSetupForm::OnCommand(int id, int code, HWND control) {
+void SetupDialog::OnCommand(int id, int code, HWND control) {
   if (id >= IDC_SETUP_NUMBER1 && id < IDC_SETUP_NUMBER1 + 6 && code == BN_CLICKED) {
     SpeedButtonClick(id - IDC_SETUP_NUMBER1 + 1);
   } else if (id >= IDC_SETUP_CHECK1 && id < IDC_SETUP_CHECK1 + 6 && code == BN_CLICKED) {
@@ -492,7 +492,7 @@ void TSetupForm::OnCommand(int id, int code, HWND control) {
 // Enter and Space open the selected line when they are released on the list,
 // once however long they were held. Enter belongs to the list: the dialog
 // manager would otherwise press the default button with it.
-LRESULT TSetupForm::ListMessage(OwnedControl<TSetupForm>& list, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SetupDialog::ListMessage(OwnedControl<SetupDialog>& list, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_GETDLGCODE:
       if (wp == VK_RETURN) return list.CallDefault(msg, wp, lp) | DLGC_WANTALLKEYS;
@@ -521,7 +521,7 @@ LRESULT TSetupForm::ListMessage(OwnedControl<TSetupForm>& list, UINT msg, WPARAM
   return list.CallDefault(msg, wp, lp);
 }
 
-INT_PTR TSetupForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR SetupDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CTLCOLORSTATIC: {
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));

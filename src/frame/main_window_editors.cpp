@@ -1,17 +1,17 @@
-#include "frame/mdiframe.h"
+#include "frame/main_window.h"
 
 #include <shellapi.h>
 #include "controls/window_dock.h"
 #include "state/doc_settings.h"
 #include "editor/editor_ids.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "editor/recovery_journal.h"
 #include "editor/recovery_offer.h"
 #include "frame/about.h"
 #include "ui/main_frame_ids.h"
 #include "frame/frame_logic.h"
 #include "state/settings.h"
-#include "launcher/dirwin.h"
+#include "launcher/friends_window.h"
 #include "platform/file_utils.h"
 #include "ui/app.h"
 #include "platform/dpi.h"
@@ -22,13 +22,13 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "ui/window_life.h"
-#include "wordsearch/seaform.h"
+#include "wordsearch/search_window.h"
 
 // The main window's editors: opening and creating them, the recent files,
 // arranging them, and the copies a run that did not end cleanly left.
 namespace velkor {
 
-void Tframeform::OfferLeftCopies() {
+void MainWindow::OfferLeftCopies() {
   if (!journal_) return;
   RecoveryJournal::Left left = journal_->FindLeft();
   WindowLife life(*this);
@@ -57,13 +57,13 @@ void Tframeform::OfferLeftCopies() {
   if (answer == IDYES) {
     for (const auto& left_copy : left.copies) {
       const RecoveryCopy& copy = left_copy.copy;
-      Teditform* child = nullptr;
+      EditorWindow* child = nullptr;
       try {
         if (copy.path.empty()) {
           child = NewChild();
         } else {
           RestoreAll();
-          child = Teditform::Make(*this, 0, FileNameOf(copy.path));
+          child = EditorWindow::Make(*this, 0, FileNameOf(copy.path));
           ApplyChildSettings(*child, copy.path);
           SetChildMargins(*child);
         }
@@ -87,7 +87,7 @@ void Tframeform::OfferLeftCopies() {
 
 // The drop: text and backup files open in editor windows, anything else is
 // started through the shell.
-void Tframeform::OnDropFiles(HDROP drop) {
+void MainWindow::OnDropFiles(HDROP drop) {
   BusyCursor busy;
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   std::vector<std::wstring> names;
@@ -114,10 +114,10 @@ void Tframeform::OnDropFiles(HDROP drop) {
 // the same file later. The file is read before its window is made, so a file
 // that cannot open leaves no window behind that a save could write over it
 // from; one whose text the window cannot take closes it again.
-Teditform* Tframeform::OpenDocument(const std::wstring& given, const std::wstring& section, int tag, bool margins) {
+EditorWindow* MainWindow::OpenDocument(const std::wstring& given, const std::wstring& section, int tag, bool margins) {
   const std::wstring path = AbsolutePath(given);
-  const Teditform::ReadFile doc = Teditform::ReadDocument(path);
-  Teditform* child = Teditform::Make(*this, tag, FileNameOf(path));
+  const EditorWindow::ReadFile doc = EditorWindow::ReadDocument(path);
+  EditorWindow* child = EditorWindow::Make(*this, tag, FileNameOf(path));
   try {
     ApplyChildSettings(*child, section == given ? path : section);
     if (margins) SetChildMargins(*child);
@@ -129,44 +129,44 @@ Teditform* Tframeform::OpenDocument(const std::wstring& given, const std::wstrin
   return child;
 }
 
-std::vector<Teditform*> Tframeform::Editors() const {
-  std::vector<Teditform*> list;
+std::vector<EditorWindow*> MainWindow::Editors() const {
+  std::vector<EditorWindow*> list;
   if (!client_) return list;
   for (HWND w = GetWindow(client_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
     if (GetWindow(w, GW_OWNER)) continue;  // icon titles
-    if (Teditform* e = Teditform::FromHandle(w)) list.push_back(e);
+    if (EditorWindow* e = EditorWindow::FromHandle(w)) list.push_back(e);
   }
   return list;
 }
 
-Teditform* Tframeform::ActiveEditor() const {
+EditorWindow* MainWindow::ActiveEditor() const {
   if (!client_) return nullptr;
-  return Teditform::FromHandle(reinterpret_cast<HWND>(SendMessageW(client_, WM_MDIGETACTIVE, 0, 0)));
+  return EditorWindow::FromHandle(reinterpret_cast<HWND>(SendMessageW(client_, WM_MDIGETACTIVE, 0, 0)));
 }
 
-void Tframeform::RefreshLaunchRow() {
+void MainWindow::RefreshLaunchRow() {
   if (launch_row_.Reload(*this)) SetWindowTextW(hwnd(), kTitle);
 }
 
-void Tframeform::ReloadLaunchBar() {
+void MainWindow::ReloadLaunchBar() {
   if (launch_row_.ReloadAndShow(*this)) SetWindowTextW(hwnd(), kTitle);
 }
 
 // Recent files.
-void Tframeform::LoadUsedFiles(int count) {
+void MainWindow::LoadUsedFiles(int count) {
   recent_files_.Load(Settings(), count);
   ShowUsedFiles();
 }
 
-void Tframeform::ShowUsedFiles() {
+void MainWindow::ShowUsedFiles() {
   for (int n = 1; n <= RecentFileList::kSlots; ++n)
     ModifyMenuW(GetSubMenu(menu_, 0), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
                 recent_files_.Caption(n).c_str());
   // The editors mirror the items in their File menus.
-  for (Teditform* e : Editors()) e->FormCreate();
+  for (EditorWindow* e : Editors()) e->FormCreate();
 }
 
-void Tframeform::NoteSavedFile(const std::wstring& path) {
+void MainWindow::NoteSavedFile(const std::wstring& path) {
   Settings ini;
   try {
     if (!recent_files_.NoteSaved(ini, path)) return;
@@ -178,7 +178,7 @@ void Tframeform::NoteSavedFile(const std::wstring& path) {
   ShowUsedFiles();
 }
 
-void Tframeform::OpenRecentFile(int n) {
+void MainWindow::OpenRecentFile(int n) {
   if (n < 1 || n > RecentFileList::kSlots) return;
   const std::wstring path = recent_files_.Entry(n);
   if (path == RecentFileList::kNoSet || path.empty()) return;
@@ -203,10 +203,10 @@ void Tframeform::OpenRecentFile(int n) {
 }
 
 // Editor windows.
-Teditform* Tframeform::NewChild() {
+EditorWindow* MainWindow::NewChild() {
   RestoreAll();
   const int number = untitled_numbers_.Next();
-  Teditform* child = Teditform::Make(*this, number, L" NewFile " + std::to_wstring(number));
+  EditorWindow* child = EditorWindow::Make(*this, number, L" NewFile " + std::to_wstring(number));
   ApplyChildSettings(*child, L"ChildNo" + std::to_wstring(number) + L"FontSelect");
   SetChildMargins(*child);
   ShowWindow(child->memo().hwnd(), SW_SHOW);
@@ -214,7 +214,7 @@ Teditform* Tframeform::NewChild() {
   return child;
 }
 
-Teditform* Tframeform::OpenChosenDocument() {
+EditorWindow* MainWindow::OpenChosenDocument() {
   static std::wstring last_name;  // the dialog keeps its file name between uses
   const std::wstring remembered = Settings().ReadString(L"LastUse", L"File", L"*.txt");
   if (remembered != L"*.txt") last_name = FileExists(remembered) ? remembered : L"*.txt";
@@ -239,7 +239,7 @@ Teditform* Tframeform::OpenChosenDocument() {
   return OpenDocument(chosen, chosen, 0, true);
 }
 
-void Tframeform::ApplyChildSettings(Teditform& child, const std::wstring& section) {
+void MainWindow::ApplyChildSettings(EditorWindow& child, const std::wstring& section) {
   RECT wr{};
   GetWindowRect(hwnd(), &wr);
   FontSpec font = child.memo().font();
@@ -256,33 +256,33 @@ void Tframeform::ApplyChildSettings(Teditform& child, const std::wstring& sectio
   child.memo().SetFont(font);
 }
 
-void Tframeform::SetChildMargins(Teditform& child) { child.SetTextMargins(); }
+void MainWindow::SetChildMargins(EditorWindow& child) { child.SetTextMargins(); }
 
-void Tframeform::TileEditors() {
+void MainWindow::TileEditors() {
   // The mode alternates, starting with the vertical one.
   tile_vertical_ = !tile_vertical_;
   SendMessageW(client_, WM_MDITILE, tile_vertical_ ? MDITILE_VERTICAL : MDITILE_HORIZONTAL, 0);
 }
 
-void Tframeform::CascadeEditors() { SendMessageW(client_, WM_MDICASCADE, 0, 0); }
-void Tframeform::ArrangeIcons() { SendMessageW(client_, WM_MDIICONARRANGE, 0, 0); }
-void Tframeform::ActivateNextEditor() { SendMessageW(client_, WM_MDINEXT, 0, 0); }
+void MainWindow::CascadeEditors() { SendMessageW(client_, WM_MDICASCADE, 0, 0); }
+void MainWindow::ArrangeIcons() { SendMessageW(client_, WM_MDIICONARRANGE, 0, 0); }
+void MainWindow::ActivateNextEditor() { SendMessageW(client_, WM_MDINEXT, 0, 0); }
 
-void Tframeform::MinimizeAll() {
+void MainWindow::MinimizeAll() {
   const auto editors = Editors();
   for (auto it = editors.rbegin(); it != editors.rend(); ++it) ShowWindow((*it)->hwnd(), SW_MINIMIZE);
 }
 
-void Tframeform::RestoreAll() {
+void MainWindow::RestoreAll() {
   BusyCursor busy;
-  for (Teditform* e : Editors()) SendMessageW(client_, WM_MDIRESTORE, reinterpret_cast<WPARAM>(e->hwnd()), 0);
+  for (EditorWindow* e : Editors()) SendMessageW(client_, WM_MDIRESTORE, reinterpret_cast<WPARAM>(e->hwnd()), 0);
 }
 
-void Tframeform::MaximizeActive() {
-  if (Teditform* e = ActiveEditor()) SendMessageW(client_, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(e->hwnd()), 0);
+void MainWindow::MaximizeActive() {
+  if (EditorWindow* e = ActiveEditor()) SendMessageW(client_, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(e->hwnd()), 0);
 }
 
-void Tframeform::UpdateMenuItems() {
+void MainWindow::UpdateMenuItems() {
   const bool e = !Editors().empty();
   window_commands_enabled_ = e;
   const UINT flags = e ? MF_ENABLED : MF_GRAYED;

@@ -3,14 +3,14 @@
 // list dropped on one, or the "指定登録" menu); the eighth always holds the
 // file started last from the window. A click starts the button's file, with
 // the selected document as its parameter.
-#include "launcher/dirwin.h"
+#include "launcher/friends_window.h"
 
 #include <shellapi.h>
 
 #include "state/launch_paths.h"
 #include "state/settings.h"
 #include "launcher/browser_texts.h"
-#include "launcher/dirwin_ids.h"
+#include "launcher/friends_window_ids.h"
 #include "launcher/file_items.h"
 #include "platform/file_utils.h"
 #include "ui/app.h"
@@ -43,7 +43,7 @@ void StartButtonFile(const std::wstring& file, const std::wstring& parameters, H
 
 }  // namespace
 
-void Tdirform::ShowButtonFile(int n, const std::wstring& path, bool must_load_picture) {
+void FriendsWindow::ShowButtonFile(int n, const std::wstring& path, bool must_load_picture) {
   Picture picture = ButtonPicture(path);
   if (picture.empty() && must_load_picture) throw Error(UnreadablePictureText(path));
   PictureBox& image = simages_[static_cast<size_t>(n)];
@@ -60,7 +60,7 @@ void Tdirform::ShowButtonFile(int n, const std::wstring& path, bool must_load_pi
   }
 }
 
-void Tdirform::RegisterToButton(int n) {
+void FriendsWindow::RegisterToButton(int n) {
   const int sel = list_.Selected();
   if (sel < 0 || n < 0 || n > 7) return;
   const std::wstring path = AbsolutePath(list_.Text(sel));
@@ -72,7 +72,7 @@ void Tdirform::RegisterToButton(int n) {
   written.Save(store, n, path);
 }
 
-void Tdirform::LoadButtonImage(int n) {
+void FriendsWindow::LoadButtonImage(int n) {
   const std::wstring& path = button_files_[static_cast<size_t>(n)];
   if (path.empty() || !FileExists(path)) return;
   // Reported at every activation, a picture file gone bad would raise its
@@ -80,13 +80,13 @@ void Tdirform::LoadButtonImage(int n) {
   ShowButtonFile(n, path, false);
 }
 
-void Tdirform::LoadButtonImages() {
+void FriendsWindow::LoadButtonImages() {
   for (int n = 0; n < 8; ++n) LoadButtonImage(n);
 }
 
-void Tdirform::RegisterButtonClick(int tag) { RegisterToButton(tag); }
+void FriendsWindow::RegisterButtonClick(int tag) { RegisterToButton(tag); }
 
-void Tdirform::StartButtonClick(int tag) {
+void FriendsWindow::StartButtonClick(int tag) {
   if (tag < 0 || tag > 7) return;
   std::wstring parameters;
   const int sel = list_.Selected();
@@ -97,7 +97,7 @@ void Tdirform::StartButtonClick(int tag) {
   StartButtonFile(button_files_[static_cast<size_t>(tag)], parameters, hwnd());
 }
 
-void Tdirform::StartSelected() {
+void FriendsWindow::StartSelected() {
   if (list_.Selected() < 0) {
     ShowMessage(hwnd(), kNoSelectionToStartText, MessageKind::Plain, MB_OK);
     return;

@@ -1,12 +1,12 @@
 // The main window's one-second tick: the clock at the right end of the title
 // bar, the task-bar title that turns into a clock while minimized, the
 // mascot's glyph every five seconds; and the stripes of the client area.
-#include "frame/mdiframe.h"
+#include "frame/main_window.h"
 
 
 #include "frame/caption_clock.h"
 #include "frame/clock_logic.h"
-#include "launcher/dirwin.h"
+#include "launcher/friends_window.h"
 #include "ui/app.h"
 
 namespace velkor {
@@ -20,13 +20,13 @@ HICON ProgramIcon(const wchar_t* name, int size) {
 
 }  // namespace
 
-void Tframeform::Timer1Timer() {
+void MainWindow::Timer1Timer() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   Timer1Timer(now);
 }
 
-void Tframeform::Timer1Timer(const SYSTEMTIME& now) {
+void MainWindow::Timer1Timer(const SYSTEMTIME& now) {
   clock_text_ = ClockTextOf(now.wHour, now.wMinute, now.wSecond);
   const wchar_t d = clock_text_.back();
   if (IsIconic(hwnd())) {
@@ -52,7 +52,7 @@ void Tframeform::Timer1Timer(const SYSTEMTIME& now) {
   MascotStep(d);
 }
 
-void Tframeform::ShowTitle(const std::wstring& title, bool bare) {
+void MainWindow::ShowTitle(const std::wstring& title, bool bare) {
   // Compared with what the frame shows: with a maximized editor the frame
   // puts " - [" and the document's name after its own title, and a bare
   // title may have been composed over since.
@@ -64,7 +64,7 @@ void Tframeform::ShowTitle(const std::wstring& title, bool bare) {
   bare_title_ = false;
 }
 
-void Tframeform::SetTaskbarLook(const wchar_t* icon, const wchar_t* title, bool bare) {
+void MainWindow::SetTaskbarLook(const wchar_t* icon, const wchar_t* title, bool bare) {
   ShowTitle(title, bare);
   if (taskbar_icon_ != icon) {
     taskbar_icon_ = icon;
@@ -74,20 +74,20 @@ void Tframeform::SetTaskbarLook(const wchar_t* icon, const wchar_t* title, bool 
   }
 }
 
-void Tframeform::PaintCaptionClock() {
+void MainWindow::PaintCaptionClock() {
   if (!caption_clock_) caption_clock_ = std::make_unique<CaptionClock>(hwnd());
   caption_clock_->Show(clock_text_, caption_active_);
 }
 
-RECT Tframeform::CaptionClockRect() const { return caption_clock_ ? caption_clock_->band() : RECT{}; }
+RECT MainWindow::CaptionClockRect() const { return caption_clock_ ? caption_clock_->band() : RECT{}; }
 
-void Tframeform::PlaceCaptionClock() {
+void MainWindow::PlaceCaptionClock() {
   if (caption_clock_) caption_clock_->Place();
 }
 
-void Tframeform::MascotStep(wchar_t d) {
+void MainWindow::MascotStep(wchar_t d) {
   // The friends window, while open and not minimized, takes the mascot over.
-  if (Tdirform* friends = Tdirform::Get(); friends && !IsIconic(friends->hwnd())) {
+  if (FriendsWindow* friends = FriendsWindow::Get(); friends && !IsIconic(friends->hwnd())) {
     friends->MascotStep(d);
     return;
   }
@@ -98,7 +98,7 @@ void Tframeform::MascotStep(wchar_t d) {
     vels_button_.SetIconResourceGlyph(L"SICON_3");
 }
 
-void Tframeform::InstallStripes() {
+void MainWindow::InstallStripes() {
   client_control_.Attach(client_);
 }
 
@@ -106,7 +106,7 @@ void Tframeform::InstallStripes() {
 // generator that every run starts alike. Only stripes that meet the area
 // being erased are painted; the colours move on for every stripe all the same,
 // so a partial erase does not change the sequence.
-void Tframeform::PaintStripes(HDC dc) {
+void MainWindow::PaintStripes(HDC dc) {
   RECT client{}, clip{};
   GetClientRect(hwnd(), &client);
   if (GetClipBox(dc, &clip) == ERROR) clip = client;
@@ -120,7 +120,7 @@ void Tframeform::PaintStripes(HDC dc) {
   }
 }
 
-LRESULT Tframeform::ClientMessage(OwnedControl<Tframeform>& control, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainWindow::ClientMessage(OwnedControl<MainWindow>& control, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_ERASEBKGND) {
     PaintStripes(reinterpret_cast<HDC>(wp));
     return 1;

@@ -1,6 +1,6 @@
 // The search window itself: its controls, settings, hints, help, keys and
 // the result list's handlers.
-#include "wordsearch/seaform.h"
+#include "wordsearch/search_window.h"
 
 #include <algorithm>
 
@@ -12,7 +12,7 @@
 #include "ui/message_box.h"
 #include "platform/text.h"
 #include "wordsearch/progress.h"
-#include "wordsearch/setup_form.h"
+#include "wordsearch/setup_dialog.h"
 #include "wordsearch/wordsearch_ids.h"
 
 namespace velkor {
@@ -80,11 +80,11 @@ std::wstring DirCaption(const std::wstring& path) {
 
 }  // namespace
 
-TSeaForm::TSeaForm() : Form(kClass) { SetOwnsItself(true); }
+SearchWindow::SearchWindow() : Form(kClass) { SetOwnsItself(true); }
 
-TSeaForm::~TSeaForm() = default;
+SearchWindow::~SearchWindow() = default;
 
-void TSeaForm::CreateForm() {
+void SearchWindow::CreateForm() {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   popup1_.Load(L"SEAVIEWPOPUP");
   popup2_.Load(L"SEALISTPOPUP");
@@ -104,7 +104,7 @@ void TSeaForm::CreateForm() {
 }
 
 
-void TSeaForm::CreateControls() {
+void SearchWindow::CreateControls() {
   Panel::Look bar_look;
   bar_look.outer = Bevel::Raised;
   speed_bar_.Create(hwnd(), IDC_SEA_SPEEDBAR, 0, 0, Scale(kClientWidth), Scale(kSpeedBarHeight), bar_look);
@@ -139,7 +139,7 @@ void TSeaForm::CreateControls() {
   status_bar_.SetParts({Scale(350), Scale(500), -1});
 }
 
-void TSeaForm::CreateSpeedBar() {
+void SearchWindow::CreateSpeedBar() {
   HWND bar = speed_bar_.hwnd();
   HFONT font = bar_font_.get();
   for (const SpeedButtonSpec& def : kButtons) {
@@ -192,7 +192,7 @@ void TSeaForm::CreateSpeedBar() {
   CreatePages();
 }
 
-void TSeaForm::CreatePages() {
+void SearchWindow::CreatePages() {
   RECT display{};
   GetClientRect(page_control_, &display);
   TabCtrl_AdjustRect(page_control_, FALSE, &display);
@@ -227,7 +227,7 @@ void TSeaForm::CreatePages() {
 }
 
 // Creation: everything the window needs before it is first shown.
-void TSeaForm::FormCreate() {
+void SearchWindow::FormCreate() {
   Layout();
 
   Application::Get().SetHintLook({.color = RGB(0, 255, 255), .pause_ms = 300, .hide_pause_ms = 8000});
@@ -265,31 +265,31 @@ void TSeaForm::FormCreate() {
   KeepPlacement();
 }
 
-void TSeaForm::FormActivate() {
+void SearchWindow::FormActivate() {
   ShowDirChecks();
   ShowExtChecks();
   SetHeaderWidths();
 }
 
-void TSeaForm::FormClose() {
+void SearchWindow::FormClose() {
   // A search under way stops at its next file, finding its window gone.
   DestroyWindow(hwnd());
 }
 
-void TSeaForm::FormDestroy() {
+void SearchWindow::FormDestroy() {
   find_.Close();
   if (progress_ && progress_->hwnd()) DestroyWindow(progress_->hwnd());
   SaveSearchSettings();
 }
 
-void TSeaForm::OnMainWindowClosing() { DestroyWindow(hwnd()); }
+void SearchWindow::OnMainWindowClosing() { DestroyWindow(hwnd()); }
 
-void TSeaForm::FormResize() {
+void SearchWindow::FormResize() {
   Layout();
   if (viewer_showing()) InvalidateRect(src_list_.hwnd(), nullptr, TRUE);
 }
 
-void TSeaForm::Layout() {
+void SearchWindow::Layout() {
   if (!speed_bar_.hwnd()) return;
   // The status bar places itself at the bottom; its pane only keeps its room.
   status_bar_.Reposition();
@@ -317,11 +317,11 @@ void TSeaForm::Layout() {
   dock.Move(hwnd(), places);
 }
 
-bool TSeaForm::viewer_showing() const { return src_list_.hwnd() && IsWindowVisible(src_list_.hwnd()); }
+bool SearchWindow::viewer_showing() const { return src_list_.hwnd() && IsWindowVisible(src_list_.hwnd()); }
 
-int TSeaForm::FontSize() const { return UpDown(updown1_).Position(); }
+int SearchWindow::FontSize() const { return UpDown(updown1_).Position(); }
 
-void TSeaForm::ApplyFont(int size) {
+void SearchWindow::ApplyFont(int size) {
   font_.reset(CreateGothic(size));
   SendMessageW(file_list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   SendMessageW(header_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
@@ -338,7 +338,7 @@ void TSeaForm::ApplyFont(int size) {
   InvalidateRect(file_list_, nullptr, TRUE);
 }
 
-void TSeaForm::SetHeaderWidths() {
+void SearchWindow::SetHeaderWidths() {
   SIZE space{};
   {
     WindowDc dc(hwnd());
@@ -354,12 +354,12 @@ void TSeaForm::SetHeaderWidths() {
 }
 
 // The list scrolls sideways as far as its longest line reaches.
-void TSeaForm::UpdateListExtent() {
+void SearchWindow::UpdateListExtent() {
   const int extent = list_extent_ > 0 ? list_extent_ * space_width_ + Scale(8) : 0;
   if (extent != file_list_.HorizontalExtent()) file_list_.SetHorizontalExtent(extent);
 }
 
-void TSeaForm::ShowDirChecks() {
+void SearchWindow::ShowDirChecks() {
   for (int n = 1; n <= 6; ++n) {
     HWND box = dir_checks_[static_cast<size_t>(n)];
     Button(box).SetChecked(dir_checked_[static_cast<size_t>(n)]);
@@ -375,7 +375,7 @@ void TSeaForm::ShowDirChecks() {
   }
 }
 
-void TSeaForm::ShowExtChecks() {
+void SearchWindow::ShowExtChecks() {
   for (int n = 1; n <= static_cast<int>(kExtClasses); ++n) {
     HWND box = ext_checks_[static_cast<size_t>(n)];
     Button(box).SetChecked(ext_checked_[static_cast<size_t>(n)]);
@@ -384,7 +384,7 @@ void TSeaForm::ShowExtChecks() {
 }
 
 // Help.
-int TSeaForm::HelpContextOf(HWND control) const {
+int SearchWindow::HelpContextOf(HWND control) const {
   for (HWND w = control; w && w != hwnd(); w = GetParent(w)) {
     if (w == file_list_ || w == src_list_.hwnd()) return 1068;
     if (w == class_check_) return 1066;
@@ -393,7 +393,7 @@ int TSeaForm::HelpContextOf(HWND control) const {
   return 1060;
 }
 
-int TSeaForm::HelpContextOfMenuItem(int command_id) {
+int SearchWindow::HelpContextOfMenuItem(int command_id) {
   switch (command_id) {
     case IDM_SEA_OPEN1: return 1390;
     case IDM_SEA_TOPT2:
@@ -404,7 +404,7 @@ int TSeaForm::HelpContextOfMenuItem(int command_id) {
 
 // Keys that belong to the whole window: Escape stops a running search; the
 // pop-up menus' shortcuts apply while their control has the focus.
-bool TSeaForm::TranslateKeys(MSG& msg) {
+bool SearchWindow::TranslateKeys(MSG& msg) {
   if (working() && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
     StopSearch();
     return true;
@@ -414,7 +414,7 @@ bool TSeaForm::TranslateKeys(MSG& msg) {
   return false;
 }
 
-void TSeaForm::OnCommand(int id, int code, HWND control) {
+void SearchWindow::OnCommand(int id, int code, HWND control) {
   if (control == file_list_) {
     if (code == LBN_DBLCLK) FileListDblClick();
     return;
@@ -454,7 +454,7 @@ void TSeaForm::OnCommand(int id, int code, HWND control) {
   }
 }
 
-void TSeaForm::OnContextMenu(HWND control, int x, int y) {
+void SearchWindow::OnContextMenu(HWND control, int x, int y) {
   HMENU menu = nullptr;
   if (control == file_list_) {
     PopupMenu2Popup();
@@ -472,12 +472,12 @@ void TSeaForm::OnContextMenu(HWND control, int x, int y) {
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, hwnd(), nullptr);
 }
 
-LRESULT TSeaForm::KeywordKeysMessage(OwnedControl<TSeaForm>& control, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SearchWindow::KeywordKeysMessage(OwnedControl<SearchWindow>& control, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CHAR && KeyWordEditBKeyPress(wp)) return 0;
   return control.CallDefault(msg, wp, lp);
 }
 
-LRESULT TSeaForm::FileListInputMessage(OwnedControl<TSeaForm>& control, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SearchWindow::FileListInputMessage(OwnedControl<SearchWindow>& control, UINT msg, WPARAM wp, LPARAM lp) {
   const bool input = (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
                      msg == WM_HSCROLL;
   if (!input) return control.CallDefault(msg, wp, lp);
@@ -489,7 +489,7 @@ LRESULT TSeaForm::FileListInputMessage(OwnedControl<TSeaForm>& control, UINT msg
   return r;
 }
 
-LRESULT TSeaForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SearchWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       CreateControls();
@@ -556,7 +556,7 @@ LRESULT TSeaForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefaultProc(msg, wp, lp);
 }
 
-int TSeaForm::HelpContextFor(const HELPINFO& info) {
+int SearchWindow::HelpContextFor(const HELPINFO& info) {
   return info.iContextType == HELPINFO_MENUITEM ? HelpContextOfMenuItem(info.iCtrlId)
                                                 : HelpContextOf(static_cast<HWND>(info.hItemHandle));
 }

@@ -14,7 +14,7 @@
 #include "platform/scoped.h"
 #include "platform/text.h"
 #include "wordsearch/progress.h"
-#include "wordsearch/seaform.h"
+#include "wordsearch/search_window.h"
 
 namespace velkor {
 namespace {
@@ -95,7 +95,7 @@ std::string LocalDateColumn(const FILETIME& last_write) {
                        OneByteSeparator(LocaleText(LOCALE_SDATE), '/'));
 }
 
-void TSeaForm::SearchBtnClick() {
+void SearchWindow::SearchBtnClick() {
   // The command pumps messages while it runs: a second one must not start inside it.
   if (working()) return;
   if (std::all_of(dir_path_.begin() + 1, dir_path_.end(), [](const std::wstring& p) { return p.empty(); })) {
@@ -143,7 +143,7 @@ void TSeaForm::SearchBtnClick() {
     BusyCursor busy;
     try {
       if (!progress_) {
-        auto progress = std::make_unique<TProgressForm>();
+        auto progress = std::make_unique<ProgressWindow>();
         progress->CreateForm(hwnd());
         progress_ = std::move(progress);
       }
@@ -205,7 +205,7 @@ void TSeaForm::SearchBtnClick() {
   }
 }
 
-void TSeaForm::EndSearch() {
+void SearchWindow::EndSearch() {
   scanner_.reset();
   keyword_.reset();
   search_buffers_ = {};
@@ -225,7 +225,7 @@ void TSeaForm::EndSearch() {
   RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
-void TSeaForm::SearchDirTree(const std::wstring& pattern) {
+void SearchWindow::SearchDirTree(const std::wstring& pattern) {
   std::wstring dir;  // the folder of the last file searched, and its code page 932 form
   std::string dir_bytes;
   DirWalk walk;
@@ -251,7 +251,7 @@ void TSeaForm::SearchDirTree(const std::wstring& pattern) {
   WalkTree(SystemDirSource(), pattern.substr(0, pattern.rfind(L'\\') + 1), walk);
 }
 
-void TSeaForm::SearchFile(const std::wstring& path, const std::string& path_bytes, unsigned long long size) {
+void SearchWindow::SearchFile(const std::wstring& path, const std::string& path_bytes, unsigned long long size) {
   {
     ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -273,7 +273,7 @@ void TSeaForm::SearchFile(const std::wstring& path, const std::string& path_byte
   PumpAfterFile();
 }
 
-bool TSeaForm::AddHit(const std::wstring& path, const std::string& path_bytes, long long line_number,
+bool SearchWindow::AddHit(const std::wstring& path, const std::string& path_bytes, long long line_number,
                       std::string_view text, std::u32string_view stand_ins) {
   // Only a file's first hit shows its date, so it is worked out then.
   if (file_date_time_.empty()) SetFileDateTime(file_time_);
@@ -292,7 +292,7 @@ bool TSeaForm::AddHit(const std::wstring& path, const std::string& path_bytes, l
   return true;
 }
 
-void TSeaForm::SetFileDateTime(const FILETIME& last_write) {
+void SearchWindow::SetFileDateTime(const FILETIME& last_write) {
   // The whole date, also for a stamp before 1980 or after 2107 that has no
   // MS-DOS form: the columns show any year with two digits.
   FILETIME local{};
@@ -303,7 +303,7 @@ void TSeaForm::SetFileDateTime(const FILETIME& last_write) {
                                date_format_.time_separator);
 }
 
-void TSeaForm::PumpAfterFile() {
+void SearchWindow::PumpAfterFile() {
   const DWORD now = GetTickCount();
   if (!refresh_due_ && now - last_pump_ < kPumpInterval) return;
   last_pump_ = now;
@@ -314,13 +314,13 @@ void TSeaForm::PumpAfterFile() {
   Application::Get().ProcessMessages();
 }
 
-void TSeaForm::ShowListFull() {
+void SearchWindow::ShowListFull() {
   ShowMessage(hwnd(), L"もうこれ以上、検索結果をリストに追加できません。\r\n\r\nこれまでの検索結果を表示しますので、参考にして下さい。"
               L"\r\n\r\n" + HitTotal(hit_count_),
               MessageKind::Warning);
 }
 
-void TSeaForm::ShowUnexpectedError() {
+void SearchWindow::ShowUnexpectedError() {
   ShowMessage(hwnd(), L"検索中に予期しないエラーが発生しました。\r\n\r\n現在検索中の次のパスについて、処理ができません。\r\n\r\n" +
                   walk_dir_ + L"\r\n\r\n" + L"これまでの検索結果を表示しますので、参考にして下さい。" + L"\r\n\r\n" +
                   HitTotal(hit_count_),

@@ -6,8 +6,8 @@
 
 #include "support/frame_fixture.h"
 #include "support/win_test.h"
-#include "win/seaform_fixture.h"
-#include "wordsearch/setup_form.h"
+#include "win/search_window_fixture.h"
+#include "wordsearch/setup_dialog.h"
 #include "wordsearch/wordsearch_ids.h"
 
 using namespace velkor;
@@ -15,17 +15,17 @@ using namespace velkor::test;
 
 namespace {
 
-class SetupDialog : public SeaFormTest {
+class SetupDialogTest : public SearchWindowTest {
  protected:
   // Clicks the search window's setup button; `use` works the dialog, which
   // is then cancelled.
-  void WithDialog(TSeaForm& form, std::function<void(TSetupForm&)> use) {
+  void WithDialog(SearchWindow& form, std::function<void(SetupDialog&)> use) {
     DialogAnswerer answers;
     bool used = false;
     answers.Then([&](HWND dialog) {
       // The dialog shows itself once its loop first runs idle.
       WhenModal([dialog] { return IsWindowVisible(dialog) != FALSE; }, [&, dialog] {
-        auto* setup = dynamic_cast<TSetupForm*>(Dialog::FromHandle(dialog));
+        auto* setup = dynamic_cast<SetupDialog*>(Dialog::FromHandle(dialog));
         if (setup) use(*setup);
         used = setup != nullptr;
         DialogAnswerer::Click(dialog, IDCANCEL);
@@ -43,9 +43,9 @@ RECT WindowRectOf(HWND w) {
   return r;
 }
 
-TEST_F(SetupDialog, TheSplitBarPutsTheTreesEdgeWhereItIsLetGo) {
-  TSeaForm& form = Open();
-  WithDialog(form, [](TSetupForm& setup) {
+TEST_F(SetupDialogTest, TheSplitBarPutsTheTreesEdgeWhereItIsLetGo) {
+  SearchWindow& form = Open();
+  WithDialog(form, [](SetupDialog& setup) {
     HWND tree = setup.tree().hwnd();
     HWND split = setup.Item(IDC_SETUP_SPLIT);
     const RECT before = WindowRectOf(tree);
@@ -64,10 +64,10 @@ TEST_F(SetupDialog, TheSplitBarPutsTheTreesEdgeWhereItIsLetGo) {
   });
 }
 
-TEST_F(SetupDialog, ADirectoryReadWithoutSubdirectoriesShowsOneMadeLater) {
+TEST_F(SetupDialogTest, ADirectoryReadWithoutSubdirectoriesShowsOneMadeLater) {
   CreateDirectoryW((tree_ / L"empty").c_str(), nullptr);
-  TSeaForm& form = Open();
-  WithDialog(form, [&](TSetupForm& setup) {
+  SearchWindow& form = Open();
+  WithDialog(form, [&](SetupDialog& setup) {
     setup.tree().SelectPath(tree_.path());
     const TreeView t = setup.tree().tree();
     HTREEITEM empty = t.Child(t.Selected());
@@ -82,15 +82,15 @@ TEST_F(SetupDialog, ADirectoryReadWithoutSubdirectoriesShowsOneMadeLater) {
   });
 }
 
-TEST_F(SetupDialog, OverAWindowAtTheScreensEdgeItStaysOnTheWorkArea) {
-  TSeaForm& form = Open();
+TEST_F(SetupDialogTest, OverAWindowAtTheScreensEdgeItStaysOnTheWorkArea) {
+  SearchWindow& form = Open();
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const RECT r = WindowRectOf(form.hwnd());
   // Centred over the window, the dialog would reach far beyond the bottom right.
   SetWindowPos(form.hwnd(), nullptr, work.right - (r.right - r.left) / 2, work.bottom - 150, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER);
-  WithDialog(form, [&](TSetupForm& setup) {
+  WithDialog(form, [&](SetupDialog& setup) {
     const RECT d = WindowRectOf(setup.hwnd());
     EXPECT_GE(d.left, work.left);
     EXPECT_GE(d.top, work.top);

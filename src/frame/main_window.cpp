@@ -1,18 +1,18 @@
-#include "frame/mdiframe.h"
+#include "frame/main_window.h"
 
 #include <shellapi.h>
 
 #include "controls/window_dock.h"
 #include "state/doc_settings.h"
 #include "editor/editor_ids.h"
-#include "editor/mdiedit.h"
+#include "editor/editor_window.h"
 #include "editor/recovery_journal.h"
 #include "editor/recovery_offer.h"
 #include "frame/about.h"
 #include "ui/main_frame_ids.h"
 #include "frame/frame_logic.h"
 #include "state/settings.h"
-#include "launcher/dirwin.h"
+#include "launcher/friends_window.h"
 #include "platform/file_utils.h"
 #include "ui/app.h"
 #include "platform/dpi.h"
@@ -23,11 +23,11 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "ui/window_life.h"
-#include "wordsearch/seaform.h"
+#include "wordsearch/search_window.h"
 
 namespace velkor {
 
-MainFrame* MainFrame::Get() { return Tframeform::Get(); }
+MainFrame* MainFrame::Get() { return MainWindow::Get(); }
 namespace {
 
 constexpr wchar_t kClass[] = L"Tframeform";
@@ -76,15 +76,15 @@ std::wstring ReadRegistryString(HKEY root, const wchar_t* key, const wchar_t* va
 
 }  // namespace
 
-Tframeform::Tframeform(std::vector<std::wstring> args)
+MainWindow::MainWindow(std::vector<std::wstring> args)
     // No background of its own: the client window paints the area between the bars.
     : Form(kClass, {.button_face_background = false, .small_icon = true}),
       args_(std::move(args)),
       recent_files_(SamePath) {}
 
-Tframeform::~Tframeform() = default;
+MainWindow::~MainWindow() = default;
 
-void Tframeform::CreateForm() {
+void MainWindow::CreateForm() {
   Application::Get().SetTitle(kTitle);
   // Only a placeholder: activation chooses the help file before help can be asked for.
   Application::Get().SetHelpFile(L"C:\\Velkor\\Velkor.hlp");
@@ -104,7 +104,7 @@ void Tframeform::CreateForm() {
   FormCreate();
 }
 
-void Tframeform::CreateControls() {
+void MainWindow::CreateControls() {
   CLIENTCREATESTRUCT ccs{window_menu_, IDM_FIRSTCHILD};
   client_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 0, 0, 100, 100,
@@ -144,7 +144,7 @@ void Tframeform::CreateControls() {
   status_line_.SetFont(status_font_.get());
 }
 
-void Tframeform::LayoutChildren() {
+void MainWindow::LayoutChildren() {
   // One deferred move for the three bands (start-up pays for every move).
   WindowDock dock;
   dock.Add(Dock::Top, panel1_.hwnd(), Scale(kPanel1Height));
@@ -154,7 +154,7 @@ void Tframeform::LayoutChildren() {
 }
 
 // Creation: everything the window needs before it is first shown.
-void Tframeform::FormCreate() {
+void MainWindow::FormCreate() {
   BusyCursor busy;
   caption_active_ = true;
   screen_width_ = GetSystemMetrics(SM_CXSCREEN);
@@ -178,7 +178,7 @@ void Tframeform::FormCreate() {
   UpdateMenuItems();
 }
 
-void Tframeform::ShowForStartup(int show_command) {
+void MainWindow::ShowForStartup(int show_command) {
   switch (show_command) {
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:
@@ -195,7 +195,7 @@ void Tframeform::ShowForStartup(int show_command) {
   UpdateWindow(hwnd());
 }
 
-void Tframeform::FormShow() {
+void MainWindow::FormShow() {
   if (start_show_command_ == SW_SHOWMAXIMIZED)
     ShowWindow(hwnd(), SW_MAXIMIZE);
   else if (start_show_command_ == SW_SHOWMINIMIZED)
@@ -203,7 +203,7 @@ void Tframeform::FormShow() {
   vels_button_.SetIconResourceGlyph(L"MAINICON");
 }
 
-void Tframeform::FormActivate() {
+void MainWindow::FormActivate() {
   std::wstring windows(MAX_PATH, L'\0');
   windows.resize(GetWindowsDirectoryW(windows.data(), MAX_PATH));
   if (FileExists(windows + L"\\Velkor.hlp") || FileExists(windows + L"\\help\\Velkor.hlp")) {
@@ -213,7 +213,7 @@ void Tframeform::FormActivate() {
   }
 }
 
-int Tframeform::HelpContextOf(int id) {
+int MainWindow::HelpContextOf(int id) {
   switch (id) {
     case IDM_NEW1:
     case IDM_OPEN1:
@@ -233,27 +233,27 @@ int Tframeform::HelpContextOf(int id) {
   }
 }
 
-const std::wstring& Tframeform::HelpFile() const { return Application::Get().help_file(); }
+const std::wstring& MainWindow::HelpFile() const { return Application::Get().help_file(); }
 
-int Tframeform::HelpContextFor(const HELPINFO& info) {
+int MainWindow::HelpContextFor(const HELPINFO& info) {
   return info.iContextType == HELPINFO_MENUITEM ? MenuHelpContext(info) : 0;
 }
 
-int Tframeform::MenuHelpContext(const HELPINFO& info) const {
+int MainWindow::MenuHelpContext(const HELPINFO& info) const {
   // The titles of the menu bar (File and Window here; File, Edit, Format,
   // Search and Window while an editor is active) share 1020.
   if (info.hItemHandle && info.hItemHandle == reinterpret_cast<HANDLE>(GetMenu(hwnd()))) return 1020;
-  const int context = ActiveEditor() ? Teditform::HelpContextOf(info.iCtrlId) : HelpContextOf(info.iCtrlId);
+  const int context = ActiveEditor() ? EditorWindow::HelpContextOf(info.iCtrlId) : HelpContextOf(info.iCtrlId);
   return context != 0 ? context : 1000;
 }
 
-void Tframeform::ShowHelp() {
+void MainWindow::ShowHelp() {
   std::wstring dir = FolderOf(ModulePath());
   SetCurrentDirectoryW(dir.c_str());
   Application::Get().ShowHelpTopic(hwnd(), 1000, HelpFile());
 }
 
-void Tframeform::FormPaint() {
+void MainWindow::FormPaint() {
   if (command_line_opened_ != 0 || args_.empty() || args_.size() > 3) return;
   BusyCursor busy;
   for (const CommandLineDocument& doc : PlanCommandLine(args_, FileExists)) {
@@ -269,7 +269,7 @@ void Tframeform::FormPaint() {
   }
 }
 
-void Tframeform::FormResize() {
+void MainWindow::FormResize() {
   RECT wr{};
   GetWindowRect(hwnd(), &wr);
   const RECT br = vels_button_.rect();
@@ -277,40 +277,40 @@ void Tframeform::FormResize() {
   if (br.left != left) vels_button_.SetBounds(left, br.top, br.right - br.left, br.bottom - br.top);
 }
 
-void Tframeform::FormDestroy() {
+void MainWindow::FormDestroy() {
   KillTimer(hwnd(), kTimer1);
   // Every editor's text was saved, or the user chose not to keep it.
   if (journal_) journal_->Finish();
 }
 
-SpeedButton& Tframeform::tool_button(int command_id) {
+SpeedButton& MainWindow::tool_button(int command_id) {
   for (auto& b : tool_buttons_)
     if (b->id() == command_id) return *b;
   throw Error(L"no tool button " + std::to_wstring(command_id));
 }
 
 // Hints and tool windows.
-void Tframeform::DisplayHint() { status_line_.SetText(Application::Get().hint()); }
+void MainWindow::DisplayHint() { status_line_.SetText(Application::Get().hint()); }
 
-void Tframeform::InstallDisplayHint() { InstallHintHandler([this] { DisplayHint(); }); }
+void MainWindow::InstallDisplayHint() { InstallHintHandler([this] { DisplayHint(); }); }
 
-void Tframeform::Exit() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+void MainWindow::Exit() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
-void Tframeform::ShowFriendsWindow() {
+void MainWindow::ShowFriendsWindow() {
   BusyCursor busy;
-  Tdirform::Show();
+  FriendsWindow::Show();
 }
-void Tframeform::ShowSearchWindow() {
+void MainWindow::ShowSearchWindow() {
   BusyCursor busy;
-  TSeaForm::Show();
+  SearchWindow::Show();
 }
-void Tframeform::ShowAbout() {
+void MainWindow::ShowAbout() {
   BusyCursor busy;
-  TAboutBox::Show();
+  AboutBox::Show();
 }
 
 // Ending.
-std::wstring Tframeform::ReadOwnerName() {
+std::wstring MainWindow::ReadOwnerName() {
   std::wstring name = ReadRegistryString(HKEY_CURRENT_USER, L"SOFTWARE\\MICROSOFT\\USER INFORMATION", L"DEFAULT USER NAME");
   if (name.empty())
     name = ReadRegistryString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION", L"RegisteredOwner");
@@ -320,7 +320,7 @@ std::wstring Tframeform::ReadOwnerName() {
   return name;
 }
 
-bool Tframeform::ConfirmExit() {
+bool MainWindow::ConfirmExit() {
   POINT p{};
   GetCursorPos(&p);
   const Point at = FarewellPosition({p.x, p.y}, screen_width_);
@@ -332,9 +332,9 @@ bool Tframeform::ConfirmExit() {
   return true;
 }
 
-bool Tframeform::EditorsAgreeToClose() {
+bool MainWindow::EditorsAgreeToClose() {
   WindowLife life(*this);
-  for (Teditform* e : Editors()) {
+  for (EditorWindow* e : Editors()) {
     // An earlier question let messages through: this editor may have gone.
     WindowLife editor(*e);
     if (!editor.lives()) continue;
@@ -357,7 +357,7 @@ class ClosingScope {
 };
 }  // namespace
 
-bool Tframeform::FormCloseQuery() {
+bool MainWindow::FormCloseQuery() {
   // A second close while the questions are up waits for their answers.
   if (closing_) return false;
   WindowLife life(*this);
@@ -368,7 +368,7 @@ bool Tframeform::FormCloseQuery() {
 // The end of the Windows session: only the questions that keep a text (no
 // confirmation, no farewell). The answer is whether the session may end; while
 // an exit's questions are up, their answers come first.
-bool Tframeform::QueryEndSession() {
+bool MainWindow::QueryEndSession() {
   if (closing_) return false;
   WindowLife life(*this);
   ClosingScope closing(closing_);
@@ -377,11 +377,11 @@ bool Tframeform::QueryEndSession() {
 
 // The session ends: every window goes as at an exit, saving the settings and
 // placements it saves then; the editors' questions were answered before.
-void Tframeform::EndSession() {
+void MainWindow::EndSession() {
   if (hwnd()) DestroyWindow(hwnd());
 }
 
-bool Tframeform::OnCommand(int id) {
+bool MainWindow::OnCommand(int id) {
   switch (id) {
     case IDM_NEW1: NewChild(); return true;
     case IDM_OPEN1: OpenChosenDocument(); return true;
@@ -409,7 +409,7 @@ bool Tframeform::OnCommand(int id) {
   }
   // The editor's own commands, chosen in its menus merged into this menu bar.
   if (id >= IDM_EDITOR_FIRST && id <= IDM_EDITOR_LAST) {
-    if (Teditform* e = ActiveEditor()) SendMessageW(e->hwnd(), WM_COMMAND, id, 0);
+    if (EditorWindow* e = ActiveEditor()) SendMessageW(e->hwnd(), WM_COMMAND, id, 0);
     return true;
   }
   // The window list and the system commands of a maximized editor belong to
@@ -417,17 +417,17 @@ bool Tframeform::OnCommand(int id) {
   return false;
 }
 
-bool Tframeform::TranslateKeys(MSG& msg) {
+bool MainWindow::TranslateKeys(MSG& msg) {
   if (TranslateMDISysAccel(client_, &msg)) return true;
   // While an editor window is active its shortcuts apply (Ctrl+X cuts there).
-  if (Teditform* e = ActiveEditor()) {
+  if (EditorWindow* e = ActiveEditor()) {
     static HACCEL editor_accel = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"EDITACCEL");
     return TranslateAcceleratorW(e->hwnd(), editor_accel, &msg) != 0;
   }
   return TranslateAcceleratorW(hwnd(), accel_, &msg) != 0;
 }
 
-LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
       CreateControls();
@@ -463,7 +463,7 @@ LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) {
         FormActivate();
-        if (Teditform* e = ActiveEditor()) PostMessageW(e->hwnd(), kCheckDisk, 0, 0);
+        if (EditorWindow* e = ActiveEditor()) PostMessageW(e->hwnd(), kCheckDisk, 0, 0);
       }
       break;
     case WM_PAINT: {
@@ -492,7 +492,7 @@ LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Application::Get().SetHint(L"");
       break;
     case WM_INITMENUPOPUP:
-      if (Teditform* e = ActiveEditor()) SendMessageW(e->hwnd(), msg, wp, lp);
+      if (EditorWindow* e = ActiveEditor()) SendMessageW(e->hwnd(), msg, wp, lp);
       break;
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wp));
@@ -521,6 +521,6 @@ LRESULT Tframeform::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefaultProc(msg, wp, lp);
 }
 
-LRESULT Tframeform::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefFrameProcW(hwnd(), client_, msg, wp, lp); }
+LRESULT MainWindow::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefFrameProcW(hwnd(), client_, msg, wp, lp); }
 
 }  // namespace velkor

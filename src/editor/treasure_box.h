@@ -15,7 +15,7 @@
 
 namespace velkor {
 
-class TSetForm1 : public Dialog, public SingleInstance<TSetForm1> {
+class TreasureBox : public Dialog, public SingleInstance<TreasureBox> {
  public:
   enum : int {
     kPageControl1 = IDC_TREASURE_PAGES,
@@ -28,7 +28,7 @@ class TSetForm1 : public Dialog, public SingleInstance<TSetForm1> {
   };
   static constexpr int kFormHelpContext = 1025;
 
-  ~TSetForm1() override;
+  ~TreasureBox() override;
 
   void OKButtonClick();
   void Button1Click();
@@ -65,32 +65,32 @@ class TSetForm1 : public Dialog, public SingleInstance<TSetForm1> {
   static inline int help_context_ = 0;
   friend void ShowTreasureBox();
   // Only ShowTreasureBox makes the form, on the heap: it frees itself when its window goes.
-  TSetForm1();
+  TreasureBox();
   // Creates the window, hidden, with the fields filled from the main window.
   void Create();
 
   // The tab page: it hands its children's colour and command messages to the form.
   class Sheet : public Dialog {
    public:
-    explicit Sheet(TSetForm1& form) : Dialog(L"TREASURESHEET"), form_(form) {}
+    explicit Sheet(TreasureBox& form) : Dialog(L"TREASURESHEET"), form_(form) {}
 
    protected:
     void OnCommand(int id, int code, HWND control) override;
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
    private:
-    TSetForm1& form_;
+    TreasureBox& form_;
   };
   // A field: its keys move between the fields and clear its red mark.
   class Field : public Control {
    public:
-    void Attach(TSetForm1& form, int field, HWND edit);
+    void Attach(TreasureBox& form, int field, HWND edit);
 
    protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
    private:
-    TSetForm1* form_ = nullptr;
+    TreasureBox* form_ = nullptr;
     int field_ = 0;
   };
 

@@ -10,7 +10,7 @@
 #include "ui/message_box.h"
 #include "platform/text.h"
 #include "platform/text_file.h"
-#include "wordsearch/seaform.h"
+#include "wordsearch/search_window.h"
 #include "wordsearch/viewer_logic.h"
 #include "wordsearch/wordsearch_ids.h"
 
@@ -21,7 +21,7 @@ constexpr int kSampleLength = 255;
 
 }  // namespace
 
-void TSeaForm::FileListDblClick() {
+void SearchWindow::FileListDblClick() {
   if (working()) return;
   BusyCursor busy;
   const int i = SelectedIndex();
@@ -43,7 +43,7 @@ void TSeaForm::FileListDblClick() {
   SetMenuItemEnabled(popup1_.get(), IDM_SEA_FINDNEXT1, true);
 }
 
-bool TSeaForm::LoadSource(const std::wstring& path) {
+bool SearchWindow::LoadSource(const std::wstring& path) {
   const FileBytes file = ReadWholeFile(path, 0x7FFFFFFF);
   if (file.outcome == FileBytes::Outcome::kCannotOpen) {
     ShowMessage(hwnd(), L"ﾌｧｲﾙ " + path + L" は開けません" + L"\r\n\r\n" +
@@ -62,14 +62,14 @@ bool TSeaForm::LoadSource(const std::wstring& path) {
   return true;
 }
 
-void TSeaForm::ShowViewer() {
+void SearchWindow::ShowViewer() {
   ShowWindow(header_, SW_HIDE);
   ShowWindow(file_list_, SW_HIDE);
   ShowWindow(src_list_.hwnd(), SW_SHOW);
   Layout();
 }
 
-void TSeaForm::HideViewer() {
+void SearchWindow::HideViewer() {
   src_list_.SetSel(0, 0);
   ShowWindow(src_list_.hwnd(), SW_HIDE);
   SetStatusText(3, L"");
@@ -79,7 +79,7 @@ void TSeaForm::HideViewer() {
 }
 
 // The caret on the hit line, the keyword selected, and the find text taken from it.
-void TSeaForm::SelectHit(long long line_number) {
+void SearchWindow::SelectHit(long long line_number) {
   int line_start = line_number >= 1 && line_number <= 0x7FFFFFFF
                        ? src_list_.LineIndex(static_cast<int>(line_number - 1))
                        : -1;
@@ -100,7 +100,7 @@ void TSeaForm::SelectHit(long long line_number) {
   find_.SetFindWhat(found ? src_list_.SelText() : WindowText(keyword_box_));
 }
 
-void TSeaForm::ScrollToHit(int n) {
+void SearchWindow::ScrollToHit(int n) {
   const int caret_line = src_list_.LineFromChar(src_list_.SelStart());
   if (caret_line <= src_list_.FirstVisibleLine() + n) return;
   // To the pixel, so that the hit line is not cut at the top. Scrolling by
@@ -118,14 +118,14 @@ void TSeaForm::ScrollToHit(int n) {
   }
 }
 
-void TSeaForm::ShowLinePos() {
+void SearchWindow::ShowLinePos() {
   const int line = src_list_.LineFromChar(src_list_.SelStart()) + 1;
   SetStatusText(3, std::to_wstring(line) + L" / " + std::to_wstring(src_list_.LineCount()) + L" ");
 }
 
-void TSeaForm::UpdateCopyButton() { copy_btn_.SetEnabled(src_list_.SelLength() > 0); }
+void SearchWindow::UpdateCopyButton() { copy_btn_.SetEnabled(src_list_.SelLength() > 0); }
 
-void TSeaForm::CloseFileButtonClick() {
+void SearchWindow::CloseFileButtonClick() {
   HideViewer();
   copy_btn_.SetEnabled(false);
   close_file_button_.SetEnabled(false);
@@ -133,7 +133,7 @@ void TSeaForm::CloseFileButtonClick() {
   SetFocus(file_list_);
 }
 
-bool TSeaForm::SrcListKeyDown(UINT msg, WPARAM wp, LPARAM) {
+bool SearchWindow::SrcListKeyDown(UINT msg, WPARAM wp, LPARAM) {
   if (msg == WM_KEYDOWN) {
     const bool ctrl_only = (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_SHIFT) & 0x8000) &&
                            !(GetKeyState(VK_MENU) & 0x8000);
@@ -148,7 +148,7 @@ bool TSeaForm::SrcListKeyDown(UINT msg, WPARAM wp, LPARAM) {
   return msg == WM_CHAR && (wp == VK_RETURN || wp == VK_ESCAPE);
 }
 
-void TSeaForm::SrcListKeyUpOrMouse(UINT msg, WPARAM wp, LPARAM) {
+void SearchWindow::SrcListKeyUpOrMouse(UINT msg, WPARAM wp, LPARAM) {
   switch (msg) {
     case WM_KEYDOWN:
       ShowLinePos();
@@ -164,44 +164,44 @@ void TSeaForm::SrcListKeyUpOrMouse(UINT msg, WPARAM wp, LPARAM) {
   }
 }
 
-void TSeaForm::CopyBtnClick() {
+void SearchWindow::CopyBtnClick() {
   SendMessageW(src_list_.hwnd(), WM_COPY, 0, 0);
   src_list_.SetSel(src_list_.SelStart(), 0);
 }
 
-void TSeaForm::CopyPopClick() {
+void SearchWindow::CopyPopClick() {
   if (src_list_.SelLength() == 0) src_list_.SetSel(0, src_list_.TextLength());
   SendMessageW(src_list_.hwnd(), WM_COPY, 0, 0);
   src_list_.SetSel(src_list_.SelStart(), 0);
 }
 
-void TSeaForm::TopT1Click() {
+void SearchWindow::TopT1Click() {
   src_list_.SetSel(0, 0);
   src_list_.ScrollCaret();
   ShowLinePos();
   SetFocus(src_list_.hwnd());
 }
 
-void TSeaForm::LastL1Click() {
+void SearchWindow::LastL1Click() {
   src_list_.SetSel(src_list_.TextLength(), 0);
   src_list_.ScrollCaret();
   ShowLinePos();
   SetFocus(src_list_.hwnd());
 }
 
-void TSeaForm::FindFPopClick() {
+void SearchWindow::FindFPopClick() {
   find_count_ = 0;
   ShowFindDialog();
   SetMenuItemEnabled(popup1_.get(), IDM_SEA_FINDNEXT1, true);
 }
 
-void TSeaForm::ShowFindDialog() {
+void SearchWindow::ShowFindDialog() {
   // An open dialog shows the find text of the hit again.
   find_.SetFindWhat(find_.find_what());
   find_.Show(hwnd(), POINT{0, 0});
 }
 
-void TSeaForm::FindDialog1Find() {
+void SearchWindow::FindDialog1Find() {
   // The viewer's find: with the list showing there is no text to search.
   if (!viewer_showing()) return;
   const std::wstring text = find_.find_what();
@@ -219,13 +219,13 @@ void TSeaForm::FindDialog1Find() {
   ShowLinePos();
 }
 
-void TSeaForm::FindNext1Click() { FindDialog1Find(); }
+void SearchWindow::FindNext1Click() { FindDialog1Find(); }
 
-void TSeaForm::OnFindMessage(LPARAM lp) {
+void SearchWindow::OnFindMessage(LPARAM lp) {
   if (find_.TakeNotification(lp) == FindReplaceDialog::Request::FindNext) FindDialog1Find();
 }
 
-void TSeaForm::Open1Click() {
+void SearchWindow::Open1Click() {
   const int i = SelectedIndex();
   if (i < 0 || i >= static_cast<int>(hits_.size())) return;
   ShellStart(hits_[static_cast<size_t>(i)].path, L"", L"", SW_SHOWNORMAL, hwnd());

@@ -23,17 +23,17 @@
 
 namespace velkor {
 
-class Teditform;
+class EditorWindow;
 class RecoveryJournal;
 
-class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFrame {
+class MainWindow : public Form, public SingleInstance<MainWindow>, public MainFrame {
  public:
   // args: the program's command-line arguments (without the program name).
-  explicit Tframeform(std::vector<std::wstring> args);
-  ~Tframeform() override;
+  explicit MainWindow(std::vector<std::wstring> args);
+  ~MainWindow() override;
 
   // The single main window, or null while there is none.
-  using SingleInstance<Tframeform>::Get;
+  using SingleInstance<MainWindow>::Get;
 
   // Creates the window and runs its creation step; the window stays hidden.
   void CreateForm();
@@ -49,13 +49,13 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   HWND mdi_client() const override { return client_; }
   Panel& StatusLine() { return status_line_; }
   void SetStatusText(const std::wstring& text) override { status_line_.SetText(text); }
-  std::vector<Teditform*> Editors() const;  // in z-order, the active one first
-  Teditform* ActiveEditor() const;
+  std::vector<EditorWindow*> Editors() const;  // in z-order, the active one first
+  EditorWindow* ActiveEditor() const;
 
   // A new untitled editor; the editor a file chosen in the open dialog went
   // to (null when none).
-  Teditform* NewChild();
-  Teditform* OpenChosenDocument();
+  EditorWindow* NewChild();
+  EditorWindow* OpenChosenDocument();
   void NewEditor() override { NewChild(); }
   void OpenChosenFile() override { OpenChosenDocument(); }
   void OpenRecentFile(int slot) override;
@@ -71,8 +71,8 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   UntitledNumbers& untitled_numbers() override { return untitled_numbers_; }
   // Where the modified editors' text is copied; none once the window went.
   RecoveryJournal* journal() override { return journal_.get(); }
-  void ApplyChildSettings(Teditform& child, const std::wstring& section);
-  void SetChildMargins(Teditform& child);
+  void ApplyChildSettings(EditorWindow& child, const std::wstring& section);
+  void SetChildMargins(EditorWindow& child);
   void Exit() override;
   void ShowFriendsWindow() override;
   void ShowSearchWindow() override;
@@ -95,7 +95,7 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   void MaximizeActive();
 
   // Creates an editor window for a file, with its stored settings, and loads it.
-  Teditform* OpenDocument(const std::wstring& path, const std::wstring& section, int tag, bool margins);
+  EditorWindow* OpenDocument(const std::wstring& path, const std::wstring& section, int tag, bool margins);
 
   // The help file chosen at activation, and the menu items' help contexts.
   const std::wstring& HelpFile() const;
@@ -161,7 +161,7 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   void InstallStripes();
   void PaintStripes(HDC dc);
   // The MDI client's messages: its background is the stripes.
-  LRESULT ClientMessage(OwnedControl<Tframeform>& control, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT ClientMessage(OwnedControl<MainWindow>& control, UINT msg, WPARAM wp, LPARAM lp);
   bool TranslateKeys(MSG& msg);
 
   std::vector<std::wstring> args_;
@@ -171,7 +171,7 @@ class Tframeform : public Form, public SingleInstance<Tframeform>, public MainFr
   std::unique_ptr<RecoveryJournal> journal_;
   bool told_copies_not_written_ = false;
   HWND client_ = nullptr;
-  OwnedControl<Tframeform> client_control_{*this, &Tframeform::ClientMessage};
+  OwnedControl<MainWindow> client_control_{*this, &MainWindow::ClientMessage};
   HMENU menu_ = nullptr;
   HMENU window_menu_ = nullptr;
   HACCEL accel_ = nullptr;

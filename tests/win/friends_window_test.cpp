@@ -7,8 +7,8 @@
 
 #include "ui/main_frame_ids.h"
 #include "launcher/browser_texts.h"
-#include "launcher/dirwin.h"
-#include "launcher/dirwin_ids.h"
+#include "launcher/friends_window.h"
+#include "launcher/friends_window_ids.h"
 #include "support/frame_fixture.h"
 
 using namespace velkor;
@@ -20,7 +20,7 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
-std::vector<std::wstring> Items(Tdirform& form) {
+std::vector<std::wstring> Items(FriendsWindow& form) {
   std::vector<std::wstring> items;
   for (int i = 0; i < form.ListBox1().Count(); ++i) items.push_back(form.ListBox1().Text(i));
   return items;
@@ -60,13 +60,13 @@ class DirForm : public FrameTest {
     StartFrame();
   }
   void TearDown() override {
-    if (Tdirform* form = Tdirform::Get()) DestroyWindow(form->hwnd());
+    if (FriendsWindow* form = FriendsWindow::Get()) DestroyWindow(form->hwnd());
     files_.reset();
     FrameTest::TearDown();
   }
   // The window listing the folder with the mask typed in the box.
-  Tdirform& ListWith(const std::wstring& mask) {
-    Tdirform& form = *Tdirform::Show();
+  FriendsWindow& ListWith(const std::wstring& mask) {
+    FriendsWindow& form = *FriendsWindow::Show();
     SetWindowTextW(form.FileEdit(), mask.c_str());
     form.DirList1().SelectPath(files_->path());
     form.DirList1Change(files_->path());
@@ -77,7 +77,7 @@ class DirForm : public FrameTest {
 
 TEST_F(DirForm, NoMatchingFileSaysSoInBlue) {
   WriteBytes(*files_ / L"a.txt", "x");
-  Tdirform& form = ListWith(L"*.zzz");
+  FriendsWindow& form = ListWith(L"*.zzz");
   EXPECT_EQ(form.ListBox1().Count(), 0);
   EXPECT_EQ(form.filepanel().text(), L" 該当ファイルは、見つかりません。");
   EXPECT_EQ(form.filepanel().look().text_color, kBlue);
@@ -88,7 +88,7 @@ TEST_F(DirForm, NoMatchingFileSaysSoInBlue) {
 TEST_F(DirForm, JpgMaskTakesJpeAndJpegButNeverADirectory) {
   for (const wchar_t* name : {L"A.JPG", L"B.jpe", L"C.jpeg", L"D.txt", L"E.JPGX"}) WriteBytes(*files_ / name, "x");
   CreateDirectoryW((*files_ / L"SUB.JPG").c_str(), nullptr);
-  Tdirform& form = ListWith(L"*.jpg");
+  FriendsWindow& form = ListWith(L"*.jpg");
   EXPECT_EQ(form.file_mask(), L"*.JP*");
   std::vector<std::wstring> names;
   for (const auto& item : Items(form)) names.push_back(item.substr(item.rfind(L'\\') + 1));
@@ -101,7 +101,7 @@ TEST_F(DirForm, TotalsGoToTheCaptionAndTheCounterLine) {
   WriteBytes(*files_ / L"a.txt", std::string(1000, 'a'));
   WriteBytes(*files_ / L"b.txt", std::string(2500, 'b'));
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
-  Tdirform& form = ListWith(L"*.*");
+  FriendsWindow& form = ListWith(L"*.*");
   EXPECT_EQ(WindowText(form.hwnd()), L" 該当ファイル  Total Files = 2 ,Size = 3,500 Bytes");
   EXPECT_EQ(form.filepanel().text(), L" 該当ファイルは 2 個 あります。");
   EXPECT_EQ(form.filepanel().look().text_color, kBlack);
@@ -113,7 +113,7 @@ TEST_F(DirForm, TotalsGoToTheCaptionAndTheCounterLine) {
 TEST_F(DirForm, SelectingAnItemShowsItsNameSizeAndLine) {
   WriteBytes(*files_ / L"a.txt", std::string(1234, 'a'));
   WriteBytes(*files_ / L"b.txt", "b");
-  Tdirform& form = ListWith(L"*.txt");
+  FriendsWindow& form = ListWith(L"*.txt");
   HWND list = form.ListBox1();
   SetFocus(list);
   SendMessageW(list, WM_KEYDOWN, VK_HOME, 0);
@@ -126,7 +126,7 @@ TEST_F(DirForm, SelectingAnItemShowsItsNameSizeAndLine) {
 }
 
 TEST_F(DirForm, RowCommandsSizeTheItemsToTheListsHeight) {
-  Tdirform& form = ListWith(L"*.*");
+  FriendsWindow& form = ListWith(L"*.*");
   HWND list = form.ListBox1();
   const int bar = GetSystemMetrics(SM_CYHSCROLL);
   MoveWindow(list, 0, 0, 400, 283 + bar, TRUE);
@@ -143,7 +143,7 @@ TEST_F(DirForm, RowCommandsSizeTheItemsToTheListsHeight) {
 }
 
 TEST_F(DirForm, AnEmptyMaskBoxExplainsAndRefillsItself) {
-  Tdirform& form = ListWith(L"*.*");
+  FriendsWindow& form = ListWith(L"*.*");
   SetWindowTextW(form.FileEdit(), L"");
   DialogAnswerer answers;
   answers.Press(IDOK);
@@ -155,7 +155,7 @@ TEST_F(DirForm, AnEmptyMaskBoxExplainsAndRefillsItself) {
 
 TEST_F(DirForm, AnIconFileThatCannotBeReadIsReportedOnceWhenSelected) {
   WriteBytes(*files_ / L"bad.ico", "not an icon");
-  Tdirform& form = ListWith(L"*.*");
+  FriendsWindow& form = ListWith(L"*.*");
   DialogAnswerer answers;
   answers.Press(IDOK);
   UpdateWindow(form.ListBox1());  // drawing it reports nothing
@@ -168,7 +168,7 @@ TEST_F(DirForm, AnIconFileThatCannotBeReadIsReportedOnceWhenSelected) {
 
 TEST_F(DirForm, ThePopUpFileCommandsNeedASelection) {
   WriteBytes(*files_ / L"a.txt", "a");
-  Tdirform& form = ListWith(L"*.*");
+  FriendsWindow& form = ListWith(L"*.*");
   form.ListBox1().Select(-1);
   form.EnablePopupItems();
   EXPECT_FALSE(MenuEnabled(form.PopupMenu1(), 972));
@@ -180,14 +180,14 @@ TEST_F(DirForm, ThePopUpFileCommandsNeedASelection) {
 
 TEST_F(DirForm, F2AndTheMenuKeepOneWindow) {
   PostMessageW(frame_->hwnd(), WM_KEYDOWN, VK_F2, 0);
-  ASSERT_TRUE(PumpUntil([] { return Tdirform::Get() != nullptr; }));
-  Tdirform* first = Tdirform::Get();
+  ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
+  FriendsWindow* first = FriendsWindow::Get();
   SendMessageW(frame_->hwnd(), WM_COMMAND, IDM_FRIEND, 0);
   frame_->ShowFriendsWindow();
-  EXPECT_EQ(Tdirform::Get(), first);
+  EXPECT_EQ(FriendsWindow::Get(), first);
   EXPECT_EQ(FormsOpen(), 1);
   SendMessageW(first->hwnd(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(Tdirform::Get(), nullptr);
+  EXPECT_EQ(FriendsWindow::Get(), nullptr);
   EXPECT_EQ(FormsOpen(), 0);
 }
 
@@ -197,7 +197,7 @@ TEST_F(DirForm, OpeningAndClosingLeaksNoHandles) {
   GetCurrentDirectoryW(MAX_PATH, old_dir);
   SetCurrentDirectoryW(files_->path().c_str());
   auto cycle = [] {
-    Tdirform& form = *Tdirform::Show();
+    FriendsWindow& form = *FriendsWindow::Show();
     SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
     PumpFor(0);
   };
@@ -214,7 +214,7 @@ TEST_F(DirForm, OpeningAndClosingLeaksNoHandles) {
 }
 
 TEST_F(DirForm, DriveTabsAreBareLettersAndAClickListsTheDrivesRoot) {
-  Tdirform& form = ListWith(L"*.*");
+  FriendsWindow& form = ListWith(L"*.*");
   DriveTabSet& tabs = form.drivetabset();
   int c = -1, z = -1;
   for (int i = 0; i < tabs.Count(); ++i) {
@@ -230,11 +230,11 @@ TEST_F(DirForm, DriveTabsAreBareLettersAndAClickListsTheDrivesRoot) {
   tabs.ClickTab(z);
   EXPECT_EQ(form.previous_tab(), c);
   EXPECT_EQ(form.DirList1().GetSelectedPath(), L"Z:\\");
-  EXPECT_TRUE(Tdirform::DriveReady(L'z'));
+  EXPECT_TRUE(FriendsWindow::DriveReady(L'z'));
 }
 
 // A point on a node of the tree, scrolled into view.
-POINT PointOn(Tdirform& form, HTREEITEM node) {
+POINT PointOn(FriendsWindow& form, HTREEITEM node) {
   HWND tree = form.DirList1().hwnd();
   SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
   // TVM_GETITEMRECT takes the item's handle in the rectangle's first bytes.
@@ -245,7 +245,7 @@ POINT PointOn(Tdirform& form, HTREEITEM node) {
 }
 
 // The node of the listed folder's only subdirectory.
-HTREEITEM SubNode(Tdirform& form) {
+HTREEITEM SubNode(FriendsWindow& form) {
   TreeView tree = form.DirList1().tree();
   return tree.Child(tree.Selected());
 }
@@ -258,7 +258,7 @@ TEST_F(DirForm, DeletingAReadOnlyFileNamesTheAttributeAndNoKeepsIt) {
   WriteBytes(*files_ / L"a.txt", std::string(100, 'a'));
   WriteBytes(*files_ / L"ro.txt", std::string(30, 'r'));
   SetFileAttributesW((*files_ / L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-  Tdirform& form = ListWith(L"*.txt");
+  FriendsWindow& form = ListWith(L"*.txt");
   form.ListBox1().Select(1);
   {
     DialogAnswerer answers;
@@ -282,7 +282,7 @@ TEST_F(DirForm, DeletingAReadOnlyFileNamesTheAttributeAndNoKeepsIt) {
 
 TEST_F(DirForm, DecliningTheShellsRecycleQuestionKeepsTheItem) {
   WriteBytes(*files_ / L"a.txt", "keep");
-  Tdirform& form = ListWith(L"*.*");
+  FriendsWindow& form = ListWith(L"*.*");
   form.ListBox1().Select(0);
   DialogAnswerer answers;
   answers.Press(IDNO);
@@ -298,7 +298,7 @@ TEST_F(DirForm, AMoveOntoANodeDropsTheItemWithItsOwnSize) {
   WriteBytes(*files_ / L"a.txt", std::string(1000, 'a'));
   WriteBytes(*files_ / L"b.txt", std::string(2500, 'b'));
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
-  Tdirform& form = ListWith(L"*.txt");
+  FriendsWindow& form = ListWith(L"*.txt");
   form.ListBox1().Select(1);
   form.ShowSelectedItem();
   ASSERT_EQ(form.selected_size(), 2500);
@@ -324,7 +324,7 @@ TEST_F(DirForm, ACopyOntoTheSameNameAsksAgainAndNoKeepsBoth) {
   WriteBytes(*files_ / L"a.txt", "new");
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
   WriteBytes(*files_ / L"sub\\a.txt", "old");
-  Tdirform& form = ListWith(L"*.txt");
+  FriendsWindow& form = ListWith(L"*.txt");
   form.ListBox1().Select(0);
   form.SetCopyMode(true);
   DialogAnswerer answers;
@@ -341,7 +341,7 @@ TEST_F(DirForm, ACopyOntoTheSameNameAsksAgainAndNoKeepsBoth) {
 TEST_F(DirForm, ACopyDroppedOnTheDrivesNodeLandsInItsRoot) {
   const std::wstring name = L"velkor-root-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
   WriteBytes(*files_ / name, "root");
-  Tdirform& form = ListWith(L"*.txt");
+  FriendsWindow& form = ListWith(L"*.txt");
   form.ListBox1().Select(0);
   form.SetCopyMode(true);
   const std::wstring drive = files_->path().substr(0, 2);
@@ -360,7 +360,7 @@ TEST_F(DirForm, ADropOntoAFolderHoldingASubfolderOfTheFilesNameIsRefused) {
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
   CreateDirectoryW((*files_ / L"sub\\a.txt").c_str(), nullptr);
   WriteBytes(*files_ / L"sub\\a.txt\\a.txt", "inside");
-  Tdirform& form = ListWith(L"*.txt");
+  FriendsWindow& form = ListWith(L"*.txt");
   for (bool copy : {true, false}) {
     form.ListBox1().Select(0);
     form.SetCopyMode(copy);
@@ -388,7 +388,7 @@ TEST_F(DirForm, AMoveToAnotherDriveThatCouldNotRemoveTheOriginalSaysItStayed) {
   if (!RunHostShell(L"mkdir -p " + other + L" && ln -s " + other + L" '" + unix_files + L"/sub' && chattr +i '" +
                     unix_files + L"/a.txt'"))
     GTEST_SKIP() << "needs a host shell, a second file system at /dev/shm and chattr";
-  Tdirform& form = ListWith(L"*.txt");
+  FriendsWindow& form = ListWith(L"*.txt");
   form.ListBox1().Select(0);
   DialogAnswerer answers;
   answers.Press(IDYES);
@@ -405,7 +405,7 @@ TEST_F(DirForm, AMaskThatHoldsAFolderIsRefusedAndTheListKeepsToItsOwnFolder) {
   WriteBytes(*files_ / L"own.txt", "own");
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
   WriteBytes(*files_ / L"sub\\other.txt", "other");
-  Tdirform& form = ListWith(L"*.txt");
+  FriendsWindow& form = ListWith(L"*.txt");
   for (const wchar_t* mask : {L"SUB\\*.*", L"..\\*.TXT", L"C:*.TXT"}) {
     SetWindowTextW(form.FileEdit(), mask);
     DialogAnswerer answers;
@@ -433,12 +433,12 @@ class BulkSearch : public DirForm {
       WriteBytes(*files_ / file, std::string(static_cast<size_t>(size += size_step), 'x'));
     WriteBytes(*files_ / L"x.log", "not matched");
   }
-  Tdirform& Search(const std::wstring& mask) {
-    Tdirform& form = ListWith(mask);
+  FriendsWindow& Search(const std::wstring& mask) {
+    FriendsWindow& form = ListWith(mask);
     SendMessageW(form.hwnd(), WM_COMMAND, IDC_DIR_FIND, 0);
     return form;
   }
-  std::vector<std::wstring> Names(Tdirform& form) {
+  std::vector<std::wstring> Names(FriendsWindow& form) {
     std::vector<std::wstring> names;
     for (const auto& item : Items(form)) names.push_back(item.substr(files_->path().size() + 1));
     return names;
@@ -447,7 +447,7 @@ class BulkSearch : public DirForm {
 
 TEST_F(BulkSearch, DepthFirstInTheOrderFoundThenTotalsAndTheFirstItem) {
   MakeTree(10);
-  Tdirform& form = Search(L"*.txt");
+  FriendsWindow& form = Search(L"*.txt");
   const std::vector<std::wstring> a_first{L"r.txt", L"a\\a.txt", L"a\\deep\\d.txt", L"b\\b.txt"};
   const std::vector<std::wstring> b_first{L"r.txt", L"b\\b.txt", L"a\\a.txt", L"a\\deep\\d.txt"};
   const auto names = Names(form);
@@ -474,7 +474,7 @@ TEST_F(BulkSearch, DepthFirstInTheOrderFoundThenTotalsAndTheFirstItem) {
 
 TEST_F(BulkSearch, NothingFoundBelowSaysSoInRed) {
   MakeTree(10);
-  Tdirform& form = Search(L"*.zzz");
+  FriendsWindow& form = Search(L"*.zzz");
   EXPECT_EQ(form.ListBox1().Count(), 0);
   EXPECT_EQ(form.filepanel().text(), L" 下位ディレクトリにもありません");
   EXPECT_EQ(form.filepanel().look().text_color, kRed);
@@ -486,7 +486,7 @@ TEST_F(BulkSearch, NothingFoundBelowSaysSoInRed) {
 
 TEST_F(BulkSearch, EscapeStopsTheWalkAndKeepsWhatWasFound) {
   MakeTree(10);
-  Tdirform& form = ListWith(L"*.txt");
+  FriendsWindow& form = ListWith(L"*.txt");
   // Escape pressed as the walk enters its first subdirectory.
   form.search_directory_for_test = [&](const std::wstring& dir) {
     if (dir != files_->path()) PostMessageW(form.DirList1().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -502,7 +502,7 @@ TEST_F(BulkSearch, EscapeStopsTheWalkAndKeepsWhatWasFound) {
 
 TEST_F(BulkSearch, AFullListSaysHowFarItGotShowsTheTotalsAndReportsTheError) {
   MakeTree(0);
-  Tdirform& form = ListWith(L"*.txt");
+  FriendsWindow& form = ListWith(L"*.txt");
   form.list_capacity_for_test = 2;
   DialogAnswerer answers;
   answers.Press(IDOK);

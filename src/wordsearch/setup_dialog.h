@@ -18,7 +18,7 @@
 
 namespace velkor {
 
-class TProgressForm;
+class ProgressWindow;
 
 // What the search window and the dialog hand each other: per number 1 to 6
 // (index 0 unused), whether it is searched and its path (empty, or ending in
@@ -28,10 +28,10 @@ struct DirRegistration {
   std::array<std::wstring, 7> path;
 };
 
-class TSetupForm : public Dialog {
+class SetupDialog : public Dialog {
  public:
-  TSetupForm();
-  ~TSetupForm() override;
+  SetupDialog();
+  ~SetupDialog() override;
 
   // The window the dialog opens centred over.
   void CentreOver(HWND window) { centre_over_ = window; }
@@ -39,7 +39,7 @@ class TSetupForm : public Dialog {
   DirRegistration GetDirData() const;
 
   // Only for tests and the navigation: the controls and the state they show.
-  TDirTreeViewS& tree() { return tree_; }
+  DirTree& tree() { return tree_; }
   ListView list() const { return ListView(Item(IDC_LIST)); }
   std::wstring StatusText(int panel) const;
   const std::wstring& chosen_dir() const { return chosen_; }
@@ -70,7 +70,7 @@ class TSetupForm : public Dialog {
   // Label1 and the list for a chosen directory (one step of DirTreeViewChange).
   void ShowDirectory(const std::wstring& path);
   void ListDir(std::wstring path);
-  LRESULT ListMessage(OwnedControl<TSetupForm>& list, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT ListMessage(OwnedControl<SetupDialog>& list, UINT msg, WPARAM wp, LPARAM lp);
   bool AddLine(const std::wstring& folder, const DirEntry& entry, bool directory);
   int IconFor(const std::wstring& full_path, const std::wstring& name, bool directory);
   void ShowSelectedLine();
@@ -79,13 +79,13 @@ class TSetupForm : public Dialog {
 
   DirRegistration data_;
   HWND centre_over_ = nullptr;
-  TDirTreeViewS tree_;
-  TSplitPanel split_;
+  DirTree tree_;
+  SplitPanel split_;
   HWND status_ = nullptr;
   std::optional<ImageList> images_;  // shared with the list view, which leaves it to us
   std::map<std::wstring, ScopedIcon> ext_icons_;
   std::map<std::wstring, int> ext_images_;  // in images_, for the listing shown
-  std::unique_ptr<TProgressForm> progress_;
+  std::unique_ptr<ProgressWindow> progress_;
   std::wstring chosen_;
   std::wstring listed_;  // the directory whose lines the list shows
   bool listing_ = false;
@@ -93,7 +93,7 @@ class TSetupForm : public Dialog {
   bool stop_ = false;
   bool list_pending_ = false;  // a directory chosen while a listing ran waits for it to stop
   WPARAM open_key_ = 0;        // Enter or Space went down on the list: its release opens the line
-  OwnedControl<TSetupForm> list_keys_{*this, &TSetupForm::ListMessage};
+  OwnedControl<SetupDialog> list_keys_{*this, &SetupDialog::ListMessage};
   bool setting_checks_ = false;
   int line_count_ = 0;
   DWORD shown_at_ = 0;  // when the listing last showed where it is

@@ -1,4 +1,4 @@
-#include "launcher/dirwin.h"
+#include "launcher/friends_window.h"
 
 #include <imm.h>
 #include <windowsx.h>
@@ -8,7 +8,7 @@
 #include "state/launch_paths.h"
 #include "ui/main_frame.h"
 #include "launcher/browser_texts.h"
-#include "launcher/dirwin_ids.h"
+#include "launcher/friends_window_ids.h"
 #include "launcher/file_items.h"
 #include "ui/app.h"
 #include "platform/dir_walk.h"
@@ -25,9 +25,9 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 }  // namespace
 
-void Tdirform::drivetabsetChange(int) { previous_tab_ = tabs_.TabIndex(); }
+void FriendsWindow::drivetabsetChange(int) { previous_tab_ = tabs_.TabIndex(); }
 
-void Tdirform::drivetabsetClick() {
+void FriendsWindow::drivetabsetClick() {
   for (;;) {
     const int index = tabs_.TabIndex();
     if (index < 0) return;
@@ -68,7 +68,7 @@ void Tdirform::drivetabsetClick() {
   }
 }
 
-bool Tdirform::DriveReady(wchar_t letter) {
+bool FriendsWindow::DriveReady(wchar_t letter) {
   letter = static_cast<wchar_t>(std::towupper(letter));
   const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
   const wchar_t root[] = {letter, L':', L'\\', 0};
@@ -85,18 +85,18 @@ bool Tdirform::DriveReady(wchar_t letter) {
   return ready;
 }
 
-void Tdirform::DirList1Change(const std::wstring& dir) {
+void FriendsWindow::DirList1Change(const std::wstring& dir) {
   if (navigating_) return;
   ListDirectory(dir);
 }
 
-void Tdirform::ShowCounter(const std::wstring& text) {
+void FriendsWindow::ShowCounter(const std::wstring& text) {
   counter_shown_at_ = GetTickCount();
   dir_panel_.SetText(text);
   UpdateWindow(dir_panel_.hwnd());
 }
 
-void Tdirform::SetFilePanel(const std::wstring& text, COLORREF color) {
+void FriendsWindow::SetFilePanel(const std::wstring& text, COLORREF color) {
   Panel::Look look = file_panel_.look();
   if (look.text_color != color) {
     look.text_color = color;
@@ -105,7 +105,7 @@ void Tdirform::SetFilePanel(const std::wstring& text, COLORREF color) {
   file_panel_.SetText(text);
 }
 
-bool Tdirform::RefusePathMask() {
+bool FriendsWindow::RefusePathMask() {
   if (!MaskHoldsPath(WindowText(file_edit_))) return false;
   WindowLife life(*this);
   ShowMessage(hwnd(), kPathMaskText, MessageKind::Plain, MB_OK);
@@ -113,7 +113,7 @@ bool Tdirform::RefusePathMask() {
   return true;
 }
 
-bool Tdirform::ListDirectory(const std::wstring& dir) {
+bool FriendsWindow::ListDirectory(const std::wstring& dir) {
   {
     // Listed with such a mask, files of another folder would stand under
     // this one's name, and every command on them would reach a file of this one.
@@ -135,7 +135,7 @@ bool Tdirform::ListDirectory(const std::wstring& dir) {
   return ListPending(life);
 }
 
-bool Tdirform::ListPending(const WindowLife& life) {
+bool FriendsWindow::ListPending(const WindowLife& life) {
   while (life.lives() && has_pending_) {
     has_pending_ = false;
     const std::wstring next = pending_dir_;  // a listing asked for meanwhile replaces it
@@ -144,7 +144,7 @@ bool Tdirform::ListPending(const WindowLife& life) {
   return life.lives();
 }
 
-void Tdirform::ListOnce(const std::wstring& dir) {
+void FriendsWindow::ListOnce(const std::wstring& dir) {
   file_count_ = 0;
   total_bytes_ = 0;
   BusyCursor busy;

@@ -1,4 +1,4 @@
-#include "editor/ctype.h"
+#include "editor/cp932_classes.h"
 
 #include "platform/number_format.h"
 

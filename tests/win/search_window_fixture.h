@@ -9,14 +9,14 @@
 #include "state/settings.h"
 #include "platform/text.h"
 #include "support/frame_fixture.h"
-#include "wordsearch/seaform.h"
+#include "wordsearch/search_window.h"
 
 namespace velkor::test {
 
-class SeaFormTest : public FrameTest {
+class SearchWindowTest : public FrameTest {
  protected:
   void TearDown() override {
-    if (TSeaForm* form = TSeaForm::Get()) DestroyWindow(form->hwnd());
+    if (SearchWindow* form = SearchWindow::Get()) DestroyWindow(form->hwnd());
     PumpFor(10);
     FrameTest::TearDown();
   }
@@ -29,26 +29,26 @@ class SeaFormTest : public FrameTest {
   }
 
   // Starts the main window and opens the search window from it.
-  TSeaForm& Open() {
+  SearchWindow& Open() {
     if (!frame_) StartFrame();
     frame_->ShowSearchWindow();
     PumpFor(20);
-    return *TSeaForm::Get();
+    return *SearchWindow::Get();
   }
 
   // Closes the search window as its close box does.
-  void Close(TSeaForm& form) {
+  void Close(SearchWindow& form) {
     SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
     PumpFor(10);
   }
 
-  static void Search(TSeaForm& form, const std::wstring& keyword) {
+  static void Search(SearchWindow& form, const std::wstring& keyword) {
     SetWindowTextW(form.KeyWordEditB(), keyword.c_str());
     form.SearchBtnClick();
   }
 
   // The result lines as the list shows them, in code page 932.
-  static std::vector<std::string> Lines(TSeaForm& form) {
+  static std::vector<std::string> Lines(SearchWindow& form) {
     std::vector<std::string> lines;
     const int n = static_cast<int>(SendMessageW(form.FileList(), LB_GETCOUNT, 0, 0));
     for (int i = 0; i < n; ++i) {
@@ -62,7 +62,7 @@ class SeaFormTest : public FrameTest {
   }
 
   // The line texts (columns 50-159, blanks at the end dropped) of the listed hits.
-  static std::vector<std::string> Texts(TSeaForm& form) {
+  static std::vector<std::string> Texts(SearchWindow& form) {
     std::vector<std::string> texts;
     for (const std::string& line : Lines(form)) {
       std::string text = line.size() > 49 ? line.substr(49, 110) : "";

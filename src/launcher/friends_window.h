@@ -3,7 +3,7 @@
 // directory tree and the owner-drawn list of the chosen directory's files
 // that match the mask, with the selected file's facts and thumbnail below.
 // It exists at most once and frees itself when closed. The list's commands
-// and mouse are in dirwin_list.cpp.
+// and mouse are in friends_window_list.cpp.
 #include <array>
 #include <functional>
 #include <string>
@@ -38,10 +38,10 @@ class GripPanel : public Panel {
   bool InGrip(int x) const;
 };
 
-class Tdirform : public Form, public SingleInstance<Tdirform> {
+class FriendsWindow : public Form, public SingleInstance<FriendsWindow> {
  public:
-  Tdirform();
-  ~Tdirform() override;
+  FriendsWindow();
+  ~FriendsWindow() override;
 
   // Creates the window, hidden, and runs its creation step; the object then
   // owns itself and is freed with its window.
@@ -80,7 +80,7 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void ShowSelectedItem();
   void PreviewSelectedPicture();
   void EnablePopupItems();
-  // The launcher buttons (dirwin_buttons.cpp); n and tag are the button's
+  // The launcher buttons (friends_window_buttons.cpp); n and tag are the button's
   // number from 0, the eighth holding the file started last.
   void StartSelected();
   void RegisterButtonClick(int tag);
@@ -119,7 +119,7 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   HWND FileEdit() const { return file_edit_; }
   SpeedButton& BBtnFind() { return bbtn_find_; }
   GripPanel& TreeGripPanel() { return tree_panel_; }
-  TDirTreeViewS& DirList1() { return tree_; }
+  DirTree& DirList1() { return tree_; }
   Panel& dirPanel2() { return dir_panel2_; }
   ListBox ListBox1() const { return list_; }
   DriveTabSet& drivetabset() { return tabs_; }
@@ -179,8 +179,8 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   void KeepSelectionOnTop();
   void EnableButtonImages(bool enabled);
   void DrawListItem(const DRAWITEMSTRUCT& item);
-  LRESULT FileEditMessage(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT FileEditMessage(OwnedControl<FriendsWindow>& control, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT ListBox1Message(OwnedControl<FriendsWindow>& control, UINT msg, WPARAM wp, LPARAM lp);
   // The item whose row holds a point of the list's client area, or -1.
   int ItemAt(POINT p) const;
   void ListBox1MouseDown(UINT msg, WPARAM wp, LPARAM lp);
@@ -198,7 +198,7 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   };
   DropTarget DropTargetAt(POINT screen) const;
   bool ListBox1DragMove(POINT list_point);
-  void ListBox1DragEnd(OwnedControl<Tdirform>& control, const POINT* drop_at);
+  void ListBox1DragEnd(OwnedControl<FriendsWindow>& control, const POINT* drop_at);
   void ListBox1EndDrag();
   void ShowButtonFile(int n, const std::wstring& path, bool must_load_picture);
 
@@ -211,7 +211,7 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   HWND file_edit_ = nullptr;
   SpeedButton bbtn_find_;
   GripPanel tree_panel_;
-  TDirTreeViewS tree_;
+  DirTree tree_;
   Panel dir_panel2_;
   ListBox list_;
   DriveTabSet tabs_;
@@ -219,8 +219,8 @@ class Tdirform : public Form, public SingleInstance<Tdirform> {
   GripPanel dir_panel_;
   Panel file_panel_;
   PictureBox image1_;
-  OwnedControl<Tdirform> file_edit_keys_{*this, &Tdirform::FileEditMessage};
-  OwnedControl<Tdirform> list_input_{*this, &Tdirform::ListBox1Message};
+  OwnedControl<FriendsWindow> file_edit_keys_{*this, &FriendsWindow::FileEditMessage};
+  OwnedControl<FriendsWindow> list_input_{*this, &FriendsWindow::ListBox1Message};
   FileItemPainter painter_;
   HMENU menu_ = nullptr;
   std::wstring file_mask_ = L"*.*";

@@ -23,16 +23,16 @@ namespace velkor {
 
 class MainFrame;
 
-class Teditform : public Form {
+class EditorWindow : public Form {
  public:
   // The main window is the only creator; the object frees itself when its window goes.
-  Teditform(MainFrame& main, int tag);
-  ~Teditform() override;
-  static Teditform* FromHandle(HWND hwnd);
+  EditorWindow(MainFrame& main, int tag);
+  ~EditorWindow() override;
+  static EditorWindow* FromHandle(HWND hwnd);
 
   void Create(const std::wstring& caption);
   // A new editor window with its caption; the object frees itself when the window goes.
-  static Teditform* Make(MainFrame& main, int tag, const std::wstring& caption);
+  static EditorWindow* Make(MainFrame& main, int tag, const std::wstring& caption);
   const int Tag;
   const std::wstring& file_path() const { return file_path_; }
   void SetFilePath(std::wstring path) { file_path_ = std::move(path); }

@@ -1,5 +1,5 @@
 #pragma once
-// Command and control ids of the friends window, for its menus (dirwin.rc)
+// Command and control ids of the friends window, for its menus (friends_window.rc)
 // and its code.
 
 // Main menu.

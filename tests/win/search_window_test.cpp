@@ -9,9 +9,9 @@
 #include "ui/main_frame_ids.h"
 #include "ui/app.h"
 #include "ui/dialog.h"
-#include "wordsearch/setup_form.h"
+#include "wordsearch/setup_dialog.h"
 #include "wordsearch/wordsearch_ids.h"
-#include "win/seaform_fixture.h"
+#include "win/search_window_fixture.h"
 
 using namespace velkor;
 using namespace velkor::test;
@@ -34,10 +34,10 @@ bool Visible(HWND w) { return IsWindowVisible(w) != FALSE; }
 
 }  // namespace
 
-class SeaForm : public SeaFormTest {};
+class SeaForm : public SearchWindowTest {};
 
 TEST_F(SeaForm, FirstStartWithoutSettings) {
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   wchar_t cls[32] = {};
   GetClassNameW(form.hwnd(), cls, 32);
   EXPECT_STREQ(cls, L"TSeaForm");
@@ -85,7 +85,7 @@ TEST_F(SeaForm, ARegisteredDirectoryIsNamedByItsLastName) {
   // 表 is 95 5C: its second byte must not be taken for a separator.
   const std::wstring dbcs = L"C:\\Tools\\" + Cp("\x95\x5C\x8E\xA6") + L"\\";
   Register(2, dbcs, true);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   EXPECT_EQ(WindowText(form.DirNoCh(1)), L"Memo");
   EXPECT_EQ(HintOf(form.DirNoCh(1)), L"C:\\Tools\\Memo\\");
   EXPECT_TRUE(IsWindowEnabled(form.DirNoCh(1)));
@@ -100,7 +100,7 @@ TEST_F(SeaForm, ARegisteredDirectoryIsNamedByItsLastName) {
 }
 
 TEST_F(SeaForm, TheCaseLabelTogglesBackAndForth) {
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   form.Label1Click();
   EXPECT_TRUE(form.case_sensitive());
   EXPECT_EQ(form.Label1().text(), L"検索(A≠a)");
@@ -115,7 +115,7 @@ TEST_F(SeaForm, EscapeEmptiesTheKeywordBoxAndThenTheList) {
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"t.txt", "key\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"key");
   ASSERT_EQ(form.hits().size(), 1u);
@@ -138,7 +138,7 @@ TEST_F(SeaForm, EnterInTheKeywordBoxSearches) {
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"t.txt", "key\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   SetWindowTextW(form.KeyWordEditB(), L"key");
   SendMessageW(form.KeyWordEdit(), WM_CHAR, VK_RETURN, 0);
@@ -148,7 +148,7 @@ TEST_F(SeaForm, EnterInTheKeywordBoxSearches) {
 TEST_F(SeaForm, SettingsComeBackAfterCloseAndReopenButTheCaseModeDoesNot) {
   Register(1, L"C:\\One\\", false);
   Register(2, L"C:\\Two\\", true);
-  TSeaForm& first = Open();
+  SearchWindow& first = Open();
   SendMessageW(first.DirNoCh(1), BM_CLICK, 0, 0);
   SendMessageW(first.DirNoCh(2), BM_CLICK, 0, 0);
   SendMessageW(first.CheckBox(3), BM_CLICK, 0, 0);
@@ -156,11 +156,11 @@ TEST_F(SeaForm, SettingsComeBackAfterCloseAndReopenButTheCaseModeDoesNot) {
   first.UpDown1Click();
   first.Label1Click();
   Close(first);
-  ASSERT_EQ(TSeaForm::Get(), nullptr);
+  ASSERT_EQ(SearchWindow::Get(), nullptr);
   EXPECT_EQ(IniString(IniPath(), L"Option", L"No1"), L"1");
   EXPECT_EQ(IniString(IniPath(), L"Option1", L"FontSize"), L"14");
 
-  TSeaForm& again = Open();
+  SearchWindow& again = Open();
   EXPECT_TRUE(again.dir_checked()[1]);
   EXPECT_FALSE(again.dir_checked()[2]);
   EXPECT_EQ(SendMessageW(again.DirNoCh(1), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -175,17 +175,17 @@ TEST_F(SeaForm, SettingsComeBackAfterCloseAndReopenButTheCaseModeDoesNot) {
 
 TEST_F(SeaForm, ClosingTheMainWindowTakesTheSearchWindowAlongAndSavesItsSettings) {
   Register(1, L"C:\\One\\", false);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   SendMessageW(form.DirNoCh(1), BM_CLICK, 0, 0);
   DestroyFrame();
-  EXPECT_EQ(TSeaForm::Get(), nullptr);
+  EXPECT_EQ(SearchWindow::Get(), nullptr);
   EXPECT_EQ(IniString(IniPath(), L"Option", L"No1"), L"1");
   EXPECT_NE(IniString(IniPath(), L"TSeaForm", L"PlaceNormalPos.Left"), L"<none>");
 }
 
 TEST_F(SeaForm, ReopensWhereItWasLeft) {
-  WriteIni("[TSeaForm]\r\nPlaceNormalPos.Left=120\r\nPlaceNormalPos.Top=60\r\n");
-  TSeaForm& form = Open();
+  WriteIni("[SearchWindow]\r\nPlaceNormalPos.Left=120\r\nPlaceNormalPos.Top=60\r\n");
+  SearchWindow& form = Open();
   RECT r{};
   GetWindowRect(form.hwnd(), &r);
   EXPECT_EQ(r.left, 120);
@@ -193,19 +193,19 @@ TEST_F(SeaForm, ReopensWhereItWasLeft) {
 }
 
 TEST_F(SeaForm, TheMainWindowKeepsOneSearchWindowAndBringsItBack) {
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   frame_->ShowSearchWindow();
-  EXPECT_EQ(TSeaForm::Get(), &form);
+  EXPECT_EQ(SearchWindow::Get(), &form);
   ShowWindow(form.hwnd(), SW_MINIMIZE);
   frame_->ShowSearchWindow();
   EXPECT_FALSE(IsIconic(form.hwnd()));
-  EXPECT_EQ(TSeaForm::Get(), &form);
+  EXPECT_EQ(SearchWindow::Get(), &form);
   SendMessageW(frame_->hwnd(), WM_COMMAND, IDM_WORDSEARCH, 0);
-  EXPECT_EQ(TSeaForm::Get(), &form);
+  EXPECT_EQ(SearchWindow::Get(), &form);
 }
 
 TEST_F(SeaForm, TheHintLineIsTheSearchWindowsUntilItCloses) {
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   EXPECT_EQ(Application::Get().hint_handler_owner(), &form);
   Application::Get().SetHint(L"long part");
   EXPECT_EQ(form.StatusText(1), L"long part");
@@ -224,7 +224,7 @@ TEST_F(SeaForm, TheHintLineIsTheSearchWindowsUntilItCloses) {
 }
 
 TEST_F(SeaForm, ControlsCarryTheirHints) {
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   EXPECT_EQ(form.finishButton().hint(), L"終了|検索を終了する");
   EXPECT_EQ(form.SearchBtn().hint(), L"検索開始|指定条件に基づき、検索を開始する");
   EXPECT_EQ(form.OSButton().hint(), L"開けゴマ|ＷＷＷブラウザなどで閲覧");
@@ -236,10 +236,10 @@ TEST_F(SeaForm, ControlsCarryTheirHints) {
 
 // Opens the setup dialog from the search window; `use` works the dialog,
 // which is then closed with `close`.
-void RunSetup(TSeaForm& form, std::function<void(TSetupForm&)> use, int close) {
+void RunSetup(SearchWindow& form, std::function<void(SetupDialog&)> use, int close) {
   DialogAnswerer answers;
   answers.Then([&](HWND dialog) {
-    auto* setup = dynamic_cast<TSetupForm*>(Dialog::FromHandle(dialog));
+    auto* setup = dynamic_cast<SetupDialog*>(Dialog::FromHandle(dialog));
     ASSERT_NE(setup, nullptr);
     use(*setup);
     DialogAnswerer::Click(dialog, close);
@@ -252,8 +252,8 @@ TEST_F(SeaForm, TheSetupDialogRegistersADirectoryOnOKOnly) {
   TempDir dir;
   const std::wstring memo = dir / L"Memo";
   CreateDirectoryW(memo.c_str(), nullptr);
-  TSeaForm& form = Open();
-  auto register3 = [&](TSetupForm& setup) {
+  SearchWindow& form = Open();
+  auto register3 = [&](SetupDialog& setup) {
     setup.tree().SelectPath(memo);
     SendMessageW(setup.Item(IDC_SETUP_NUMBER1 + 2), BM_CLICK, 0, 0);
     SendMessageW(setup.Item(IDC_SETUP_CHECK1 + 2), BM_CLICK, 0, 0);
@@ -272,8 +272,8 @@ TEST_F(SeaForm, TheSetupDialogRegistersADirectoryOnOKOnly) {
 }
 
 TEST_F(SeaForm, TheSetupDialogRegistersADriveRoot) {
-  TSeaForm& form = Open();
-  RunSetup(form, [](TSetupForm& setup) {
+  SearchWindow& form = Open();
+  RunSetup(form, [](SetupDialog& setup) {
     setup.tree().SetDrive(L'C');
     setup.tree().SelectPath(L"C:\\");  // the drive node, which names no entry
     ASSERT_EQ(setup.tree().GetSelectedPath(), L"C:\\");
@@ -286,8 +286,8 @@ TEST_F(SeaForm, TheSetupDialogRegistersADriveRoot) {
 }
 
 TEST_F(SeaForm, TheSetupDialogRefusesToCheckAnEmptyNumber) {
-  TSeaForm& form = Open();
-  RunSetup(form, [](TSetupForm& setup) {
+  SearchWindow& form = Open();
+  RunSetup(form, [](SetupDialog& setup) {
     DialogAnswerer warning;
     warning.Press(IDOK);
     SendMessageW(setup.Item(IDC_SETUP_CHECK1 + 5), BM_CLICK, 0, 0);
@@ -303,8 +303,8 @@ TEST_F(SeaForm, TheSetupDialogListsSubdirectoriesFirst) {
   for (const wchar_t* f : {L"a.txt", L"b.txt", L"c.ini", L"d", L"e.bin"}) WriteBytes(dir / f, "x");
   WriteBytes(dir / L"big.dat", std::string(1234567, 'x'));
   DeleteFileW((dir / L"e.bin").c_str());
-  TSeaForm& form = Open();
-  RunSetup(form, [&](TSetupForm& setup) {
+  SearchWindow& form = Open();
+  RunSetup(form, [&](SetupDialog& setup) {
     setup.tree().SelectPath(dir.path());
     EXPECT_EQ(setup.list().Count(), 0) << "a selection made without a click lists nothing";
     setup.DirTreeViewClick(dir.path());
@@ -342,7 +342,7 @@ TEST_F(SeaForm, TheSetupDialogListsSubdirectoriesFirst) {
 }
 
 TEST_F(SeaForm, TheHeaderSectionsMatchTheResultColumns) {
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   SendMessageW(form.UpDown1(), UDM_SETPOS32, 0, 12);
   form.UpDown1Click();
   const int w = SpaceWidth(form.WindowFont());
@@ -366,7 +366,7 @@ TEST_F(SeaForm, TheListMenuOpensOnlyASelectedHitAndJumpsToTheEnds) {
   const std::wstring d = Dir(L"a");
   WriteBytes(d + L"t.txt", "key 1\r\nkey 2\r\nkey 3\r\n");
   Register(1, d);
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   DialogAnswerer answers;
   Search(form, L"key");
   SendMessageW(form.FileList(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
@@ -384,42 +384,42 @@ TEST_F(SeaForm, TheListMenuOpensOnlyASelectedHitAndJumpsToTheEnds) {
 }
 
 TEST_F(SeaForm, HelpContextsFollowTheControl) {
-  TSeaForm& form = Open();
+  SearchWindow& form = Open();
   EXPECT_EQ(form.HelpContextOf(form.FileList()), 1068);
   EXPECT_EQ(form.HelpContextOf(form.SrcList().hwnd()), 1068);
   EXPECT_EQ(form.HelpContextOf(form.ClassCheck()), 1066);
   EXPECT_EQ(form.HelpContextOf(form.PageControl1()), 1064);
   EXPECT_EQ(form.HelpContextOf(form.CheckBox(4)), 1064);
   EXPECT_EQ(form.HelpContextOf(form.KeyWordEdit()), 1060);
-  EXPECT_EQ(TSeaForm::HelpContextOfMenuItem(IDM_SEA_OPEN1), 1390);
-  EXPECT_EQ(TSeaForm::HelpContextOfMenuItem(IDM_SEA_TOPT2), 1068);
-  EXPECT_EQ(TSeaForm::HelpContextOfMenuItem(IDM_SEA_LASTL2), 1068);
+  EXPECT_EQ(SearchWindow::HelpContextOfMenuItem(IDM_SEA_OPEN1), 1390);
+  EXPECT_EQ(SearchWindow::HelpContextOfMenuItem(IDM_SEA_TOPT2), 1068);
+  EXPECT_EQ(SearchWindow::HelpContextOfMenuItem(IDM_SEA_LASTL2), 1068);
 }
 
 // The viewer.
 
-class Viewer : public SeaFormTest {
+class Viewer : public SearchWindowTest {
  protected:
-  TSeaForm& SearchIn(const std::string& bytes, const std::wstring& keyword, const std::wstring& name = L"t.txt") {
+  SearchWindow& SearchIn(const std::string& bytes, const std::wstring& keyword, const std::wstring& name = L"t.txt") {
     const std::wstring d = Dir(L"a");
     path_ = d + name;
     WriteBytes(path_, bytes);
     Register(1, d);
-    TSeaForm& form = Open();
+    SearchWindow& form = Open();
     Search(form, keyword);
     return form;
   }
-  static void OpenHit(TSeaForm& form, int index) {
+  static void OpenHit(SearchWindow& form, int index) {
     SendMessageW(form.FileList(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     form.FileListDblClick();
   }
-  static int CaretLine(TSeaForm& form) { return form.SrcList().LineFromChar(form.SrcList().SelStart()) + 1; }
+  static int CaretLine(SearchWindow& form) { return form.SrcList().LineFromChar(form.SrcList().SelStart()) + 1; }
   std::wstring path_;
   DialogAnswerer answers_;
 };
 
 TEST_F(Viewer, ThreeHitsInOneFileReadItOnce) {
-  TSeaForm& form = SearchIn("key one\r\nplain\r\nsecond key\r\nplain\r\nplain key three\r\n", L"key");
+  SearchWindow& form = SearchIn("key one\r\nplain\r\nsecond key\r\nplain\r\nplain key three\r\n", L"key");
   ASSERT_EQ(form.hits().size(), 3u);
   OpenHit(form, 0);
   EXPECT_EQ(form.view_file(), path_);
@@ -443,7 +443,7 @@ TEST_F(Viewer, ThreeHitsInOneFileReadItOnce) {
 }
 
 TEST_F(Viewer, OpeningShowsTheViewerAndSetsTheButtons) {
-  TSeaForm& form = SearchIn("a key\r\n", L"key");
+  SearchWindow& form = SearchIn("a key\r\n", L"key");
   OpenHit(form, 0);
   EXPECT_TRUE(Visible(form.SrcList().hwnd()));
   EXPECT_FALSE(Visible(form.FileList()));
@@ -461,7 +461,7 @@ TEST_F(Viewer, OpeningShowsTheViewerAndSetsTheButtons) {
 }
 
 TEST_F(Viewer, LettersAlikeSelectTheTextAsItStandsAndMakeItTheFindText) {
-  TSeaForm& form = SearchIn("first ABC here\r\nmore abc and ABC\r\n", L"abc");
+  SearchWindow& form = SearchIn("first ABC here\r\nmore abc and ABC\r\n", L"abc");
   OpenHit(form, 0);
   EXPECT_EQ(form.SrcList().SelText(), L"ABC");
   EXPECT_STREQ(form.FindDialog1().lpstrFindWhat, L"ABC");
@@ -475,7 +475,7 @@ TEST_F(Viewer, LettersAlikeSelectTheTextAsItStandsAndMakeItTheFindText) {
 
 TEST_F(Viewer, AOneByteKeywordSkipsTheSecondBytesOfDoubleByteCharacters) {
   // Four 表 (95 5C) come before the backslash that stands for itself.
-  TSeaForm& form = SearchIn("\x95\x5C\x95\x5C\x95\x5C\x95\x5C" "a\\b\r\n", L"\\");
+  SearchWindow& form = SearchIn("\x95\x5C\x95\x5C\x95\x5C\x95\x5C" "a\\b\r\n", L"\\");
   ASSERT_EQ(form.hits().size(), 1u);
   OpenHit(form, 0);
   EXPECT_EQ(form.SrcList().SelStart(), 5);
@@ -483,7 +483,7 @@ TEST_F(Viewer, AOneByteKeywordSkipsTheSecondBytesOfDoubleByteCharacters) {
 }
 
 TEST_F(Viewer, EscapeAndEnterGoBackToTheListWithTheSelectionKept) {
-  TSeaForm& form = SearchIn("key 1\r\nkey 2\r\nkey 3\r\n", L"key");
+  SearchWindow& form = SearchIn("key 1\r\nkey 2\r\nkey 3\r\n", L"key");
   OpenHit(form, 1);
   SendMessageW(form.SrcList().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_FALSE(Visible(form.SrcList().hwnd()));
@@ -504,7 +504,7 @@ TEST_F(Viewer, EscapeAndEnterGoBackToTheListWithTheSelectionKept) {
 }
 
 TEST_F(Viewer, ADeletedFileCannotBeOpenedAndTheListStays) {
-  TSeaForm& form = SearchIn("key\r\n", L"key");
+  SearchWindow& form = SearchIn("key\r\n", L"key");
   ASSERT_TRUE(DeleteFileW(path_.c_str()));
   answers_.Press(IDOK);
   OpenHit(form, 0);
@@ -520,7 +520,7 @@ TEST_F(Viewer, ADeletedFileCannotBeOpenedAndTheListStays) {
 TEST_F(Viewer, APathLongerThanTheListColumnsStillOpens) {
   std::wstring name(120, L'x');
   name += L".txt";
-  TSeaForm& form = SearchIn("long key\r\n", L"key", name);
+  SearchWindow& form = SearchIn("long key\r\n", L"key", name);
   ASSERT_EQ(form.hits().size(), 1u);
   ASSERT_GT(WideToCp932(path_).bytes.size(), 100u);
   OpenHit(form, 0);
@@ -530,7 +530,7 @@ TEST_F(Viewer, APathLongerThanTheListColumnsStillOpens) {
 }
 
 TEST_F(Viewer, AFailedFindSaysHowOftenTheTextWasFound) {
-  TSeaForm& form = SearchIn("key\r\nxyz\r\nxyz\r\n", L"key");
+  SearchWindow& form = SearchIn("key\r\nxyz\r\nxyz\r\n", L"key");
   OpenHit(form, 0);
   answers_.Then([](HWND) {});  // the find dialog itself stays open
   form.FindFPopClick();
@@ -567,7 +567,7 @@ TEST_F(Viewer, AFailedFindSaysHowOftenTheTextWasFound) {
 TEST_F(Viewer, AHitFarDownIsScrolledToTheTop) {
   std::string text;
   for (int i = 1; i <= 300; ++i) text += (i == 150 ? "the key line" : "line " + std::to_string(i)) + (i < 300 ? "\r\n" : "");
-  TSeaForm& form = SearchIn(text, L"key");
+  SearchWindow& form = SearchIn(text, L"key");
   OpenHit(form, 0);
   EXPECT_EQ(CaretLine(form), 150);
   EXPECT_EQ(form.SrcList().FirstVisibleLine(), 149);
@@ -579,7 +579,7 @@ TEST_F(Viewer, AHitFarDownIsScrolledToTheTop) {
 }
 
 TEST_F(Viewer, CopyCommandsTakeTheSelectionOrTheWholeText) {
-  TSeaForm& form = SearchIn("one key\r\ntwo\r\n", L"key");
+  SearchWindow& form = SearchIn("one key\r\ntwo\r\n", L"key");
   OpenHit(form, 0);
   form.CopyBtnClick();
   EXPECT_EQ(form.SrcList().SelLength(), 0);
@@ -600,7 +600,7 @@ TEST_F(Viewer, CopyCommandsTakeTheSelectionOrTheWholeText) {
 }
 
 TEST_F(Viewer, ANewSearchReturnsToTheListAndReadsTheFileAgain) {
-  TSeaForm& form = SearchIn("key one\r\n", L"key");
+  SearchWindow& form = SearchIn("key one\r\n", L"key");
   OpenHit(form, 0);
   WriteBytes(path_, "changed key\r\n");
   Search(form, L"key");
@@ -613,7 +613,7 @@ TEST_F(Viewer, ANewSearchReturnsToTheListAndReadsTheFileAgain) {
 }
 
 TEST_F(Viewer, F3FindsTheNextOccurrenceOnlyInTheViewer) {
-  TSeaForm& form = SearchIn("key\r\nkey again\r\nand key\r\n", L"key");
+  SearchWindow& form = SearchIn("key\r\nkey again\r\nand key\r\n", L"key");
   OpenHit(form, 0);
   PostMessageW(form.SrcList().hwnd(), WM_KEYDOWN, VK_F3, 0);
   PumpFor(20);
@@ -638,7 +638,7 @@ TEST_F(Viewer, AHitInATallMixedTextLandsWholeAtTheTop) {
     else
       text += L"line " + std::to_wstring(i) + L"\r\n";
   }
-  TSeaForm& form = SearchIn(WideToCp932(text).bytes, L"key");
+  SearchWindow& form = SearchIn(WideToCp932(text).bytes, L"key");
   OpenHit(form, 0);
   EXPECT_EQ(CaretLine(form), 1861);
   EXPECT_EQ(form.SrcList().FirstVisibleLine(), 1860);

@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "launcher/browser_texts.h"
-#include "launcher/dirwin.h"
-#include "launcher/dirwin_ids.h"
+#include "launcher/friends_window.h"
+#include "launcher/friends_window_ids.h"
 #include "launcher/file_items.h"
 #include "platform/file_utils.h"
 #include "ui/app.h"
@@ -92,26 +92,26 @@ bool GripPanel::InGrip(int x) const {
   return x > r.right - kGrip;
 }
 
-int Tdirform::AvailableHeight() const {
+int FriendsWindow::AvailableHeight() const {
   RECT r{};
   GetWindowRect(list_, &r);
   return (r.bottom - r.top) - GetSystemMetrics(SM_CYHSCROLL);
 }
 
-void Tdirform::SetItemHeight(int height) {
+void FriendsWindow::SetItemHeight(int height) {
   item_height_ = height;
   list_.SetItemHeight(std::min(height, 255));
   InvalidateRect(list_, nullptr, TRUE);
 }
 
-void Tdirform::KeepSelectionOnTop() {
+void FriendsWindow::KeepSelectionOnTop() {
   const int sel = list_.Selected();
   if (sel < 0) return;
   list_.SetTopIndex(sel);
   list_.Select(sel);
 }
 
-void Tdirform::DrawListItem(const DRAWITEMSTRUCT& item) {
+void FriendsWindow::DrawListItem(const DRAWITEMSTRUCT& item) {
   if (item.itemAction == ODA_FOCUS) {
     DrawFocusRect(item.hDC, &item.rcItem);
     return;
@@ -135,7 +135,7 @@ void Tdirform::DrawListItem(const DRAWITEMSTRUCT& item) {
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
-void Tdirform::ShowSelectedItem() {
+void FriendsWindow::ShowSelectedItem() {
   const int sel = list_.Selected();
   if (sel < 0) {
     file_panel_.SetText(L"");
@@ -168,19 +168,19 @@ void Tdirform::ShowSelectedItem() {
   if (unreadable_icon) throw Error(UnreadablePictureText(selected_path_));
 }
 
-void Tdirform::PreviewSelectedPicture() {
+void FriendsWindow::PreviewSelectedPicture() {
   const int sel = list_.Selected();
   if (sel < 0) return;
   ShowPicturePreview(hwnd(), list_.Text(sel), image1_.picture());
 }
 
-void Tdirform::EnablePopupItems() {
+void FriendsWindow::EnablePopupItems() {
   const UINT state = list_.Selected() >= 0 ? MF_ENABLED : MF_GRAYED;
   EnableMenuItem(popup_.get(), IDM_DIR_GOMI, MF_BYCOMMAND | state);
   EnableMenuItem(popup_.get(), IDM_DIR_DELETE, MF_BYCOMMAND | state);
 }
 
-void Tdirform::FileEditKeyPress(wchar_t key, bool& handled) {
+void FriendsWindow::FileEditKeyPress(wchar_t key, bool& handled) {
   WindowLife life(*this);
   if (WindowText(file_edit_).empty()) {
     ShowMessage(hwnd(), L"セレクト指定が、空欄になっています。\r\n例を参考にして、指定して下さい。\r\n\r\n＜指定例＞\r\n\r\n 例１    "
@@ -198,27 +198,27 @@ void Tdirform::FileEditKeyPress(wchar_t key, bool& handled) {
   }
 }
 
-void Tdirform::ApplyMaskItem(int tag) {
+void FriendsWindow::ApplyMaskItem(int tag) {
   wchar_t caption[32] = L"";
   GetMenuStringW(menu_, static_cast<UINT>(IDM_DIR_MASK1 + tag), caption, 32, MF_BYCOMMAND);
   SetWindowTextW(file_edit_, caption);
   ListDirectory(tree_.GetSelectedPath());
 }
 
-void Tdirform::ChooseRows(int tag) {
+void FriendsWindow::ChooseRows(int tag) {
   const RowFit fit = FitIconRows(AvailableHeight(), tag);
   row_count_ = fit.rows;
   if (fit.item_height > 0) SetItemHeight(fit.item_height);
   KeepSelectionOnTop();
 }
 
-void Tdirform::SetColumns(int tag) {
+void FriendsWindow::SetColumns(int tag) {
   columns_ = std::max(1, tag);
   FormResize();
   KeepSelectionOnTop();
 }
 
-void Tdirform::ShowGrid(int tag) {
+void FriendsWindow::ShowGrid(int tag) {
   const int n = std::max(1, tag);
   row_count_ = n;
   ShowWindow(list_, SW_HIDE);
@@ -231,7 +231,7 @@ void Tdirform::ShowGrid(int tag) {
   SetFocus(list_);
 }
 
-void Tdirform::ToggleIconMode() {
+void FriendsWindow::ToggleIconMode() {
   multi_icon_ = !multi_icon_;
   if (multi_icon_) {
     SetItemHeight(Scale(74));
@@ -249,7 +249,7 @@ void Tdirform::ToggleIconMode() {
   InvalidateRect(list_, nullptr, TRUE);
 }
 
-void Tdirform::FormResize() {
+void FriendsWindow::FormResize() {
   Layout();
   if (!multi_icon_ || !list_.hwnd()) return;
   const RowFit fit = FitIconRows(AvailableHeight(), row_count_);
@@ -258,7 +258,7 @@ void Tdirform::FormResize() {
   if (fit.item_height != item_height_) SetItemHeight(fit.item_height);
 }
 
-void Tdirform::TogglePanes() {
+void FriendsWindow::TogglePanes() {
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   for (HWND pane : {dir_panel1_.hwnd(), tree_panel_.hwnd(), btn_panel_.hwnd()})
     ShowWindow(pane, IsWindowVisible(pane) ? SW_HIDE : SW_SHOW);
@@ -272,13 +272,13 @@ void Tdirform::TogglePanes() {
   }
 }
 
-void Tdirform::CloseFromMenu() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+void FriendsWindow::CloseFromMenu() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
-void Tdirform::EnableButtonImages(bool enabled) {
+void FriendsWindow::EnableButtonImages(bool enabled) {
   for (PictureBox& image : simages_) EnableWindow(image.hwnd(), enabled);
 }
 
-int Tdirform::ItemAt(POINT p) const {
+int FriendsWindow::ItemAt(POINT p) const {
   const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(p.x, p.y));
   if (HIWORD(hit) != 0) return -1;
   RECT r{};
@@ -286,7 +286,7 @@ int Tdirform::ItemAt(POINT p) const {
   return PtInRect(&r, p) ? static_cast<int>(LOWORD(hit)) : -1;
 }
 
-void Tdirform::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
+void FriendsWindow::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
   const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   if (ItemAt(p) < 0) return;
   EnableButtonImages(true);
@@ -296,7 +296,7 @@ void Tdirform::ListBox1MouseDown(UINT, WPARAM wp, LPARAM lp) {
   copy_mode_ = (wp & MK_CONTROL) != 0;
 }
 
-Tdirform::DropTarget Tdirform::DropTargetAt(POINT screen) const {
+FriendsWindow::DropTarget FriendsWindow::DropTargetAt(POINT screen) const {
   DropTarget target;
   // Another window over this one at the point takes nothing.
   const HWND under = WindowFromPoint(screen);
@@ -322,7 +322,7 @@ Tdirform::DropTarget Tdirform::DropTargetAt(POINT screen) const {
   return target;
 }
 
-bool Tdirform::ListBox1DragMove(POINT p) {
+bool FriendsWindow::ListBox1DragMove(POINT p) {
   if (!dragging_) {
     if (std::abs(p.x - drag_start_.x) < GetSystemMetrics(SM_CXDRAG) &&
         std::abs(p.y - drag_start_.y) < GetSystemMetrics(SM_CYDRAG))
@@ -336,7 +336,7 @@ bool Tdirform::ListBox1DragMove(POINT p) {
   return true;
 }
 
-void Tdirform::ListBox1DragEnd(OwnedControl<Tdirform>& control, const POINT* drop_at) {
+void FriendsWindow::ListBox1DragEnd(OwnedControl<FriendsWindow>& control, const POINT* drop_at) {
   DropTarget target;
   if (drop_at) {
     POINT screen = *drop_at;
@@ -367,14 +367,14 @@ void Tdirform::ListBox1DragEnd(OwnedControl<Tdirform>& control, const POINT* dro
 
 // Also after a plain click: the images go back to letting clicks through to
 // the buttons beneath them.
-void Tdirform::ListBox1EndDrag() {
+void FriendsWindow::ListBox1EndDrag() {
   copy_mode_ = false;
   drag_armed_ = false;
   dragging_ = false;
   DisableButtonImages();
 }
 
-void Tdirform::ListBox1RightDown(LPARAM lp) {
+void FriendsWindow::ListBox1RightDown(LPARAM lp) {
   const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   const int under = ItemAt(p);
   // What lies under the pointer now: the list may have scrolled under a
@@ -388,12 +388,12 @@ void Tdirform::ListBox1RightDown(LPARAM lp) {
   TrackPopupMenu(popup_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd(), nullptr);
 }
 
-void Tdirform::ListBox1MouseMove(LPARAM lp) {
+void FriendsWindow::ListBox1MouseMove(LPARAM lp) {
   const int under = ItemAt(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
   if (under >= 0) hover_path_ = list_.Text(under);
 }
 
-void Tdirform::ListBox1KeyUp(WPARAM key, bool pressed_here) {
+void FriendsWindow::ListBox1KeyUp(WPARAM key, bool pressed_here) {
   // An Enter pressed in a menu or a box lets go over the list once they
   // have closed: it chose there, and starts nothing here.
   if (key == VK_RETURN && !pressed_here) return;
@@ -403,7 +403,7 @@ void Tdirform::ListBox1KeyUp(WPARAM key, bool pressed_here) {
     ShowSelectedItem();
 }
 
-LRESULT Tdirform::ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT FriendsWindow::ListBox1Message(OwnedControl<FriendsWindow>& control, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: {
       // The items drawn in one paint wait under one hourglass.
@@ -473,7 +473,7 @@ LRESULT Tdirform::ListBox1Message(OwnedControl<Tdirform>& control, UINT msg, WPA
   return control.CallDefault(msg, wp, lp);
 }
 
-LRESULT Tdirform::FileEditMessage(OwnedControl<Tdirform>& control, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT FriendsWindow::FileEditMessage(OwnedControl<FriendsWindow>& control, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CHAR) {
     bool handled = false;
     FileEditKeyPress(static_cast<wchar_t>(wp), handled);

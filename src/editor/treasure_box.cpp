@@ -1,4 +1,4 @@
-#include "editor/editmovk.h"
+#include "editor/treasure_box.h"
 
 #include <memory>
 
@@ -29,22 +29,22 @@ int RowNumberLabel(int row) { return row <= 2 ? row : row + 2; }
 
 }  // namespace
 
-void TSetForm1::Sheet::OnCommand(int id, int code, HWND control) {
+void TreasureBox::Sheet::OnCommand(int id, int code, HWND control) {
   SendMessageW(form_.hwnd(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
 }
 
-INT_PTR TSetForm1::Sheet::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR TreasureBox::Sheet::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) return SendMessageW(form_.hwnd(), msg, wp, lp);
   return FALSE;
 }
 
-void TSetForm1::Field::Attach(TSetForm1& form, int field, HWND edit) {
+void TreasureBox::Field::Attach(TreasureBox& form, int field, HWND edit) {
   form_ = &form;
   field_ = field;
   Control::Attach(edit);
 }
 
-LRESULT TSetForm1::Field::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TreasureBox::Field::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_GETDLGCODE: {
       // Enter belongs to the field (it moves on), not to the dialog manager.
@@ -63,18 +63,18 @@ LRESULT TSetForm1::Field::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return DefaultProc(msg, wp, lp);
 }
 
-TSetForm1::TSetForm1() : Dialog(L"TREASUREBOX") { RegisterDialogClass(kClass); }
+TreasureBox::TreasureBox() : Dialog(L"TREASUREBOX") { RegisterDialogClass(kClass); }
 
-TSetForm1::~TSetForm1() { ForgetInstance(this); }
+TreasureBox::~TreasureBox() { ForgetInstance(this); }
 
-void TSetForm1::Create() {
+void TreasureBox::Create() {
   // Owned by the main window: it stays above it and has no task-bar button.
   HWND owner = MainFrame::Get() ? MainFrame::Get()->frame_window() : Application::Get().main_window();
   Dialog::Create(owner);
   if (!hwnd()) throw Error(L"宝箱の登録フォームを作成できません。");
 }
 
-bool TSetForm1::OnInitDialog() {
+bool TreasureBox::OnInitDialog() {
   font_.reset(CreateFontW(-Scale(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"ＭＳ Ｐゴシック"));
   red_brush_.reset(CreateSolidBrush(kRed));
@@ -95,13 +95,13 @@ bool TSetForm1::OnInitDialog() {
   return false;
 }
 
-void TSetForm1::Place(HWND control, const treasure_layout::Box& b) {
+void TreasureBox::Place(HWND control, const treasure_layout::Box& b) {
   MoveWindow(control, Scale(b.x), Scale(b.y), Scale(b.w), Scale(b.h), FALSE);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
 // The client area, centred on the screen, and every control where the layout puts it.
-void TSetForm1::PlaceControls() {
+void TreasureBox::PlaceControls() {
   namespace layout = treasure_layout;
   RECT outer{}, inner{};
   GetWindowRect(hwnd(), &outer);
@@ -126,7 +126,7 @@ void TSetForm1::PlaceControls() {
   for (int f = 1; f <= kSnippetFields; ++f) Place(Edit(f), layout::Field(f));
 }
 
-void TSetForm1::LoadControls() {
+void TreasureBox::LoadControls() {
   MainFrame* frame = MainFrame::Get();
   for (int n = 1; n <= kSnippetRows; ++n) {
     SetWindowTextW(Edit(n), frame ? frame->snippets().Label(n).c_str() : L"");
@@ -139,38 +139,38 @@ void TSetForm1::LoadControls() {
   last_focus_ = Edit(1);
 }
 
-void TSetForm1::FormActivate() {
+void TreasureBox::FormActivate() {
   help_context_ = kFormHelpContext;
   SetFocus(last_focus_ && IsWindow(last_focus_) ? last_focus_ : Edit(1));
 }
 
-int TSetForm1::HelpContext() { return help_context_; }
+int TreasureBox::HelpContext() { return help_context_; }
 
-void TSetForm1::FormClose() { Close(IDCANCEL); }
+void TreasureBox::FormClose() { Close(IDCANCEL); }
 
-void TSetForm1::OnFinalMessage() { delete this; }
+void TreasureBox::OnFinalMessage() { delete this; }
 
-bool TSetForm1::Modified(int field) const { return EditBox(Edit(field)).modified(); }
+bool TreasureBox::Modified(int field) const { return EditBox(Edit(field)).modified(); }
 
-void TSetForm1::SetModified(int field, bool modified) {
+void TreasureBox::SetModified(int field, bool modified) {
   EditBox(Edit(field)).SetModified(modified);
 }
 
-void TSetForm1::SetRed(int field, bool red) {
+void TreasureBox::SetRed(int field, bool red) {
   if (red_[static_cast<size_t>(field)] == red) return;
   red_[static_cast<size_t>(field)] = red;
   InvalidateRect(Edit(field), nullptr, TRUE);
 }
 
-std::wstring TSetForm1::FieldText(int field) const { return WindowText(Edit(field)); }
+std::wstring TreasureBox::FieldText(int field) const { return WindowText(Edit(field)); }
 
-int TSetForm1::FieldOf(HWND control) const {
+int TreasureBox::FieldOf(HWND control) const {
   for (int f = 1; f <= kSnippetFields; ++f)
     if (Edit(f) == control) return f;
   return 0;
 }
 
-void TSetForm1::WriteSnippet(int n, const std::wstring& label, const std::wstring& text) {
+void TreasureBox::WriteSnippet(int n, const std::wstring& label, const std::wstring& text) {
   Settings ini;
   if (MainFrame* frame = MainFrame::Get())
     frame->snippets().Save(ini, n, label, text);
@@ -178,7 +178,7 @@ void TSetForm1::WriteSnippet(int n, const std::wstring& label, const std::wstrin
     Snippets::Write(ini, n, label, text);
 }
 
-void TSetForm1::OKButtonClick() {
+void TreasureBox::OKButtonClick() {
   bool all_unmodified = true;
   for (int f = 1; f <= kSnippetFields; ++f)
     if (Modified(f)) all_unmodified = false;
@@ -186,7 +186,7 @@ void TSetForm1::OKButtonClick() {
   if (all_unmodified) SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
-bool TSetForm1::SaveControls() {
+bool TreasureBox::SaveControls() {
   bool complete = true;
   for (int n = 1; n <= kSnippetRows; ++n) {
     const int text_field = n + kSnippetRows;
@@ -217,7 +217,7 @@ bool TSetForm1::SaveControls() {
   return complete;
 }
 
-void TSetForm1::Button1Click() {
+void TreasureBox::Button1Click() {
   int unmodified = 0;
   for (int f = 1; f <= kSnippetFields; ++f)
     if (!Modified(f)) ++unmodified;
@@ -231,16 +231,16 @@ void TSetForm1::Button1Click() {
     SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
-void TSetForm1::CancelButtonClick() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
+void TreasureBox::CancelButtonClick() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
-void TSetForm1::MoveFocusTo(int field) {
+void TreasureBox::MoveFocusTo(int field) {
   HWND edit = Edit(field);
   SetFocus(edit);
   // As when Tab arrives: the whole text is selected, ready to be replaced.
   EditBox(edit).SelectAll();
 }
 
-bool TSetForm1::Edit1KeyPress(int field, wchar_t key) {
+bool TreasureBox::Edit1KeyPress(int field, wchar_t key) {
   SetRed(field, false);
   if (key == L'\r') {
     MoveFocusTo(EditNavTable()[static_cast<size_t>(field)].enter);
@@ -249,7 +249,7 @@ bool TSetForm1::Edit1KeyPress(int field, wchar_t key) {
   return false;
 }
 
-bool TSetForm1::Edit1KeyDown(int field, UINT key) {
+bool TreasureBox::Edit1KeyDown(int field, UINT key) {
   const EditNavEntry& nav = EditNavTable()[static_cast<size_t>(field)];
   switch (key) {
     case VK_UP:
@@ -270,7 +270,7 @@ bool TSetForm1::Edit1KeyDown(int field, UINT key) {
   return false;
 }
 
-LRESULT TSetForm1::OnCtlColor(UINT msg, HDC dc, HWND control) {
+LRESULT TreasureBox::OnCtlColor(UINT msg, HDC dc, HWND control) {
   if (msg == WM_CTLCOLOREDIT) {
     if (const int field = FieldOf(control)) {
       const bool red = IsRed(field);
@@ -286,7 +286,7 @@ LRESULT TSetForm1::OnCtlColor(UINT msg, HDC dc, HWND control) {
   return FALSE;
 }
 
-void TSetForm1::OnCommand(int id, int code, HWND control) {
+void TreasureBox::OnCommand(int id, int code, HWND control) {
   if (code != BN_CLICKED) return;
   switch (id) {
     case kOKButton: OKButtonClick(); return;
@@ -300,7 +300,7 @@ void TSetForm1::OnCommand(int id, int code, HWND control) {
   }
 }
 
-INT_PTR TSetForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR TreasureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
@@ -325,12 +325,12 @@ INT_PTR TSetForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void ShowTreasureBox() {
   BusyCursor busy;
-  if (!TSetForm1::Get()) {
-    std::unique_ptr<TSetForm1> form(new TSetForm1);
+  if (!TreasureBox::Get()) {
+    std::unique_ptr<TreasureBox> form(new TreasureBox);
     form->Create();
-    TSetForm1::BecomeInstance(form.release());
+    TreasureBox::BecomeInstance(form.release());
   }
-  HWND h = TSetForm1::Get()->hwnd();
+  HWND h = TreasureBox::Get()->hwnd();
   ShowWindow(h, SW_SHOW);
   BringWindowToTop(h);
   SetForegroundWindow(h);
