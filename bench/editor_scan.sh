@@ -9,6 +9,6 @@ dir="$out/bench-native"
 mkdir -p "$dir"
 g++ -std=c++20 -O2 -DNDEBUG -I"$root/src" \
   "$root/bench/native_scan_text_bench.cpp" \
-  "$root/src/editor/search.cpp" "$root/src/platform/text.cpp" "$root/src/platform/cp932_iconv.cpp" \
+  "$root/src/controls/text_search.cpp" "$root/src/platform/text.cpp" "$root/src/platform/cp932_iconv.cpp" \
   -o "$dir/native_scan_text_bench"
 "$dir/native_scan_text_bench"

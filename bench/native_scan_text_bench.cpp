@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "editor/search.h"
+#include "controls/text_search.h"
 
 using namespace velkor;
 

@@ -144,6 +144,18 @@ void RichMemo::ScrollLines(int lines) { SendMessageW(hwnd(), EM_LINESCROLL, 0, l
 
 void RichMemo::ScrollCaret() { SendMessageW(hwnd(), EM_SCROLLCARET, 0, 0); }
 
+void RichMemo::CaretToStart() {
+  SetSel(0, 0);
+  ScrollCaret();
+  SetFocus(hwnd());
+}
+
+void RichMemo::CaretToEnd() {
+  SetSel(TextLength(), 0);
+  ScrollCaret();
+  SetFocus(hwnd());
+}
+
 bool RichMemo::Modified() const { return SendMessageW(hwnd(), EM_GETMODIFY, 0, 0) != 0; }
 
 void RichMemo::SetModified(bool modified) { SendMessageW(hwnd(), EM_SETMODIFY, modified, 0); }

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "controls/text_positions.h"
-#include "ui/control.h"
 #include "platform/win32.h"
+#include "ui/control.h"
 
 namespace velkor {
 
@@ -44,6 +44,9 @@ class RichMemo : public Control {
   int FirstVisibleLine() const;
   void ScrollLines(int lines);
   void ScrollCaret();
+  // The caret to the text's start or end, scrolled into view, the control focused.
+  void CaretToStart();
+  void CaretToEnd();
 
   bool Modified() const;
   void SetModified(bool modified);

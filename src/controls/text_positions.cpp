@@ -33,15 +33,6 @@ Char CharAt(std::wstring_view t, std::size_t w) {
   return {code, 1, code >= 0x10000 ? 2 : 1};
 }
 
-void AppendUtf16(std::wstring& out, char32_t c) {
-  if (sizeof(wchar_t) == 2 && c >= 0x10000) {
-    out.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
-    out.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-  } else {
-    out.push_back(static_cast<wchar_t>(c));
-  }
-}
-
 bool Lacks(std::wstring_view s) { return !s.empty() && WideToCp932(s).lost > 0; }
 
 }  // namespace
@@ -110,28 +101,10 @@ std::optional<std::string> TextBytes::FormOf(std::wstring_view other) const {
 }
 
 std::wstring TextBytes::TextOf(std::string_view bytes) const {
-  std::wstring out;
-  out.reserve(bytes.size());
-  std::size_t plain = 0;  // start of the run of bytes without a stand-in
-  for (std::size_t i = 0; i < bytes.size();) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    if (!IsLeadByte(lead) || i + 1 >= bytes.size()) {
-      ++i;
-      continue;
-    }
-    const int index = StandInIndex(lead, static_cast<unsigned char>(bytes[i + 1]));
-    if (index < 0) {
-      i += 2;
-      continue;
-    }
-    out += Cp932ToWide(bytes.substr(plain, i - plain));
+  return Cp932ToWideWithStandIns(bytes, [this](std::wstring& out, int index) {
     AppendUtf16(out, index < static_cast<int>(stand_ins_.size()) ? stand_ins_[static_cast<std::size_t>(index)]
                                                                  : U'\xFFFD');
-    i += 2;
-    plain = i;
-  }
-  out += Cp932ToWide(bytes.substr(plain));
-  return out;
+  });
 }
 
 // Both conversions walk the two forms side by side, one character at a time:

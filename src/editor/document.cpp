@@ -28,6 +28,5 @@ std::size_t ControlLength(const std::wstring& text) {
 
 std::wstring BackupNameOf(const std::wstring& path) { return ReplaceExtension(path, L".BAK"); }
 
-bool HasExtension(const std::wstring& path) { return ExtensionDot(path) != std::wstring::npos; }
 
 }  // namespace velkor

@@ -32,7 +32,4 @@ std::size_t ControlLength(const std::wstring& text);
 // name has none), so a.txt and a.doc share a.BAK.
 std::wstring BackupNameOf(const std::wstring& path);
 
-// Whether the file-name part of a path has an extension.
-bool HasExtension(const std::wstring& path);
-
 }  // namespace velkor

@@ -43,7 +43,6 @@ std::wstring PlaceText(const std::wstring& text, std::size_t index) {
   return std::to_wstring(place.line) + L" 行目の " + std::to_wstring(place.column) + L" 文字目";
 }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool RunSaveDialog(HWND owner, std::wstring& name) {
   static const wchar_t kFilter[] = L"TextFiles  (*.TXT)\0*.TXT\0AllFiles   (*.*)\0*.*\0";
@@ -373,8 +372,8 @@ void EditorWindow::CheckDisk() {
   Reload();
 }
 
-bool EditorWindow::Save1Click() {
-  if (file_path_.empty()) return SaveAs1Click();
+bool EditorWindow::Save() {
+  if (file_path_.empty()) return SaveAs();
   {
     BusyCursor busy;
     if (!WriteDocument()) return false;
@@ -386,26 +385,26 @@ bool EditorWindow::Save1Click() {
   SaveDocSettings(file_path_, file_path_);
   SaveDocSettings(L"LastUse", file_path_);
   main_.NoteSavedFile(file_path_);
-  FormCreate();
+  FillRecentFileItems();
   return true;
 }
 
-bool EditorWindow::SaveAs1Click() {
+bool EditorWindow::SaveAs() {
   std::wstring name = file_path_;
   if (!RunSaveDialog(hwnd(), name)) return false;
   const std::wstring previous = file_path_;
   const DiskWatch previous_disk = disk_;
   // Another file: the one the window read is no longer its file. (The
   // dialog has asked about overwriting the other.)
-  if (!EqualsNoCase(AbsolutePath(name), previous)) disk_.Forget();
+  if (!SamePath(AbsolutePath(name), previous)) disk_.Forget();
   if (HasExtension(name)) {
     file_path_ = name;
     SetCaption(FileNameOf(name));
-    return Save1Click();
+    return Save();
   }
   name += L".TXT";
   file_path_ = name;
-  if (Exists(name)) {
+  if (PathExists(name)) {
     // Ask again with the completed name, so that the overwrite question applies.
     if (!RunSaveDialog(hwnd(), name)) {
       file_path_ = previous;
@@ -415,7 +414,7 @@ bool EditorWindow::SaveAs1Click() {
     file_path_ = name;
   }
   SetCaption(FileNameOf(file_path_));
-  return Save1Click();
+  return Save();
 }
 
 }  // namespace velkor

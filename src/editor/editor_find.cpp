@@ -2,13 +2,13 @@
 // the keyboard scrolling that keeps the caret line in view.
 #include <optional>
 
+#include "controls/memo_find.h"
 #include "controls/text_positions.h"
 #include "editor/editor_ids.h"
-#include "editor/find_in_edit.h"
 #include "editor/editor_window.h"
-#include "ui/message_box.h"
 #include "platform/scoped.h"
 #include "platform/text.h"
+#include "ui/message_box.h"
 
 namespace velkor {
 
@@ -20,13 +20,13 @@ void EditorWindow::ShowFindDialog(bool replace) {
   dialog.Show(hwnd(), POINT{10, 10});
 }
 
-void EditorWindow::Find1Click() {
+void EditorWindow::OpenFind() {
   found_count_ = 0;
   ShowFindDialog(false);
   SetItemEnabled(IDM_FINDNEXT1, true);
 }
 
-void EditorWindow::FindDialog1Find() {
+void EditorWindow::FindFromDialog() {
   if (FindInEdit(memo_, find_.find_what(), SearchOptionsOf(find_.options()))) return;
   // While the box is up the window may be closed (the box keeps only the
   // main window from the user, not a posted close).
@@ -37,28 +37,17 @@ void EditorWindow::FindDialog1Find() {
 
 // The counting search of Find Next and of the Replace dialog's Find Next.
 void EditorWindow::Find(FindReplaceDialog& dialog) {
-  const std::wstring text = dialog.find_what();
-  if (FindInEdit(memo_, text, SearchOptionsOf(dialog.options()))) {
-    ++found_count_;
-  } else {
-    WindowLife life(*this);
-    ShowMessage(hwnd(), found_count_ == 0 ? NotFoundText(text) : FoundCountText(text, found_count_));
-    if (!life.lives()) return;
-    find_.Close();
-    found_count_ = 0;
-    memo_.SetSel(memo_.SelStart(), 0);
-  }
-  ShowCaretStatus();
+  if (FindNextCounting(memo_, dialog, find_, found_count_, *this)) ShowCaretStatus();
 }
 
-void EditorWindow::FindNext1Click() {
+void EditorWindow::FindNext() {
   find_.Close();
   WindowLife life(*this);
   Find(find_);
   if (life.lives()) ScrollIfBelow(3);
 }
 
-void EditorWindow::Replace1Click() { ShowFindDialog(true); }
+void EditorWindow::OpenReplace() { ShowFindDialog(true); }
 
 void EditorWindow::Replace() {
   const std::wstring search = replace_.find_what();
@@ -114,7 +103,7 @@ void EditorWindow::ReplaceAllInControl(const std::wstring& search, const std::ws
 
 void EditorWindow::OnFindMessage(LPARAM lp) {
   if (find_.TakeNotification(lp) == FindReplaceDialog::Request::FindNext) {
-    FindDialog1Find();
+    FindFromDialog();
     return;
   }
   switch (replace_.TakeNotification(lp)) {

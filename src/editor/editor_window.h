@@ -10,12 +10,12 @@
 #include "controls/panel.h"
 #include "controls/rich_memo.h"
 #include "controls/speed_button.h"
+#include "controls/text_search.h"
 #include "editor/disk_watch.h"
 #include "editor/document.h"
 #include "editor/recovery_copy.h"
-#include "editor/search.h"
-#include "ui/find_dialog.h"
 #include "platform/scoped.h"
+#include "ui/find_dialog.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
 
@@ -67,9 +67,9 @@ class EditorWindow : public Form {
   // Closes the window without a question: for one whose document never opened.
   void Discard();
   // Saves; false when nothing was saved (cancelled or failed).
-  bool Save1Click();
-  bool SaveAs1Click();
-  void Close1Click();
+  bool Save();
+  bool SaveAs();
+  void CloseFromEditorMenu();
   // The close question; true when the window may close.
   bool CloseQuery();
   void SaveDocSettings(const std::wstring& section, const std::wstring& file_value);
@@ -77,7 +77,7 @@ class EditorWindow : public Form {
   void ShowCaretStatus();
   void UpdateEditCommands();
   void SetTextMargins();
-  void FormCreate();
+  void FillRecentFileItems();
   void SetImeColors();
 
   // Word wrap with its scroll bars and check mark.
@@ -93,11 +93,11 @@ class EditorWindow : public Form {
   bool MenuItemEnabled(int command_id) const;
 
   // Find, replace and navigation.
-  void Find1Click();
-  void FindDialog1Find();
+  void OpenFind();
+  void FindFromDialog();
   void Find(FindReplaceDialog& dialog);
-  void FindNext1Click();
-  void Replace1Click();
+  void FindNext();
+  void OpenReplace();
   void Replace();
   void ReplaceAllInControl(const std::wstring& search, const std::wstring& with, SearchOptions options);
   void ScrollIfBelow(int n);
@@ -112,16 +112,16 @@ class EditorWindow : public Form {
   DWORD& replace_flags() { return replace_.options(); }
 
   // Text tools.
-  void TabtoSpaceClick(int columns);
-  void Character1Click();
-  void LeftSetClick();
-  void SpeedButton5Click();
-  void KN1Click();
-  void ZoomClick(int percent);
-  void AlignClick(int command_id);
+  void ExpandTabs(int columns);
+  void EnableTabCommands();
+  void MarkLines();
+  void InsertDate();
+  void ShowCharacterCounts();
+  void ZoomToolPanel(int percent);
+  void AlignText(int command_id);
   void SetWordWrap();
   void SetFont();
-  void EditKey1Click(int n);
+  void InsertSnippet(int n);
 
   // The byte length of the text with CR LF line breaks, in code page 932.
   int TextByteLength() const;
@@ -136,9 +136,6 @@ class EditorWindow : public Form {
  private:
   // The timer that writes the recovery copy when it is due.
   static constexpr UINT_PTR kCopyTimer = 7;
-  struct MenuDeleter {
-    void operator()(HMENU m) const { DestroyMenu(m); }
-  };
 
   void CreateControls();
   void Layout();
@@ -162,10 +159,10 @@ class EditorWindow : public Form {
   void PasteFromClipboard();
   void SelectAll();
   void DeleteSelection();
-  void UNDO1Click();
-  void PopToTopLineClick();
-  void PopToLastLineClick();
-  void SpeedBTClick();
+  void UndoEdit();
+  void GoToStart();
+  void GoToEnd();
+  void ToggleToolPanel();
   void ShowFindDialog(bool replace);
   void OnFindMessage(LPARAM lp) override;
 
@@ -173,7 +170,7 @@ class EditorWindow : public Form {
   int found_count_ = 0;
   RichMemo memo_;
   MainFrame& main_;
-  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> menu_;
+  ScopedMenu menu_;
   PopupMenu popup_;
   Panel panele_;
   std::vector<std::unique_ptr<SpeedButton>> buttons_;

@@ -3,25 +3,25 @@
 #include <shellapi.h>
 
 #include "controls/window_dock.h"
-#include "state/doc_settings.h"
 #include "editor/editor_ids.h"
 #include "editor/editor_window.h"
 #include "editor/recovery_journal.h"
 #include "editor/recovery_offer.h"
 #include "frame/about.h"
-#include "ui/main_frame_ids.h"
 #include "frame/frame_logic.h"
-#include "state/settings.h"
 #include "launcher/friends_window.h"
-#include "platform/file_utils.h"
-#include "ui/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
-#include "ui/message_box.h"
-#include "ui/messages.h"
+#include "platform/file_utils.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "state/doc_settings.h"
+#include "state/settings.h"
+#include "ui/app.h"
+#include "ui/main_frame_ids.h"
+#include "ui/message_box.h"
+#include "ui/messages.h"
 #include "ui/window_life.h"
 #include "wordsearch/search_window.h"
 
@@ -52,12 +52,6 @@ const SpeedButtonSpec kTools[] = {
 constexpr int kPanel1Height = 44;
 constexpr int kStatusHeight = 30;
 constexpr int kVelSButtonSize = 34;
-
-// Paths of the recent-file list compare as the user's locale compares them,
-// without regard to letter case.
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
-}
 
 std::wstring ReadRegistryString(HKEY root, const wchar_t* key, const wchar_t* value) {
   HKEY h = nullptr;
@@ -101,7 +95,7 @@ void MainWindow::CreateForm() {
   BecomeInstance(this);
   Application::Get().SetMainWindow(hwnd());
   journal_ = std::make_unique<RecoveryJournal>(RecoveryFolderFor(SettingsFilePath()), hwnd(), kCopiesNotWritten);
-  FormCreate();
+  SetUpWindow();
 }
 
 void MainWindow::CreateControls() {
@@ -154,7 +148,7 @@ void MainWindow::LayoutChildren() {
 }
 
 // Creation: everything the window needs before it is first shown.
-void MainWindow::FormCreate() {
+void MainWindow::SetUpWindow() {
   BusyCursor busy;
   caption_active_ = true;
   screen_width_ = GetSystemMetrics(SM_CXSCREEN);

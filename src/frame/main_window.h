@@ -10,16 +10,16 @@
 
 #include "controls/panel.h"
 #include "controls/speed_button.h"
-#include "state/snippets.h"
-#include "ui/control.h"
-#include "ui/main_frame.h"
-#include "frame/launch_row.h"
-#include "state/recent_file_list.h"
-#include "state/untitled_numbers.h"
-#include "platform/scoped.h"
 #include "frame/caption_clock.h"
 #include "frame/clock_logic.h"
+#include "frame/launch_row.h"
+#include "platform/scoped.h"
+#include "state/recent_file_list.h"
+#include "state/snippets.h"
+#include "state/untitled_numbers.h"
+#include "ui/control.h"
 #include "ui/form.h"
+#include "ui/main_frame.h"
 
 namespace velkor {
 
@@ -133,7 +133,7 @@ class MainWindow : public Form, public SingleInstance<MainWindow>, public MainFr
  private:
   static constexpr wchar_t kTitle[] = L"ベルコノート";
   void CreateControls();
-  void FormCreate();
+  void SetUpWindow();
   void FormShow();
   void FormActivate();
   void FormPaint();

@@ -2,25 +2,25 @@
 
 #include <shellapi.h>
 #include "controls/window_dock.h"
-#include "state/doc_settings.h"
 #include "editor/editor_ids.h"
 #include "editor/editor_window.h"
 #include "editor/recovery_journal.h"
 #include "editor/recovery_offer.h"
 #include "frame/about.h"
-#include "ui/main_frame_ids.h"
 #include "frame/frame_logic.h"
-#include "state/settings.h"
 #include "launcher/friends_window.h"
-#include "platform/file_utils.h"
-#include "ui/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
-#include "ui/message_box.h"
-#include "ui/messages.h"
+#include "platform/file_utils.h"
 #include "platform/path_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "state/doc_settings.h"
+#include "state/settings.h"
+#include "ui/app.h"
+#include "ui/main_frame_ids.h"
+#include "ui/message_box.h"
+#include "ui/messages.h"
 #include "ui/window_life.h"
 #include "wordsearch/search_window.h"
 
@@ -163,7 +163,7 @@ void MainWindow::ShowUsedFiles() {
     ModifyMenuW(GetSubMenu(menu_, 0), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
                 recent_files_.Caption(n).c_str());
   // The editors mirror the items in their File menus.
-  for (EditorWindow* e : Editors()) e->FormCreate();
+  for (EditorWindow* e : Editors()) e->FillRecentFileItems();
 }
 
 void MainWindow::NoteSavedFile(const std::wstring& path) {

@@ -8,16 +8,6 @@
 #include "platform/paths.h"
 
 namespace velkor {
-namespace {
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
-
-}  // namespace
 
 bool DeleteListedFile(const std::wstring& path, const AskYesNo& ask) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -42,7 +32,7 @@ bool RecycleFile(HWND owner, const std::wstring& path) {
   op.fAnyOperationsAborted = TRUE;
   op.hNameMappings = nullptr;
   op.lpszProgressTitle = L"削除中";
-  return SHFileOperationW(&op) == 0 && !Exists(path);
+  return SHFileOperationW(&op) == 0 && !PathExists(path);
 }
 
 std::wstring NodeDirectory(const std::wstring& node_path) {
@@ -77,7 +67,7 @@ DropResult DropFileOnNode(const std::wstring& source, const std::wstring& node_p
   }
   if (MoveFileTo(source, destination, replacing) == MoveOutcome::kCopied)
     result.notice = MoveStayedText(source, destination);
-  result.source_left = !Exists(source);
+  result.source_left = !PathExists(source);
   return result;
 }
 

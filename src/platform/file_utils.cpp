@@ -35,11 +35,6 @@ bool CopyContents(HANDLE source, HANDLE destination) {
   return copied == size.QuadPart;
 }
 
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
-
 }  // namespace
 
 void CopyFileTo(const std::wstring& source, const std::wstring& destination) {
@@ -95,7 +90,7 @@ MoveOutcome MoveFileTo(const std::wstring& source, const std::wstring& destinati
                         GetFileAttributesW(source.c_str()) != INVALID_FILE_ATTRIBUTES;
     return stayed ? MoveOutcome::kCopied : MoveOutcome::kRenamed;
   }
-  if (HasAttributes(source, kReadOnlyAttribute)) throw EFCantMove(source);
+  if (HasAttributes(source, kReadOnlyAttribute)) throw CannotMoveError(source);
   CopyFileToFile(source, target);
   return MoveOutcome::kCopied;
 }

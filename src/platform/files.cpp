@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/path_names.h"
+#include "platform/paths.h"
 #include "platform/scoped.h"
 #include "platform/text.h"
 
@@ -13,8 +14,6 @@ namespace velkor {
 namespace {
 
 bool NameTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
-
-bool SamePath(const std::wstring& a, const std::wstring& b) { return EqualsNoCase(a, b); }
 
 // The file a path names, through symbolic links (Wine shows a Unix link as a
 // plain file, so every path is asked); the path itself when it names none.

@@ -22,6 +22,8 @@ std::wstring FolderOf(std::wstring_view path);
 // Position of the dot that starts the file name's extension (its last dot),
 // or npos when the name has none; a dot in a folder name does not count.
 std::size_t ExtensionDot(std::wstring_view path);
+// Whether the file-name part of a path has an extension.
+inline bool HasExtension(std::wstring_view path) { return ExtensionDot(path) != std::wstring_view::npos; }
 // The path with the extension of its name replaced by ext, dot included;
 // ext is appended to a name without one.
 std::wstring ReplaceExtension(std::wstring_view path, std::wstring_view ext);

@@ -58,6 +58,12 @@ struct KeyTraits {
   static bool Valid(HKEY h) { return h != nullptr; }
   static void Close(HKEY h) { RegCloseKey(h); }
 };
+// A menu that no window holds (one attached to a window goes with it).
+struct MenuTraits {
+  static HMENU Invalid() { return nullptr; }
+  static bool Valid(HMENU h) { return h != nullptr; }
+  static void Close(HMENU h) { DestroyMenu(h); }
+};
 struct MemDcTraits {
   static HDC Invalid() { return nullptr; }
   static bool Valid(HDC h) { return h != nullptr; }
@@ -73,6 +79,7 @@ using ScopedPen = Scoped<HPEN, GdiTraits<HPEN>>;
 using ScopedIcon = Scoped<HICON, IconTraits>;
 using ScopedKey = Scoped<HKEY, KeyTraits>;
 using ScopedMemDc = Scoped<HDC, MemDcTraits>;
+using ScopedMenu = Scoped<HMENU, MenuTraits>;
 
 // A DC from GetDC or GetWindowDC, released to its window.
 class WindowDc {

@@ -100,6 +100,15 @@ std::wstring Utf8ToWide(std::string_view bytes) {
   return out;
 }
 
+void AppendUtf16(std::wstring& out, char32_t c) {
+  if (sizeof(wchar_t) == 2 && c >= 0x10000) {
+    out.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
+    out.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+  } else {
+    out.push_back(static_cast<wchar_t>(c));
+  }
+}
+
 std::string WideToUtf8(std::wstring_view text) {
   std::string out;
   out.reserve(text.size());

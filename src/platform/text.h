@@ -34,6 +34,8 @@ constexpr std::size_t Utf8SequenceLength(unsigned char lead) {
 // byte and continuation bytes. Whether the whole is valid shows once it is there.
 bool IsValidUtf8Start(std::string_view bytes);
 std::string WideToUtf8(std::wstring_view text);
+// A code point appended in UTF-16: a surrogate pair above the basic plane.
+void AppendUtf16(std::wstring& out, char32_t c);
 
 // UTF-16LE bytes; an odd final byte is dropped.
 std::wstring Utf16LeToWide(std::string_view bytes);
@@ -83,6 +85,10 @@ constexpr int StandInIndex(unsigned char lead, unsigned char trail) {
   return row * 125 + (trail - 0x80);
 }
 constexpr bool IsStandIn(unsigned char lead, unsigned char trail) { return StandInIndex(lead, trail) >= 0; }
+// Code page 932 bytes as text in which put(out, index) appends what each
+// stand-in stands for, in the order they come.
+template <class PutStandIn>
+std::wstring Cp932ToWideWithStandIns(std::string_view bytes, PutStandIn put);
 constexpr Cp932Char StandInBytes(int index) {
   constexpr unsigned char kLeads[5] = {0x85, 0x86, 0xEB, 0xEC, 0xEF};
   Cp932Char c;
@@ -90,6 +96,29 @@ constexpr Cp932Char StandInBytes(int index) {
   c.bytes[1] = static_cast<unsigned char>(0x80 + index % 125);
   c.length = 2;
   return c;
+}
+
+template <class PutStandIn>
+std::wstring Cp932ToWideWithStandIns(std::string_view bytes, PutStandIn put) {
+  std::wstring out;
+  out.reserve(bytes.size());
+  std::size_t plain = 0;  // start of the run of bytes without a stand-in
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (!IsLeadByte(lead) || i + 1 >= bytes.size()) {
+      ++i;
+      continue;
+    }
+    const int index = StandInIndex(lead, static_cast<unsigned char>(bytes[i + 1]));
+    if (index >= 0) {
+      out += Cp932ToWide(bytes.substr(plain, i - plain));
+      put(out, index);
+      plain = i + 2;
+    }
+    i += 2;
+  }
+  out += Cp932ToWide(bytes.substr(plain));
+  return out;
 }
 
 // Case folding for names that the system compares without regard to case

@@ -76,15 +76,6 @@ std::size_t DecodeSequence(const unsigned char* p, const unsigned char* end, cha
   return len;
 }
 
-void AppendUtf16(std::wstring& out, char32_t c) {
-  if (sizeof(wchar_t) == 2 && c >= 0x10000) {
-    out.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
-    out.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-  } else {
-    out.push_back(static_cast<wchar_t>(c));
-  }
-}
-
 // The stand-ins of one line's text: the characters code page 932 lacks among
 // its first kTextMax bytes, in their order.
 struct LineStandIns {
@@ -503,27 +494,10 @@ SearchKeyword::SearchKeyword(std::wstring_view typed) {
 
 std::wstring ShownText(std::string_view text, std::u32string_view stand_ins) {
   if (stand_ins.empty()) return Cp932ToWide(text);
-  std::wstring out;
-  out.reserve(text.size());
-  std::size_t plain = 0;  // start of the run of bytes without a stand-in
   std::size_t next = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (!IsLeadByte(lead) || i + 1 >= text.size()) {
-      ++i;
-      continue;
-    }
-    if (!IsStandIn(lead, static_cast<unsigned char>(text[i + 1]))) {
-      i += 2;
-      continue;
-    }
-    out += Cp932ToWide(text.substr(plain, i - plain));
+  return Cp932ToWideWithStandIns(text, [&](std::wstring& out, int) {
     AppendUtf16(out, next < stand_ins.size() ? stand_ins[next++] : U'\xFFFD');
-    i += 2;
-    plain = i;
-  }
-  out += Cp932ToWide(text.substr(plain));
-  return out;
+  });
 }
 
 ScanEnd SearchFileText(FileScanner& scanner, const SearchKeyword& keyword, ByteSource& file,

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include "controls/window_dock.h"
-#include "state/settings.h"
-#include "ui/app.h"
 #include "platform/dpi.h"
 #include "platform/error.h"
-#include "ui/message_box.h"
 #include "platform/text.h"
+#include "state/settings.h"
+#include "ui/app.h"
+#include "ui/message_box.h"
 #include "wordsearch/progress.h"
 #include "wordsearch/setup_dialog.h"
 #include "wordsearch/wordsearch_ids.h"
@@ -35,7 +35,7 @@ void SearchWindow::SpeedBarMouseMove() {
 }
 
 // Tool bar handlers.
-void SearchWindow::Label1Click() {
+void SearchWindow::ToggleCaseSensitivity() {
   // The search holds the setting it started with and restores it at its end.
   if (working()) return;
   case_sensitive_ = !case_sensitive_;
@@ -48,12 +48,12 @@ void SearchWindow::Label1Click() {
   }
 }
 
-void SearchWindow::DirNo1ChClick(int tag) {
+void SearchWindow::DirectoryCheckClicked(int tag) {
   dir_checked_[static_cast<size_t>(tag)] = Button(dir_checks_[static_cast<size_t>(tag)]).checked();
   SetFocus(keyword_box_);
 }
 
-void SearchWindow::CheckBox1Click(int tag) {
+void SearchWindow::ClassCheckClicked(int tag) {
   ext_checked_[static_cast<size_t>(tag)] = Button(ext_checks_[static_cast<size_t>(tag)]).checked();
   std::array<bool, kExtClasses> checked{};
   for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ext_checked_[n];
@@ -61,14 +61,14 @@ void SearchWindow::CheckBox1Click(int tag) {
   SetFocus(keyword_box_);
 }
 
-void SearchWindow::ClassCheckClick() { SetFocus(keyword_box_); }
+void SearchWindow::ReturnFocusToKeyword() { SetFocus(keyword_box_); }
 
-void SearchWindow::UpDown1Click() {
+void SearchWindow::ApplyFontSize() {
   ApplyFont(FontSize());
   SetHeaderWidths();
 }
 
-void SearchWindow::SetUpButtonClick() {
+void SearchWindow::ShowSetupDialog() {
   if (working()) return;
   SetupDialog setup;
   setup.CentreOver(hwnd());
@@ -89,14 +89,14 @@ void SearchWindow::SetUpButtonClick() {
   ShowDirChecks();
 }
 
-void SearchWindow::finishButtonClick() {
+void SearchWindow::CloseSearchWindow() {
   SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
 // The keyword box and the result list.
-bool SearchWindow::KeyWordEditBKeyPress(WPARAM ch) {
+bool SearchWindow::KeywordKeyPress(WPARAM ch) {
   if (ch == VK_RETURN) {
-    SearchBtnClick();
+    StartSearch();
     return true;
   }
   if (ch == VK_ESCAPE) {
@@ -107,7 +107,7 @@ bool SearchWindow::KeyWordEditBKeyPress(WPARAM ch) {
   return false;
 }
 
-bool SearchWindow::FileListKeyPress(WPARAM ch) {
+bool SearchWindow::ResultListKeyPress(WPARAM ch) {
   if (ch == VK_ESCAPE) {
     ClearList();
     file_button_.SetEnabled(false);
@@ -116,7 +116,7 @@ bool SearchWindow::FileListKeyPress(WPARAM ch) {
     return true;
   }
   if (ch == VK_RETURN && SelectedIndex() >= 0) {
-    FileListDblClick();
+    ViewSelectedHit();
     return true;
   }
   return false;
@@ -153,13 +153,13 @@ void SearchWindow::ClearList() {
   if (header_shift_ != 0) Layout();
 }
 
-void SearchWindow::PopupMenu2Popup() { SetMenuItemEnabled(popup2_.get(), IDM_SEA_OPEN1, SelectedIndex() >= 0); }
+void SearchWindow::EnableResultPopupItems() { SetMenuItemEnabled(popup2_.get(), IDM_SEA_OPEN1, SelectedIndex() >= 0); }
 
-void SearchWindow::TopT2Click() {
+void SearchWindow::SelectFirstHit() {
   if (file_list_.Count() > 0) file_list_.Select(0);
 }
 
-void SearchWindow::LastL2Click() {
+void SearchWindow::SelectLastHit() {
   if (const int n = file_list_.Count(); n > 0) file_list_.Select(n - 1);
 }
 

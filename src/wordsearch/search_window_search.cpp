@@ -5,14 +5,14 @@
 // finish button can stop it.
 #include <algorithm>
 
-#include "ui/app.h"
 #include "platform/dir_walk.h"
 #include "platform/locale_text.h"
-#include "ui/message_box.h"
 #include "platform/number_format.h"
 #include "platform/path_names.h"
 #include "platform/scoped.h"
 #include "platform/text.h"
+#include "ui/app.h"
+#include "ui/message_box.h"
 #include "wordsearch/progress.h"
 #include "wordsearch/search_window.h"
 
@@ -95,7 +95,7 @@ std::string LocalDateColumn(const FILETIME& last_write) {
                        OneByteSeparator(LocaleText(LOCALE_SDATE), '/'));
 }
 
-void SearchWindow::SearchBtnClick() {
+void SearchWindow::StartSearch() {
   // The command pumps messages while it runs: a second one must not start inside it.
   if (working()) return;
   if (std::all_of(dir_path_.begin() + 1, dir_path_.end(), [](const std::wstring& p) { return p.empty(); })) {

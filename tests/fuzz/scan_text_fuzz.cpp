@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "editor/search.h"
 #include "../native/editor_search_reference.h"
+#include "controls/text_search.h"
 #include "fuzz/fuzz_check.h"
 
 using namespace velkor;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "controls/text_positions.h"
-#include "editor/search.h"
+#include "controls/text_search.h"
 #include "fuzz/fuzz_check.h"
 #include "platform/text.h"
 

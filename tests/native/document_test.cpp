@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/document.h"
+#include "platform/path_names.h"
 
 using namespace velkor;
 

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/search.h"
+#include "controls/text_search.h"
 #include "platform/text.h"
 
 namespace velkor::reference {

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "editor/search.h"
+#include "controls/text_search.h"
 #include "native/editor_search_reference.h"
 
 using namespace velkor;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/text_positions.h"
-#include "editor/search.h"
+#include "controls/text_search.h"
 
 using namespace velkor;
 

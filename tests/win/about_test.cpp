@@ -7,8 +7,8 @@
 #include "controls/marquee.h"
 #include "editor/editor_window.h"
 #include "frame/about.h"
-#include "ui/main_frame_ids.h"
 #include "support/frame_fixture.h"
+#include "ui/main_frame_ids.h"
 
 using namespace velkor;
 using namespace velkor::test;
@@ -144,7 +144,7 @@ TEST_F(AboutBoxTest, ExistsOnceAndIsCreatedAnewAfterClosing) {
 }
 
 TEST_F(AboutBoxTest, PlacementComesFromItsSectionAndIsSavedOnClosing) {
-  WriteIni("[AboutBox]\r\nPlaceNormalPos.Left=100\r\n");
+  WriteIni("[TAboutBox]\r\nPlaceNormalPos.Left=100\r\n");
   AboutBox& box = Open();
   RECT r{};
   GetWindowRect(box.hwnd(), &r);

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "state/settings.h"
 #include "platform/text.h"
+#include "state/settings.h"
 #include "support/frame_fixture.h"
 #include "wordsearch/search_window.h"
 
@@ -44,7 +44,7 @@ class SearchWindowTest : public FrameTest {
 
   static void Search(SearchWindow& form, const std::wstring& keyword) {
     SetWindowTextW(form.KeyWordEditB(), keyword.c_str());
-    form.SearchBtnClick();
+    form.StartSearch();
   }
 
   // The result lines as the list shows them, in code page 932.

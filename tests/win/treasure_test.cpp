@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "editor/treasure_box.h"
 #include "editor/editor_ids.h"
 #include "editor/editor_window.h"
-#include "state/settings.h"
+#include "editor/treasure_box.h"
 #include "platform/dpi.h"
+#include "state/settings.h"
 #include "support/frame_fixture.h"
 
 using namespace velkor;
@@ -483,7 +483,7 @@ TEST_F(Treasure, EditorsOpenItAndTakeARegisteredPairAtOnce) {
   TypeInto(form.Edit(12), L"");
 
   // The form belongs to the main window, not to the editor that opened it.
-  first->Close1Click();
+  first->CloseFromEditorMenu();
   Pump();
   ASSERT_EQ(TreasureBox::Get(), &form);
   Click(form.OKButton());

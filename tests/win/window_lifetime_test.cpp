@@ -11,11 +11,11 @@
 
 #include "editor/editor_ids.h"
 #include "editor/editor_window.h"
-#include "ui/main_frame_ids.h"
-#include "state/settings.h"
 #include "launcher/friends_window.h"
 #include "launcher/friends_window_ids.h"
+#include "state/settings.h"
 #include "ui/app.h"
+#include "ui/main_frame_ids.h"
 #include "ui/window.h"
 #include "win/search_window_fixture.h"
 #include "win/setup_input.h"
@@ -93,7 +93,7 @@ TEST_F(WindowLifetime, TheViewerClosedUnderItsFindBoxIsLeftAlone) {
   DialogAnswerer answers;
   Search(form, L"key");
   SendMessageW(form.FileList(), LB_SETCURSEL, 0, 0);
-  form.FileListDblClick();
+  form.ViewSelectedHit();
   answers.Then(CloseBehindTheBox(f().hwnd()));
   answers.Press(IDOK);  // the farewell
   PostKey(form.SrcList().hwnd(), VK_F3);
@@ -348,7 +348,7 @@ TEST_F(WindowLifetime, TheEndOfTheSessionAsksOnlyForTheChangedDocumentsAndKeepsT
   PumpFor(50);
   EXPECT_EQ(answers.seen().size(), 1u);
   const std::string ini = IniBytes();
-  for (const char* section : {"[MainWindow]", "[SearchWindow]", "[FriendsWindow]"})
+  for (const char* section : {"[Tframeform]", "[TSeaForm]", "[Tdirform]"})
     EXPECT_NE(ini.find(section), std::string::npos) << section;
 }
 

@@ -1,8 +1,10 @@
-#include "editor/find_in_edit.h"
+#include "controls/memo_find.h"
 
 #include <optional>
 
 #include "controls/text_positions.h"
+#include "ui/message_box.h"
+#include "ui/window_life.h"
 
 namespace velkor {
 
@@ -48,6 +50,22 @@ std::wstring NotFoundText(const std::wstring& search) { return L"見つかりま
 
 std::wstring FoundCountText(const std::wstring& search, int count) {
   return L"検索文字 ： \" " + search + L"　\" は、計  " + std::to_wstring(count) + L"  回  見つかりました。";
+}
+
+bool FindNextCounting(RichMemo& control, const FindReplaceDialog& dialog, FindReplaceDialog& close_at_end,
+                      int& found_count, const Window& owner) {
+  const std::wstring text = dialog.find_what();
+  if (FindInEdit(control, text, SearchOptionsOf(dialog.options()))) {
+    ++found_count;
+    return true;
+  }
+  WindowLife life(owner);
+  ShowMessage(owner.hwnd(), found_count == 0 ? NotFoundText(text) : FoundCountText(text, found_count));
+  if (!life.lives()) return false;
+  close_at_end.Close();
+  found_count = 0;
+  control.SetSel(control.SelStart(), 0);
+  return true;
 }
 
 }  // namespace velkor

@@ -1,4 +1,4 @@
-#include "editor/search.h"
+#include "controls/text_search.h"
 
 #include <algorithm>
 #include <bit>
@@ -308,24 +308,7 @@ namespace {
 // The text of code page 932 bytes for a comparison, each stand-in as a
 // low surrogate of its own: no code page 932 character decodes to one.
 std::wstring ComparableText(std::string_view bytes) {
-  std::wstring out;
-  std::size_t plain = 0;
-  for (std::size_t i = 0; i < bytes.size();) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    if (!IsLeadByte(lead) || i + 1 >= bytes.size()) {
-      ++i;
-      continue;
-    }
-    const int index = StandInIndex(lead, static_cast<unsigned char>(bytes[i + 1]));
-    if (index >= 0) {
-      out += Cp932ToWide(bytes.substr(plain, i - plain));
-      out += static_cast<wchar_t>(0xDC00 + index);
-      plain = i + 2;
-    }
-    i += 2;
-  }
-  out += Cp932ToWide(bytes.substr(plain));
-  return out;
+  return Cp932ToWideWithStandIns(bytes, [](std::wstring& out, int index) { out += static_cast<wchar_t>(0xDC00 + index); });
 }
 
 }  // namespace

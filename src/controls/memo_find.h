@@ -5,8 +5,10 @@
 #include <string>
 
 #include "controls/rich_memo.h"
-#include "editor/search.h"
+#include "controls/text_search.h"
 #include "platform/win32.h"
+#include "ui/find_dialog.h"
+#include "ui/window.h"
 
 namespace velkor {
 
@@ -20,5 +22,13 @@ SearchOptions SearchOptionsOf(DWORD find_flags);
 // text was found before the end.
 std::wstring NotFoundText(const std::wstring& search);
 std::wstring FoundCountText(const std::wstring& search, int count);
+
+// The counting Find Next of the editor and the viewer: the text of `dialog`
+// searched from the selection; a hit counts. At the end the user is told how
+// often it was found (or that it was not), then `close_at_end` closes, the
+// count starts again and the selection collapses to its start. False when
+// `owner` went while the message was up.
+bool FindNextCounting(RichMemo& control, const FindReplaceDialog& dialog, FindReplaceDialog& close_at_end,
+                      int& found_count, const Window& owner);
 
 }  // namespace velkor
