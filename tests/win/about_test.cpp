@@ -144,7 +144,7 @@ TEST_F(AboutBoxTest, ExistsOnceAndIsCreatedAnewAfterClosing) {
 }
 
 TEST_F(AboutBoxTest, PlacementComesFromItsSectionAndIsSavedOnClosing) {
-  WriteIni("[AboutBox]\r\nPlaceNormalPos.Left=100\r\n");
+  WriteIni("[TAboutBox]\r\nPlaceNormalPos.Left=100\r\n");
   AboutBox& box = Open();
   RECT r{};
   GetWindowRect(box.hwnd(), &r);

@@ -366,14 +366,14 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, ShowCommands,
                                            std::pair{1, 1}, std::pair{5, 1}, std::pair{8, 1}, std::pair{10, 1}));
 
 TEST_F(MainWindowTest, StoredMaximizedStateTakesEffectWhenShown) {
-  WriteIni("[MainWindow]\r\nPlaceShowCmd=3\r\n");
+  WriteIni("[Tframeform]\r\nPlaceShowCmd=3\r\n");
   MainWindow& f = StartFrame();
   EXPECT_EQ(f.start_show_command(), 3);
   EXPECT_TRUE(PumpUntil([&] { return IsZoomed(f.hwnd()) != FALSE; }, 3000));
 }
 
 TEST_F(MainWindowTest, PlacementWithOnlyALeftEdgeKeepsSizeAndCentresVertically) {
-  WriteIni("[MainWindow]\r\nPlaceNormalPos.Left=100\r\n");
+  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=100\r\n");
   MainWindow& f = StartFrame();
   const RECT r = WindowRectOf(f.hwnd());
   RECT client{};
@@ -684,7 +684,7 @@ TEST_F(MainWindowTest, TheClientAreaShowsFourBandsOfStripes) {
 }
 
 TEST_F(MainWindowTest, APlacementWithItsTitleBarAboveTheScreenComesDownToIt) {
-  WriteIni("[MainWindow]\r\nPlaceNormalPos.Left=100\r\nPlaceNormalPos.Top=-200\r\n"
+  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=100\r\nPlaceNormalPos.Top=-200\r\n"
            "PlaceNormalPos.Right=700\r\nPlaceNormalPos.Bottom=300\r\n");
   MainWindow& f = StartFrame();
   RECT work{}, r{};
@@ -713,7 +713,7 @@ class WorkArea {
 
 TEST_F(MainWindowTest, WithTheTaskBarOnTheLeftAndAtTheTopTheTitleBarStaysWithinReach) {
   WorkArea bars({60, 40, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-  WriteIni("[MainWindow]\r\nPlaceNormalPos.Left=-560\r\nPlaceNormalPos.Top=10\r\n"
+  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=-560\r\nPlaceNormalPos.Top=10\r\n"
            "PlaceNormalPos.Right=40\r\nPlaceNormalPos.Bottom=410\r\n");
   MainWindow& f = StartFrame();
   RECT r{};
@@ -725,7 +725,7 @@ TEST_F(MainWindowTest, WithTheTaskBarOnTheLeftAndAtTheTopTheTitleBarStaysWithinR
 }
 
 TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOntoTheNearestOne) {
-  WriteIni("[MainWindow]\r\nPlaceNormalPos.Left=5000\r\nPlaceNormalPos.Top=4000\r\n"
+  WriteIni("[Tframeform]\r\nPlaceNormalPos.Left=5000\r\nPlaceNormalPos.Top=4000\r\n"
            "PlaceNormalPos.Right=5600\r\nPlaceNormalPos.Bottom=4400\r\n");
   MainWindow& f = StartFrame();
   RECT r{};

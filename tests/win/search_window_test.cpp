@@ -184,7 +184,7 @@ TEST_F(SeaForm, ClosingTheMainWindowTakesTheSearchWindowAlongAndSavesItsSettings
 }
 
 TEST_F(SeaForm, ReopensWhereItWasLeft) {
-  WriteIni("[SearchWindow]\r\nPlaceNormalPos.Left=120\r\nPlaceNormalPos.Top=60\r\n");
+  WriteIni("[TSeaForm]\r\nPlaceNormalPos.Left=120\r\nPlaceNormalPos.Top=60\r\n");
   SearchWindow& form = Open();
   RECT r{};
   GetWindowRect(form.hwnd(), &r);

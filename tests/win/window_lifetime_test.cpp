@@ -348,7 +348,7 @@ TEST_F(WindowLifetime, TheEndOfTheSessionAsksOnlyForTheChangedDocumentsAndKeepsT
   PumpFor(50);
   EXPECT_EQ(answers.seen().size(), 1u);
   const std::string ini = IniBytes();
-  for (const char* section : {"[MainWindow]", "[SearchWindow]", "[FriendsWindow]"})
+  for (const char* section : {"[Tframeform]", "[TSeaForm]", "[Tdirform]"})
     EXPECT_NE(ini.find(section), std::string::npos) << section;
 }
 
