@@ -446,13 +446,8 @@ void SetupDialog::CheckBoxClick(int n) {
 }
 
 void SetupDialog::WriteSettings() const {
-  const DirRegistration d = GetDirData();
   Settings ini;
-  for (int n = 1; n <= 6; ++n) {
-    const std::wstring key = L"No" + std::to_wstring(n);
-    ini.WriteBool(L"Option", key, d.checked[static_cast<size_t>(n)]);
-    ini.WriteString(L"Option", key + L"Dir", d.path[static_cast<size_t>(n)]);
-  }
+  GetDirData().Save(ini);
 }
 
 void SetupDialog::OnOK() {

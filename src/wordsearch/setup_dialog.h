@@ -15,18 +15,11 @@
 #include "ui/dialog.h"
 #include "platform/dir_walk.h"
 #include "platform/scoped.h"
+#include "state/search_settings.h"
 
 namespace velkor {
 
 class ProgressWindow;
-
-// What the search window and the dialog hand each other: per number 1 to 6
-// (index 0 unused), whether it is searched and its path (empty, or ending in
-// a backslash).
-struct DirRegistration {
-  std::array<bool, 7> checked{};
-  std::array<std::wstring, 7> path;
-};
 
 class SetupDialog : public Dialog {
  public:
