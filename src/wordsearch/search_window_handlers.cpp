@@ -70,11 +70,11 @@ void SearchWindow::SetUpButtonClick() {
   if (working()) return;
   SetupDialog setup;
   setup.CentreOver(hwnd());
-  setup.SetDirData(settings_.dirs);
+  setup.SetRegistration(settings_.dirs);
   // The main window may close while the dialog is up, and this window with it.
   WindowLife life(*this);
   if (setup.DoModal(hwnd()) != IDOK || !life.lives()) return;
-  settings_.dirs = setup.GetDirData();
+  settings_.dirs = setup.Registration();
   ShowDirChecks();
 }
 
