@@ -373,8 +373,8 @@ void EditorWindow::CheckDisk() {
   Reload();
 }
 
-bool EditorWindow::Save1Click() {
-  if (file_path_.empty()) return SaveAs1Click();
+bool EditorWindow::Save() {
+  if (file_path_.empty()) return SaveAs();
   {
     BusyCursor busy;
     if (!WriteDocument()) return false;
@@ -386,11 +386,11 @@ bool EditorWindow::Save1Click() {
   SaveDocSettings(file_path_, file_path_);
   SaveDocSettings(L"LastUse", file_path_);
   main_.NoteSavedFile(file_path_);
-  FormCreate();
+  FillRecentFileItems();
   return true;
 }
 
-bool EditorWindow::SaveAs1Click() {
+bool EditorWindow::SaveAs() {
   std::wstring name = file_path_;
   if (!RunSaveDialog(hwnd(), name)) return false;
   const std::wstring previous = file_path_;
@@ -401,7 +401,7 @@ bool EditorWindow::SaveAs1Click() {
   if (HasExtension(name)) {
     file_path_ = name;
     SetCaption(FileNameOf(name));
-    return Save1Click();
+    return Save();
   }
   name += L".TXT";
   file_path_ = name;
@@ -415,7 +415,7 @@ bool EditorWindow::SaveAs1Click() {
     file_path_ = name;
   }
   SetCaption(FileNameOf(file_path_));
-  return Save1Click();
+  return Save();
 }
 
 }  // namespace velkor

@@ -20,13 +20,13 @@ void EditorWindow::ShowFindDialog(bool replace) {
   dialog.Show(hwnd(), POINT{10, 10});
 }
 
-void EditorWindow::Find1Click() {
+void EditorWindow::OpenFind() {
   found_count_ = 0;
   ShowFindDialog(false);
   SetItemEnabled(IDM_FINDNEXT1, true);
 }
 
-void EditorWindow::FindDialog1Find() {
+void EditorWindow::FindFromDialog() {
   if (FindInEdit(memo_, find_.find_what(), SearchOptionsOf(find_.options()))) return;
   // While the box is up the window may be closed (the box keeps only the
   // main window from the user, not a posted close).
@@ -51,14 +51,14 @@ void EditorWindow::Find(FindReplaceDialog& dialog) {
   ShowCaretStatus();
 }
 
-void EditorWindow::FindNext1Click() {
+void EditorWindow::FindNext() {
   find_.Close();
   WindowLife life(*this);
   Find(find_);
   if (life.lives()) ScrollIfBelow(3);
 }
 
-void EditorWindow::Replace1Click() { ShowFindDialog(true); }
+void EditorWindow::OpenReplace() { ShowFindDialog(true); }
 
 void EditorWindow::Replace() {
   const std::wstring search = replace_.find_what();
@@ -114,7 +114,7 @@ void EditorWindow::ReplaceAllInControl(const std::wstring& search, const std::ws
 
 void EditorWindow::OnFindMessage(LPARAM lp) {
   if (find_.TakeNotification(lp) == FindReplaceDialog::Request::FindNext) {
-    FindDialog1Find();
+    FindFromDialog();
     return;
   }
   switch (replace_.TakeNotification(lp)) {

@@ -16,7 +16,7 @@
 
 namespace velkor {
 
-void EditorWindow::TabtoSpaceClick(int columns) {
+void EditorWindow::ExpandTabs(int columns) {
   BusyCursor busy;
   // The caret goes to the end also when the expansion fails (a text too
   // large for the memory left): after it, never from a destructor, since
@@ -27,19 +27,19 @@ void EditorWindow::TabtoSpaceClick(int columns) {
     memo_.ReplaceSel(expanded);
     memo_.SetModified(true);
   } catch (...) {
-    PopToLastLineClick();
+    GoToEnd();
     throw;
   }
-  PopToLastLineClick();
+  GoToEnd();
 }
 
-void EditorWindow::Character1Click() {
+void EditorWindow::EnableTabCommands() {
   const bool tabs = memo_.Text().find(L'\t') != std::wstring::npos;
   SetItemEnabled(IDM_TABTOSPACE, tabs);
   SetItemEnabled(IDM_TAB4SPACE, tabs);
 }
 
-void EditorWindow::LeftSetClick() {
+void EditorWindow::MarkLines() {
   BusyCursor busy;
   if (memo_.SelLength() == 0) {
     memo_.ReplaceSel(L"》");
@@ -49,14 +49,14 @@ void EditorWindow::LeftSetClick() {
   memo_.SetModified(true);
 }
 
-void EditorWindow::SpeedButton5Click() {
+void EditorWindow::InsertDate() {
   SYSTEMTIME t{};
   GetLocalTime(&t);
   memo_.ReplaceSel(DateTimeText(t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute));
   memo_.SetModified(true);
 }
 
-void EditorWindow::KN1Click() {
+void EditorWindow::ShowCharacterCounts() {
   const std::wstring counted = memo_.SelLength() > 0 ? memo_.SelText() : memo_.Text();
   // A character that code page 932 lacks counts as one of two bytes, as in the scans.
   const CharacterCounts counts = CountCharacters(TextBytes(counted).bytes());
@@ -65,7 +65,7 @@ void EditorWindow::KN1Click() {
 
 // Zoom scales the button bar with its buttons and the window's font by the
 // factor, and the text once more.
-void EditorWindow::ZoomClick(int percent) {
+void EditorWindow::ZoomToolPanel(int percent) {
   BusyCursor busy;
   panel_height_ = ZoomSize(panel_height_, percent);
   for (auto& b : buttons_) {
@@ -79,7 +79,7 @@ void EditorWindow::ZoomClick(int percent) {
   Layout();
 }
 
-void EditorWindow::AlignClick(int command_id) {
+void EditorWindow::AlignText(int command_id) {
   for (int id : {IDM_LEFT1, IDM_RIGHT1, IDM_CENTER1})
     CheckMenuItem(menu_.get(), static_cast<UINT>(id), MF_BYCOMMAND | (id == command_id ? MF_CHECKED : MF_UNCHECKED));
   const WORD alignment = command_id == IDM_RIGHT1 ? PFA_RIGHT : command_id == IDM_CENTER1 ? PFA_CENTER : PFA_LEFT;
@@ -100,7 +100,7 @@ void EditorWindow::SetWordWrap() {
   SetTextMargins();
   ShowCaretStatus();
   UpdateEditCommands();
-  PopToLastLineClick();
+  GoToEnd();
 }
 
 void EditorWindow::SetFont() {
@@ -140,7 +140,7 @@ void EditorWindow::SetFont() {
     SaveDocSettings(file_path_, file_path_);
 }
 
-void EditorWindow::EditKey1Click(int n) {
+void EditorWindow::InsertSnippet(int n) {
   if (n < 1 || n > 7) return;
   memo_.ReplaceSel(main_.snippets().Text(n));
   memo_.SetModified(true);

@@ -212,7 +212,7 @@ void EditorWindow::UpdateEditCommands() {
   SetItemEnabled(IDM_UNDO, memo_.CanUndo());
 }
 
-void EditorWindow::FormCreate() {
+void EditorWindow::FillRecentFileItems() {
   // The File menu mirrors the main window's seven recent files.
   for (int n = 1; n <= RecentFileList::kSlots; ++n)
     ModifyMenuW(menu_.get(), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
@@ -223,7 +223,7 @@ void EditorWindow::SetImeColors() {
   memo_.SetImeClauseColors(RGB(255, 255, 0), RGB(0, 0, 255));
 }
 
-void EditorWindow::Close1Click() {
+void EditorWindow::CloseFromEditorMenu() {
   replace_.Close();
   find_.Close();
   if (memo_.LineCount() == 0) memo_.SetModified(false);
@@ -243,7 +243,7 @@ bool EditorWindow::CloseQuery() {
   if (answer == IDCANCEL) return false;
   // A save that did not happen (cancelled or failed) keeps the window open,
   // so that the text is not lost.
-  if (answer == IDYES) return Save1Click();
+  if (answer == IDYES) return Save();
   return true;
 }
 
@@ -277,7 +277,7 @@ void EditorWindow::DeleteSelection() {
   memo_.SetModified(true);
 }
 
-void EditorWindow::UNDO1Click() {
+void EditorWindow::UndoEdit() {
   if (!memo_.CanUndo()) return;
   memo_.Undo();
   memo_.SetModified(true);
@@ -288,21 +288,21 @@ void EditorWindow::SelectAll() {
   UpdateEditCommands();
 }
 
-void EditorWindow::PopToTopLineClick() {
+void EditorWindow::GoToStart() {
   memo_.SetSel(0, 0);
   memo_.ScrollCaret();
   ShowCaretStatus();
   SetFocus(memo_.hwnd());
 }
 
-void EditorWindow::PopToLastLineClick() {
+void EditorWindow::GoToEnd() {
   memo_.SetSel(memo_.TextLength(), 0);
   memo_.ScrollCaret();
   ShowCaretStatus();
   SetFocus(memo_.hwnd());
 }
 
-void EditorWindow::SpeedBTClick() {
+void EditorWindow::ToggleToolPanel() {
   ShowWindow(panele_.hwnd(), IsWindowVisible(panele_.hwnd()) ? SW_HIDE : SW_SHOW);
   Layout();
 }
@@ -367,7 +367,7 @@ void EditorWindow::OnActivate(bool active) {
                reinterpret_cast<LPARAM>(GetSubMenu(menu_.get(), 4)));
   DrawMenuBar(GetParent(main_.mdi_client()));
   UpdateEditCommands();
-  FormCreate();
+  FillRecentFileItems();
   main_.UpdateMenuItems();
 }
 
@@ -382,45 +382,45 @@ void EditorWindow::OnCommand(int id) {
     case IDM_ABOUT: main_.ShowAbout(); return;
     case IDM_HELP: main_.ShowHelp(); return;
 
-    case IDM_SAVEAS1: SaveAs1Click(); return;
-    case IDM_SAVE1: Save1Click(); return;
-    case IDM_CLOSE1: Close1Click(); return;  // may free this window: nothing after it
+    case IDM_SAVEAS1: SaveAs(); return;
+    case IDM_SAVE1: Save(); return;
+    case IDM_CLOSE1: CloseFromEditorMenu(); return;  // may free this window: nothing after it
 
     case IDM_CUT: CutToClipboard(); return;
     case IDM_COPY: CopyToClipboard(); return;
     case IDM_PASTE: PasteFromClipboard(); return;
     case IDM_DELETE1: DeleteSelection(); return;
     case IDM_SELECTALL: SelectAll(); return;
-    case IDM_UNDO: UNDO1Click(); return;
-    case IDM_TOTOPLINE: PopToTopLineClick(); return;
-    case IDM_TOLASTLINE: PopToLastLineClick(); return;
-    case IDM_SPEEDBT: SpeedBTClick(); return;
-    case IDM_LEFTSET: LeftSetClick(); return;
-    case IDM_DATETIME: SpeedButton5Click(); return;
+    case IDM_UNDO: UndoEdit(); return;
+    case IDM_TOTOPLINE: GoToStart(); return;
+    case IDM_TOLASTLINE: GoToEnd(); return;
+    case IDM_SPEEDBT: ToggleToolPanel(); return;
+    case IDM_LEFTSET: MarkLines(); return;
+    case IDM_DATETIME: InsertDate(); return;
 
     case IDM_LEFT1:
     case IDM_RIGHT1:
-    case IDM_CENTER1: AlignClick(id); return;
+    case IDM_CENTER1: AlignText(id); return;
     case IDM_WORDWRAP1: SetWordWrap(); return;
-    case IDM_TABTOSPACE: TabtoSpaceClick(8); return;
-    case IDM_TAB4SPACE: TabtoSpaceClick(4); return;
+    case IDM_TABTOSPACE: ExpandTabs(8); return;
+    case IDM_TAB4SPACE: ExpandTabs(4); return;
     case IDM_FONT1: SetFont(); return;
     case IDM_VELGOLD: ShowTreasureBox(); return;
-    case IDC_ZOOMIN: ZoomClick(kZoomInPercent); return;
-    case IDC_ZOOMOUT: ZoomClick(kZoomOutPercent); return;
+    case IDC_ZOOMIN: ZoomToolPanel(kZoomInPercent); return;
+    case IDC_ZOOMOUT: ZoomToolPanel(kZoomOutPercent); return;
 
-    case IDM_FIND1: Find1Click(); return;
-    case IDM_FINDNEXT1: FindNext1Click(); return;
-    case IDM_REPLACE1: Replace1Click(); return;
-    case IDM_KN1: KN1Click(); return;
+    case IDM_FIND1: OpenFind(); return;
+    case IDM_FINDNEXT1: FindNext(); return;
+    case IDM_REPLACE1: OpenReplace(); return;
+    case IDM_KN1: ShowCharacterCounts(); return;
   }
   if (id >= IDM_EDITKEY1 && id <= IDM_EDITKEY7) {
-    EditKey1Click(id - IDM_EDITKEY1 + 1);
+    InsertSnippet(id - IDM_EDITKEY1 + 1);
     return;
   }
   if (id >= IDM_USEDFILE1 && id <= IDM_USEDFILE7) {
     main_.OpenRecentFile(id - IDM_USEDFILE1 + 1);
-    if (hwnd()) FormCreate();
+    if (hwnd()) FillRecentFileItems();
     return;
   }
   if (id >= IDM_FIRSTCHILD || (id >= IDM_TILE1 && id <= IDM_ARRANGEICONS1)) {
@@ -484,7 +484,7 @@ LRESULT EditorWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_INITMENUPOPUP:
       if (reinterpret_cast<HMENU>(wp) == GetSubMenu(menu_.get(), 1)) UpdateEditCommands();
-      if (reinterpret_cast<HMENU>(wp) == GetSubMenu(menu_.get(), 2)) Character1Click();
+      if (reinterpret_cast<HMENU>(wp) == GetSubMenu(menu_.get(), 2)) EnableTabCommands();
       break;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wp) == memo_.hwnd() || reinterpret_cast<HWND>(wp) == panele_.hwnd()) {

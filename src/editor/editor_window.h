@@ -67,9 +67,9 @@ class EditorWindow : public Form {
   // Closes the window without a question: for one whose document never opened.
   void Discard();
   // Saves; false when nothing was saved (cancelled or failed).
-  bool Save1Click();
-  bool SaveAs1Click();
-  void Close1Click();
+  bool Save();
+  bool SaveAs();
+  void CloseFromEditorMenu();
   // The close question; true when the window may close.
   bool CloseQuery();
   void SaveDocSettings(const std::wstring& section, const std::wstring& file_value);
@@ -77,7 +77,7 @@ class EditorWindow : public Form {
   void ShowCaretStatus();
   void UpdateEditCommands();
   void SetTextMargins();
-  void FormCreate();
+  void FillRecentFileItems();
   void SetImeColors();
 
   // Word wrap with its scroll bars and check mark.
@@ -93,11 +93,11 @@ class EditorWindow : public Form {
   bool MenuItemEnabled(int command_id) const;
 
   // Find, replace and navigation.
-  void Find1Click();
-  void FindDialog1Find();
+  void OpenFind();
+  void FindFromDialog();
   void Find(FindReplaceDialog& dialog);
-  void FindNext1Click();
-  void Replace1Click();
+  void FindNext();
+  void OpenReplace();
   void Replace();
   void ReplaceAllInControl(const std::wstring& search, const std::wstring& with, SearchOptions options);
   void ScrollIfBelow(int n);
@@ -112,16 +112,16 @@ class EditorWindow : public Form {
   DWORD& replace_flags() { return replace_.options(); }
 
   // Text tools.
-  void TabtoSpaceClick(int columns);
-  void Character1Click();
-  void LeftSetClick();
-  void SpeedButton5Click();
-  void KN1Click();
-  void ZoomClick(int percent);
-  void AlignClick(int command_id);
+  void ExpandTabs(int columns);
+  void EnableTabCommands();
+  void MarkLines();
+  void InsertDate();
+  void ShowCharacterCounts();
+  void ZoomToolPanel(int percent);
+  void AlignText(int command_id);
   void SetWordWrap();
   void SetFont();
-  void EditKey1Click(int n);
+  void InsertSnippet(int n);
 
   // The byte length of the text with CR LF line breaks, in code page 932.
   int TextByteLength() const;
@@ -162,10 +162,10 @@ class EditorWindow : public Form {
   void PasteFromClipboard();
   void SelectAll();
   void DeleteSelection();
-  void UNDO1Click();
-  void PopToTopLineClick();
-  void PopToLastLineClick();
-  void SpeedBTClick();
+  void UndoEdit();
+  void GoToStart();
+  void GoToEnd();
+  void ToggleToolPanel();
   void ShowFindDialog(bool replace);
   void OnFindMessage(LPARAM lp) override;
 

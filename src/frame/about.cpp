@@ -69,7 +69,7 @@ void AboutBox::CreateForm() {
   Create(ex_style, kClass, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top,
          nullptr, nullptr);
   if (!hwnd()) throw Error(L"バージョン情報のウィンドウを作成できません。");
-  FormCreate();
+  StartFigures();
   // Only now is the box the single instance: resizes of the creation step
   // leave the caption as it is.
   BecomeInstance(this);
@@ -126,7 +126,7 @@ void AboutBox::CreateControls() {
 }
 
 // Creation: everything before the box is first shown.
-void AboutBox::FormCreate() {
+void AboutBox::StartFigures() {
   SetTimer(hwnd(), kTimer1, 1000, nullptr);
   RefreshFigures();
 
@@ -157,7 +157,7 @@ void AboutBox::FormResize() {
   if (AboutBox* box = Get()) SetWindowTextW(box->hwnd(), kResizedCaption);
 }
 
-void AboutBox::SakubunSPButtonClick() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
+void AboutBox::CloseBox() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void AboutBox::OnMainWindowClosing() { DestroyWindow(hwnd()); }
 
@@ -205,7 +205,7 @@ LRESULT AboutBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return LabelColors(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_COMMAND:
       if (LOWORD(wp) == IDC_ABOUT_CLOSE) {
-        SakubunSPButtonClick();
+        CloseBox();
         return 0;
       }
       break;

@@ -40,7 +40,7 @@ class AboutBox : public Form, public SingleInstance<AboutBox> {
   Marquee& marquee() { return marquee_; }
   HWND CreditLabel(int n) const { return credits_[static_cast<size_t>(n)]; }  // 0..2
 
-  void SakubunSPButtonClick();
+  void CloseBox();
   void RefreshFigures();
 
   static constexpr UINT_PTR kTimer1 = 1;
@@ -52,7 +52,7 @@ class AboutBox : public Form, public SingleInstance<AboutBox> {
 
  private:
   void CreateControls();
-  void FormCreate();
+  void StartFigures();
   void FormActivate();
   void FormResize();
   HWND AddLabel(const wchar_t* text, int x, int y, int w, int h, UINT align, HFONT font, COLORREF color);

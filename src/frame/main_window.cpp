@@ -101,7 +101,7 @@ void MainWindow::CreateForm() {
   BecomeInstance(this);
   Application::Get().SetMainWindow(hwnd());
   journal_ = std::make_unique<RecoveryJournal>(RecoveryFolderFor(SettingsFilePath()), hwnd(), kCopiesNotWritten);
-  FormCreate();
+  SetUpWindow();
 }
 
 void MainWindow::CreateControls() {
@@ -154,7 +154,7 @@ void MainWindow::LayoutChildren() {
 }
 
 // Creation: everything the window needs before it is first shown.
-void MainWindow::FormCreate() {
+void MainWindow::SetUpWindow() {
   BusyCursor busy;
   caption_active_ = true;
   screen_width_ = GetSystemMetrics(SM_CXSCREEN);

@@ -133,7 +133,7 @@ class MainWindow : public Form, public SingleInstance<MainWindow>, public MainFr
  private:
   static constexpr wchar_t kTitle[] = L"ベルコノート";
   void CreateControls();
-  void FormCreate();
+  void SetUpWindow();
   void FormShow();
   void FormActivate();
   void FormPaint();

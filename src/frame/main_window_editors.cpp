@@ -163,7 +163,7 @@ void MainWindow::ShowUsedFiles() {
     ModifyMenuW(GetSubMenu(menu_, 0), IDM_USEDFILE1 + n - 1, MF_BYCOMMAND | MF_STRING, IDM_USEDFILE1 + n - 1,
                 recent_files_.Caption(n).c_str());
   // The editors mirror the items in their File menus.
-  for (EditorWindow* e : Editors()) e->FormCreate();
+  for (EditorWindow* e : Editors()) e->FillRecentFileItems();
 }
 
 void MainWindow::NoteSavedFile(const std::wstring& path) {

@@ -40,7 +40,7 @@ struct DropResult {
 // under its own name; an empty node_path (no node) does nothing. A folder of
 // that name in the directory is refused with FolderInTheWayText before any
 // question. A move that the system would only do as a copy, or that left the
-// original where it was, says so in the notice. Raises EFCantMove for a
+// original where it was, says so in the notice. Raises CannotMoveError for a
 // read-only file that cannot be renamed there, and Error when a copy fails.
 DropResult DropFileOnNode(const std::wstring& source, const std::wstring& node_path, bool copy,
                           const AskYesNo& ask);

@@ -95,7 +95,7 @@ MoveOutcome MoveFileTo(const std::wstring& source, const std::wstring& destinati
                         GetFileAttributesW(source.c_str()) != INVALID_FILE_ATTRIBUTES;
     return stayed ? MoveOutcome::kCopied : MoveOutcome::kRenamed;
   }
-  if (HasAttributes(source, kReadOnlyAttribute)) throw EFCantMove(source);
+  if (HasAttributes(source, kReadOnlyAttribute)) throw CannotMoveError(source);
   CopyFileToFile(source, target);
   return MoveOutcome::kCopied;
 }

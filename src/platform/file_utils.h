@@ -10,9 +10,9 @@
 namespace velkor {
 
 // Raised when a read-only file cannot be renamed to its destination.
-class EFCantMove : public Error {
+class CannotMoveError : public Error {
  public:
-  explicit EFCantMove(const std::wstring& source) : Error(L"Cannot move file " + source) {}
+  explicit CannotMoveError(const std::wstring& source) : Error(L"Cannot move file " + source) {}
 };
 
 // Attribute masks for HasAttributes: the system's file attribute bits.
@@ -43,7 +43,7 @@ enum class MoveOutcome {
 // Renames source to the destination file path, over an existing file of that
 // name only when replace_existing. When the system refuses (the destination
 // exists, the file is in use...) a read-only source raises
-// EFCantMove; any other source is copied instead and stays where it was.
+// CannotMoveError; any other source is copied instead and stays where it was.
 // A move to another drive whose original could not be removed afterwards
 // counts as a copy too: the source is still there.
 MoveOutcome MoveFileTo(const std::wstring& source, const std::wstring& destination, bool replace_existing = false);

@@ -101,7 +101,7 @@ void SearchWindow::CreateForm() {
          nullptr);
   if (!hwnd()) throw Error(L"検索フォームを作成できません。");
   BecomeInstance(this);
-  FormCreate();
+  SetUpWindow();
 }
 
 
@@ -132,7 +132,7 @@ void SearchWindow::CreateControls() {
   src_list_.Create(hwnd(), IDC_SEA_SRCLIST, ES_READONLY | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL);
   ShowWindow(src_list_.hwnd(), SW_HIDE);
   src_list_.SetMaxLength(0x7FFFFFF0);
-  src_list_.on_input = [this](UINT msg, WPARAM wp, LPARAM lp) { return SrcListKeyDown(msg, wp, lp); };
+  src_list_.on_input = [this](UINT msg, WPARAM wp, LPARAM lp) { return ViewerKey(msg, wp, lp); };
   src_list_.on_after_input = [this](UINT msg, WPARAM wp, LPARAM lp) { SrcListKeyUpOrMouse(msg, wp, lp); };
 
   status_bar_ =
@@ -168,7 +168,7 @@ void SearchWindow::CreateSpeedBar() {
   label1_.Create(bar, IDC_SEA_LABEL1, Scale(4), Scale(37), Scale(92), Scale(26), label_look);
   label1_.SetFont(font);
   label1_.SetText(L"検索 (A=a)");
-  label1_.on_click = [this] { Label1Click(); };
+  label1_.on_click = [this] { ToggleCaseSensitivity(); };
 
   keyword_box_ = ComboBox(CreateChild(0, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
                                       Scale(100), Scale(39), Scale(156), Scale(220), bar, IDC_SEA_KEYWORD, font));
@@ -228,7 +228,7 @@ void SearchWindow::CreatePages() {
 }
 
 // Creation: everything the window needs before it is first shown.
-void SearchWindow::FormCreate() {
+void SearchWindow::SetUpWindow() {
   Layout();
 
   Application::Get().SetHintLook({.color = RGB(0, 255, 255), .pause_ms = 300, .hide_pause_ms = 8000});
@@ -401,48 +401,48 @@ bool SearchWindow::TranslateKeys(MSG& msg) {
 
 void SearchWindow::OnCommand(int id, int code, HWND control) {
   if (control == file_list_) {
-    if (code == LBN_DBLCLK) FileListDblClick();
+    if (code == LBN_DBLCLK) ViewSelectedHit();
     return;
   }
   if (control && control == keyword_box_) return;
   if (id >= IDC_SEA_DIRNO1 && id < IDC_SEA_DIRNO1 + 6) {
-    if (code == BN_CLICKED) DirNo1ChClick(id - IDC_SEA_DIRNO1 + 1);
+    if (code == BN_CLICKED) DirectoryCheckClicked(id - IDC_SEA_DIRNO1 + 1);
     return;
   }
   if (id >= IDC_SEA_CHECKBOX1 && id < IDC_SEA_CHECKBOX1 + static_cast<int>(kExtClasses)) {
-    if (code == BN_CLICKED) CheckBox1Click(id - IDC_SEA_CHECKBOX1 + 1);
+    if (code == BN_CLICKED) ClassCheckClicked(id - IDC_SEA_CHECKBOX1 + 1);
     return;
   }
   switch (id) {
     case IDC_SEA_CLASSCHECK:
-      if (code == BN_CLICKED) ClassCheckClick();
+      if (code == BN_CLICKED) ReturnFocusToKeyword();
       return;
-    case IDC_SEA_FINISH: finishButtonClick(); return;  // may free this window: nothing after it
-    case IDC_SEA_SEARCH: SearchBtnClick(); return;
-    case IDC_SEA_COPY: CopyBtnClick(); return;
-    case IDC_SEA_FILE: FileListDblClick(); return;
-    case IDC_SEA_CLOSEFILE: CloseFileButtonClick(); return;
-    case IDC_SEA_SETUP: SetUpButtonClick(); return;
-    case IDM_SEA_OPEN1: Open1Click(); return;
-    case IDM_SEA_TOPT2: TopT2Click(); return;
-    case IDM_SEA_LASTL2: LastL2Click(); return;
-    case IDM_SEA_COPYPOP: CopyPopClick(); return;
-    case IDM_SEA_FINDFPOP: FindFPopClick(); return;
+    case IDC_SEA_FINISH: CloseSearchWindow(); return;  // may free this window: nothing after it
+    case IDC_SEA_SEARCH: StartSearch(); return;
+    case IDC_SEA_COPY: CopyViewerSelection(); return;
+    case IDC_SEA_FILE: ViewSelectedHit(); return;
+    case IDC_SEA_CLOSEFILE: CloseViewer(); return;
+    case IDC_SEA_SETUP: ShowSetupDialog(); return;
+    case IDM_SEA_OPEN1: OpenHitFile(); return;
+    case IDM_SEA_TOPT2: SelectFirstHit(); return;
+    case IDM_SEA_LASTL2: SelectLastHit(); return;
+    case IDM_SEA_COPYPOP: CopyViewerText(); return;
+    case IDM_SEA_FINDFPOP: OpenViewerFind(); return;
     case IDM_SEA_FINDNEXT1: {
       // The shortcut of a disabled item does nothing, as the item itself.
       const UINT state = popup1_.get() ? GetMenuState(popup1_.get(), IDM_SEA_FINDNEXT1, MF_BYCOMMAND) : 0;
-      if (state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED))) FindNext1Click();
+      if (state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED))) ViewerFindNext();
       return;
     }
-    case IDM_SEA_TOPT1: TopT1Click(); return;
-    case IDM_SEA_LASTL1: LastL1Click(); return;
+    case IDM_SEA_TOPT1: ViewerToStart(); return;
+    case IDM_SEA_LASTL1: ViewerToEnd(); return;
   }
 }
 
 void SearchWindow::OnContextMenu(HWND control, int x, int y) {
   HMENU menu = nullptr;
   if (control == file_list_) {
-    PopupMenu2Popup();
+    EnableResultPopupItems();
     menu = popup2_.get();
   } else if (control == src_list_.hwnd()) {
     menu = popup1_.get();
@@ -458,7 +458,7 @@ void SearchWindow::OnContextMenu(HWND control, int x, int y) {
 }
 
 LRESULT SearchWindow::KeywordKeysMessage(OwnedControl<SearchWindow>& control, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_CHAR && KeyWordEditBKeyPress(wp)) return 0;
+  if (msg == WM_CHAR && KeywordKeyPress(wp)) return 0;
   return control.CallDefault(msg, wp, lp);
 }
 
@@ -466,7 +466,7 @@ LRESULT SearchWindow::FileListInputMessage(OwnedControl<SearchWindow>& control, 
   const bool input = (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
                      msg == WM_HSCROLL;
   if (!input) return control.CallDefault(msg, wp, lp);
-  if (msg == WM_CHAR && FileListKeyPress(wp)) return 0;
+  if (msg == WM_CHAR && ResultListKeyPress(wp)) return 0;
   const LRESULT r = control.CallDefault(msg, wp, lp);
   if (!control.hwnd()) return r;
   FileListKeyOrMouse(msg);
@@ -512,7 +512,7 @@ LRESULT SearchWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_VSCROLL:
       if (reinterpret_cast<HWND>(lp) == updown1_ && LOWORD(wp) == SB_THUMBPOSITION) {
-        UpDown1Click();
+        ApplyFontSize();
         return 0;
       }
       break;

@@ -63,27 +63,27 @@ class SearchWindow : public Form, public SingleInstance<SearchWindow> {
   const std::vector<ListedHit>& hits() const { return hits_; }
 
   // Handlers.
-  void Label1Click();
-  void DirNo1ChClick(int tag);
-  void CheckBox1Click(int tag);
-  void ClassCheckClick();
-  void UpDown1Click();
-  void SetUpButtonClick();
-  void finishButtonClick();
-  void SearchBtnClick();
-  void FileListDblClick();
-  void CloseFileButtonClick();
-  void CopyBtnClick();
-  void CopyPopClick();
-  void TopT1Click();
-  void LastL1Click();
-  void TopT2Click();
-  void LastL2Click();
-  void FindFPopClick();
-  void FindDialog1Find();
-  void FindNext1Click();
-  void Open1Click();
-  void PopupMenu2Popup();
+  void ToggleCaseSensitivity();
+  void DirectoryCheckClicked(int tag);
+  void ClassCheckClicked(int tag);
+  void ReturnFocusToKeyword();
+  void ApplyFontSize();
+  void ShowSetupDialog();
+  void CloseSearchWindow();
+  void StartSearch();
+  void ViewSelectedHit();
+  void CloseViewer();
+  void CopyViewerSelection();
+  void CopyViewerText();
+  void ViewerToStart();
+  void ViewerToEnd();
+  void SelectFirstHit();
+  void SelectLastHit();
+  void OpenViewerFind();
+  void FindInViewer();
+  void ViewerFindNext();
+  void OpenHitFile();
+  void EnableResultPopupItems();
 
   void ShowDirChecks();
   void ShowExtChecks();
@@ -146,7 +146,7 @@ class SearchWindow : public Form, public SingleInstance<SearchWindow> {
   void CreateControls();
   void CreateSpeedBar();
   void CreatePages();
-  void FormCreate();
+  void SetUpWindow();
   void FormActivate();
   void FormClose();
   void FormDestroy();
@@ -167,10 +167,10 @@ class SearchWindow : public Form, public SingleInstance<SearchWindow> {
   void ClearList();
   void UpdateListExtent();
   void SetMenuItemEnabled(HMENU menu, int id, bool enabled);
-  bool KeyWordEditBKeyPress(WPARAM ch);
-  bool FileListKeyPress(WPARAM ch);
+  bool KeywordKeyPress(WPARAM ch);
+  bool ResultListKeyPress(WPARAM ch);
   void FileListKeyOrMouse(UINT msg);
-  bool SrcListKeyDown(UINT msg, WPARAM wp, LPARAM lp);
+  bool ViewerKey(UINT msg, WPARAM wp, LPARAM lp);
   void SrcListKeyUpOrMouse(UINT msg, WPARAM wp, LPARAM lp);
 
   // The search (search_window_search.cpp).

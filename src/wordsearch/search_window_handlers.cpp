@@ -29,7 +29,7 @@ void SearchWindow::SpeedBarMouseMove() {
 }
 
 // Tool bar handlers.
-void SearchWindow::Label1Click() {
+void SearchWindow::ToggleCaseSensitivity() {
   // The search holds the setting it started with and restores it at its end.
   if (working()) return;
   case_sensitive_ = !case_sensitive_;
@@ -42,12 +42,12 @@ void SearchWindow::Label1Click() {
   }
 }
 
-void SearchWindow::DirNo1ChClick(int tag) {
+void SearchWindow::DirectoryCheckClicked(int tag) {
   settings_.dirs.checked[static_cast<size_t>(tag)] = Button(dir_checks_[static_cast<size_t>(tag)]).checked();
   SetFocus(keyword_box_);
 }
 
-void SearchWindow::CheckBox1Click(int tag) {
+void SearchWindow::ClassCheckClicked(int tag) {
   settings_.classes[static_cast<size_t>(tag)] = Button(ext_checks_[static_cast<size_t>(tag)]).checked();
   RebuildExtTable();
   SetFocus(keyword_box_);
@@ -59,14 +59,14 @@ void SearchWindow::RebuildExtTable() {
   ext_table_ = BuildExtTable(checked);
 }
 
-void SearchWindow::ClassCheckClick() { SetFocus(keyword_box_); }
+void SearchWindow::ReturnFocusToKeyword() { SetFocus(keyword_box_); }
 
-void SearchWindow::UpDown1Click() {
+void SearchWindow::ApplyFontSize() {
   ApplyFont(FontSize());
   SetHeaderWidths();
 }
 
-void SearchWindow::SetUpButtonClick() {
+void SearchWindow::ShowSetupDialog() {
   if (working()) return;
   SetupDialog setup;
   setup.CentreOver(hwnd());
@@ -78,14 +78,14 @@ void SearchWindow::SetUpButtonClick() {
   ShowDirChecks();
 }
 
-void SearchWindow::finishButtonClick() {
+void SearchWindow::CloseSearchWindow() {
   SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
 // The keyword box and the result list.
-bool SearchWindow::KeyWordEditBKeyPress(WPARAM ch) {
+bool SearchWindow::KeywordKeyPress(WPARAM ch) {
   if (ch == VK_RETURN) {
-    SearchBtnClick();
+    StartSearch();
     return true;
   }
   if (ch == VK_ESCAPE) {
@@ -96,7 +96,7 @@ bool SearchWindow::KeyWordEditBKeyPress(WPARAM ch) {
   return false;
 }
 
-bool SearchWindow::FileListKeyPress(WPARAM ch) {
+bool SearchWindow::ResultListKeyPress(WPARAM ch) {
   if (ch == VK_ESCAPE) {
     ClearList();
     file_button_.SetEnabled(false);
@@ -105,7 +105,7 @@ bool SearchWindow::FileListKeyPress(WPARAM ch) {
     return true;
   }
   if (ch == VK_RETURN && SelectedIndex() >= 0) {
-    FileListDblClick();
+    ViewSelectedHit();
     return true;
   }
   return false;
@@ -142,13 +142,13 @@ void SearchWindow::ClearList() {
   if (header_shift_ != 0) Layout();
 }
 
-void SearchWindow::PopupMenu2Popup() { SetMenuItemEnabled(popup2_.get(), IDM_SEA_OPEN1, SelectedIndex() >= 0); }
+void SearchWindow::EnableResultPopupItems() { SetMenuItemEnabled(popup2_.get(), IDM_SEA_OPEN1, SelectedIndex() >= 0); }
 
-void SearchWindow::TopT2Click() {
+void SearchWindow::SelectFirstHit() {
   if (file_list_.Count() > 0) file_list_.Select(0);
 }
 
-void SearchWindow::LastL2Click() {
+void SearchWindow::SelectLastHit() {
   if (const int n = file_list_.Count(); n > 0) file_list_.Select(n - 1);
 }
 

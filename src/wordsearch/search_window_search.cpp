@@ -95,7 +95,7 @@ std::string LocalDateColumn(const FILETIME& last_write) {
                        OneByteSeparator(LocaleText(LOCALE_SDATE), '/'));
 }
 
-void SearchWindow::SearchBtnClick() {
+void SearchWindow::StartSearch() {
   // The command pumps messages while it runs: a second one must not start inside it.
   if (working()) return;
   if (std::all_of(dir_path().begin() + 1, dir_path().end(), [](const std::wstring& p) { return p.empty(); })) {

@@ -21,7 +21,7 @@ constexpr int kSampleLength = 255;
 
 }  // namespace
 
-void SearchWindow::FileListDblClick() {
+void SearchWindow::ViewSelectedHit() {
   if (working()) return;
   BusyCursor busy;
   const int i = SelectedIndex();
@@ -125,7 +125,7 @@ void SearchWindow::ShowLinePos() {
 
 void SearchWindow::UpdateCopyButton() { copy_btn_.SetEnabled(src_list_.SelLength() > 0); }
 
-void SearchWindow::CloseFileButtonClick() {
+void SearchWindow::CloseViewer() {
   HideViewer();
   copy_btn_.SetEnabled(false);
   close_file_button_.SetEnabled(false);
@@ -133,14 +133,14 @@ void SearchWindow::CloseFileButtonClick() {
   SetFocus(file_list_);
 }
 
-bool SearchWindow::SrcListKeyDown(UINT msg, WPARAM wp, LPARAM) {
+bool SearchWindow::ViewerKey(UINT msg, WPARAM wp, LPARAM) {
   if (msg == WM_KEYDOWN) {
     const bool ctrl_only = (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_SHIFT) & 0x8000) &&
                            !(GetKeyState(VK_MENU) & 0x8000);
     if (ctrl_only && wp == VK_DOWN) src_list_.ScrollLines(1);
     if (ctrl_only && wp == VK_UP) src_list_.ScrollLines(-1);
     if (wp == VK_RETURN || wp == VK_ESCAPE) {
-      CloseFileButtonClick();
+      CloseViewer();
       return true;
     }
   }
@@ -164,32 +164,32 @@ void SearchWindow::SrcListKeyUpOrMouse(UINT msg, WPARAM wp, LPARAM) {
   }
 }
 
-void SearchWindow::CopyBtnClick() {
+void SearchWindow::CopyViewerSelection() {
   SendMessageW(src_list_.hwnd(), WM_COPY, 0, 0);
   src_list_.SetSel(src_list_.SelStart(), 0);
 }
 
-void SearchWindow::CopyPopClick() {
+void SearchWindow::CopyViewerText() {
   if (src_list_.SelLength() == 0) src_list_.SetSel(0, src_list_.TextLength());
   SendMessageW(src_list_.hwnd(), WM_COPY, 0, 0);
   src_list_.SetSel(src_list_.SelStart(), 0);
 }
 
-void SearchWindow::TopT1Click() {
+void SearchWindow::ViewerToStart() {
   src_list_.SetSel(0, 0);
   src_list_.ScrollCaret();
   ShowLinePos();
   SetFocus(src_list_.hwnd());
 }
 
-void SearchWindow::LastL1Click() {
+void SearchWindow::ViewerToEnd() {
   src_list_.SetSel(src_list_.TextLength(), 0);
   src_list_.ScrollCaret();
   ShowLinePos();
   SetFocus(src_list_.hwnd());
 }
 
-void SearchWindow::FindFPopClick() {
+void SearchWindow::OpenViewerFind() {
   find_count_ = 0;
   ShowFindDialog();
   SetMenuItemEnabled(popup1_.get(), IDM_SEA_FINDNEXT1, true);
@@ -201,7 +201,7 @@ void SearchWindow::ShowFindDialog() {
   find_.Show(hwnd(), POINT{0, 0});
 }
 
-void SearchWindow::FindDialog1Find() {
+void SearchWindow::FindInViewer() {
   // The viewer's find: with the list showing there is no text to search.
   if (!viewer_showing()) return;
   const std::wstring text = find_.find_what();
@@ -219,13 +219,13 @@ void SearchWindow::FindDialog1Find() {
   ShowLinePos();
 }
 
-void SearchWindow::FindNext1Click() { FindDialog1Find(); }
+void SearchWindow::ViewerFindNext() { FindInViewer(); }
 
 void SearchWindow::OnFindMessage(LPARAM lp) {
-  if (find_.TakeNotification(lp) == FindReplaceDialog::Request::FindNext) FindDialog1Find();
+  if (find_.TakeNotification(lp) == FindReplaceDialog::Request::FindNext) FindInViewer();
 }
 
-void SearchWindow::Open1Click() {
+void SearchWindow::OpenHitFile() {
   const int i = SelectedIndex();
   if (i < 0 || i >= static_cast<int>(hits_.size())) return;
   ShellStart(hits_[static_cast<size_t>(i)].path, L"", L"", SW_SHOWNORMAL, hwnd());

@@ -47,13 +47,13 @@ TEST_F(Editor, NewWindowsAreNumberedAndTheHighestNumberIsReused) {
   EXPECT_EQ(two->Caption(), L" NewFile 2");
   EXPECT_TRUE(one->file_path().empty());
 
-  two->Close1Click();
+  two->CloseFromEditorMenu();
   PumpFor(20);
   EXPECT_EQ(f().untitled_numbers().Newest(), 1);
   EditorWindow* again = f().NewChild();
   EXPECT_EQ(again->Tag, 2) << "closing the newest window gives its number back";
 
-  one->Close1Click();
+  one->CloseFromEditorMenu();
   PumpFor(20);
   EXPECT_EQ(f().untitled_numbers().Newest(), 2) << "closing an older window does not";
   EXPECT_EQ(f().NewChild()->Tag, 3);
@@ -128,11 +128,11 @@ TEST_F(Editor, SavingTwiceKeepsTheTextBeforeTheSecondSaveAsBackup) {
   answers.Press(IDOK);
   answers.Press(IDOK);
   Type(*e, L"second\r\n");
-  ASSERT_TRUE(e->Save1Click());
+  ASSERT_TRUE(e->Save());
   EXPECT_EQ(ReadBytes(path), "first\r\nsecond\r\n");
   EXPECT_EQ(ReadBytes(dir_ / L"memo.BAK"), "first\r\n");
   Type(*e, L"third\r\n");
-  ASSERT_TRUE(e->Save1Click());
+  ASSERT_TRUE(e->Save());
   EXPECT_EQ(ReadBytes(path), "first\r\nsecond\r\nthird\r\n");
   EXPECT_EQ(ReadBytes(dir_ / L"memo.BAK"), "first\r\nsecond\r\n");
   EXPECT_FALSE(e->memo().Modified());
@@ -149,15 +149,15 @@ TEST_F(Editor, DocumentsOfOneNameShareTheirBackup) {
   for (int saves = 0; saves < 3; ++saves) answers.Press(IDOK);
   EditorWindow* t = Open(txt);
   Type(*t, L"+");
-  ASSERT_TRUE(t->Save1Click());
+  ASSERT_TRUE(t->Save());
   EXPECT_EQ(ReadBytes(dir_ / L"a.BAK"), "txt-old");
   EditorWindow* d = Open(doc);
   Type(*d, L"+");
-  ASSERT_TRUE(d->Save1Click());
+  ASSERT_TRUE(d->Save());
   EXPECT_EQ(ReadBytes(dir_ / L"a.BAK"), "doc-old");
   // A first save of a new a.log has no older file to keep: a.BAK stays.
   d->SetFilePath(dir_ / L"a.log");
-  ASSERT_TRUE(d->Save1Click());
+  ASSERT_TRUE(d->Save());
   EXPECT_EQ(ReadBytes(dir_ / L"a.BAK"), "doc-old");
 }
 
@@ -168,7 +168,7 @@ TEST_F(Editor, SavingABackupFileWritesItAnew) {
   answers.Press(IDOK);
   EditorWindow* e = Open(bak);
   e->memo().SetText(L"now");
-  ASSERT_TRUE(e->Save1Click());
+  ASSERT_TRUE(e->Save());
   EXPECT_EQ(ReadBytes(bak), "now");
 }
 
@@ -178,7 +178,7 @@ TEST_F(Editor, SaveWritesTheDocumentAndLastUseSettingsAndTheRecentList) {
   DialogAnswerer answers;
   answers.Press(IDOK);
   EditorWindow* e = Open(path);
-  ASSERT_TRUE(e->Save1Click());
+  ASSERT_TRUE(e->Save());
   Settings ini(IniPath());
   EXPECT_EQ(ini.ReadString(path, L"File", L""), path);
   EXPECT_EQ(ini.ReadString(L"LastUse", L"File", L""), path);
@@ -197,7 +197,7 @@ TEST_F(Editor, SaveAsAppendsTxtOnlyToANameWithoutExtension) {
   answers.Press(IDOK);
   EditorWindow* e = f().NewChild();
   e->memo().SetText(L"one");
-  ASSERT_TRUE(e->SaveAs1Click());
+  ASSERT_TRUE(e->SaveAs());
   EXPECT_EQ(e->file_path(), dir_ / L"memo.TXT");
   EXPECT_EQ(ReadBytes(dir_ / L"memo.TXT"), "one");
   EXPECT_EQ(e->Caption(), L"memo.TXT");
@@ -206,7 +206,7 @@ TEST_F(Editor, SaveAsAppendsTxtOnlyToANameWithoutExtension) {
   answers.Press(IDYES);  // the dialog's own overwrite question
   answers.Press(IDOK);
   e->memo().SetText(L"two");
-  ASSERT_TRUE(e->SaveAs1Click());
+  ASSERT_TRUE(e->SaveAs());
   EXPECT_EQ(e->file_path(), dir_ / L"memo.txt");
   EXPECT_EQ(ReadBytes(dir_ / L"memo.txt"), "two");
 }
@@ -218,7 +218,7 @@ TEST_F(Editor, SaveAsOfAnExistingCompletedNameAsksAgain) {
   answers.Press(IDCANCEL);  // the second dialog, proposing memo.TXT
   EditorWindow* e = f().NewChild();
   e->memo().SetText(L"new");
-  EXPECT_FALSE(e->SaveAs1Click());
+  EXPECT_FALSE(e->SaveAs());
   EXPECT_EQ(ReadBytes(dir_ / L"memo.TXT"), "old") << "nothing is written";
   EXPECT_TRUE(e->file_path().empty());
 }
@@ -231,7 +231,7 @@ TEST_F(Editor, AnEmptiedDocumentClosesWithoutAQuestionFromTheMenu) {
   e->memo().SetModified(true);
   DialogAnswerer answers;
   HWND w = e->hwnd();
-  e->Close1Click();
+  e->CloseFromEditorMenu();
   EXPECT_FALSE(IsWindow(w));
   EXPECT_TRUE(answers.seen().empty());
 }
@@ -298,7 +298,7 @@ TEST_F(Editor, ShiftJisWithCrLfSavesBackTheSameBytes) {
   answers.Press(IDOK);
   EditorWindow* e = Open(path);
   EXPECT_EQ(e->encoding(), DocEncoding::ShiftJis);
-  ASSERT_TRUE(e->Save1Click());
+  ASSERT_TRUE(e->Save());
   EXPECT_EQ(ReadBytes(path), bytes);
 }
 
@@ -311,7 +311,7 @@ TEST_F(Editor, Utf8DocumentsOpenAndSaveAsUtf8) {
   EditorWindow* e = Open(path);
   EXPECT_EQ(e->memo().Text(), L"café 日本\r\n");
   EXPECT_EQ(e->encoding(), DocEncoding::Utf8);
-  ASSERT_TRUE(e->Save1Click());
+  ASSERT_TRUE(e->Save());
   EXPECT_EQ(ReadBytes(path), bytes);
   EXPECT_EQ(answers.seen().size(), 1u) << "no question: UTF-8 holds every character";
 }
@@ -324,7 +324,7 @@ TEST_F(Editor, CharactersOutsideShiftJisAreNeverReplacedSilently) {
   e->memo().ReplaceSel(L"ok\r\nab\u00E9\u00E8\r\n");
   DialogAnswerer answers;
   answers.Press(IDCANCEL);
-  EXPECT_FALSE(e->Save1Click());
+  EXPECT_FALSE(e->Save());
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_NE(answers.seen()[0].text.find(L"2 個"), std::wstring::npos);
   EXPECT_NE(answers.seen()[0].text.find(L"2 行目の 3 文字目"), std::wstring::npos);
@@ -333,13 +333,13 @@ TEST_F(Editor, CharactersOutsideShiftJisAreNeverReplacedSilently) {
 
   answers.Press(IDNO);  // replace them
   answers.Press(IDOK);
-  ASSERT_TRUE(e->Save1Click());
+  ASSERT_TRUE(e->Save());
   EXPECT_EQ(ReadBytes(path), "ok\r\nab??\r\n");
 
   e->memo().SetText(L"\u00E9");
   answers.Press(IDYES);  // keep them: UTF-8
   answers.Press(IDOK);
-  ASSERT_TRUE(e->Save1Click());
+  ASSERT_TRUE(e->Save());
   EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBF\xC3\xA9");
   EXPECT_EQ(e->encoding(), DocEncoding::Utf8Bom);
 }
@@ -391,11 +391,11 @@ TEST_F(Editor, AFileWithNulBytesWarnsOnOpenAndAsksBeforeOverwriting) {
   EXPECT_EQ(e->memo().Text(), L"head");
 
   answers.Press(IDNO);
-  EXPECT_FALSE(e->Save1Click());
+  EXPECT_FALSE(e->Save());
   EXPECT_EQ(ReadBytes(path), std::string("head\0tail", 9)) << "not truncated without consent";
   answers.Press(IDYES);
   answers.Press(IDOK);
-  EXPECT_TRUE(e->Save1Click());
+  EXPECT_TRUE(e->Save());
   EXPECT_EQ(ReadBytes(path), "head");
 }
 
@@ -558,7 +558,7 @@ TEST_F(Editor, ARelativePathIsMadeAbsoluteWhenTheDocumentOpens) {
   Type(*e, L"new");
   DialogAnswerer answers;
   answers.Press(IDOK);
-  ASSERT_TRUE(e->Save1Click());
+  ASSERT_TRUE(e->Save());
   EXPECT_EQ(ReadBytes(dir_ / L"memo.txt"), "oldnew");
   EXPECT_EQ(f().recent_files().Entry(1), dir_ / L"memo.txt");
 }
@@ -573,7 +573,7 @@ TEST_F(Editor, ACloseWhoseSaveFailsDoesNotCountAsAMenuCloseLater) {
   DialogAnswerer answers;
   answers.Press(IDYES);  // save?
   answers.Press(IDOK);   // the error report
-  e->Close1Click();
+  e->CloseFromEditorMenu();
   ASSERT_EQ(f().Editors().size(), 1u) << "the failed save keeps the window";
   answers.Press(IDNO);  // the close box now, without saving
   SendMessageW(e->hwnd(), WM_CLOSE, 0, 0);

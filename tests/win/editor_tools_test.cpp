@@ -260,11 +260,11 @@ TEST_F(EditorTools, TabsExpandToEightOrFourColumnsCountingDoubleByteCharacters) 
 
 TEST_F(EditorTools, TabItemsAreEnabledOnlyWithATab) {
   SetText(L"no tabs");
-  e_->Character1Click();
+  e_->EnableTabCommands();
   EXPECT_FALSE(e_->MenuItemEnabled(IDM_TABTOSPACE));
   EXPECT_FALSE(e_->MenuItemEnabled(IDM_TAB4SPACE));
   SetText(L"last byte\t");
-  e_->Character1Click();
+  e_->EnableTabCommands();
   EXPECT_TRUE(e_->MenuItemEnabled(IDM_TABTOSPACE));
   EXPECT_TRUE(e_->MenuItemEnabled(IDM_TAB4SPACE));
 }

@@ -122,7 +122,7 @@ TEST(DropFileOnNode, AMoveThatCouldOnlyCopySaysTheOriginalStayed) {
   SetFileAttributesW((dir / L"b.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   ScopedHandle held = HoldOpen(dir / L"b.txt");
   Answers yes{{true}};
-  EXPECT_THROW(DropFileOnNode(dir / L"b.txt", dir / L"sub", false, yes.Ask()), EFCantMove);
+  EXPECT_THROW(DropFileOnNode(dir / L"b.txt", dir / L"sub", false, yes.Ask()), CannotMoveError);
   EXPECT_FALSE(FileExists(dir / L"sub\\b.txt"));
 }
 

@@ -159,18 +159,18 @@ TEST(MoveFileTo, RefusedRenameOfAWritableSourceCopiesAndKeepsTheSource) {
   EXPECT_EQ(ReadBytes(dir / L"a.txt"), "new text");
 }
 
-TEST(MoveFileTo, RefusedRenameOfAReadOnlySourceRaisesEFCantMove) {
+TEST(MoveFileTo, RefusedRenameOfAReadOnlySourceRaisesCannotMoveError) {
   TempDir dir;
   WriteBytes(dir / L"a.txt", "new text");
   WriteBytes(dir / L"b.txt", "old text");
   SetReadOnly(dir / L"a.txt");
-  EXPECT_EQ(MessageOf<EFCantMove>([&] { MoveFileTo(dir / L"a.txt", dir / L"b.txt"); }),
+  EXPECT_EQ(MessageOf<CannotMoveError>([&] { MoveFileTo(dir / L"a.txt", dir / L"b.txt"); }),
             L"Cannot move file " + (dir / L"a.txt"));
   EXPECT_EQ(ReadBytes(dir / L"a.txt"), "new text");
   EXPECT_EQ(ReadBytes(dir / L"b.txt"), "old text");
 }
 
-TEST(MoveFileTo, AMissingSourceIsAnErrorButNotEFCantMove) {
+TEST(MoveFileTo, AMissingSourceIsAnErrorButNotCannotMoveError) {
   TempDir dir;
   EXPECT_EQ(MessageOf<Error>([&] { MoveFileTo(dir / L"missing.txt", dir / L"b.txt"); }),
             L"ﾌｧｲﾙ " + (dir / L"missing.txt") + L" は開けません。");

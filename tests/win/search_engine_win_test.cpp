@@ -62,7 +62,7 @@ TEST_F(SearchEngine, LettersAreAlikeOnlyUntilTheCaseModeSaysOtherwise) {
   Search(form, L"a");
   EXPECT_EQ(Texts(form), (std::vector<std::string>{"BIG A", "tiny a"}));
 
-  form.Label1Click();
+  form.ToggleCaseSensitivity();
   Search(form, L"a");
   EXPECT_EQ(Texts(form), (std::vector<std::string>{"tiny a"}));
   EXPECT_TRUE(form.case_sensitive());
@@ -510,7 +510,7 @@ TEST_F(SearchEngine, ASecondSearchDoesNotStartWhileOneRuns) {
     was_searching = form.searching();
     hits_before = form.hits().size();
     SendMessageW(form.KeyWordEdit(), WM_CHAR, VK_RETURN, 0);
-    form.SearchBtnClick();
+    form.StartSearch();
     hits_after = form.hits().size();
   });
   Search(form, L"key");

@@ -44,7 +44,7 @@ class SearchWindowTest : public FrameTest {
 
   static void Search(SearchWindow& form, const std::wstring& keyword) {
     SetWindowTextW(form.KeyWordEditB(), keyword.c_str());
-    form.SearchBtnClick();
+    form.StartSearch();
   }
 
   // The result lines as the list shows them, in code page 932.

@@ -101,11 +101,11 @@ TEST_F(SeaForm, ARegisteredDirectoryIsNamedByItsLastName) {
 
 TEST_F(SeaForm, TheCaseLabelTogglesBackAndForth) {
   SearchWindow& form = Open();
-  form.Label1Click();
+  form.ToggleCaseSensitivity();
   EXPECT_TRUE(form.case_sensitive());
   EXPECT_EQ(form.Label1().text(), L"検索(A≠a)");
   EXPECT_EQ(HintOf(form.Label1().hwnd()), L"大文字・小文字を区別|アルファベットで大文字・小文字を区別");
-  form.Label1Click();
+  form.ToggleCaseSensitivity();
   EXPECT_FALSE(form.case_sensitive());
   EXPECT_EQ(form.Label1().text(), L"検索(A=a)");
   EXPECT_EQ(HintOf(form.Label1().hwnd()), L"大文字・小文字を同一視|アルファベットで大文字・小文字を同一視");
@@ -153,8 +153,8 @@ TEST_F(SeaForm, SettingsComeBackAfterCloseAndReopenButTheCaseModeDoesNot) {
   SendMessageW(first.DirNoCh(2), BM_CLICK, 0, 0);
   SendMessageW(first.CheckBox(3), BM_CLICK, 0, 0);
   SendMessageW(first.UpDown1(), UDM_SETPOS32, 0, 14);
-  first.UpDown1Click();
-  first.Label1Click();
+  first.ApplyFontSize();
+  first.ToggleCaseSensitivity();
   Close(first);
   ASSERT_EQ(SearchWindow::Get(), nullptr);
   EXPECT_EQ(IniString(IniPath(), L"Option", L"No1"), L"1");
@@ -344,7 +344,7 @@ TEST_F(SeaForm, TheSetupDialogListsSubdirectoriesFirst) {
 TEST_F(SeaForm, TheHeaderSectionsMatchTheResultColumns) {
   SearchWindow& form = Open();
   SendMessageW(form.UpDown1(), UDM_SETPOS32, 0, 12);
-  form.UpDown1Click();
+  form.ApplyFontSize();
   const int w = SpaceWidth(form.WindowFont());
   const int columns[4] = {22, 8, 19, 110};
   const wchar_t* titles[4] = {L"File Name", L"LineNo", L"Date Time", L"Coment"};
@@ -370,14 +370,14 @@ TEST_F(SeaForm, TheListMenuOpensOnlyASelectedHitAndJumpsToTheEnds) {
   DialogAnswerer answers;
   Search(form, L"key");
   SendMessageW(form.FileList(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-  form.PopupMenu2Popup();
+  form.EnableResultPopupItems();
   EXPECT_TRUE(GetMenuState(form.PopupMenu2(), IDM_SEA_OPEN1, MF_BYCOMMAND) & MF_GRAYED);
-  form.LastL2Click();
+  form.SelectLastHit();
   EXPECT_EQ(SendMessageW(form.FileList(), LB_GETCURSEL, 0, 0), 2);
-  form.PopupMenu2Popup();
+  form.EnableResultPopupItems();
   EXPECT_FALSE(GetMenuState(form.PopupMenu2(), IDM_SEA_OPEN1, MF_BYCOMMAND) & MF_GRAYED);
   EXPECT_EQ(form.StatusText(2), L"1 / 3") << "selecting by the menu does not show the position";
-  form.TopT2Click();
+  form.SelectFirstHit();
   EXPECT_EQ(SendMessageW(form.FileList(), LB_GETCURSEL, 0, 0), 0);
   SendMessageW(form.FileList(), WM_KEYDOWN, VK_DOWN, 0);
   EXPECT_EQ(form.StatusText(2), L"2 / 3");
@@ -411,7 +411,7 @@ class Viewer : public SearchWindowTest {
   }
   static void OpenHit(SearchWindow& form, int index) {
     SendMessageW(form.FileList(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    form.FileListDblClick();
+    form.ViewSelectedHit();
   }
   static int CaretLine(SearchWindow& form) { return form.SrcList().LineFromChar(form.SrcList().SelStart()) + 1; }
   std::wstring path_;
@@ -426,7 +426,7 @@ TEST_F(Viewer, ThreeHitsInOneFileReadItOnce) {
   EXPECT_EQ(CaretLine(form), 1);
   EXPECT_EQ(form.SrcList().SelText(), L"key");
   EXPECT_EQ(form.StatusText(3), L"1 / 5 ");
-  form.CloseFileButtonClick();
+  form.CloseViewer();
 
   // Gone from the disk: only the text read the first time can show the next hits.
   ASSERT_TRUE(DeleteFileW(path_.c_str()));
@@ -435,7 +435,7 @@ TEST_F(Viewer, ThreeHitsInOneFileReadItOnce) {
   EXPECT_EQ(CaretLine(form), 3);
   EXPECT_EQ(form.SrcList().SelStart(), form.SrcList().LineIndex(2) + 7);
   EXPECT_EQ(form.SrcList().SelText(), L"key");
-  form.CloseFileButtonClick();
+  form.CloseViewer();
   OpenHit(form, 2);
   EXPECT_EQ(CaretLine(form), 5);
   EXPECT_EQ(form.SrcList().SelText(), L"key");
@@ -467,7 +467,7 @@ TEST_F(Viewer, LettersAlikeSelectTheTextAsItStandsAndMakeItTheFindText) {
   EXPECT_STREQ(form.FindDialog1().lpstrFindWhat, L"ABC");
   EXPECT_TRUE(form.FindOptions() & FR_MATCHCASE);
   // Match case is on in the dialog: Next skips abc and finds the second ABC.
-  form.FindNext1Click();
+  form.ViewerFindNext();
   EXPECT_EQ(CaretLine(form), 2);
   EXPECT_EQ(form.SrcList().SelStart(), form.SrcList().LineIndex(1) + 13);
   EXPECT_EQ(form.find_count(), 1);
@@ -533,7 +533,7 @@ TEST_F(Viewer, AFailedFindSaysHowOftenTheTextWasFound) {
   SearchWindow& form = SearchIn("key\r\nxyz\r\nxyz\r\n", L"key");
   OpenHit(form, 0);
   answers_.Then([](HWND) {});  // the find dialog itself stays open
-  form.FindFPopClick();
+  form.OpenViewerFind();
   PumpFor(20);
   ASSERT_NE(form.FindDialog(), nullptr);
   ASSERT_EQ(answers_.seen().size(), 1u);
@@ -543,20 +543,20 @@ TEST_F(Viewer, AFailedFindSaysHowOftenTheTextWasFound) {
   EXPECT_EQ(at.top, 0);
   lstrcpyW(form.FindDialog1().lpstrFindWhat, L"nothing");
   answers_.Press(IDOK);
-  form.FindDialog1Find();
+  form.FindInViewer();
   ASSERT_EQ(answers_.seen().size(), 2u);
   EXPECT_EQ(answers_.seen()[1].text, NotFoundText(L"nothing"));
   EXPECT_EQ(answers_.seen()[1].text, L"見つかりません \"　nothing　\" !!");
   EXPECT_EQ(form.FindDialog(), nullptr) << "the dialog closes";
 
-  form.TopT1Click();
+  form.ViewerToStart();
   lstrcpyW(form.FindDialog1().lpstrFindWhat, L"xyz");
-  form.FindNext1Click();
-  form.FindNext1Click();
+  form.ViewerFindNext();
+  form.ViewerFindNext();
   EXPECT_EQ(form.find_count(), 2);
   EXPECT_EQ(CaretLine(form), 3);
   answers_.Press(IDOK);
-  form.FindNext1Click();
+  form.ViewerFindNext();
   ASSERT_EQ(answers_.seen().size(), 3u);
   EXPECT_EQ(answers_.seen()[2].text, L"検索文字 ： \" xyz　\" は、計  2  回  見つかりました。");
   EXPECT_EQ(form.find_count(), 0);
@@ -572,16 +572,16 @@ TEST_F(Viewer, AHitFarDownIsScrolledToTheTop) {
   EXPECT_EQ(CaretLine(form), 150);
   EXPECT_EQ(form.SrcList().FirstVisibleLine(), 149);
   EXPECT_EQ(form.StatusText(3), L"150 / 300 ");
-  form.LastL1Click();
+  form.ViewerToEnd();
   EXPECT_EQ(form.StatusText(3), L"300 / 300 ");
-  form.TopT1Click();
+  form.ViewerToStart();
   EXPECT_EQ(form.StatusText(3), L"1 / 300 ");
 }
 
 TEST_F(Viewer, CopyCommandsTakeTheSelectionOrTheWholeText) {
   SearchWindow& form = SearchIn("one key\r\ntwo\r\n", L"key");
   OpenHit(form, 0);
-  form.CopyBtnClick();
+  form.CopyViewerSelection();
   EXPECT_EQ(form.SrcList().SelLength(), 0);
   ASSERT_TRUE(OpenClipboard(nullptr));
   std::wstring copied;
@@ -589,7 +589,7 @@ TEST_F(Viewer, CopyCommandsTakeTheSelectionOrTheWholeText) {
   CloseClipboard();
   EXPECT_EQ(copied, L"key");
 
-  form.CopyPopClick();
+  form.CopyViewerText();
   ASSERT_TRUE(OpenClipboard(nullptr));
   copied.clear();
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) copied = static_cast<const wchar_t*>(GlobalLock(data));
@@ -620,7 +620,7 @@ TEST_F(Viewer, F3FindsTheNextOccurrenceOnlyInTheViewer) {
   EXPECT_EQ(CaretLine(form), 2);
   EXPECT_EQ(form.find_count(), 1);
 
-  form.CloseFileButtonClick();
+  form.CloseViewer();
   PostMessageW(form.FileList(), WM_KEYDOWN, VK_F3, 0);
   PumpFor(20);
   EXPECT_EQ(form.find_count(), 1) << "the list has no find";

@@ -483,7 +483,7 @@ TEST_F(Treasure, EditorsOpenItAndTakeARegisteredPairAtOnce) {
   TypeInto(form.Edit(12), L"");
 
   // The form belongs to the main window, not to the editor that opened it.
-  first->Close1Click();
+  first->CloseFromEditorMenu();
   Pump();
   ASSERT_EQ(TreasureBox::Get(), &form);
   Click(form.RegisterButton());

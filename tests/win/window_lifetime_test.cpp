@@ -93,7 +93,7 @@ TEST_F(WindowLifetime, TheViewerClosedUnderItsFindBoxIsLeftAlone) {
   DialogAnswerer answers;
   Search(form, L"key");
   SendMessageW(form.FileList(), LB_SETCURSEL, 0, 0);
-  form.FileListDblClick();
+  form.ViewSelectedHit();
   answers.Then(CloseBehindTheBox(f().hwnd()));
   answers.Press(IDOK);  // the farewell
   PostKey(form.SrcList().hwnd(), VK_F3);
