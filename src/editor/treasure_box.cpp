@@ -1,7 +1,5 @@
 #include "editor/treasure_box.h"
 
-#include <memory>
-
 #include "controls/std_controls.h"
 #include "state/snippets.h"
 #include "ui/main_frame.h"
@@ -13,8 +11,6 @@
 #include "ui/window.h"
 
 namespace velkor {
-
-
 namespace {
 
 constexpr wchar_t kClass[] = L"TSetForm1";
@@ -23,17 +19,16 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-
 // The row numbers stand in Label1, Label2 and Label5..Label9.
 int RowNumberLabel(int row) { return row <= 2 ? row : row + 2; }
 
 }  // namespace
 
-void TreasureBox::Sheet::OnCommand(int id, int code, HWND control) {
+void TreasureBox::PageDialog::OnCommand(int id, int code, HWND control) {
   SendMessageW(form_.hwnd(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
 }
 
-INT_PTR TreasureBox::Sheet::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR TreasureBox::PageDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) return SendMessageW(form_.hwnd(), msg, wp, lp);
   return FALSE;
 }
@@ -54,10 +49,10 @@ LRESULT TreasureBox::Field::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return code;
     }
     case WM_CHAR:
-      if (form_->Edit1KeyPress(field_, static_cast<wchar_t>(wp))) return 0;
+      if (form_->FieldChar(field_, static_cast<wchar_t>(wp))) return 0;
       break;
     case WM_KEYDOWN:
-      if (form_->Edit1KeyDown(field_, static_cast<UINT>(wp))) return 0;
+      if (form_->FieldKeyDown(field_, static_cast<UINT>(wp))) return 0;
       break;
   }
   return DefaultProc(msg, wp, lp);
@@ -65,13 +60,12 @@ LRESULT TreasureBox::Field::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 TreasureBox::TreasureBox() : Dialog(L"TREASUREBOX") { RegisterDialogClass(kClass); }
 
-TreasureBox::~TreasureBox() { ForgetInstance(this); }
-
-void TreasureBox::Create() {
+void TreasureBox::CreateForm() {
   // Owned by the main window: it stays above it and has no task-bar button.
   HWND owner = MainFrame::Get() ? MainFrame::Get()->frame_window() : Application::Get().main_window();
   Dialog::Create(owner);
   if (!hwnd()) throw Error(L"宝箱の登録フォームを作成できません。");
+  BecomeInstance(this);
 }
 
 bool TreasureBox::OnInitDialog() {
@@ -79,13 +73,13 @@ bool TreasureBox::OnInitDialog() {
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"ＭＳ Ｐゴシック"));
   red_brush_.reset(CreateSolidBrush(kRed));
 
-  HWND pages = PageControl1();
+  HWND pages = Pages();
   TabControl(pages).InsertTab(0, L"設定");
-  sheet_.Create(pages);
-  if (!sheet_.hwnd()) throw Error(L"宝箱の登録フォームを作成できません。");
-  SetWindowLongPtrW(sheet_.hwnd(), GWLP_ID, kTabSheet1);
+  page_.Create(pages);
+  if (!page_.hwnd()) throw Error(L"宝箱の登録フォームを作成できません。");
+  SetWindowLongPtrW(page_.hwnd(), GWLP_ID, kPage);
   for (int f = 1; f <= kSnippetFields; ++f) {
-    HWND edit = GetDlgItem(sheet_.hwnd(), kEdit1 + f - 1);
+    HWND edit = GetDlgItem(page_.hwnd(), kFirstField + f - 1);
     EditBox(edit).SetLimit(kSnippetMaxChars);
     fields_[static_cast<size_t>(f)].Attach(*this, f, edit);
   }
@@ -111,14 +105,14 @@ void TreasureBox::PlaceControls() {
   SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w,
                h, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  HWND pages = PageControl1();
+  HWND pages = Pages();
   Place(pages, layout::PageControl());
   const RECT display = TabControl(pages).DisplayArea();
-  MoveWindow(sheet_.hwnd(), display.left, display.top, display.right - display.left, display.bottom - display.top,
+  MoveWindow(page_.hwnd(), display.left, display.top, display.right - display.left, display.bottom - display.top,
              FALSE);
-  for (int i = 0; i < 3; ++i) Place(Item(kOKButton + i), layout::Button(i));
+  for (int i = 0; i < 3; ++i) Place(Item(kRegisterButton + i), layout::Button(i));
 
-  auto label = [&](int n) { return GetDlgItem(sheet_.hwnd(), kLabelFirst + n); };
+  auto label = [&](int n) { return GetDlgItem(page_.hwnd(), kLabelFirst + n); };
   Place(label(3), layout::KeyHeader());
   Place(label(4), layout::CommentHeader());
   for (int row = 1; row <= kSnippetRows; ++row) Place(label(RowNumberLabel(row)), layout::RowNumber(row));
@@ -139,14 +133,12 @@ void TreasureBox::LoadControls() {
   last_focus_ = Edit(1);
 }
 
-void TreasureBox::FormActivate() {
-  help_context_ = kFormHelpContext;
+void TreasureBox::OnActivated() {
+  help_topic_ = kHelpTopic;
   SetFocus(last_focus_ && IsWindow(last_focus_) ? last_focus_ : Edit(1));
 }
 
-int TreasureBox::HelpContext() { return help_context_; }
-
-void TreasureBox::FormClose() { Close(IDCANCEL); }
+void TreasureBox::OnMainWindowClosing() { Close(IDCANCEL); }
 
 void TreasureBox::OnFinalMessage() { delete this; }
 
@@ -178,7 +170,7 @@ void TreasureBox::WriteSnippet(int n, const std::wstring& label, const std::wstr
     Snippets::Write(ini, n, label, text);
 }
 
-void TreasureBox::OKButtonClick() {
+void TreasureBox::RegisterRows() {
   bool all_unmodified = true;
   for (int f = 1; f <= kSnippetFields; ++f)
     if (Modified(f)) all_unmodified = false;
@@ -217,7 +209,7 @@ bool TreasureBox::SaveControls() {
   return complete;
 }
 
-void TreasureBox::Button1Click() {
+void TreasureBox::EndAskingAboutChanges() {
   int unmodified = 0;
   for (int f = 1; f <= kSnippetFields; ++f)
     if (!Modified(f)) ++unmodified;
@@ -226,12 +218,12 @@ void TreasureBox::Button1Click() {
     return;
   }
   if (ShowMessage(ChangedFieldsQuestion(kSnippetFields - unmodified), MessageKind::Information, MB_YESNO) == IDYES)
-    OKButtonClick();
+    RegisterRows();
   else
     SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
-void TreasureBox::CancelButtonClick() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
+void TreasureBox::CloseWithoutWriting() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void TreasureBox::MoveFocusTo(int field) {
   HWND edit = Edit(field);
@@ -240,7 +232,7 @@ void TreasureBox::MoveFocusTo(int field) {
   EditBox(edit).SelectAll();
 }
 
-bool TreasureBox::Edit1KeyPress(int field, wchar_t key) {
+bool TreasureBox::FieldChar(int field, wchar_t key) {
   SetRed(field, false);
   if (key == L'\r') {
     MoveFocusTo(EditNavTable()[static_cast<size_t>(field)].enter);
@@ -249,7 +241,7 @@ bool TreasureBox::Edit1KeyPress(int field, wchar_t key) {
   return false;
 }
 
-bool TreasureBox::Edit1KeyDown(int field, UINT key) {
+bool TreasureBox::FieldKeyDown(int field, UINT key) {
   const EditNavEntry& nav = EditNavTable()[static_cast<size_t>(field)];
   switch (key) {
     case VK_UP:
@@ -289,12 +281,12 @@ LRESULT TreasureBox::OnCtlColor(UINT msg, HDC dc, HWND control) {
 void TreasureBox::OnCommand(int id, int code, HWND control) {
   if (code != BN_CLICKED) return;
   switch (id) {
-    case kOKButton: OKButtonClick(); return;
-    case kCancelButton: CancelButtonClick(); return;
-    case kButton1: Button1Click(); return;
+    case kRegisterButton: RegisterRows(); return;
+    case kCancelButton: CloseWithoutWriting(); return;
+    case kEndButton: EndAskingAboutChanges(); return;
     case IDOK:
       // Enter on a focused button: the dialog manager asks for the default button, none is set.
-      if (HWND focus = GetFocus(); focus == OKButton() || focus == CancelButton() || focus == Button1())
+      if (HWND focus = GetFocus(); focus == RegisterButton() || focus == CancelButton() || focus == EndButton())
         Button(focus).Click();
       return;
   }
@@ -308,32 +300,21 @@ INT_PTR TreasureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (focus && IsChild(hwnd(), focus)) last_focus_ = focus;
         return FALSE;
       }
-      FormActivate();
+      OnActivated();
       return TRUE;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       return OnCtlColor(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_CLOSE:
-      FormClose();
+      Close(IDCANCEL);
       return TRUE;
-    case WM_DESTROY:
-      ForgetInstance(this);
-      return FALSE;
   }
   return FALSE;
 }
 
 void ShowTreasureBox() {
   BusyCursor busy;
-  if (!TreasureBox::Get()) {
-    std::unique_ptr<TreasureBox> form(new TreasureBox);
-    form->Create();
-    TreasureBox::BecomeInstance(form.release());
-  }
-  HWND h = TreasureBox::Get()->hwnd();
-  ShowWindow(h, SW_SHOW);
-  BringWindowToTop(h);
-  SetForegroundWindow(h);
+  TreasureBox::Show();
 }
 
 }  // namespace velkor

@@ -18,35 +18,37 @@ namespace velkor {
 class TreasureBox : public Dialog, public SingleInstance<TreasureBox> {
  public:
   enum : int {
-    kPageControl1 = IDC_TREASURE_PAGES,
-    kTabSheet1 = IDC_TREASURE_SHEET,
-    kEdit1 = IDC_TREASURE_EDIT,  // kEdit1 + field - 1 for fields 1..14
-    kOKButton = IDC_TREASURE_OK,
+    kPages = IDC_TREASURE_PAGES,
+    kPage = IDC_TREASURE_SHEET,
+    kFirstField = IDC_TREASURE_EDIT,  // kFirstField + field - 1 for fields 1..14
+    kRegisterButton = IDC_TREASURE_OK,
     kCancelButton = IDC_TREASURE_CANCEL,
-    kButton1 = IDC_TREASURE_END,
+    kEndButton = IDC_TREASURE_END,
     kLabelFirst = IDC_TREASURE_LABEL,
   };
-  static constexpr int kFormHelpContext = 1025;
+  static constexpr int kHelpTopic = 1025;
 
-  ~TreasureBox() override;
-
-  void OKButtonClick();
-  void Button1Click();
-  void CancelButtonClick();
+  // 登録: registers every complete row; closes when no field was modified.
+  void RegisterRows();
+  // 終了: closes at once when no field is modified; otherwise asks whether to
+  // register the modified fields: Yes registers them and stays open, No
+  // closes without writing.
+  void EndAskingAboutChanges();
+  // キャンセル: closes without writing.
+  void CloseWithoutWriting();
   // Writes snippet n into the settings file and the main window's snippets.
   static void WriteSnippet(int n, const std::wstring& label, const std::wstring& text);
 
-  // The help context that the form's activation set (0 before the first).
-  static int HelpContext();
-  int HelpTopic() const override { return help_context_; }
+  // The topic that F1 opens, set when the form is activated (0 before).
+  int HelpTopic() const override { return help_topic_; }
 
   // The controls, for the editor's wiring and for tests.
   HWND Edit(int field) const { return fields_[static_cast<size_t>(field)].hwnd(); }
-  HWND OKButton() const { return Item(kOKButton); }
+  HWND RegisterButton() const { return Item(kRegisterButton); }
   HWND CancelButton() const { return Item(kCancelButton); }
-  HWND Button1() const { return Item(kButton1); }
-  HWND PageControl1() const { return Item(kPageControl1); }
-  HWND TabSheet1() const { return sheet_.hwnd(); }
+  HWND EndButton() const { return Item(kEndButton); }
+  HWND Pages() const { return Item(kPages); }
+  HWND Page() const { return page_.hwnd(); }
   bool Modified(int field) const;
   bool IsRed(int field) const { return red_[static_cast<size_t>(field)]; }
 
@@ -59,20 +61,21 @@ class TreasureBox : public Dialog, public SingleInstance<TreasureBox> {
   bool SaveControls() override;
   void OnCommand(int id, int code, HWND control) override;
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // Nothing is written: the form goes as when it is closed.
+  void OnMainWindowClosing() override;
   void OnFinalMessage() override;
 
  private:
-  static inline int help_context_ = 0;
-  friend void ShowTreasureBox();
-  // Only ShowTreasureBox makes the form, on the heap: it frees itself when its window goes.
+  friend class SingleInstance<TreasureBox>;
+  // Only SingleInstance makes the form, on the heap: it frees itself when its window goes.
   TreasureBox();
   // Creates the window, hidden, with the fields filled from the main window.
-  void Create();
+  void CreateForm();
 
   // The tab page: it hands its children's colour and command messages to the form.
-  class Sheet : public Dialog {
+  class PageDialog : public Dialog {
    public:
-    explicit Sheet(TreasureBox& form) : Dialog(L"TREASURESHEET"), form_(form) {}
+    explicit PageDialog(TreasureBox& form) : Dialog(L"TREASURESHEET"), form_(form) {}
 
    protected:
     void OnCommand(int id, int code, HWND control) override;
@@ -96,26 +99,28 @@ class TreasureBox : public Dialog, public SingleInstance<TreasureBox> {
 
   void PlaceControls();
   void Place(HWND control, const treasure_layout::Box& box);
-  void FormActivate();
-  void FormClose();
+  // The topic for F1, and the focus back where it was.
+  void OnActivated();
   LRESULT OnCtlColor(UINT msg, HDC dc, HWND control);
-  // Edit1KeyPress and Edit1KeyDown of every field; true when the key is used up.
-  bool Edit1KeyPress(int field, wchar_t key);
-  bool Edit1KeyDown(int field, UINT key);
+  // A character typed into a field clears its red mark; Enter moves on.
+  // True when the key is used up.
+  bool FieldChar(int field, wchar_t key);
+  // The arrows move between the fields, Left and Right only from the edges.
+  bool FieldKeyDown(int field, UINT key);
   void MoveFocusTo(int field);
   void SetRed(int field, bool red);
   void SetModified(int field, bool modified);
   std::wstring FieldText(int field) const;
   int FieldOf(HWND control) const;
 
-  Sheet sheet_{*this};
+  PageDialog page_{*this};
   std::array<Field, kSnippetFields + 1> fields_;
   std::array<bool, kSnippetFields + 1> red_{};
   HWND last_focus_ = nullptr;
   ScopedFont font_;
   ScopedBrush red_brush_;
+  int help_topic_ = 0;
 };
-
 
 // The editor's command: creates the form when there is none, shows it
 // modeless and brings it to the front.

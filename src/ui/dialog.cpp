@@ -31,14 +31,9 @@ bool AnswersDirectly(UINT msg) {
 Dialog::~Dialog() {
   CheckNotInHandler(handler_depth_, "dialog");
   ForgetWhenIdle(this);
-  if (hwnd_) {
-    // The object goes first: the window goes without it.
-    HWND h = hwnd_;
-    SetWindowLongPtrW(h, DWLP_USER, 0);
-    hwnd_ = nullptr;
-    Application::Get().RemoveModeless(h);
-    DestroyWindow(h);
-  }
+  NoteWindowGone();
+  if (hwnd_) Application::Get().RemoveModeless(hwnd_);
+  DestroyWithoutObject(hwnd_, DWLP_USER);
 }
 
 Dialog* Dialog::FromHandle(HWND hwnd) {
@@ -139,7 +134,10 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       if (Control::Reflect(hwnd_, msg, wp, lp, reflected)) return SetResult(reflected);
       break;
   }
+  // Work that lets messages through stops once its window is gone.
+  if (msg == WM_DESTROY) RequestStop();
   const INT_PTR handled = HandleMessage(msg, wp, lp);
+  if (msg == WM_DESTROY) NoteWindowGone();
   if (!handled && msg == WM_HELP && HelpTopic() > 0) {
     OpenHelp();
     return SetResult(TRUE);
@@ -158,6 +156,7 @@ INT_PTR CALLBACK Dialog::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (self) {
       self->hwnd_ = hwnd;
       SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+      self->NoteWindowMade();
     }
   }
   // Before WM_INITDIALOG (the font, the controls' creation) there is no object yet.
@@ -172,19 +171,16 @@ INT_PTR CALLBACK Dialog::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       g_init_error = std::current_exception();
       SetWindowLongPtrW(hwnd, DWLP_USER, 0);
       self->hwnd_ = nullptr;
+      self->NoteWindowGone();
       if (self->modal_) EndDialog(hwnd, -1);
       return FALSE;
     }
     Application::Get().ReportCurrentException();
     result = AnswersDirectly(msg) ? FALSE : TRUE;
   }
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-    Application::Get().ForgetWindow(hwnd);
-    if (self->hwnd_ == hwnd) {
-      self->hwnd_ = nullptr;
-      WhenIdle(self, [self] { self->OnFinalMessage(); });
-    }
+  if (msg == WM_NCDESTROY && LetGoAtLastMessage(hwnd, DWLP_USER, self->hwnd_)) {
+    self->NoteWindowGone();
+    WhenIdle(self, [self] { self->OnFinalMessage(); });
   }
   return result;
 }

@@ -10,13 +10,17 @@
 // Modal: DoModal returns what EndDialog was given. Modeless: Create makes the
 // dialog; a top-level one joins the message loop's IsDialogMessage list
 // until its window goes, a child one (a DS_CONTROL page) needs nothing.
+//
+// As forms do, a dialog may run pumped work (Work), hears when the main
+// window closes, and may be a single instance (SingleInstance in form.h).
 #include <string>
 
 #include "platform/win32.h"
+#include "ui/form_parts.h"
 
 namespace velkor {
 
-class Dialog {
+class Dialog : public FormParts {
  public:
   explicit Dialog(const wchar_t* template_name) : template_(template_name) {}
   virtual ~Dialog();

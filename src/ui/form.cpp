@@ -1,6 +1,5 @@
 #include "ui/form.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "ui/winplace.h"
@@ -8,14 +7,6 @@
 #include "ui/find_dialog.h"
 
 namespace velkor {
-namespace {
-
-std::vector<Form*>& Registry() {
-  static std::vector<Form*> forms;
-  return forms;
-}
-
-}  // namespace
 
 Form::Form(const wchar_t* class_name, ClassLook look) : class_name_(class_name) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
@@ -32,16 +23,7 @@ Form::Form(const wchar_t* class_name, ClassLook look) : class_name_(class_name) 
 
 Form::~Form() { WindowGone(); }
 
-const std::vector<Form*>& Form::OpenForms() { return Registry(); }
-
-void Form::ShowForm() {
-  if (IsIconic(hwnd()))
-    ShowWindow(hwnd(), SW_RESTORE);
-  else if (!IsWindowVisible(hwnd()))
-    ShowWindow(hwnd(), SW_SHOW);
-  SetForegroundWindow(hwnd());
-  BringWindowToTop(hwnd());
-}
+void Form::ShowForm() { ShowAndBringForward(hwnd()); }
 
 int Form::KeepPlacement(bool apply_show) {
   keep_placement_ = true;
@@ -55,10 +37,8 @@ void Form::InstallHintHandler(std::function<void()> handler) {
 void Form::WindowGone() {
   if (gone_) return;
   gone_ = true;
-  auto& forms = Registry();
-  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
   Application::Get().ReleaseHintHandler(this);
-  for (auto& callback : std::exchange(on_gone_, {})) callback();
+  NoteWindowGone();
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -68,7 +48,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
   switch (msg) {
     case WM_NCCREATE:
-      Registry().push_back(this);
+      NoteWindowMade();
       break;
     case WM_HELP: {
       const int context = HelpContextFor(*reinterpret_cast<const HELPINFO*>(lp));
@@ -78,14 +58,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_DESTROY: {
       // Work that lets messages through stops once its window is gone.
-      stop_requested_ = true;
-      if (hwnd() == Application::Get().main_window()) {
-        const std::vector<Form*> others = Registry();
-        for (Form* f : others) {
-          const auto& now = Registry();
-          if (f != this && std::find(now.begin(), now.end(), f) != now.end()) f->OnMainWindowClosing();
-        }
-      }
+      RequestStop();
+      if (hwnd() == Application::Get().main_window()) TellMainWindowClosing(*this);
       // The reference and the hint handler go even when the form's own
       // destruction step fails.
       struct Gone {

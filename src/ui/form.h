@@ -4,34 +4,27 @@
 // base. A form registers its class, may own itself (freed when its window
 // goes), may keep its placement in the settings file, answers F1 with its
 // help contexts, may own the application's hint handler for a while, and
-// hears when the main window closes.
+// hears when the main window closes (the last with dialogs, see form_parts.h).
 //
 // A form handles its messages in OnMessage; the layer's own work (help, the
 // placement, handing the hint handler back, the instance reference) wraps it.
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "ui/form_parts.h"
 #include "ui/handler_depth.h"
 #include "ui/window.h"
 #include "ui/window_life.h"
 
 namespace velkor {
 
-class Form : public Window {
+class Form : public Window, public FormParts {
  public:
   ~Form() override;
 
   // Shows the window, restoring it when minimized, and brings it forward.
   void ShowForm();
-
-  // The forms whose windows exist, in creation order.
-  static const std::vector<Form*>& OpenForms();
-
-  // Called once when the window goes (after the form's WM_DESTROY, or when
-  // the object is freed first); the single-instance reference uses it.
-  void OnWindowGone(std::function<void()> callback) { on_gone_.push_back(std::move(callback)); }
 
  protected:
   struct ClassLook {
@@ -61,10 +54,6 @@ class Form : public Window {
   // The window the help system is opened for.
   virtual HWND HelpOwner() const { return hwnd(); }
 
-  // The main window is being destroyed (its WM_DESTROY); forms that must not
-  // outlive it close here.
-  virtual void OnMainWindowClosing() {}
-
   // A notification of a common Find or Replace dialog that this form opened.
   virtual void OnFindMessage(LPARAM lp) {}
 
@@ -72,27 +61,6 @@ class Form : public Window {
 
   // Frees a form that owns itself (once no handler of it runs any more).
   void OnFinalMessage() override;
-
-  // Long work that lets window messages through (a listing, a search) runs
-  // inside one Work: the form counts as working, and the user may ask the
-  // work to stop; the window's destruction asks it to stop too. Code after
-  // the work asks a WindowLife, taken before it, whether the form may go on.
-  class Work {
-   public:
-    explicit Work(Form& form) : form_(form) {
-      form.working_ = true;
-      form.stop_requested_ = false;
-    }
-    ~Work() { form_.working_ = false; }
-    Work(const Work&) = delete;
-    Work& operator=(const Work&) = delete;
-
-   private:
-    Form& form_;
-  };
-  bool working() const { return working_; }
-  bool stop_requested() const { return stop_requested_; }
-  void RequestStop() { stop_requested_ = true; }
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) final;
@@ -102,21 +70,19 @@ class Form : public Window {
   bool owns_itself_ = false;
   bool keep_placement_ = false;
   bool gone_ = false;
-  bool working_ = false;
-  bool stop_requested_ = false;
-  std::vector<std::function<void()>> on_gone_;
 };
 
-// One reference to the single open instance of a form (or dialog) type: null
-// while none is open. A form clears it itself when its window goes; a type
-// that cannot tell calls ForgetInstance when its window is destroyed.
+// One reference to the single open instance of a form or dialog type: null
+// while none is open. The instance clears it itself when its window goes.
 template <class T>
 class SingleInstance {
  public:
   static T* Get() { return instance_; }
   // The open instance shown and brought forward; created first when there is
-  // none. Null when the window went while it was being created (its creation
-  // lets messages through, and the main window may close meanwhile).
+  // none, by T::CreateForm, which makes the window and calls BecomeInstance
+  // (a type that only comes this way befriends SingleInstance<T>). Null when
+  // the window went while it was being created (its creation lets messages
+  // through, and the main window may close meanwhile).
   static T* Show() {
     if (!instance_) {
       // Frees wait until the creation has returned: a window destroyed
@@ -124,11 +90,11 @@ class SingleInstance {
       // the object here first, and its waiting final message with it.
       int creating = 0;
       HandlerScope hold(creating);
-      auto created = std::make_unique<T>();
+      std::unique_ptr<T> created(new T);
       created->CreateForm();
       created.release();  // the window owns it from here and frees it when it closes
     }
-    if (instance_) instance_->ShowForm();
+    if (instance_) ShowAndBringForward(instance_->hwnd());
     return instance_;
   }
 
@@ -136,10 +102,9 @@ class SingleInstance {
   // Called by T once its window exists.
   static void BecomeInstance(T* self) {
     instance_ = self;
-    if constexpr (requires { self->OnWindowGone([] {}); }) self->OnWindowGone([self] { ForgetInstance(self); });
-  }
-  static void ForgetInstance(T* self) {
-    if (instance_ == self) instance_ = nullptr;
+    self->OnWindowGone([self] {
+      if (instance_ == self) instance_ = nullptr;
+    });
   }
 
  private:

@@ -51,17 +51,34 @@ RECT KeptOnWorkArea(const RECT& r) {
   return RECT{kept.left, kept.top, kept.right, kept.bottom};
 }
 
+void ShowAndBringForward(HWND window) {
+  if (IsIconic(window))
+    ShowWindow(window, SW_RESTORE);
+  else if (!IsWindowVisible(window))
+    ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  BringWindowToTop(window);
+}
+
+void DestroyWithoutObject(HWND& window, int object_slot) {
+  if (!window) return;
+  const HWND h = std::exchange(window, nullptr);
+  SetWindowLongPtrW(h, object_slot, 0);
+  DestroyWindow(h);
+}
+
+bool LetGoAtLastMessage(HWND window, int object_slot, HWND& object_window) {
+  SetWindowLongPtrW(window, object_slot, 0);
+  Application::Get().ForgetWindow(window);
+  if (object_window != window) return false;
+  object_window = nullptr;
+  return true;
+}
+
 Window::~Window() {
   CheckNotInHandler(handler_depth_, "window");
   ForgetWhenIdle(this);
-  if (hwnd_) {
-    // The object goes first (a member window whose owner is being freed):
-    // detach, then let the system destroy the window without it.
-    HWND h = hwnd_;
-    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-    hwnd_ = nullptr;
-    DestroyWindow(h);
-  }
+  DestroyWithoutObject(hwnd_, GWLP_USERDATA);
 }
 
 Window* Window::FromHandle(HWND hwnd) {
@@ -150,15 +167,9 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       Application::Get().ReportCurrentException();
     }
   }
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    Application::Get().ForgetWindow(hwnd);
-    if (self->hwnd_ == hwnd) {
-      self->hwnd_ = nullptr;
-      // Handlers further down the stack may still run on the object.
-      if (!self->creating_) WhenIdle(self, [self] { self->OnFinalMessage(); });
-    }
-  }
+  // Handlers further down the stack may still run on the object.
+  if (msg == WM_NCDESTROY && LetGoAtLastMessage(hwnd, GWLP_USERDATA, self->hwnd_) && !self->creating_)
+    WhenIdle(self, [self] { self->OnFinalMessage(); });
   return result;
 }
 

@@ -30,6 +30,19 @@ RECT WorkAreaNear(const RECT& r);
 // where it fits (see KeepInside).
 RECT KeptOnWorkArea(const RECT& r);
 
+// Shows a top-level window, restoring it when minimized, and brings it forward.
+void ShowAndBringForward(HWND window);
+
+// For the Window and Dialog bases, whose windows keep their object at
+// `object_slot` (GWLP_USERDATA, DWLP_USER). When the object goes first (a
+// member window whose owner is being freed), the window forgets it and is
+// destroyed without it.
+void DestroyWithoutObject(HWND& window, int object_slot);
+// At a window's WM_NCDESTROY: the window forgets its object and the
+// application forgets the window. True when it was the object's window,
+// which the object then lets go of.
+bool LetGoAtLastMessage(HWND window, int object_slot, HWND& object_window);
+
 class Window {
  public:
   Window() = default;

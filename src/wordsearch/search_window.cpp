@@ -25,8 +25,9 @@ constexpr int kClientHeight = 453;
 constexpr int kSpeedBarHeight = 68;
 constexpr int kHeaderHeight = 18;
 constexpr int kButtonSize = 27;
-constexpr int kDefaultFontSize = 10;
-constexpr int kMaxFontSize = 100;
+constexpr int kDefaultFontSize = SearchSettings::kDefaultFontSize;
+constexpr int kMaxFontSize = SearchSettings::kMaxFontSize;
+static_assert(SearchSettings::kFileClasses == kExtClasses, "the settings keep one check per file class");
 
 
 const SpeedButtonSpec kButtons[] = {
@@ -239,25 +240,9 @@ void SearchWindow::SetUpWindow() {
   case_sensitive_ = false;
   Application::Get().SetControlHint(label1_.hwnd(), kCaseInsensitiveHint);
 
-  dir_checked_.fill(false);
-  for (auto& p : dir_path_) p.clear();
-  ext_checked_.fill(true);
-  {
-    Settings ini;
-    for (int n = 1; n <= 6; ++n) {
-      const std::wstring key = L"No" + std::to_wstring(n);
-      dir_checked_[static_cast<size_t>(n)] = ini.ReadBool(L"Option", key, false);
-      dir_path_[static_cast<size_t>(n)] = ini.ReadString(L"Option", key + L"Dir", L"");
-    }
-    for (int n = 1; n <= static_cast<int>(kExtClasses); ++n)
-      ext_checked_[static_cast<size_t>(n)] = ini.ReadBool(L"Option1", std::to_wstring(n), true);
-    const int size = ini.ReadInteger(L"Option1", L"FontSize", FontSize());
-    UpDown(updown1_).SetPosition(std::clamp(size, 0, kMaxFontSize));
-  }
-
-  std::array<bool, kExtClasses> checked{};
-  for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ext_checked_[n];
-  ext_table_ = BuildExtTable(checked);
+  settings_ = SearchSettings::Load(Settings());
+  UpDown(updown1_).SetPosition(settings_.font_size);
+  RebuildExtTable();
   ApplyFont(FontSize());
   ShowDirChecks();
   ShowExtChecks();
@@ -362,8 +347,8 @@ void SearchWindow::UpdateListExtent() {
 void SearchWindow::ShowDirChecks() {
   for (int n = 1; n <= 6; ++n) {
     HWND box = dir_checks_[static_cast<size_t>(n)];
-    Button(box).SetChecked(dir_checked_[static_cast<size_t>(n)]);
-    const std::wstring& path = dir_path_[static_cast<size_t>(n)];
+    Button(box).SetChecked(settings_.dirs.checked[static_cast<size_t>(n)]);
+    const std::wstring& path = settings_.dirs.path[static_cast<size_t>(n)];
     if (!path.empty()) {
       Application::Get().SetControlHint(box, path);
       SetWindowTextW(box, DirCaption(path).c_str());
@@ -378,7 +363,7 @@ void SearchWindow::ShowDirChecks() {
 void SearchWindow::ShowExtChecks() {
   for (int n = 1; n <= static_cast<int>(kExtClasses); ++n) {
     HWND box = ext_checks_[static_cast<size_t>(n)];
-    Button(box).SetChecked(ext_checked_[static_cast<size_t>(n)]);
+    Button(box).SetChecked(settings_.classes[static_cast<size_t>(n)]);
     SetWindowTextW(box, Cp932ToWide(ExtList[static_cast<size_t>(n - 1)]).c_str());
   }
 }

@@ -13,6 +13,7 @@
 #include "controls/speed_button.h"
 #include "controls/std_controls.h"
 #include "platform/scoped.h"
+#include "state/search_settings.h"
 #include "ui/control.h"
 #include "ui/find_dialog.h"
 #include "ui/form.h"
@@ -41,10 +42,10 @@ class SearchWindow : public Form, public SingleInstance<SearchWindow> {
   void CreateForm();
 
   // Search state; index 0 of each array is unused, the numbers count from 1.
-  const std::array<bool, 7>& dir_checked() const { return dir_checked_; }
-  void SetFolderCheckedForTest(int n, bool checked) { dir_checked_[static_cast<size_t>(n)] = checked; }
-  const std::array<std::wstring, 7>& dir_path() const { return dir_path_; }
-  void SetFolderPathForTest(int n, std::wstring path) { dir_path_[static_cast<size_t>(n)] = std::move(path); }
+  const std::array<bool, 7>& dir_checked() const { return settings_.dirs.checked; }
+  void SetFolderCheckedForTest(int n, bool checked) { settings_.dirs.checked[static_cast<size_t>(n)] = checked; }
+  const std::array<std::wstring, 7>& dir_path() const { return settings_.dirs.path; }
+  void SetFolderPathForTest(int n, std::wstring path) { settings_.dirs.path[static_cast<size_t>(n)] = std::move(path); }
   const velkor::ExtTable& ext_table() const { return ext_table_; }
   bool case_sensitive() const { return case_sensitive_; }
   int hit_count() const { return hit_count_; }
@@ -158,6 +159,8 @@ class SearchWindow : public Form, public SingleInstance<SearchWindow> {
   void OnFindMessage(LPARAM lp) override;
   bool TranslateKeys(MSG& msg);
   void ApplyFont(int size);
+  // The table of searched extensions from the checked classes.
+  void RebuildExtTable();
   void SetStatusText(int panel, const std::wstring& text);
   void SetCaption(const std::wstring& caption);
   int SelectedIndex() const;
@@ -233,9 +236,9 @@ class SearchWindow : public Form, public SingleInstance<SearchWindow> {
     char time_separator = ':';
     bool leading_zero_hour = false;
   } date_format_;
-  std::array<bool, 7> dir_checked_{};
-  std::array<std::wstring, 7> dir_path_;
-  std::array<bool, kExtClasses + 1> ext_checked_{};
+  // The directories and classes as the tool bar shows them; the font size
+  // is the up-down's, taken when the settings are saved.
+  SearchSettings settings_;
   velkor::ExtTable ext_table_;
   bool case_sensitive_ = false;
   std::string keyword_bytes_;

@@ -16,15 +16,9 @@
 namespace velkor {
 
 void SearchWindow::SaveSearchSettings() {
+  settings_.font_size = FontSize();
   Settings ini;
-  for (int n = 1; n <= 6; ++n) {
-    const std::wstring key = L"No" + std::to_wstring(n);
-    ini.WriteBool(L"Option", key, dir_checked_[static_cast<size_t>(n)]);
-    ini.WriteString(L"Option", key + L"Dir", dir_path_[static_cast<size_t>(n)]);
-  }
-  for (int n = 1; n <= static_cast<int>(kExtClasses); ++n)
-    ini.WriteBool(L"Option1", std::to_wstring(n), ext_checked_[static_cast<size_t>(n)]);
-  ini.WriteInteger(L"Option1", L"FontSize", FontSize());
+  settings_.Save(ini);
 }
 
 // Hints.
@@ -49,16 +43,20 @@ void SearchWindow::ToggleCaseSensitivity() {
 }
 
 void SearchWindow::DirectoryCheckClicked(int tag) {
-  dir_checked_[static_cast<size_t>(tag)] = Button(dir_checks_[static_cast<size_t>(tag)]).checked();
+  settings_.dirs.checked[static_cast<size_t>(tag)] = Button(dir_checks_[static_cast<size_t>(tag)]).checked();
   SetFocus(keyword_box_);
 }
 
 void SearchWindow::ClassCheckClicked(int tag) {
-  ext_checked_[static_cast<size_t>(tag)] = Button(ext_checks_[static_cast<size_t>(tag)]).checked();
-  std::array<bool, kExtClasses> checked{};
-  for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = ext_checked_[n];
-  ext_table_ = BuildExtTable(checked);
+  settings_.classes[static_cast<size_t>(tag)] = Button(ext_checks_[static_cast<size_t>(tag)]).checked();
+  RebuildExtTable();
   SetFocus(keyword_box_);
+}
+
+void SearchWindow::RebuildExtTable() {
+  std::array<bool, kExtClasses> checked{};
+  for (size_t n = 1; n <= kExtClasses; ++n) checked[n - 1] = settings_.classes[n];
+  ext_table_ = BuildExtTable(checked);
 }
 
 void SearchWindow::ReturnFocusToKeyword() { SetFocus(keyword_box_); }
@@ -72,20 +70,11 @@ void SearchWindow::ShowSetupDialog() {
   if (working()) return;
   SetupDialog setup;
   setup.CentreOver(hwnd());
-  DirRegistration data;
-  for (size_t n = 1; n <= 6; ++n) {
-    data.checked[n] = dir_checked_[n];
-    data.path[n] = dir_path_[n];
-  }
-  setup.SetDirData(data);
+  setup.SetRegistration(settings_.dirs);
   // The main window may close while the dialog is up, and this window with it.
   WindowLife life(*this);
   if (setup.DoModal(hwnd()) != IDOK || !life.lives()) return;
-  data = setup.GetDirData();
-  for (size_t n = 1; n <= 6; ++n) {
-    dir_checked_[n] = data.checked[n];
-    dir_path_[n] = data.path[n];
-  }
+  settings_.dirs = setup.Registration();
   ShowDirChecks();
 }
 

@@ -98,12 +98,12 @@ std::string LocalDateColumn(const FILETIME& last_write) {
 void SearchWindow::StartSearch() {
   // The command pumps messages while it runs: a second one must not start inside it.
   if (working()) return;
-  if (std::all_of(dir_path_.begin() + 1, dir_path_.end(), [](const std::wstring& p) { return p.empty(); })) {
+  if (std::all_of(dir_path().begin() + 1, dir_path().end(), [](const std::wstring& p) { return p.empty(); })) {
     ShowMessage(hwnd(), L"始めに、検索対象ディレクトリーの設定ボタンを押下し、\r\n\r\n検索対象ディレクトリーを、設定して下さい。\r\n",
                 MessageKind::Warning);
     return;
   }
-  if (std::none_of(dir_checked_.begin() + 1, dir_checked_.end(), [](bool b) { return b; })) {
+  if (std::none_of(dir_checked().begin() + 1, dir_checked().end(), [](bool b) { return b; })) {
     ShowMessage(hwnd(), L"検索対象ディレクトリーの 指定（チェック）がされていません。\r\n\r\nそれから、ボタンかを押下して下さい。",
                 MessageKind::Warning);
     return;
@@ -167,8 +167,8 @@ void SearchWindow::StartSearch() {
     }
     try {
       for (int n = 1; n <= 6 && !stop_requested(); ++n) {
-        if (!dir_checked_[static_cast<size_t>(n)]) continue;
-        const std::wstring& dir = dir_path_[static_cast<size_t>(n)];
+        if (!dir_checked()[static_cast<size_t>(n)]) continue;
+        const std::wstring& dir = dir_path()[static_cast<size_t>(n)];
         // Only a hand-edited settings file can check a number without a
         // directory; walking "*.*" would search the current directory.
         if (dir.empty()) continue;

@@ -59,7 +59,7 @@ SetupDialog::SetupDialog() : Dialog(L"SETUPFORM") { RegisterDialogClass(L"TSetup
 
 SetupDialog::~SetupDialog() = default;
 
-void SetupDialog::SetDirData(const DirRegistration& data) {
+void SetupDialog::SetRegistration(const DirRegistration& data) {
   data_ = data;
   if (!hwnd()) return;
   setting_checks_ = true;
@@ -68,7 +68,7 @@ void SetupDialog::SetDirData(const DirRegistration& data) {
   setting_checks_ = false;
 }
 
-DirRegistration SetupDialog::GetDirData() const {
+DirRegistration SetupDialog::Registration() const {
   if (!hwnd()) return data_;
   DirRegistration d;
   for (int n = 1; n <= 6; ++n) {
@@ -97,7 +97,7 @@ bool SetupDialog::OnInitDialog() {
 
   tree_.Create(hwnd(), IDC_SETUP_TREE, 0, kTopHeight, tree_width_, 10, TVS_SHOWSELALWAYS);
   SendMessageW(tree_.hwnd(), TVM_SETINDENT, 20, 0);
-  tree_.on_change = [this](const std::wstring& path) { DirTreeViewChange(path); };
+  tree_.on_change = [this](const std::wstring& path) { ChooseDirectory(path); };
   tree_.on_click = [this](const std::wstring&) { TreeClicked(); };
 
   HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
@@ -126,11 +126,11 @@ bool SetupDialog::OnInitDialog() {
     Layout();
   };
   Layout();
-  SetDirData(data_);
+  SetRegistration(data_);
 
   // The tree of the current drive; the list stays empty until a click in the tree.
   FillDrives();
-  DriveComboBoxChange();
+  ShowChosenDrive();
   return true;
 }
 
@@ -172,16 +172,16 @@ void SetupDialog::FillDrives() {
   if (drives.Selected() < 0) drives.Select(0);
 }
 
-void SetupDialog::DriveComboBoxChange() {
+void SetupDialog::ShowChosenDrive() {
   ComboBox drives(Item(IDC_SETUP_DRIVES));
   const std::wstring text = drives.Text(drives.Selected());
-  listing_ = false;
+  listing_enabled_ = false;
   if (!text.empty()) tree_.SetDrive(text[0]);
 }
 
-void SetupDialog::DirTreeViewClick(const std::wstring& path) {
-  listing_ = true;
-  DirTreeViewChange(path);
+void SetupDialog::ListAsClicked(const std::wstring& path) {
+  listing_enabled_ = true;
+  ChooseDirectory(path);
 }
 
 void SetupDialog::TreeClicked() {
@@ -194,7 +194,7 @@ void SetupDialog::TreeClicked() {
   ScreenToClient(tree_.hwnd(), &hit.pt);
   const auto node = reinterpret_cast<HTREEITEM>(SendMessageW(tree_.hwnd(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   if (!node || !(hit.flags & TVHT_ONITEM)) return;
-  listing_ = true;
+  listing_enabled_ = true;
   // Another node: the change that follows lists it. The selected one is
   // listed once the tree has done with the click: a listing lets messages
   // through, and a selection the user makes meanwhile must not be undone by
@@ -202,13 +202,13 @@ void SetupDialog::TreeClicked() {
   if (node == tree_.tree().Selected()) PostMessageW(hwnd(), kListClickedNode, 0, reinterpret_cast<LPARAM>(node));
 }
 
-void SetupDialog::DirTreeViewChange(const std::wstring& path) {
+void SetupDialog::ChooseDirectory(const std::wstring& path) {
   SetItemText(IDC_SETUP_LABEL1, path);
   chosen_ = path;
-  if (in_listing_) {
+  if (working()) {
     // The user moved on while the list was being filled: that listing is
     // of no more use. It stops, and the directory chosen last follows it.
-    stop_ = true;
+    RequestStop();
     list_pending_ = true;
     return;
   }
@@ -230,13 +230,13 @@ void SetupDialog::ShowDirectory(const std::wstring& path) {
   if (drive >= 0 && drive != drives.Selected()) drives.Select(drive);
   WindowLife life(*this);
   try {
-    if (!SameDir(path, g_last_handled) || (listing_ && !SameDir(path, listed_))) {
+    if (!SameDir(path, g_last_handled) || (listing_enabled_ && !SameDir(path, listed_))) {
       g_last_handled = path;
       ListView(list).Clear();
       listed_.clear();
       SetStatus(0, L"");
       SetStatus(1, L"");
-      if (listing_) ListDir(path);
+      if (listing_enabled_) ListDir(path);
     }
   } catch (...) {
     if (life.lives()) {
@@ -286,7 +286,7 @@ bool SetupDialog::AddLine(const std::wstring& folder, const DirEntry& entry, boo
   const std::wstring name(entry.name);
   const std::wstring full = folder + name;
   Application::Get().ProcessMessages();
-  if (stop_) return false;
+  if (stop_requested()) return false;
   // Showing every name would cost far more than listing it (each change
   // repaints the status bar and the progress window): a few times a second
   // is enough to see the listing move.
@@ -335,8 +335,6 @@ void SetupDialog::ListDir(std::wstring path) {
     progress_->CreateForm(hwnd());
   }
   progress_->ShowProgress();
-  stop_ = false;
-  in_listing_ = true;
   listed_ = chosen_;
   // The messages let through meanwhile are the dialog's too: Escape, Enter
   // and Tab go through the dialog manager as in the dialog's own loop.
@@ -345,23 +343,22 @@ void SetupDialog::ListDir(std::wstring path) {
   WindowLife life(*this);
   const std::wstring pattern = path + L"*.*";
   try {
+    Work work(*this);
     for (bool dirs : {true, false}) {
       SystemDirSource().List(pattern, [&](const DirEntry& e) {
         if (e.directory() != dirs) return true;
         return AddLine(path, e, dirs);
       });
-      if (stop_) break;
+      if (stop_requested()) break;
     }
   } catch (...) {
     Application::Get().RemoveModeless(self);
-    if (life.lives()) in_listing_ = false;
     throw;
   }
   Application::Get().RemoveModeless(self);
   if (!life.lives()) return;
-  in_listing_ = false;
   // A listing stopped half-way shows only part of its directory.
-  if (stop_) listed_.clear();
+  if (stop_requested()) listed_.clear();
   SetStatus(1, std::to_wstring(line_count_));
   for (int c = 0; c < 3; ++c) SendMessageW(lv, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
 }
@@ -386,7 +383,7 @@ void SetupDialog::ShowSelectedLine() {
 }
 
 void SetupDialog::OpenSelectedLine() {
-  if (in_listing_) return;
+  if (working()) return;
   ListView lv(Item(IDC_LIST));
   const int sel = lv.Selected();
   if (sel < 0) return;
@@ -397,7 +394,7 @@ void SetupDialog::OpenSelectedLine() {
     ShellExecuteW(Application::Get().main_window(), nullptr, full.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return;
   }
-  listing_ = false;
+  listing_enabled_ = false;
   const TreeView t = tree_.tree();
   SendMessageW(t, WM_SETREDRAW, FALSE, 0);
   WindowLife life(*this);
@@ -411,21 +408,21 @@ void SetupDialog::OpenSelectedLine() {
       }
     }
     g_last_handled = chosen_;
-    DirTreeViewClick(chosen_);
+    ListAsClicked(chosen_);
   } catch (...) {
     if (life.lives()) {
       SendMessageW(t, WM_SETREDRAW, TRUE, 0);
-      listing_ = true;
+      listing_enabled_ = true;
     }
     throw;
   }
   if (!life.lives()) return;
   SendMessageW(t, WM_SETREDRAW, TRUE, 0);
-  listing_ = true;
+  listing_enabled_ = true;
   SetFocus(t);
 }
 
-void SetupDialog::SpeedButtonClick(int n) {
+void SetupDialog::RegisterChosenDir(int n) {
   const std::wstring chosen = ItemText(IDC_SETUP_LABEL1);
   if (chosen.empty()) {
     ShowMessage(hwnd(), L"左下のペインから、ディレクトリーを選択してから、\r\n登録する番号のボタンを、押下して下さい。",
@@ -435,7 +432,7 @@ void SetupDialog::SpeedButtonClick(int n) {
   SetItemText(IDC_SETUP_DIR1 + n - 1, chosen);
 }
 
-void SetupDialog::CheckBoxClick(int n) {
+void SetupDialog::RefuseCheckWithoutDir(int n) {
   if (setting_checks_ || !Checked(IDC_SETUP_CHECK1 + n - 1)) return;
   if (!ItemText(IDC_SETUP_DIR1 + n - 1).empty()) return;
   WindowLife life(*this);
@@ -445,30 +442,24 @@ void SetupDialog::CheckBoxClick(int n) {
   if (life.lives()) SetChecked(IDC_SETUP_CHECK1 + n - 1, false);
 }
 
-void SetupDialog::WriteSettings() const {
-  const DirRegistration d = GetDirData();
-  Settings ini;
-  for (int n = 1; n <= 6; ++n) {
-    const std::wstring key = L"No" + std::to_wstring(n);
-    ini.WriteBool(L"Option", key, d.checked[static_cast<size_t>(n)]);
-    ini.WriteString(L"Option", key + L"Dir", d.path[static_cast<size_t>(n)]);
-  }
+void SetupDialog::StopListing() {
+  RequestStop();
+  list_pending_ = false;
 }
 
 void SetupDialog::OnOK() {
   // OK during a listing stops it and closes the dialog as OK.
-  stop_ = true;
-  list_pending_ = false;
-  data_ = GetDirData();
-  WriteSettings();
+  StopListing();
+  data_ = Registration();
+  Settings ini;
+  data_.Save(ini);
   if (progress_) progress_->HideProgress();
   Close(IDOK);
 }
 
 void SetupDialog::OnCancel() {
-  if (in_listing_) {  // Escape stops the listing; the dialog stays
-    stop_ = true;
-    list_pending_ = false;
+  if (working()) {  // Escape stops the listing; the dialog stays
+    StopListing();
     return;
   }
   if (progress_) progress_->HideProgress();
@@ -477,11 +468,11 @@ void SetupDialog::OnCancel() {
 
 void SetupDialog::OnCommand(int id, int code, HWND control) {
   if (id >= IDC_SETUP_NUMBER1 && id < IDC_SETUP_NUMBER1 + 6 && code == BN_CLICKED) {
-    SpeedButtonClick(id - IDC_SETUP_NUMBER1 + 1);
+    RegisterChosenDir(id - IDC_SETUP_NUMBER1 + 1);
   } else if (id >= IDC_SETUP_CHECK1 && id < IDC_SETUP_CHECK1 + 6 && code == BN_CLICKED) {
-    CheckBoxClick(id - IDC_SETUP_CHECK1 + 1);
+    RefuseCheckWithoutDir(id - IDC_SETUP_CHECK1 + 1);
   } else if (id == IDC_SETUP_DRIVES && code == CBN_SELCHANGE) {
-    DriveComboBoxChange();
+    ShowChosenDrive();
   } else if (id == IDC_SETUP_HELP) {
     OpenHelp();
   } else {
@@ -534,14 +525,13 @@ INT_PTR SetupDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CLOSE:
       // The close box during a listing stops it and closes as Cancel does.
-      stop_ = true;
-      list_pending_ = false;
+      StopListing();
       if (progress_) progress_->HideProgress();
       Close(IDCANCEL);
       return SetResult(0);
     case WM_DESTROY:
-      // Destroyed under a listing (the main window's exit): the listing stops.
-      stop_ = true;
+      // Destroyed under a listing (the main window's exit): the layer stops
+      // the listing, and nothing waits for it.
       list_pending_ = false;
       return FALSE;
     case WM_NOTIFY: {
@@ -560,7 +550,7 @@ INT_PTR SetupDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     case kListClickedNode:
       // Still the selection: the click lists it.
-      if (reinterpret_cast<HTREEITEM>(lp) == tree_.tree().Selected()) DirTreeViewChange(tree_.GetSelectedPath());
+      if (reinterpret_cast<HTREEITEM>(lp) == tree_.tree().Selected()) ChooseDirectory(tree_.GetSelectedPath());
       return TRUE;
   }
   return FALSE;

@@ -15,18 +15,11 @@
 #include "ui/dialog.h"
 #include "platform/dir_walk.h"
 #include "platform/scoped.h"
+#include "state/search_settings.h"
 
 namespace velkor {
 
 class ProgressWindow;
-
-// What the search window and the dialog hand each other: per number 1 to 6
-// (index 0 unused), whether it is searched and its path (empty, or ending in
-// a backslash).
-struct DirRegistration {
-  std::array<bool, 7> checked{};
-  std::array<std::wstring, 7> path;
-};
 
 class SetupDialog : public Dialog {
  public:
@@ -35,21 +28,19 @@ class SetupDialog : public Dialog {
 
   // The window the dialog opens centred over.
   void CentreOver(HWND window) { centre_over_ = window; }
-  void SetDirData(const DirRegistration& data);
-  DirRegistration GetDirData() const;
+  // The six registrations the dialog starts with.
+  void SetRegistration(const DirRegistration& data);
+  // The registrations as the dialog shows them, each path ending in a backslash.
+  DirRegistration Registration() const;
 
-  // Only for tests and the navigation: the controls and the state they show.
+  // Only for tests: the controls and the state they show.
   DirTree& tree() { return tree_; }
   ListView list() const { return ListView(Item(IDC_LIST)); }
   std::wstring StatusText(int panel) const;
   const std::wstring& chosen_dir() const { return chosen_; }
-  void SpeedButtonClick(int n);
-  void CheckBoxClick(int n);
-  void EnableListing() { listing_ = true; }
   // Lists the directory when it is not the one shown, as a click in the tree does.
-  void DirTreeViewClick(const std::wstring& path);
-  void OpenSelectedLine();
-  bool listing() const { return in_listing_; }
+  void ListAsClicked(const std::wstring& path);
+  bool listing() const { return working(); }
 
  protected:
   int HelpTopic() const override { return 1070; }
@@ -63,19 +54,29 @@ class SetupDialog : public Dialog {
   static constexpr int IDC_LIST = 703;
   void Layout();
   void FillDrives();
-  void DriveComboBoxChange();
-  void DirTreeViewChange(const std::wstring& path);
+  // The tree shows the drive chosen in the drive box; nothing is listed.
+  void ShowChosenDrive();
+  // The tree's selection moved to `path`: it becomes the chosen directory,
+  // listed when listing is enabled.
+  void ChooseDirectory(const std::wstring& path);
   // A click in the tree, before the tree moves its selection.
   void TreeClicked();
-  // Label1 and the list for a chosen directory (one step of DirTreeViewChange).
+  // Label1 and the list for a chosen directory (one step of ChooseDirectory).
   void ShowDirectory(const std::wstring& path);
   void ListDir(std::wstring path);
   LRESULT ListMessage(OwnedControl<SetupDialog>& list, UINT msg, WPARAM wp, LPARAM lp);
   bool AddLine(const std::wstring& folder, const DirEntry& entry, bool directory);
   int IconFor(const std::wstring& full_path, const std::wstring& name, bool directory);
   void ShowSelectedLine();
+  // A file opens with its program; a subdirectory is chosen in the tree and listed.
+  void OpenSelectedLine();
+  // Number n's button: the chosen directory becomes number n's path.
+  void RegisterChosenDir(int n);
+  // Number n's check box: checking a number without a path is refused.
+  void RefuseCheckWithoutDir(int n);
   void SetStatus(int panel, const std::wstring& text);
-  void WriteSettings() const;
+  // Stops a listing and the one that waits for it.
+  void StopListing();
 
   DirRegistration data_;
   HWND centre_over_ = nullptr;
@@ -88,9 +89,7 @@ class SetupDialog : public Dialog {
   std::unique_ptr<ProgressWindow> progress_;
   std::wstring chosen_;
   std::wstring listed_;  // the directory whose lines the list shows
-  bool listing_ = false;
-  bool in_listing_ = false;
-  bool stop_ = false;
+  bool listing_enabled_ = false;
   bool list_pending_ = false;  // a directory chosen while a listing ran waits for it to stop
   WPARAM open_key_ = 0;        // Enter or Space went down on the list: its release opens the line
   OwnedControl<SetupDialog> list_keys_{*this, &SetupDialog::ListMessage};

@@ -10,6 +10,7 @@
 #include "state/launch_paths.h"
 #include "state/profile.h"
 #include "state/recent_file_list.h"
+#include "state/search_settings.h"
 #include "state/settings_store.h"
 #include "platform/text.h"
 
@@ -201,4 +202,45 @@ TEST(DocSettingsRecord, ASaveWritesEveryKeyInItsOrderAndReadsBackTheSame) {
   DocSettings back = DocSettings::Load(store, L"LastUse", DocSettings::Defaults(1, 1, L"x", 1, 1));
   back.file = doc.file;
   EXPECT_EQ(back, doc);
+}
+
+TEST(SearchSettingsRecord, MissingKeysSearchEveryClassAtTheDefaultSizeAndSizesAreKeptInRange) {
+  const SearchSettings none = SearchSettings::Load(MemoryStore());
+  EXPECT_EQ(none.dirs, DirRegistration());
+  for (std::size_t n = 1; n <= SearchSettings::kFileClasses; ++n) EXPECT_TRUE(none.classes[n]) << n;
+  EXPECT_EQ(none.font_size, 10);
+
+  const SearchSettings read = SearchSettings::Load(
+      MemoryStore("[Option]\r\nNo2=1\r\nNo2Dir=C:\\memo\\\r\nNo5Dir=D:\\\r\n[Option1]\r\n3=0\r\nFontSize=0x10\r\n"));
+  EXPECT_TRUE(read.dirs.checked[2]);
+  EXPECT_EQ(read.dirs.path[2], L"C:\\memo\\");
+  EXPECT_FALSE(read.dirs.checked[5]) << "a path alone is not searched";
+  EXPECT_EQ(read.dirs.path[5], L"D:\\");
+  EXPECT_FALSE(read.classes[3]);
+  EXPECT_TRUE(read.classes[4]);
+  EXPECT_EQ(read.font_size, 16);
+
+  EXPECT_EQ(SearchSettings::Load(MemoryStore("[Option1]\r\nFontSize=250\r\n")).font_size, 100);
+  EXPECT_EQ(SearchSettings::Load(MemoryStore("[Option1]\r\nFontSize=-3\r\n")).font_size, 0);
+}
+
+TEST(SearchSettingsRecord, ASaveWritesTheDirectoriesThenTheClassesThenTheSize) {
+  SearchSettings s = SearchSettings::Load(MemoryStore());
+  s.dirs.checked[1] = true;
+  s.dirs.path[1] = L"C:\\memo\\";
+  s.classes[9] = false;
+  s.font_size = 14;
+  MemoryStore store;
+  s.Save(store);
+  EXPECT_EQ(store.profile.Image(),
+            "[Option]\r\nNo1=1\r\nNo1Dir=C:\\memo\\\r\nNo2=0\r\nNo2Dir=\r\nNo3=0\r\nNo3Dir=\r\nNo4=0\r\n"
+            "No4Dir=\r\nNo5=0\r\nNo5Dir=\r\nNo6=0\r\nNo6Dir=\r\n[Option1]\r\n1=1\r\n2=1\r\n3=1\r\n4=1\r\n5=1\r\n"
+            "6=1\r\n7=1\r\n8=1\r\n9=0\r\nFontSize=14\r\n");
+  EXPECT_EQ(SearchSettings::Load(store), s);
+
+  // The setup dialog's OK writes the directories alone.
+  MemoryStore dirs_only;
+  s.dirs.Save(dirs_only);
+  EXPECT_EQ(DirRegistration::Load(dirs_only), s.dirs);
+  EXPECT_EQ(dirs_only.profile.Image().find("Option1"), std::string::npos);
 }

@@ -307,7 +307,7 @@ TEST_F(SeaForm, TheSetupDialogListsSubdirectoriesFirst) {
   RunSetup(form, [&](SetupDialog& setup) {
     setup.tree().SelectPath(dir.path());
     EXPECT_EQ(setup.list().Count(), 0) << "a selection made without a click lists nothing";
-    setup.DirTreeViewClick(dir.path());
+    setup.ListAsClicked(dir.path());
     ASSERT_EQ(setup.list().Count(), 8);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(setup.list().Text(i, 1), L"        ");
     for (int i = 3; i < 8; ++i) {
@@ -336,7 +336,7 @@ TEST_F(SeaForm, TheSetupDialogListsSubdirectoriesFirst) {
     EXPECT_EQ(setup.StatusText(1), L"4 / 8");
 
     // A directory that cannot be read lists nothing and says nothing.
-    setup.DirTreeViewClick(dir / L"missing");
+    setup.ListAsClicked(dir / L"missing");
     EXPECT_EQ(setup.list().Count(), 0);
   }, IDCANCEL);
 }

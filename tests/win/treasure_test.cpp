@@ -140,7 +140,7 @@ TEST_F(Treasure, OpensAsAnOwnedCentredFormWithTheMainWindowsPairs) {
   EXPECT_LE(std::abs((r.top + r.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
   EXPECT_EQ(GetActiveWindow(), h);
   EXPECT_EQ(GetFocus(), form.Edit(1));
-  EXPECT_EQ(TreasureBox::HelpContext(), 1025);
+  EXPECT_EQ(form.HelpTopic(), 1025);
 
   EXPECT_EQ(WindowText(form.Edit(2)), L"住所");
   EXPECT_EQ(WindowText(form.Edit(9)), L"東京都千代田区");
@@ -158,14 +158,14 @@ TEST_F(Treasure, OpensAsAnOwnedCentredFormWithTheMainWindowsPairs) {
 
 TEST_F(Treasure, ControlsCarryTheirTextsAndFitTheirPage) {
   TreasureBox& form = Open();
-  HWND sheet = form.TabSheet1();
-  EXPECT_EQ(SendMessageW(form.PageControl1(), TCM_GETITEMCOUNT, 0, 0), 1);
+  HWND sheet = form.Page();
+  EXPECT_EQ(SendMessageW(form.Pages(), TCM_GETITEMCOUNT, 0, 0), 1);
   wchar_t tab[16] = {};
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = tab;
   item.cchTextMax = 16;
-  SendMessageW(form.PageControl1(), TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(form.Pages(), TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   EXPECT_STREQ(tab, L"設定");
 
   auto label = [&](int n) { return GetDlgItem(sheet, TreasureBox::kLabelFirst + n); };
@@ -176,9 +176,9 @@ TEST_F(Treasure, ControlsCarryTheirTextsAndFitTheirPage) {
   EXPECT_EQ(WindowText(label(5)), L"３");
   EXPECT_EQ(WindowText(label(9)), L"７");
   EXPECT_EQ(WindowText(label(10)), L"（注） 登録キーと登録コメントは、ペアで設定して下さい。");
-  EXPECT_EQ(WindowText(form.OKButton()), L"登録");
+  EXPECT_EQ(WindowText(form.RegisterButton()), L"登録");
   EXPECT_EQ(WindowText(form.CancelButton()), L"キャンセル");
-  EXPECT_EQ(WindowText(form.Button1()), L"終了");
+  EXPECT_EQ(WindowText(form.EndButton()), L"終了");
 
   HDC dc = CreateCompatibleDC(nullptr);
   SendMessageW(sheet, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label(10)));
@@ -199,8 +199,8 @@ TEST_F(Treasure, ControlsCarryTheirTextsAndFitTheirPage) {
   RECT client{};
   GetClientRect(form.hwnd(), &client);
   MapWindowPoints(form.hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-  for (HWND b : {form.OKButton(), form.CancelButton(), form.Button1()}) EXPECT_TRUE(Inside(ScreenRect(b), client));
-  EXPECT_TRUE(Inside(ScreenRect(form.PageControl1()), client));
+  for (HWND b : {form.RegisterButton(), form.CancelButton(), form.EndButton()}) EXPECT_TRUE(Inside(ScreenRect(b), client));
+  EXPECT_TRUE(Inside(ScreenRect(form.Pages()), client));
 }
 
 TEST_F(Treasure, AnIncompleteRowIsMarkedAndTheOthersAreRegistered) {
@@ -209,7 +209,7 @@ TEST_F(Treasure, AnIncompleteRowIsMarkedAndTheOthersAreRegistered) {
   TypeInto(form.Edit(3), L"署名");
   TypeInto(form.Edit(10), L"");
   ASSERT_TRUE(form.Modified(1));
-  Click(form.OKButton());
+  Click(form.RegisterButton());
 
   ASSERT_EQ(TreasureBox::Get(), &form) << "fields were modified: the form stays open";
   EXPECT_EQ(Key(1), L"挨拶");
@@ -233,12 +233,12 @@ TEST_F(Treasure, AnIncompleteRowIsMarkedAndTheOthersAreRegistered) {
   TypeInto(form.Edit(10), L"山田");
   EXPECT_FALSE(form.IsRed(10));
   EXPECT_EQ(Background(form, 10), kWhite);
-  Click(form.OKButton());
+  Click(form.RegisterButton());
   EXPECT_EQ(Key(3), L"署名");
   EXPECT_EQ(Text(3), L"山田");
   EXPECT_EQ(f().snippets().Text(3), L"山田");
   ASSERT_EQ(TreasureBox::Get(), &form);
-  Click(form.OKButton());
+  Click(form.RegisterButton());
   EXPECT_EQ(TreasureBox::Get(), nullptr) << "nothing modified any more: 登録 closes";
 }
 
@@ -246,7 +246,7 @@ TEST_F(Treasure, AMissingLabelIsMarkedToo) {
   TreasureBox& form = Open();
   TypeInto(form.Edit(6), L"");
   TypeInto(form.Edit(13), L"本文だけ");
-  Click(form.OKButton());
+  Click(form.RegisterButton());
   EXPECT_EQ(Background(form, 6), kRed);
   EXPECT_EQ(Background(form, 13), kWhite);
   EXPECT_EQ(GetFocus(), form.Edit(6));
@@ -261,7 +261,7 @@ TEST_F(Treasure, ARowClearedOnBothSidesIsStoredAsTwoEmptyValues) {
   TreasureBox& form = Open();
   TypeInto(form.Edit(5), L"");
   TypeInto(form.Edit(12), L"");
-  Click(form.OKButton());
+  Click(form.RegisterButton());
   EXPECT_EQ(Key(5), L"");
   EXPECT_EQ(Text(5), L"");
   EXPECT_EQ(f().snippets().Label(5), L"");
@@ -287,7 +287,7 @@ TEST_F(Treasure, EndAsksWithTheNumberOfChangedFieldsAndYesRegisters) {
     information_icon = ShowsIcon(box, LoadIconW(nullptr, IDI_INFORMATION));
     DialogAnswerer::Click(box, IDYES);
   });
-  Click(form.Button1());
+  Click(form.EndButton());
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_EQ(answers.seen()[0].caption, L"情報");
   EXPECT_EQ(answers.seen()[0].text, L"2 つの編集エリアが変更になっています。\r\n\r\n\r\n登録しますか ?");
@@ -297,7 +297,7 @@ TEST_F(Treasure, EndAsksWithTheNumberOfChangedFieldsAndYesRegisters) {
   EXPECT_EQ(Text(2), L"03-1234-5678");
   EXPECT_EQ(f().snippets().Text(2), L"03-1234-5678");
 
-  Click(form.Button1());
+  Click(form.EndButton());
   EXPECT_EQ(answers.seen().size(), 1u) << "nothing is left to ask about";
   EXPECT_EQ(TreasureBox::Get(), nullptr);
   EXPECT_EQ(answers.unexpected(), 0);
@@ -309,10 +309,10 @@ TEST_F(Treasure, EndCountsAnIncompleteRowAgainAfterYes) {
   DialogAnswerer answers;
   answers.Press(IDYES);
   answers.Press(IDNO);
-  Click(form.Button1());
+  Click(form.EndButton());
   ASSERT_EQ(TreasureBox::Get(), &form);
   EXPECT_TRUE(form.IsRed(4));
-  Click(form.Button1());
+  Click(form.EndButton());
   ASSERT_EQ(answers.seen().size(), 2u);
   EXPECT_EQ(answers.seen()[1].text, ChangedFieldsQuestion(1));
   EXPECT_EQ(TreasureBox::Get(), nullptr) << "No closes";
@@ -325,7 +325,7 @@ TEST_F(Treasure, EndWithNoAndCancelAndTheTitleBarCloseWithoutWriting) {
     TypeInto(form.Edit(1), L"捨てる");
     DialogAnswerer answers;
     answers.Press(IDNO);
-    Click(form.Button1());
+    Click(form.EndButton());
     EXPECT_EQ(answers.seen().size(), 1u);
     EXPECT_EQ(TreasureBox::Get(), nullptr);
   }
@@ -349,7 +349,7 @@ TEST_F(Treasure, EndWithNoAndCancelAndTheTitleBarCloseWithoutWriting) {
 TEST_F(Treasure, RegisterWithoutAnyChangeWritesTheRowsAndCloses) {
   TreasureBox& form = Open();
   HWND h = form.hwnd();
-  Click(form.OKButton());
+  Click(form.RegisterButton());
   EXPECT_EQ(TreasureBox::Get(), nullptr);
   EXPECT_FALSE(IsWindow(h));
   EXPECT_EQ(Key(7), kDefaultKey);
@@ -411,8 +411,8 @@ TEST_F(Treasure, TabGoesRowByRowEscapeDoesNothingAndEnterPressesAFocusedButton) 
   TreasureBox& form = Open();
   EXPECT_EQ(FocusAfter(form.Edit(1), VK_TAB), form.Edit(8));
   EXPECT_EQ(FocusAfter(form.Edit(8), VK_TAB), form.Edit(2));
-  EXPECT_EQ(FocusAfter(form.Edit(14), VK_TAB), form.OKButton());
-  EXPECT_EQ(FocusAfter(form.OKButton(), VK_TAB), form.CancelButton());
+  EXPECT_EQ(FocusAfter(form.Edit(14), VK_TAB), form.RegisterButton());
+  EXPECT_EQ(FocusAfter(form.RegisterButton(), VK_TAB), form.CancelButton());
 
   TypeInto(form.Edit(1), L"捨てる");
   FocusAfter(form.Edit(1), VK_ESCAPE);
@@ -457,7 +457,7 @@ TEST_F(Treasure, ARefusedWriteKeepsTheRowModifiedAndTheFormOpen) {
   TypeInto(form.Edit(1), L"書けない");
   DialogAnswerer answers;
   answers.Press(IDOK);
-  Click(form.OKButton());
+  Click(form.RegisterButton());
   SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
 
   ASSERT_EQ(answers.seen().size(), 1u);
@@ -466,7 +466,7 @@ TEST_F(Treasure, ARefusedWriteKeepsTheRowModifiedAndTheFormOpen) {
   EXPECT_TRUE(form.Modified(1)) << "what was not written is still a change";
   EXPECT_EQ(f().snippets().Label(1), kDefaultKey) << "the main window keeps what the file keeps";
 
-  Click(form.OKButton());
+  Click(form.RegisterButton());
   EXPECT_EQ(Key(1), L"書けない");
   EXPECT_EQ(f().snippets().Label(1), L"書けない");
 }
@@ -486,7 +486,7 @@ TEST_F(Treasure, EditorsOpenItAndTakeARegisteredPairAtOnce) {
   first->CloseFromEditorMenu();
   Pump();
   ASSERT_EQ(TreasureBox::Get(), &form);
-  Click(form.OKButton());
+  Click(form.RegisterButton());
 
   SendMessageW(second->hwnd(), WM_COMMAND, IDM_EDITKEY1 + 3, 0);
   EXPECT_EQ(second->memo().Text(), L"よろしくお願いします");
