@@ -20,5 +20,11 @@ inline constexpr UINT kCheckDisk = WM_APP + 3;
 inline constexpr UINT kOfferCopies = WM_APP + 4;
 // Posted by the writer of those copies when their folder cannot be written.
 inline constexpr UINT kCopiesNotWritten = WM_APP + 5;
+// Posted by the setup dialog to itself after a key in its list, once the list
+// has moved its selection: it then shows the selected line.
+inline constexpr UINT kShowSelectedLine = WM_APP + 6;
+// Posted by the setup dialog to itself after a click on the selected node of
+// its tree (lParam: the node), which lists that folder once the click is over.
+inline constexpr UINT kListClickedNode = WM_APP + 7;
 
 }  // namespace velkor

@@ -6,12 +6,13 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "state/settings.h"
-#include "ui/app.h"
 #include "platform/locale_text.h"
-#include "ui/message_box.h"
 #include "platform/number_format.h"
 #include "platform/path_names.h"
+#include "state/settings.h"
+#include "ui/app.h"
+#include "ui/message_box.h"
+#include "ui/messages.h"
 #include "ui/window.h"
 #include "ui/window_life.h"
 #include "wordsearch/progress.h"
@@ -28,8 +29,6 @@ constexpr int kTopHeight = 185;
 constexpr int kStatusHeight = 20;
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr UINT kShowSelectedLine = WM_APP + 1;
-constexpr UINT kListClickedNode = WM_APP + 2;  // lParam: the node
 
 bool SameDir(const std::wstring& a, const std::wstring& b) {
   return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
