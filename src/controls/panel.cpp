@@ -41,18 +41,10 @@ Panel::~Panel() {
   for (SpeedButton* b : buttons_) b->host_ = nullptr;
 }
 
-void Panel::RegisterClass() {
-  WNDCLASSEXW wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpszClassName = kClass;
-  RegisterWindowClass(wc);
-}
-
 void Panel::Create(HWND parent, int id, int x, int y, int w, int h, const Look& look) {
-  RegisterClass();
   look_ = look;
-  Window::Create(WS_EX_CONTROLPARENT, kClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, x,
-                 y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  CreateOwnControl(kClass, parent, id, x, y, w, h, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                   WS_EX_CONTROLPARENT);
   // The long hint of the button under the mouse.
   Application::Get().SetHintProvider(hwnd(), [this](POINT p) {
     const SpeedButton* b = ButtonAt(p);

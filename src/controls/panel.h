@@ -28,7 +28,6 @@ class Panel : public Window {
     UINT text_align = DT_CENTER;   // DT_LEFT, DT_CENTER or DT_RIGHT
   };
 
-  static void RegisterClass();
   void Create(HWND parent, int id, int x, int y, int w, int h, const Look& look);
 
   void SetText(const std::wstring& text);

@@ -113,17 +113,7 @@ constexpr wchar_t kPictureBoxClass[] = L"TImage";
 }
 
 void PictureBox::Create(HWND parent, int id, int x, int y, int w, int h) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPictureBoxClass;
-    RegisterWindowClass(wc);
-    return true;
-  }();
-  (void)registered;
-  Window::Create(0, kPictureBoxClass, L"", WS_CHILD | WS_VISIBLE, x, y, w, h, parent,
-                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  CreateOwnControl(kPictureBoxClass, parent, id, x, y, w, h);
 }
 
 void PictureBox::SetPicture(Picture picture) {

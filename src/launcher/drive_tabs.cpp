@@ -56,17 +56,7 @@ void DrawKind(HDC dc, DriveKind kind) {
 SIZE DriveTabSet::BitmapSize(DriveKind kind) { return kind == DriveKind::Removable ? SIZE{15, 15} : SIZE{16, 9}; }
 
 void DriveTabSet::Create(HWND parent, int id, int x, int y, int w, int h) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClass;
-    RegisterWindowClass(wc);
-    return true;
-  }();
-  (void)registered;
-  Window::Create(0, kClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, w, h, parent,
-                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  CreateOwnControl(kClass, parent, id, x, y, w, h, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
 }
 
 void DriveTabSet::SetFont(HFONT font) {

@@ -97,6 +97,15 @@ void Window::RegisterWindowClass(WNDCLASSEXW wc) {
   RegisterClassExW(&wc);
 }
 
+HWND Window::CreateOwnControl(const wchar_t* class_name, HWND parent, int id, int x, int y, int w, int h, DWORD style,
+                             DWORD ex_style) {
+  WNDCLASSEXW wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpszClassName = class_name;
+  RegisterWindowClass(wc);
+  return Create(ex_style, class_name, L"", style, x, y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
 HWND Window::Create(DWORD ex_style, const wchar_t* class_name, const wchar_t* title, DWORD style, int x, int y,
                     int w, int h, HWND parent, HMENU menu_or_id) {
   g_creation_error = nullptr;

@@ -60,6 +60,10 @@ class Window {
  protected:
   HWND Create(DWORD ex_style, const wchar_t* class_name, const wchar_t* title, DWORD style, int x, int y, int w,
               int h, HWND parent, HMENU menu_or_id);
+  // A child window of one of the program's own control classes, which is
+  // registered on first use and redrawn whole when its size changes.
+  HWND CreateOwnControl(const wchar_t* class_name, HWND parent, int id, int x, int y, int w, int h,
+                        DWORD style = WS_CHILD | WS_VISIBLE, DWORD ex_style = 0);
   // An MDI child: created through the client's WM_MDICREATE.
   HWND CreateMdiChild(HWND mdi_client, const wchar_t* class_name, const wchar_t* title, DWORD style, int x,
                       int y, int w, int h);
