@@ -90,8 +90,11 @@ struct LineStandIns {
 class DecodingSource : public ByteSource {
  public:
   // raw: kRawSize bytes.
-  DecodingSource(ByteSource& file, const SearchKeyword& keyword, bool shift_jis, unsigned char* raw)
-      : file_(file), keyword_(keyword), forms_(Cp932FormTable()), shift_jis_(shift_jis), raw_(raw) {}
+  // needle, when given, lets the lines of a UTF-8 file that cannot hold the
+  // keyword pass as their line feeds alone.
+  DecodingSource(ByteSource& file, const SearchKeyword& keyword, bool shift_jis, unsigned char* raw,
+                 const Utf8Needle* needle)
+      : file_(file), keyword_(keyword), forms_(Cp932FormTable()), shift_jis_(shift_jis), raw_(raw), needle_(needle) {}
 
   static constexpr std::size_t kRawSize = kBatch + 2 * kPiece + kLookAhead;
 
@@ -115,13 +118,14 @@ class DecodingSource : public ByteSource {
   std::size_t RawLeft() const { return raw_end_ - raw_pos_; }
   void Start();
   bool ReadPiece(std::size_t size);
-  void Recognise();
+  void Recognise(std::size_t up_to);
   void Guess();
   std::size_t Decode(unsigned char* o, unsigned char* o_end);
+  std::size_t DecodeLines(unsigned char* o, unsigned char* o_end);
   int Hand(const unsigned char* from, std::size_t count, unsigned char* dst, int max);
 
   unsigned char* DecodeUtf8(const unsigned char*& p, const unsigned char* end, unsigned char* o,
-                            unsigned char* o_end);
+                            unsigned char* o_end, bool end_is_final);
   unsigned char* DecodeUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* o,
                              unsigned char* o_end);
   // Brings the line and column of the decoding up to date over text made
@@ -191,6 +195,10 @@ class DecodingSource : public ByteSource {
   EncodingRecogniser recogniser_;
 
   unsigned char* raw_;  // bytes of the file not passed on yet
+  const Utf8Needle* needle_;
+  // The line under way is decoded whole: the needle is in it, or it began
+  // before the needle was looked for.
+  bool whole_line_ = false;
   std::size_t raw_pos_ = 0, raw_end_ = 0;
   std::size_t recognised_ = 0;  // raw_ up to here went through the recognition
   bool file_end_ = false;
@@ -226,10 +234,14 @@ bool DecodingSource::ReadPiece(std::size_t size) {
   return got > 0;
 }
 
-void DecodingSource::Recognise() {
-  recogniser_.Add(std::string_view(reinterpret_cast<const char*>(raw_) + recognised_, raw_end_ - recognised_));
-  recognised_ = raw_end_;
-  if (file_end_) recogniser_.Finish();
+// Recognises raw_ up to up_to (or its end): what the recognition has not
+// settled by then, the decoding checks.
+void DecodingSource::Recognise(std::size_t up_to) {
+  up_to = std::min(up_to, raw_end_);
+  if (up_to > recognised_)
+    recogniser_.Add(std::string_view(reinterpret_cast<const char*>(raw_) + recognised_, up_to - recognised_));
+  recognised_ = std::max(recognised_, up_to);
+  if (file_end_ && recognised_ == raw_end_) recogniser_.Finish();
 }
 
 void DecodingSource::Start() {
@@ -240,7 +252,7 @@ void DecodingSource::Start() {
   }
   while (RawLeft() < 3 && ReadPiece(kPiece)) {
   }
-  Recognise();
+  Recognise(kLookAhead);
   if (!recogniser_.settled()) return;  // ASCII until its first other byte
   encoding_ = recogniser_.encoding();
   switch (encoding_) {
@@ -268,7 +280,7 @@ void DecodingSource::Start() {
 void DecodingSource::Guess() {
   while (RawLeft() < kLookAhead && ReadPiece(kPiece)) {
   }
-  Recognise();
+  Recognise(raw_pos_ + kLookAhead);
   if (recogniser_.settled() && recogniser_.encoding() != DocEncoding::Utf8) {
     mode_ = Mode::Bytes;
     encoding_ = DocEncoding::ShiftJis;
@@ -277,6 +289,7 @@ void DecodingSource::Guess() {
   mode_ = Mode::Utf8;
   encoding_ = DocEncoding::Utf8;
   guessing_ = !recogniser_.settled();
+  whole_line_ = true;  // its start has passed as ASCII
 }
 
 int DecodingSource::Hand(const unsigned char* from, std::size_t count, unsigned char* dst, int max) {
@@ -341,7 +354,8 @@ int DecodingSource::Read(unsigned char* dst, int max) {
         const bool direct = max >= 2;
         if (!direct) out_.resize(16);
         unsigned char* o = direct ? dst : out_.data();
-        const std::size_t made = Decode(o, o + (direct ? static_cast<std::size_t>(max) : out_.size()));
+        unsigned char* const o_end = o + (direct ? static_cast<std::size_t>(max) : out_.size());
+        const std::size_t made = mode_ == Mode::Utf8 && needle_ ? DecodeLines(o, o_end) : Decode(o, o_end);
         if (made == 0) {
           if (file_end_ && RawLeft() == 0) return 0;
           if (!ReadPiece(kBatch) && RawLeft() == 0) return 0;
@@ -364,15 +378,16 @@ std::size_t DecodingSource::Decode(unsigned char* o, unsigned char* o_end) {
   const unsigned char* end = raw_ + raw_end_;
   tracked_ = o;
   unsigned char* const begin = o;
-  o = mode_ == Mode::Utf8 ? DecodeUtf8(p, end, o, o_end) : DecodeUtf16(p, end, o, o_end);
+  o = mode_ == Mode::Utf8 ? DecodeUtf8(p, end, o, o_end, file_end_) : DecodeUtf16(p, end, o, o_end);
   Track(tracked_, o);
   raw_pos_ = static_cast<std::size_t>(p - raw_);
   if (file_end_ && p == end && guessing_) guessing_ = false;  // UTF-8 to its end
   return static_cast<std::size_t>(o - begin);
 }
 
+// A sequence cut by end waits for more bytes unless end_is_final.
 unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& pos, const unsigned char* end, unsigned char* o,
-                                          unsigned char* o_end) {
+                                          unsigned char* o_end, bool end_is_final) {
   const unsigned char* p = pos;
   const std::uint16_t* const forms = forms_;
   for (;;) {
@@ -423,7 +438,7 @@ unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& pos, const unsig
       continue;
     }
     // A sequence cut by the end of the batch waits for the next one.
-    if (!file_end_ && Utf8SequenceLength(b) > static_cast<std::size_t>(end - p)) break;
+    if (!end_is_final && Utf8SequenceLength(b) > static_cast<std::size_t>(end - p)) break;
     char32_t c = 0xFFFD;
     std::size_t len = DecodeSequence(p, end, c);
     if (len == 0) {
@@ -436,6 +451,64 @@ unsigned char* DecodingSource::DecodeUtf8(const unsigned char*& pos, const unsig
   }
   pos = p;
   return o;
+}
+
+// Decodes the lines of raw_ in which the needle stands, and of the others
+// gives their line feeds alone: no line without the needle can hold the
+// keyword, and the scan needs no more of it than its end. While the file is
+// only taken for UTF-8, those lines are still checked. Like Decode, but a
+// line that the end of raw_ cuts waits for its end.
+std::size_t DecodingSource::DecodeLines(unsigned char* o, unsigned char* o_end) {
+  unsigned char* const begin = o;
+  const unsigned char* p = raw_ + raw_pos_;
+  const unsigned char* const end = raw_ + raw_end_;
+  while (p < end && o < o_end) {
+    if (whole_line_) {
+      if (o_end - o < 2) break;
+      const auto* feed = static_cast<const unsigned char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+      const unsigned char* const stop = feed ? feed + 1 : end;
+      tracked_ = o;
+      o = DecodeUtf8(p, stop, o, o_end, feed != nullptr || file_end_);
+      Track(tracked_, o);
+      if (p != stop) break;  // no room left, or a sequence waits for the next batch
+      whole_line_ = feed == nullptr;
+      continue;
+    }
+    const unsigned char* const found = needle_->Find(p, end);
+    // The whole lines before the needle's, or all of them; at the end of the
+    // file also the last one.
+    const unsigned char* skip_end = found;
+    while (skip_end > p && skip_end[-1] != '\n') --skip_end;
+    if (found == end && file_end_) skip_end = end;
+    if (skip_end > p) {
+      std::size_t feeds = 0;
+      if (!guessing_) {
+        feeds = CountLineFeeds(p, skip_end);
+      } else if (!CheckUtf8Lines(p, skip_end, feeds)) {
+        throw NotUtf8{};
+      }
+      const auto room = static_cast<std::size_t>(o_end - o);
+      if (feeds > room) {
+        feeds = 0;
+        for (skip_end = p; feeds < room; ++skip_end) feeds += *skip_end == '\n';
+      }
+      std::memset(o, '\n', feeds);
+      o += feeds;
+      line_ += static_cast<long long>(feeds);
+      if (feeds > 0) column_ = 0;
+      p = skip_end;
+      continue;
+    }
+    // p starts the needle's line, or a line that the end of raw_ cuts.
+    const auto* feed = found == end ? nullptr
+                                    : static_cast<const unsigned char*>(
+                                          std::memchr(found, '\n', static_cast<std::size_t>(end - found)));
+    if (!feed && !file_end_ && static_cast<std::size_t>(end - p) <= kBatch) break;  // wait for its end
+    whole_line_ = true;
+  }
+  raw_pos_ = static_cast<std::size_t>(p - raw_);
+  if (file_end_ && p == end && guessing_) guessing_ = false;  // UTF-8 to its end
+  return static_cast<std::size_t>(o - begin);
 }
 
 unsigned char* DecodingSource::DecodeUtf16(const unsigned char*& p, const unsigned char* end, unsigned char* o,
@@ -469,7 +542,121 @@ unsigned char* DecodingSource::DecodeUtf16(const unsigned char*& p, const unsign
   return o;
 }
 
+std::string Utf8Of(char32_t c) {
+  std::string out;
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | c >> 6));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | c >> 12));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | c >> 18));
+    out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+  return out;
+}
+
+// Every character of the basic plane that has a code page 932 form, in the
+// order of the forms: form << 16 | character.
+const std::vector<std::uint32_t>& CharsByForm() {
+  static const std::vector<std::uint32_t> chars = [] {
+    const std::uint16_t* const forms = Cp932FormTable();
+    std::vector<std::uint32_t> all;
+    for (std::uint32_t c = 0; c < 0x10000; ++c)
+      if (forms[c] != kNoCp932Form) all.push_back(std::uint32_t{forms[c]} << 16 | c);
+    std::sort(all.begin(), all.end());
+    return all;
+  }();
+  return chars;
+}
+
 }  // namespace
+
+const Utf8Needle* SearchKeyword::NeedleFor(bool case_sensitive) const {
+  const int kind = case_sensitive ? 1 : 0;
+  if (!needle_made_[kind]) {
+    needles_[kind] = MakeNeedle(case_sensitive);
+    needle_made_[kind] = true;
+  }
+  return needles_[kind].get();
+}
+
+std::unique_ptr<Utf8Needle> SearchKeyword::MakeNeedle(bool case_sensitive) const {
+  // A keyword over a line feed would match across lines.
+  if (bytes_.find('\n') != std::string::npos) return nullptr;
+  const std::vector<std::uint32_t>& by_form = CharsByForm();
+  // Each character of the keyword with the UTF-8 forms of the characters of
+  // a file that the scan takes for it; not usable when a byte that is no
+  // UTF-8, which becomes U+FFFD, is taken for it too.
+  struct KeywordChar {
+    std::vector<std::string> forms;
+    bool usable = true;
+  };
+  std::vector<KeywordChar> chars;
+  for (std::size_t i = 0; i < bytes_.size();) {
+    const auto b = static_cast<unsigned char>(bytes_[i]);
+    const bool twin = IsLeadByte(b) && i + 1 < bytes_.size();
+    const unsigned char trail = twin ? static_cast<unsigned char>(bytes_[i + 1]) : 0;
+    std::uint16_t forms[2] = {b, b};
+    if (twin) {
+      forms[0] = forms[1] = static_cast<std::uint16_t>(b << 8 | trail);
+    } else if (!case_sensitive && ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'))) {
+      forms[1] = static_cast<std::uint16_t>(b ^ 0x20);
+    }
+    KeywordChar& k = chars.emplace_back();
+    const auto add = [&k](char32_t c) {
+      if (c == 0xFFFD) k.usable = false;
+      if (c < 0xD800 || c > 0xDFFF) k.forms.push_back(Utf8Of(c));  // a surrogate is in no UTF-8 text
+    };
+    for (int f = 0; f < (forms[0] == forms[1] ? 1 : 2); ++f) {
+      const std::uint32_t key = std::uint32_t{forms[f]} << 16;
+      for (auto at = std::lower_bound(by_form.begin(), by_form.end(), key); at != by_form.end() && (*at >> 16) == forms[f]; ++at)
+        add(*at & 0xFFFF);
+    }
+    if (twin && IsStandIn(b, trail))
+      for (const auto& [c, index] : own_)
+        if (index == StandInIndex(b, trail)) add(c);
+    i += twin ? 2 : 1;
+  }
+  // Each character as positions of one of two bytes, when its forms are
+  // of one length: a form that the positions match, but the character has
+  // not, only costs a line decoded that need not be. The longest run of such
+  // characters is looked for.
+  constexpr std::size_t kLongest = 32;
+  std::vector<Utf8Needle::Position> run, best;
+  for (const KeywordChar& k : chars) {
+    std::vector<Utf8Needle::Position> positions;
+    bool fits = k.usable && !k.forms.empty();
+    const std::size_t length = fits ? k.forms[0].size() : 0;
+    for (std::size_t i = 0; fits && i < length; ++i) {
+      const auto first = static_cast<unsigned char>(k.forms[0][i]);
+      Utf8Needle::Position p = {first, first};
+      for (const std::string& f : k.forms) {
+        const auto b = f.size() == length ? static_cast<unsigned char>(f[i]) : first;
+        if (f.size() != length || (b != p[0] && b != p[1] && p[0] != p[1])) {
+          fits = false;
+          break;
+        }
+        if (b != p[0]) p[1] = b;
+      }
+      positions.push_back(p);
+    }
+    if (!fits) {
+      run.clear();
+      continue;
+    }
+    run.insert(run.end(), positions.begin(), positions.end());
+    if (run.size() > best.size() && best.size() < kLongest)
+      best.assign(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(std::min(run.size(), kLongest)));
+  }
+  return best.size() >= 2 ? std::make_unique<Utf8Needle>(std::move(best)) : nullptr;
+}
 
 SearchKeyword::SearchKeyword(std::wstring_view typed) {
   int next = 0;
@@ -522,7 +709,7 @@ ScanEnd SearchFileText(FileScanner& scanner, const SearchKeyword& keyword, ByteS
     return true;
   };
   {
-    DecodingSource source(file, keyword, false, buffers->raw.get());
+    DecodingSource source(file, keyword, false, buffers->raw.get(), keyword.NeedleFor(scanner.case_sensitive()));
     try {
       const ScanEnd end = scanner.Scan(source, [&](long long line, std::string_view text) {
         const std::u32string_view stand_ins = source.StandInsOf(line);
@@ -544,7 +731,7 @@ ScanEnd SearchFileText(FileScanner& scanner, const SearchKeyword& keyword, ByteS
   }
   if (!file.Rewind()) throw std::runtime_error("the file cannot be read again from its start");
   if (encoding) *encoding = DocEncoding::ShiftJis;
-  DecodingSource source(file, keyword, true, buffers->raw.get());
+  DecodingSource source(file, keyword, true, buffers->raw.get(), nullptr);
   return scanner.Scan(source, [&](long long line, std::string_view text) {
     return line <= passed_on || sink(line, text, {});
   });

@@ -18,6 +18,7 @@
 #include "platform/text.h"
 #include "platform/text_file.h"
 #include "wordsearch/engine.h"
+#include "wordsearch/utf8_lines.h"
 
 namespace velkor {
 
@@ -46,9 +47,18 @@ class SearchKeyword {
   static constexpr int kNotInKeyword = kStandInCount - 1;
   static constexpr int kSharedInKeyword = kStandInCount - 2;
 
+  // Bytes that every line of a UTF-8 file holding the keyword holds, as the
+  // scan matches (case included); none where no two bytes of the keyword's
+  // UTF-8 forms can tell. Made once for each case setting.
+  const Utf8Needle* NeedleFor(bool case_sensitive) const;
+
  private:
+  std::unique_ptr<Utf8Needle> MakeNeedle(bool case_sensitive) const;
+
   std::string bytes_;
   std::unordered_map<char32_t, int> own_;
+  mutable std::unique_ptr<Utf8Needle> needles_[2];
+  mutable bool needle_made_[2] = {false, false};
 };
 
 // A hit of one file: its line number, the line's text in code page 932 form

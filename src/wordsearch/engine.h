@@ -85,6 +85,8 @@ class FileScanner {
   // the source pass through.
   ScanEnd Scan(ByteSource& source, const HitSink& sink);
 
+  bool case_sensitive() const { return case_sensitive_; }
+
  private:
   struct Cursor;
 

@@ -3,6 +3,7 @@
 // of the same text, and the recognition of the encoding piece by piece.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "platform/text_file.h"
 #include "wordsearch/decoded_scan.h"
 #include "wordsearch/result_line.h"
+#include "wordsearch/utf8_lines.h"
 
 namespace velkor::scan_reference {
 void PrintTo(const TextHit& h, std::ostream* os) {
@@ -342,4 +344,74 @@ TEST(EncodingRecognition, DecodedTextKeepsItsLineBreaksAndNuls) {
   EXPECT_EQ(DecodeText(std::string("\xFF\xFE" "a\0\0\0\n\0", 8), DocEncoding::Utf16Le), std::wstring(L"a\0\n", 3));
   EXPECT_EQ(DecodeText(std::string("\xFE\xFF\0a\0\r", 6), DocEncoding::Utf16Be), L"a\r");
   EXPECT_EQ(DecodeText("\x82\xA0\r", DocEncoding::ShiftJis), W("あ") + L"\r");
+}
+
+// Long UTF-8 texts in which most lines cannot hold the keyword: lines that
+// end in LF, CRLF or a CR that ends no line, the keyword in every fifth line
+// in both cases, read in pieces of any size, so that the keyword and the
+// lines around it meet every edge of what has been read.
+TEST(DecodedScan, LinesLeftOutForWantOfTheKeywordChangeNoHit) {
+  const std::wstring keywords[] = {W("ベルコ"), L"Velkor", W("表示"), W("ｶﾀ")};
+  const std::wstring others[] = {W("ベルコ"), L"vELKOR", W("表示"), W("ｶﾀ")};
+  const wchar_t* const ends[] = {L"\n", L"\r\n", L"\r"};
+  for (int round = 0; round < 16; ++round) {
+    const std::size_t k = static_cast<std::size_t>(round) % std::size(keywords);
+    std::wstring text;
+    for (int n = 0; text.size() < 40000; ++n) {
+      text += W("日本語の文章で").substr(0, static_cast<std::size_t>(n + round) % 7);
+      text.append(static_cast<std::size_t>(n * 7 + round) % 13, L'v');
+      if (n % 5 == round % 5) text += n % 2 ? keywords[k] : others[k];
+      text += ends[n % 3];
+    }
+    const bool case_sensitive = round % 8 >= 4;
+    for (DocEncoding encoding : {DocEncoding::Utf8, DocEncoding::Utf8Bom}) {
+      const std::string file = Encoded(text, encoding);
+      const Hits expected = scan_reference::ScanDecoded(file, keywords[k], case_sensitive, false);
+      ASSERT_GT(expected.size(), 100u);
+      const Found found = Search(file, keywords[k], case_sensitive, false, static_cast<unsigned>(round));
+      ASSERT_EQ(found.hits, expected) << "round " << round;
+      EXPECT_EQ(found.rewinds, 0);
+    }
+  }
+}
+
+TEST(DecodedScan, AByteThatIsNoUtf8InALineLeftOutStillTellsTheEncoding) {
+  std::string body;
+  for (int n = 0; n < 3000; ++n) body += n == 100 ? "key \xE3\x81\x82\n" : "\xE3\x81\x82\xE3\x81\x84\r\n";  // あ, あい
+  std::string late = body;
+  late.insert(late.size() - 496, "\x82\xA0");  // あ in Shift-JIS
+  const Found sjis = Search(late, L"key");
+  EXPECT_EQ(sjis.encoding, DocEncoding::ShiftJis);
+  EXPECT_EQ(sjis.hits, scan_reference::ScanDecoded(late, L"key", false, false));
+  EXPECT_EQ(Search(body, L"key").hits, scan_reference::ScanDecoded(body, L"key", false, false));
+  // After a mark such a byte is U+FFFD, which the keyword may hold.
+  std::string marked = "\xEF\xBB\xBF" + late;
+  const Found replaced = Search(marked, L"\xFFFD");
+  ASSERT_EQ(replaced.hits.size(), 1u);
+  EXPECT_EQ(replaced.hits, scan_reference::ScanDecoded(marked, L"\xFFFD", false, false));
+  EXPECT_EQ(Search(marked, L"key").hits.size(), 1u);
+}
+
+TEST(Utf8Lines, TheCheckAndTheLineFeedsAgreeWithTheDecoding) {
+  const std::vector<std::string> pieces = {
+      "a", "\n", "\r", "\xC3\xA9", "\xE3\x81\x82", "\xF0\x9F\x98\x80", "\xEF\xBD\xB6", "\xE0\xA0\x80", "\xED\x9F\xBF",
+      "\xF4\x8F\xBF\xBF", "\xE3\x81", "\xC0\xAF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80",
+      "\xF5", "\xFF", "\x80", "\xC3"};
+  std::mt19937 rng(5);
+  int valid = 0;
+  for (int round = 0; round < 4000; ++round) {
+    std::string bytes;
+    const std::size_t count = std::uniform_int_distribution<std::size_t>(0, 40)(rng);
+    const std::size_t kinds = round % 2 ? pieces.size() : 10;  // half of them valid
+    for (std::size_t i = 0; i < count; ++i)
+      bytes += pieces[std::uniform_int_distribution<std::size_t>(0, kinds - 1)(rng)];
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t feeds = 0;
+    const bool ok = CheckUtf8Lines(p, p + bytes.size(), feeds);
+    ASSERT_EQ(ok, ValidUtf8Length(bytes) == bytes.size()) << ::testing::PrintToString(bytes);
+    ASSERT_EQ(feeds, static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
+    ASSERT_EQ(CountLineFeeds(p, p + bytes.size()), feeds);
+    valid += ok;
+  }
+  EXPECT_GT(valid, 1500);
 }
