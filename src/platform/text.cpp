@@ -22,22 +22,8 @@ void AppendCodePoint(std::wstring& out, char32_t cp) {
 
 // Decodes one UTF-8 sequence at bytes[i]; returns its length, 0 when invalid.
 std::size_t DecodeUtf8(std::string_view bytes, std::size_t i, char32_t& cp) {
-  const auto b0 = static_cast<unsigned char>(bytes[i]);
-  if (b0 < 0x80) { cp = b0; return 1; }
-  std::size_t len;
-  char32_t min;
-  if ((b0 & 0xE0) == 0xC0) { len = 2; cp = b0 & 0x1F; min = 0x80; }
-  else if ((b0 & 0xF0) == 0xE0) { len = 3; cp = b0 & 0x0F; min = 0x800; }
-  else if ((b0 & 0xF8) == 0xF0) { len = 4; cp = b0 & 0x07; min = 0x10000; }
-  else return 0;
-  if (i + len > bytes.size()) return 0;
-  for (std::size_t k = 1; k < len; ++k) {
-    const auto b = static_cast<unsigned char>(bytes[i + k]);
-    if ((b & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  return len;
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  return DecodeUtf8Sequence(data + i, data + bytes.size(), cp);
 }
 
 }  // namespace

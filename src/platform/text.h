@@ -30,6 +30,26 @@ std::wstring Utf8ToWide(std::string_view bytes);
 constexpr std::size_t Utf8SequenceLength(unsigned char lead) {
   return lead < 0x80 ? 1 : lead < 0xC0 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 0;
 }
+// Decodes the UTF-8 sequence at p: its length with the code point, or 0 when
+// the bytes at p are no valid sequence (one cut by end included).
+inline std::size_t DecodeUtf8Sequence(const unsigned char* p, const unsigned char* end, char32_t& cp) {
+  const unsigned char b0 = p[0];
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  }
+  const std::size_t len = Utf8SequenceLength(b0);
+  if (len < 2 || len > static_cast<std::size_t>(end - p)) return 0;
+  static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+  char32_t c = b0 & (0x7F >> len);
+  for (std::size_t k = 1; k < len; ++k) {
+    if ((p[k] & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (p[k] & 0x3F);
+  }
+  if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  cp = c;
+  return len;
+}
 // Whether bytes, fewer than a whole sequence, may be the start of one: a lead
 // byte and continuation bytes. Whether the whole is valid shows once it is there.
 bool IsValidUtf8Start(std::string_view bytes);
