@@ -156,6 +156,7 @@ bool FileListBox::OnDrawItem(const DRAWITEMSTRUCT& item) {
   RECT client{};
   GetClientRect(hwnd(), &client);
   ItemLook look;
+  // A row taller than the list box keeps is drawn in the row it got.
   look.item_height = std::min(item_height_, static_cast<int>(item.rcItem.bottom - item.rcItem.top));
   look.column_width = client.right / columns_;
   look.multi_icon = multi_icon_;
