@@ -59,17 +59,17 @@ static double WindowSearch(const std::wstring& dir, const std::wstring& mask, LR
   SetSettingsFilePathForTesting(ini);
   SetCurrentDirectoryW(dir.c_str());
   FriendsWindow& form = *FriendsWindow::Show();
-  SetWindowTextW(form.FileEdit(), mask.c_str());
-  form.DirList1().SelectPath(dir);
+  SetWindowTextW(form.MaskBox(), mask.c_str());
+  form.Tree().SelectPath(dir);
   Application::Get().ProcessMessages();
   double best = 1e30;
   for (int pass = 0; pass < 5; ++pass) {
-    form.DirList1Change(dir);
+    form.ListChosenDirectory(dir);
     Application::Get().ProcessMessages();
     const double start = bench::Now();
     form.StartBulkSearch();
     best = std::min(best, bench::Now() - start);
-    items = form.ListBox1().Count();
+    items = form.FileList().Count();
     Application::Get().ProcessMessages();
   }
   DestroyWindow(form.hwnd());

@@ -1,6 +1,5 @@
 #include "launcher/friends_window.h"
 
-#include <imm.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -24,12 +23,12 @@ namespace {
 constexpr wchar_t kClass[] = L"Tdirform";
 constexpr int kClientWidth = 616;
 constexpr int kClientHeight = 415;
-constexpr int kBtnPanelHeight = 46;
-constexpr int kDirPanel1Height = 35;
+constexpr int kButtonRowHeight = 46;
+constexpr int kInfoPanelHeight = 35;
 constexpr int kTabsHeight = 32;
 constexpr int kStatusHeight = 41;
 constexpr int kButtonSize = 38;
-constexpr int kVelBTSize = 36;
+constexpr int kMascotSize = 36;
 constexpr int kFileEditWidth = 120;
 constexpr int kFindWidth = 40;
 constexpr int kFindHeight = 25;
@@ -71,7 +70,6 @@ void FriendsWindow::CreateForm() {
   panel_font_.reset(MakeFont(13, L"ＭＳ ゴシック", FIXED_PITCH));
   edit_font_.reset(MakeFont(19, L"ＭＳ ゴシック", FIXED_PITCH));
   tree_font_.reset(MakeFont(16, L"ＭＳ ゴシック", FIXED_PITCH));
-  list_font_.reset(MakeFont(15, L"ＭＳ ゴシック", FIXED_PITCH));
   tab_font_.reset(CreateFontW(-Scale(11), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, L"MS Sans Serif"));
   label_font_.reset(MakeFont(11, L"ＭＳ 明朝"));
@@ -79,7 +77,6 @@ void FriendsWindow::CreateForm() {
   file_panel_font_.reset(CreateFontW(Scale(19), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH,
                                      L"ＭＳ ゴシック"));
-  white_brush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
 
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   RECT rc{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
@@ -109,23 +106,23 @@ void FriendsWindow::CreateControls() {
 
   Panel::Look lowered;
   lowered.outer = Bevel::Lowered;
-  btn_panel_.Create(hwnd(), IDC_DIR_BTNPANEL, 0, 0, Scale(kClientWidth), Scale(kBtnPanelHeight), lowered);
+  button_row_.Create(hwnd(), IDC_DIR_BUTTONROW, 0, 0, Scale(kClientWidth), Scale(kButtonRowHeight), lowered);
   CreateButtonRow();
 
   Panel::Look line;
   line.text_align = DT_LEFT;
-  dir_panel1_.Create(hwnd(), IDC_DIR_PANEL1, 0, 0, Scale(kClientWidth), Scale(kDirPanel1Height), line);
-  dir_panel1_.SetFont(panel_font_.get());
-  file_edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"*.*", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                               0, Scale(4), Scale(kFileEditWidth), Scale(27), dir_panel1_.hwnd(),
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DIR_FILEEDIT)), inst, nullptr);
-  if (!file_edit_) throw Error(L"お友達のウィンドウのコントロールを作成できません。");
-  SendMessageW(file_edit_, WM_SETFONT, reinterpret_cast<WPARAM>(edit_font_.get()), FALSE);
-  file_edit_keys_.Attach(file_edit_);
-  Application::Get().SetControlHint(file_edit_, L"セレクト指定 ( 絞り込みに使用  例 : *.exe )");
-  bbtn_find_.Create(dir_panel1_, IDC_DIR_FIND, 0, Scale(5), Scale(kFindWidth), Scale(kFindHeight), false, hwnd());
-  bbtn_find_.SetGlyphResource(L"GLYPH_SEARCH");
-  bbtn_find_.SetHint(L"一気に下位ディレクトリ検索");
+  info_panel_.Create(hwnd(), IDC_DIR_INFO, 0, 0, Scale(kClientWidth), Scale(kInfoPanelHeight), line);
+  info_panel_.SetFont(panel_font_.get());
+  mask_box_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"*.*", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                               0, Scale(4), Scale(kFileEditWidth), Scale(27), info_panel_.hwnd(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DIR_MASK)), inst, nullptr);
+  if (!mask_box_) throw Error(L"お友達のウィンドウのコントロールを作成できません。");
+  SendMessageW(mask_box_, WM_SETFONT, reinterpret_cast<WPARAM>(edit_font_.get()), FALSE);
+  mask_keys_.Attach(mask_box_);
+  Application::Get().SetControlHint(mask_box_, L"セレクト指定 ( 絞り込みに使用  例 : *.exe )");
+  bulk_search_button_.Create(info_panel_, IDC_DIR_BULKSEARCH, 0, Scale(5), Scale(kFindWidth), Scale(kFindHeight), false, hwnd());
+  bulk_search_button_.SetGlyphResource(L"GLYPH_SEARCH");
+  bulk_search_button_.SetHint(L"一気に下位ディレクトリ検索");
 
   Panel::Look plain;
   plain.outer = Bevel::None;
@@ -138,16 +135,16 @@ void FriendsWindow::CreateControls() {
                TVS_SHOWSELALWAYS);
   SendMessageW(tree_.hwnd(), TVM_SETINDENT, static_cast<WPARAM>(Scale(19)), 0);
   SendMessageW(tree_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(tree_font_.get()), FALSE);
-  tree_.on_change = [this](const std::wstring& path) { DirList1Change(path); };
+  tree_.on_change = [this](const std::wstring& path) { ListChosenDirectory(path); };
 
-  dir_panel2_.Create(hwnd(), IDC_DIR_PANEL2, 0, 0, Scale(400), Scale(200), plain);
-  MakeList(true);
-  SetItemHeight(Scale(74));
+  list_panel_.Create(hwnd(), IDC_DIR_LISTPANEL, 0, 0, Scale(400), Scale(200), plain);
+  list_.Create(list_panel_.hwnd(), IDC_DIR_LIST, RECT{0, 0, Scale(400), Scale(200)}, true,
+               [this](UINT msg, WPARAM wp, LPARAM lp) { return ListInput(msg, wp, lp); });
 
   tabs_.Create(hwnd(), IDC_DIR_TABS, 0, 0, Scale(kClientWidth), Scale(kTabsHeight));
   tabs_.SetFont(tab_font_.get());
-  tabs_.on_change = [this](int i) { drivetabsetChange(i); };
-  tabs_.on_click = [this] { drivetabsetClick(); };
+  tabs_.on_change = [this](int i) { RememberTab(i); };
+  tabs_.on_click = [this] { ChangeDrive(); };
 
   Panel::Look bar;
   bar.outer = Bevel::Raised;
@@ -155,48 +152,18 @@ void FriendsWindow::CreateControls() {
   Panel::Look sunk;
   sunk.outer = Bevel::Lowered;
   sunk.text_align = DT_LEFT;
-  dir_panel_.Create(status_bar_.hwnd(), IDC_DIR_DIRPANEL, 0, 0, Scale(dir_panel_width_), Scale(kStatusHeight), sunk);
-  dir_panel_.SetFont(panel_font_.get());
-  dir_panel_.on_resize = [this](int w) {
-    dir_panel_width_ = w;
+  counter_panel_.Create(status_bar_.hwnd(), IDC_DIR_COUNTER, 0, 0, Scale(counter_panel_width_), Scale(kStatusHeight), sunk);
+  counter_panel_.SetFont(panel_font_.get());
+  counter_panel_.on_resize = [this](int w) {
+    counter_panel_width_ = w;
     Layout();
   };
   sunk.text_color = kBlack;
   file_panel_.Create(status_bar_.hwnd(), IDC_DIR_FILEPANEL, 0, 0, Scale(300), Scale(kStatusHeight), sunk);
   file_panel_.SetFont(file_panel_font_.get());
-  image1_.Create(file_panel_.hwnd(), IDC_DIR_IMAGE1, Scale(62), Scale(5), Scale(32), Scale(32));
-  image1_.on_click = [this] { PreviewSelectedPicture(); };
-  ShowWindow(image1_.hwnd(), SW_HIDE);
-}
-
-void FriendsWindow::MakeList(bool sorted) {
-  HWND old = list_.hwnd();
-  if (old && sorted == list_sorted_) return;
-  const bool visible = !old || IsWindowVisible(old);
-  const bool focused = old && GetFocus() == old;
-  RECT r{0, 0, Scale(400), Scale(200)};
-  if (old) {
-    GetWindowRect(old, &r);
-    MapWindowPoints(nullptr, dir_panel2_.hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    DestroyWindow(old);
-  }
-  list_sorted_ = sorted;
-  const DWORD style = WS_CHILD | WS_TABSTOP | WS_HSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
-                      LBS_MULTICOLUMN | LBS_NOINTEGRALHEIGHT | (sorted ? LBS_SORT : 0) | (visible ? WS_VISIBLE : 0);
-  list_ = ListBox(CreateWindowExW(0, L"LISTBOX", L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                  dir_panel2_.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DIR_LIST)),
-                                  GetModuleHandleW(nullptr), nullptr));
-  if (!list_.hwnd()) throw Error(L"お友達のウィンドウのコントロールを作成できません。");
-  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_.get()), FALSE);
-  list_input_.Attach(list_);
-  // File names are picked, not typed: the input method stays closed over the list.
-  ImmAssociateContext(list_, nullptr);
-  if (old) {
-    SetItemHeight(item_height_);
-    SendMessageW(list_, LB_SETCOLUMNWIDTH,
-                 static_cast<WPARAM>(std::max(1, static_cast<int>(r.right - r.left) / columns_)), 0);
-  }
-  if (focused) SetFocus(list_);
+  thumbnail_.Create(file_panel_.hwnd(), IDC_DIR_THUMBNAIL, Scale(62), Scale(5), Scale(32), Scale(32));
+  thumbnail_.on_click = [this] { PreviewSelectedPicture(); };
+  ShowWindow(thumbnail_.hwnd(), SW_HIDE);
 }
 
 void FriendsWindow::CreateButtonRow() {
@@ -209,34 +176,33 @@ void FriendsWindow::CreateButtonRow() {
   const LabelSpec labels[4] = {{L"指定", 4, 6}, {L"登録", 4, 24}, {L"自動", 314, 6}, {L"登録", 314, 24}};
   for (int i = 0; i < 4; ++i) {
     HWND label = CreateWindowExW(0, L"STATIC", labels[i].text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, Scale(labels[i].x),
-                                 Scale(labels[i].y), Scale(24), Scale(14), btn_panel_.hwnd(),
+                                 Scale(labels[i].y), Scale(24), Scale(14), button_row_.hwnd(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DIR_LABEL + i)), inst, nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(label_font_.get()), FALSE);
     labels_[static_cast<size_t>(i)] = label;
   }
   for (int tag = 0; tag < 8; ++tag) {
     const int x = tag < 7 ? 30 + tag * 40 : 340;
-    SpeedButton& b = sp_btns_[static_cast<size_t>(tag)];
-    b.Create(btn_panel_, IDC_DIR_SPBTN1 + tag, Scale(x), Scale(3), Scale(kButtonSize), Scale(kButtonSize), false,
+    SpeedButton& b = launch_buttons_[static_cast<size_t>(tag)];
+    b.Create(button_row_, IDC_DIR_BUTTON1 + tag, Scale(x), Scale(3), Scale(kButtonSize), Scale(kButtonSize), false,
              hwnd());
     b.tag = tag;
     b.SetHint(kImageHints[tag]);
-    PictureBox& image = simages_[static_cast<size_t>(tag)];
-    image.Create(btn_panel_.hwnd(), IDC_DIR_SIMAGE1 + tag, Scale(x + 3), Scale(6), Scale(32), Scale(32));
-    image.on_click = [this, tag] { StartButtonClick(tag); };
+    PictureBox& image = button_images_[static_cast<size_t>(tag)];
+    image.Create(button_row_.hwnd(), IDC_DIR_BUTTONIMAGE1 + tag, Scale(x + 3), Scale(6), Scale(32), Scale(32));
+    image.on_click = [this, tag] { StartButton(tag); };
     Application::Get().SetControlHint(image.hwnd(), kImageHints[tag]);
     EnableWindow(image.hwnd(), FALSE);
   }
-  vel_bt_.Create(btn_panel_, IDC_DIR_VELBT, Scale(kClientWidth - 64), Scale(4), Scale(kVelBTSize), Scale(kVelBTSize),
+  mascot_.Create(button_row_, IDC_DIR_MASCOT, Scale(kClientWidth - 64), Scale(4), Scale(kMascotSize), Scale(kMascotSize),
                  false, hwnd());
-  vel_bt_.SetHint(L"選んだ後で、僕をクリックしてね");
+  mascot_.SetHint(L"選んだ後で、僕をクリックしてね");
 }
 
 // Creation: everything before the window is first shown.
 void FriendsWindow::FormCreate() {
   file_mask_ = L"*.*";
   row_count_ = 3;
-  multi_icon_ = true;
   buttons_changed_ = false;
   if (MainFrame* frame = MainFrame::Get())
     for (int i = 0; i < 8; ++i) button_files_[static_cast<size_t>(i)] = frame->launch_paths().Path(i);
@@ -269,17 +235,17 @@ void FriendsWindow::AddDriveTabs() {
 }
 
 void FriendsWindow::FormShow() {
-  vel_bt_.SetIconResourceGlyph(L"SICON_1");
-  dir_panel1_.SetText(kChooseDirText);
+  mascot_.SetIconResourceGlyph(L"SICON_1");
+  info_panel_.SetText(kChooseDirText);
 }
 
 void FriendsWindow::FormActivate(bool minimized) {
   LoadButtonImages();
   if (minimized) return;
-  if (IsWindowVisible(dir_panel1_.hwnd()))
+  if (IsWindowVisible(info_panel_.hwnd()))
     SetFocus(tree_.hwnd());
   else
-    SetFocus(list_);
+    SetFocus(list_.hwnd());
 }
 
 bool FriendsWindow::FormCloseQuery() {
@@ -292,76 +258,75 @@ bool FriendsWindow::FormCloseQuery() {
   return life.lives();
 }
 
-void FriendsWindow::FormDestroy() { painter_.Clear(); }
+void FriendsWindow::FormDestroy() { list_.ClearPictures(); }
 
 void FriendsWindow::OnMainWindowClosing() { DestroyWindow(hwnd()); }
 
 void FriendsWindow::MascotStep(wchar_t d) {
   if (d == L'5')
-    vel_bt_.SetIconResourceGlyph(L"SICON_3");
+    mascot_.SetIconResourceGlyph(L"SICON_3");
   else if (d == L'0')
-    vel_bt_.SetIconResourceGlyph(L"SICON_1");
+    mascot_.SetIconResourceGlyph(L"SICON_1");
 }
 
 void FriendsWindow::Layout() {
-  if (!btn_panel_.hwnd()) return;
+  if (!button_row_.hwnd()) return;
   WindowDock dock;
-  dock.Add(Dock::Top, btn_panel_.hwnd(), Scale(kBtnPanelHeight));
-  dock.Add(Dock::Top, dir_panel1_.hwnd(), Scale(kDirPanel1Height));
+  dock.Add(Dock::Top, button_row_.hwnd(), Scale(kButtonRowHeight));
+  dock.Add(Dock::Top, info_panel_.hwnd(), Scale(kInfoPanelHeight));
   dock.Add(Dock::Bottom, status_bar_.hwnd(), Scale(kStatusHeight));
   dock.Add(Dock::Bottom, tabs_.hwnd(), Scale(kTabsHeight));
   dock.Add(Dock::Left, tree_panel_.hwnd(), tree_width_);
-  dock.Add(Dock::Fill, dir_panel2_.hwnd());
+  dock.Add(Dock::Fill, list_panel_.hwnd());
   dock.Layout(hwnd());
 
   RECT r{};
   GetClientRect(tree_panel_.hwnd(), &r);
   MoveWindow(tree_.hwnd(), 0, 0, std::max(0, static_cast<int>(r.right) - GripPanel::kGrip), r.bottom, TRUE);
-  GetClientRect(dir_panel2_.hwnd(), &r);
-  MoveWindow(list_, 0, 0, r.right, r.bottom, TRUE);
-  SendMessageW(list_, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(std::max(1, static_cast<int>(r.right) / columns_)), 0);
+  GetClientRect(list_panel_.hwnd(), &r);
+  list_.SetBounds(0, 0, r.right, r.bottom);
   GetClientRect(status_bar_.hwnd(), &r);
-  const int dir_w = std::min(dir_panel_width_, static_cast<int>(r.right));
-  MoveWindow(dir_panel_.hwnd(), 0, 0, dir_w, r.bottom, TRUE);
+  const int dir_w = std::min(counter_panel_width_, static_cast<int>(r.right));
+  MoveWindow(counter_panel_.hwnd(), 0, 0, dir_w, r.bottom, TRUE);
   MoveWindow(file_panel_.hwnd(), dir_w, 0, r.right - dir_w, r.bottom, TRUE);
 
-  GetClientRect(btn_panel_.hwnd(), &r);
-  const RECT vel = vel_bt_.rect();
-  vel_bt_.SetBounds(r.right - Scale(64), vel.top, vel.right - vel.left, vel.bottom - vel.top);
-  GetClientRect(dir_panel1_.hwnd(), &r);
-  const RECT find = bbtn_find_.rect();
+  GetClientRect(button_row_.hwnd(), &r);
+  const RECT vel = mascot_.rect();
+  mascot_.SetBounds(r.right - Scale(64), vel.top, vel.right - vel.left, vel.bottom - vel.top);
+  GetClientRect(info_panel_.hwnd(), &r);
+  const RECT find = bulk_search_button_.rect();
   const int find_w = find.right - find.left;
   const int find_x = r.right - find_w - Scale(22);
-  bbtn_find_.SetBounds(find_x, find.top, find_w, find.bottom - find.top);
+  bulk_search_button_.SetBounds(find_x, find.top, find_w, find.bottom - find.top);
   RECT edit{};
-  GetWindowRect(file_edit_, &edit);
-  MoveWindow(file_edit_, find_x - (edit.right - edit.left), Scale(4), edit.right - edit.left, edit.bottom - edit.top,
+  GetWindowRect(mask_box_, &edit);
+  MoveWindow(mask_box_, find_x - (edit.right - edit.left), Scale(4), edit.right - edit.left, edit.bottom - edit.top,
              TRUE);
 }
 
 bool FriendsWindow::OnCommand(int id, int code) {
-  if (id >= IDM_DIR_SB1 && id < IDM_DIR_SB1 + 7) {
-    RegisterButtonClick(id - IDM_DIR_SB1);
+  if (id >= IDM_DIR_REGISTER1 && id < IDM_DIR_REGISTER1 + 7) {
+    RegisterToButton(id - IDM_DIR_REGISTER1);
   } else if (id >= IDM_DIR_MASK1 && id <= IDM_DIR_MASK1 + 10) {
     ApplyMaskItem(id - IDM_DIR_MASK1);
   } else if (id >= IDM_DIR_ROWS1 && id < IDM_DIR_ROWS1 + 7) {
     ChooseRows(id - IDM_DIR_ROWS1 + 1);
   } else if (id >= IDM_DIR_COLS1 && id < IDM_DIR_COLS1 + 4) {
     SetColumns(id - IDM_DIR_COLS1 + 1);
-  } else if (id >= IDC_DIR_SPBTN1 && id < IDC_DIR_SPBTN1 + 8) {
-    StartButtonClick(id - IDC_DIR_SPBTN1);
+  } else if (id >= IDC_DIR_BUTTON1 && id < IDC_DIR_BUTTON1 + 8) {
+    StartButton(id - IDC_DIR_BUTTON1);
   } else {
     switch (id) {
       case IDM_DIR_CLOSE: CloseFromMenu(); break;
       case IDM_DIR_EXECUTE:
-      case IDC_DIR_VELBT: StartSelected(); break;
+      case IDC_DIR_MASCOT: StartSelected(); break;
       case IDM_DIR_PANES: TogglePanes(); break;
       case IDM_DIR_ICONMODE: ToggleIconMode(); break;
-      case IDM_DIR_ITTUKI:
-      case IDC_DIR_FIND: StartBulkSearch(); break;
-      case IDM_DIR_SHOW1: ShowGrid(1); break;
-      case IDM_DIR_SHOW2: ShowGrid(2); break;
-      case IDM_DIR_GOMI: RecycleSelected(); break;
+      case IDM_DIR_BULK_SEARCH:
+      case IDC_DIR_BULKSEARCH: StartBulkSearch(); break;
+      case IDM_DIR_GRID1: ShowGrid(1); break;
+      case IDM_DIR_GRID2: ShowGrid(2); break;
+      case IDM_DIR_RECYCLE: RecycleSelected(); break;
       case IDM_DIR_DELETE: DeleteSelected(); break;
       case IDC_DIR_LIST:
         if (code == LBN_SELCHANGE) ShowSelectedItem();
@@ -377,19 +342,19 @@ namespace {
 
 // The help context of a menu command; 0 for an id that is no command.
 int CommandHelpContext(int id) {
-  if (id >= IDM_DIR_SB1 && id < IDM_DIR_SB1 + 7) return 1230;
+  if (id >= IDM_DIR_REGISTER1 && id < IDM_DIR_REGISTER1 + 7) return 1230;
   if ((id >= IDM_DIR_ROWS1 && id < IDM_DIR_ROWS1 + 7) || (id >= IDM_DIR_COLS1 && id < IDM_DIR_COLS1 + 4)) return 1250;
   if (id >= IDM_DIR_MASK1 && id <= IDM_DIR_MASK1 + 10) return kWindowHelp;
   switch (id) {
     case IDM_DIR_PANES:
     case IDM_DIR_ICONMODE:
-    case IDM_DIR_SHOW1:
-    case IDM_DIR_SHOW2: return 1250;
-    case IDM_DIR_GOMI:
+    case IDM_DIR_GRID1:
+    case IDM_DIR_GRID2: return 1250;
+    case IDM_DIR_RECYCLE:
     case IDM_DIR_DELETE: return 1270;
     case IDM_DIR_CLOSE:
     case IDM_DIR_EXECUTE:
-    case IDM_DIR_ITTUKI: return kWindowHelp;
+    case IDM_DIR_BULK_SEARCH: return kWindowHelp;
   }
   return 0;
 }
@@ -474,25 +439,6 @@ LRESULT FriendsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_COMMAND:
       if (OnCommand(LOWORD(wp), HIWORD(wp))) return 0;
-      break;
-    case WM_MEASUREITEM: {
-      auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-      if (item.CtlID == IDC_DIR_LIST) {
-        item.itemHeight = static_cast<UINT>(item_height_);
-        return TRUE;
-      }
-      break;
-    }
-    case WM_DRAWITEM: {
-      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      if (item.CtlID == IDC_DIR_LIST) {
-        DrawListItem(item);
-        return TRUE;
-      }
-      break;
-    }
-    case WM_CTLCOLORLISTBOX:
-      if (reinterpret_cast<HWND>(lp) == list_.hwnd()) return reinterpret_cast<LRESULT>(white_brush_.get());
       break;
     case WM_CTLCOLORSTATIC: {
       const HWND label = reinterpret_cast<HWND>(lp);

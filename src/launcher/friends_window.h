@@ -1,9 +1,9 @@
 #pragma once
 // The friends window: a row of launcher buttons, the drive tabs, the
-// directory tree and the owner-drawn list of the chosen directory's files
-// that match the mask, with the selected file's facts and thumbnail below.
-// It exists at most once and frees itself when closed. The list's commands
-// and mouse are in friends_window_list.cpp.
+// directory tree and the list of the chosen directory's files that match the
+// mask, with the selected file's facts and thumbnail below. It exists at
+// most once and frees itself when closed. What the list's commands, mouse
+// and keys do is in friends_window_list.cpp.
 #include <array>
 #include <functional>
 #include <string>
@@ -17,7 +17,7 @@
 #include "ui/form.h"
 #include "ui/popup_menu.h"
 #include "launcher/drive_tabs.h"
-#include "launcher/file_list_items.h"
+#include "launcher/file_list_box.h"
 #include "ui/control.h"
 #include "platform/scoped.h"
 #include "ui/window_life.h"
@@ -47,7 +47,7 @@ class FriendsWindow : public Form, public SingleInstance<FriendsWindow> {
   // owns itself and is freed with its window.
   void CreateForm();
 
-  // The main window's clock swaps the mascot on VelBT: '5' and '0' of the seconds.
+  // The main window's clock swaps the mascot: '5' and '0' of the seconds.
   void MascotStep(wchar_t d);
 
   // Window state.
@@ -58,18 +58,15 @@ class FriendsWindow : public Form, public SingleInstance<FriendsWindow> {
   const std::wstring& selected_path() const { return selected_path_; }
   int previous_tab() const { return previous_tab_; }
   int row_count() const { return row_count_; }
-  bool multi_icon() const { return multi_icon_; }
   bool copy_mode() const { return copy_mode_; }
-  void SetCopyMode(bool on) { copy_mode_ = on; }
   const std::array<std::wstring, 8>& button_files() const { return button_files_; }
   bool buttons_changed() const { return buttons_changed_; }
-  void SetButtonsChanged(bool changed) { buttons_changed_ = changed; }
 
-  // Handlers.
-  void DirList1Change(const std::wstring& dir);
-  void drivetabsetChange(int new_index);
-  void drivetabsetClick();
-  void FileEditKeyPress(wchar_t key, bool& handled);
+  // What the window does.
+  void ListChosenDirectory(const std::wstring& dir);
+  void RememberTab(int new_index);
+  void ChangeDrive();
+  void CheckMaskKey(wchar_t key, bool& handled);
   void ApplyMaskItem(int tag);
   void ChooseRows(int tag);
   void SetColumns(int tag);
@@ -80,11 +77,10 @@ class FriendsWindow : public Form, public SingleInstance<FriendsWindow> {
   void ShowSelectedItem();
   void PreviewSelectedPicture();
   void EnablePopupItems();
-  // The launcher buttons (friends_window_buttons.cpp); n and tag are the button's
+  // The launcher buttons (friends_window_buttons.cpp); n is the button's
   // number from 0, the eighth holding the file started last.
   void StartSelected();
-  void RegisterButtonClick(int tag);
-  void StartButtonClick(int tag);
+  void StartButton(int n);
   void RegisterToButton(int n);
   void LoadButtonImage(int n);
   void LoadButtonImages();
@@ -99,41 +95,30 @@ class FriendsWindow : public Form, public SingleInstance<FriendsWindow> {
   bool Dragging() const { return dragging_; }
   // A file of the list dragged over or dropped on the tree, at a point of the
   // tree's client area.
-  bool DirList1DragOver(POINT tree_client_point) const;
-  void DirList1DragDrop(POINT tree_client_point);
-
-  // Tests only: the list takes this many items and refuses more (-1: no limit
-  // but the control's own).
-  int list_capacity_for_test = -1;
-  // Tests only: told of each directory as the bulk search enters it.
-  std::function<void(const std::wstring& directory)> search_directory_for_test;
+  bool TreeTakesDrop(POINT tree_client_point) const;
+  void DropOnTree(POINT tree_client_point);
 
   static bool DriveReady(wchar_t letter);
 
   // Controls, for tests and for the windows that work with this one.
-  Panel& BtnPanel() { return btn_panel_; }
-  SpeedButton& SpBtn(int tag) { return sp_btns_[static_cast<size_t>(tag)]; }
-  SpeedButton& VelBT() { return vel_bt_; }
-  PictureBox& SImage(int tag) { return simages_[static_cast<size_t>(tag)]; }
-  Panel& dirPanel1() { return dir_panel1_; }
-  HWND FileEdit() const { return file_edit_; }
-  SpeedButton& BBtnFind() { return bbtn_find_; }
+  Panel& ButtonRow() { return button_row_; }
+  SpeedButton& LaunchButton(int n) { return launch_buttons_[static_cast<size_t>(n)]; }
+  SpeedButton& MascotButton() { return mascot_; }
+  PictureBox& ButtonImage(int n) { return button_images_[static_cast<size_t>(n)]; }
+  Panel& InfoPanel() { return info_panel_; }
+  HWND MaskBox() const { return mask_box_; }
+  SpeedButton& BulkSearchButton() { return bulk_search_button_; }
   GripPanel& TreeGripPanel() { return tree_panel_; }
-  DirTree& DirList1() { return tree_; }
-  Panel& dirPanel2() { return dir_panel2_; }
-  ListBox ListBox1() const { return list_; }
-  DriveTabSet& drivetabset() { return tabs_; }
-  Panel& statusbar() { return status_bar_; }
-  GripPanel& directorypanel() { return dir_panel_; }
-  Panel& filepanel() { return file_panel_; }
-  PictureBox& Image1() { return image1_; }
-  HMENU PopupMenu1() const { return popup_.get(); }
-  HMENU dirMainMenu1() const { return menu_; }
-  // The height the rows of the list share: its height less a scroll bar's.
-  int AvailableHeight() const;
-  // The items' height as the window sized them (the control keeps at most 255).
-  int ItemHeight() const { return item_height_; }
-  int Columns() const { return columns_; }
+  DirTree& Tree() { return tree_; }
+  Panel& ListPanel() { return list_panel_; }
+  FileListBox& FileList() { return list_; }
+  DriveTabSet& DriveTabs() { return tabs_; }
+  Panel& StatusBar() { return status_bar_; }
+  GripPanel& CounterPanel() { return counter_panel_; }
+  Panel& FilePanel() { return file_panel_; }
+  PictureBox& Thumbnail() { return thumbnail_; }
+  HMENU ListMenu() const { return popup_.get(); }
+  HMENU MainMenu() const { return menu_; }
   // Lays the window out again, as after a change of its size.
   void FormResize();
 
@@ -163,9 +148,6 @@ class FriendsWindow : public Form, public SingleInstance<FriendsWindow> {
   // The listings asked for while other work let messages through; false
   // when the window went.
   bool ListPending(const WindowLife& life);
-  // (Re)creates the list when its sorting must change: a list box cannot
-  // switch its sorting once created.
-  void MakeList(bool sorted);
   enum class WalkEnd { kDone, kStopped, kListFull };
   WalkEnd RunBulkSearch(const std::wstring& mask_box);
   bool KeyMessage(MSG& msg, HACCEL accel);
@@ -175,19 +157,15 @@ class FriendsWindow : public Form, public SingleInstance<FriendsWindow> {
   void UpdateTotalsAfterRemoval(const std::wstring& removed);
   void ShowCounter(const std::wstring& text);
   void SetFilePanel(const std::wstring& text, COLORREF color);
-  void SetItemHeight(int height);
-  void KeepSelectionOnTop();
   void EnableButtonImages(bool enabled);
-  void DrawListItem(const DRAWITEMSTRUCT& item);
-  LRESULT FileEditMessage(OwnedControl<FriendsWindow>& control, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT ListBox1Message(OwnedControl<FriendsWindow>& control, UINT msg, WPARAM wp, LPARAM lp);
-  // The item whose row holds a point of the list's client area, or -1.
-  int ItemAt(POINT p) const;
-  void ListBox1MouseDown(UINT msg, WPARAM wp, LPARAM lp);
-  void ListBox1RightDown(LPARAM lp);
-  void ListBox1MouseMove(LPARAM lp);
+  LRESULT MaskKeysMessage(OwnedControl<FriendsWindow>& control, UINT msg, WPARAM wp, LPARAM lp);
+  // The list's mouse and keys.
+  LRESULT ListInput(UINT msg, WPARAM wp, LPARAM lp);
+  void ArmDrag(WPARAM wp, LPARAM lp);
+  void OpenItemMenu(LPARAM lp);
+  void NoteHoveredItem(LPARAM lp);
   // pressed_here: the key went down in the list too.
-  void ListBox1KeyUp(WPARAM key, bool pressed_here);
+  void StartOrShowAfterKey(WPARAM key, bool pressed_here);
   // The drag of a file out of the list: what lies under a screen point, and
   // the end of the drag, dropped or not.
   struct DropTarget {
@@ -197,31 +175,29 @@ class FriendsWindow : public Form, public SingleInstance<FriendsWindow> {
     bool accepted() const { return kind == Tree || (kind == Button && tag < 7); }
   };
   DropTarget DropTargetAt(POINT screen) const;
-  bool ListBox1DragMove(POINT list_point);
-  void ListBox1DragEnd(OwnedControl<FriendsWindow>& control, const POINT* drop_at);
-  void ListBox1EndDrag();
+  bool MoveDrag(POINT list_point);
+  void EndDrag(const POINT* drop_at);
+  void ResetDrag();
   void ShowButtonFile(int n, const std::wstring& path, bool must_load_picture);
 
-  Panel btn_panel_;
-  std::array<SpeedButton, 8> sp_btns_;
-  std::array<PictureBox, 8> simages_;
-  SpeedButton vel_bt_;
+  Panel button_row_;
+  std::array<SpeedButton, 8> launch_buttons_;
+  std::array<PictureBox, 8> button_images_;
+  SpeedButton mascot_;
   std::array<HWND, 4> labels_{};
-  Panel dir_panel1_;
-  HWND file_edit_ = nullptr;
-  SpeedButton bbtn_find_;
+  Panel info_panel_;
+  HWND mask_box_ = nullptr;
+  SpeedButton bulk_search_button_;
   GripPanel tree_panel_;
   DirTree tree_;
-  Panel dir_panel2_;
-  ListBox list_;
+  Panel list_panel_;
+  FileListBox list_;
   DriveTabSet tabs_;
   Panel status_bar_;
-  GripPanel dir_panel_;
+  GripPanel counter_panel_;
   Panel file_panel_;
-  PictureBox image1_;
-  OwnedControl<FriendsWindow> file_edit_keys_{*this, &FriendsWindow::FileEditMessage};
-  OwnedControl<FriendsWindow> list_input_{*this, &FriendsWindow::ListBox1Message};
-  FileItemPainter painter_;
+  PictureBox thumbnail_;
+  OwnedControl<FriendsWindow> mask_keys_{*this, &FriendsWindow::MaskKeysMessage};
   HMENU menu_ = nullptr;
   std::wstring file_mask_ = L"*.*";
   int file_count_ = 0;
@@ -232,37 +208,30 @@ class FriendsWindow : public Form, public SingleInstance<FriendsWindow> {
   std::wstring hover_path_;
   int previous_tab_ = 0;
   int row_count_ = 3;
-  bool multi_icon_ = true;
   bool copy_mode_ = false;
-  bool preview_busy_ = false;
   std::array<std::wstring, 8> button_files_;
   bool buttons_changed_ = false;
   std::wstring search_dir_;
   std::wstring search_mask_;
   PopupMenu popup_;
   ScopedFont font_;        // the window's, 13 pixels
-  ScopedFont panel_font_;  // dirPanel1 and directorypanel
-  ScopedFont edit_font_;   // FileEdit
+  ScopedFont panel_font_;  // the info and counter panels
+  ScopedFont edit_font_;   // the mask box
   ScopedFont tree_font_;
-  ScopedFont list_font_;
   ScopedFont tab_font_;
   ScopedFont label_font_;
   ScopedFont file_panel_font_;
-  ScopedBrush white_brush_;
   int tree_width_ = 201;
-  int dir_panel_width_ = 249;
-  int columns_ = 2;
+  int counter_panel_width_ = 249;
   // A listing pumps messages; these keep what happens meanwhile sound.
   bool navigating_ = false;
   bool has_pending_ = false;
   std::wstring pending_dir_;
   bool searching_ = false;
-  bool list_sorted_ = true;
   // Each listed file's size as the listing found it, so that a removal takes
   // its own size off the totals whatever was selected last.
   std::unordered_map<std::wstring, long long> item_sizes_;
   bool shown_ = false;
-  int item_height_ = 74;  // the tree moves under the window's own hand
   DWORD counter_shown_at_ = 0;
   // A left press on an item arms the drag; it begins once the mouse has
   // moved the system's drag distance with the button down.

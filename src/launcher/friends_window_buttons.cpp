@@ -46,17 +46,17 @@ void StartButtonFile(const std::wstring& file, const std::wstring& parameters, H
 void FriendsWindow::ShowButtonFile(int n, const std::wstring& path, bool must_load_picture) {
   Picture picture = ButtonPicture(path);
   if (picture.empty() && must_load_picture) throw Error(UnreadablePictureText(path));
-  PictureBox& image = simages_[static_cast<size_t>(n)];
+  PictureBox& image = button_images_[static_cast<size_t>(n)];
   image.SetPicture(std::move(picture));
   const std::wstring name = FileNameOf(path);
   const std::wstring hint = ButtonHint(n, name);
   Application::Get().SetControlHint(image.hwnd(), hint);
   // A disabled image leaves the mouse, and so the tooltip, to the button beneath.
-  sp_btns_[static_cast<size_t>(n)].SetHint(hint);
+  launch_buttons_[static_cast<size_t>(n)].SetHint(hint);
   if (n < 7 && menu_) {
     const std::wstring caption = ButtonMenuCaption(n, name);
-    ModifyMenuW(menu_, static_cast<UINT>(IDM_DIR_SB1 + n), MF_BYCOMMAND | MF_STRING,
-                static_cast<UINT_PTR>(IDM_DIR_SB1 + n), caption.c_str());
+    ModifyMenuW(menu_, static_cast<UINT>(IDM_DIR_REGISTER1 + n), MF_BYCOMMAND | MF_STRING,
+                static_cast<UINT_PTR>(IDM_DIR_REGISTER1 + n), caption.c_str());
   }
 }
 
@@ -84,17 +84,15 @@ void FriendsWindow::LoadButtonImages() {
   for (int n = 0; n < 8; ++n) LoadButtonImage(n);
 }
 
-void FriendsWindow::RegisterButtonClick(int tag) { RegisterToButton(tag); }
-
-void FriendsWindow::StartButtonClick(int tag) {
-  if (tag < 0 || tag > 7) return;
+void FriendsWindow::StartButton(int n) {
+  if (n < 0 || n > 7) return;
   std::wstring parameters;
   const int sel = list_.Selected();
   if (sel >= 0) {
     const std::wstring document = list_.Text(sel);
     if (!IsProgramKind(FileKindExtension(document))) parameters = DocumentParameter(document);
   }
-  StartButtonFile(button_files_[static_cast<size_t>(tag)], parameters, hwnd());
+  StartButtonFile(button_files_[static_cast<size_t>(n)], parameters, hwnd());
 }
 
 void FriendsWindow::StartSelected() {

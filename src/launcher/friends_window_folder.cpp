@@ -25,9 +25,9 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 }  // namespace
 
-void FriendsWindow::drivetabsetChange(int) { previous_tab_ = tabs_.TabIndex(); }
+void FriendsWindow::RememberTab(int) { previous_tab_ = tabs_.TabIndex(); }
 
-void FriendsWindow::drivetabsetClick() {
+void FriendsWindow::ChangeDrive() {
   for (;;) {
     const int index = tabs_.TabIndex();
     if (index < 0) return;
@@ -35,12 +35,12 @@ void FriendsWindow::drivetabsetClick() {
     const std::wstring remembered = tree_.GetSelectedPath();
     {
       BusyCursor busy;
-      NoRedraw frozen(list_);
-      if (!IsWindowVisible(dir_panel1_.hwnd()) || !IsWindowVisible(tree_panel_.hwnd()) ||
-          !IsWindowVisible(btn_panel_.hwnd())) {
-        ShowWindow(dir_panel1_.hwnd(), SW_SHOW);
+      NoRedraw frozen(list_.hwnd());
+      if (!IsWindowVisible(info_panel_.hwnd()) || !IsWindowVisible(tree_panel_.hwnd()) ||
+          !IsWindowVisible(button_row_.hwnd())) {
+        ShowWindow(info_panel_.hwnd(), SW_SHOW);
         ShowWindow(tree_panel_.hwnd(), SW_SHOW);
-        ShowWindow(btn_panel_.hwnd(), SW_SHOW);
+        ShowWindow(button_row_.hwnd(), SW_SHOW);
         FormResize();
       }
       if (DriveReady(letter)) {
@@ -58,12 +58,12 @@ void FriendsWindow::drivetabsetClick() {
     const int answer = MessageBoxW(hwnd(), text.c_str(), L"ベルコノート", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
     if (!life.lives()) return;
     if (answer == IDYES) continue;
-    ShowWindow(list_, SW_HIDE);
+    ShowWindow(list_.hwnd(), SW_HIDE);
     tabs_.SetTabIndex(previous_tab_);
     tree_.SelectPath(remembered);
     if (HTREEITEM selected = tree_.tree().Selected())
       SendMessageW(tree_.hwnd(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(selected));
-    ShowWindow(list_, SW_SHOW);
+    ShowWindow(list_.hwnd(), SW_SHOW);
     return;
   }
 }
@@ -85,15 +85,15 @@ bool FriendsWindow::DriveReady(wchar_t letter) {
   return ready;
 }
 
-void FriendsWindow::DirList1Change(const std::wstring& dir) {
+void FriendsWindow::ListChosenDirectory(const std::wstring& dir) {
   if (navigating_) return;
   ListDirectory(dir);
 }
 
 void FriendsWindow::ShowCounter(const std::wstring& text) {
   counter_shown_at_ = GetTickCount();
-  dir_panel_.SetText(text);
-  UpdateWindow(dir_panel_.hwnd());
+  counter_panel_.SetText(text);
+  UpdateWindow(counter_panel_.hwnd());
 }
 
 void FriendsWindow::SetFilePanel(const std::wstring& text, COLORREF color) {
@@ -106,10 +106,10 @@ void FriendsWindow::SetFilePanel(const std::wstring& text, COLORREF color) {
 }
 
 bool FriendsWindow::RefusePathMask() {
-  if (!MaskHoldsPath(WindowText(file_edit_))) return false;
+  if (!MaskHoldsPath(WindowText(mask_box_))) return false;
   WindowLife life(*this);
   ShowMessage(hwnd(), kPathMaskText, MessageKind::Plain, MB_OK);
-  if (life.lives()) SetWindowTextW(file_edit_, L"*.*");
+  if (life.lives()) SetWindowTextW(mask_box_, L"*.*");
   return true;
 }
 
@@ -148,29 +148,28 @@ void FriendsWindow::ListOnce(const std::wstring& dir) {
   file_count_ = 0;
   total_bytes_ = 0;
   BusyCursor busy;
-  if (WindowText(file_edit_).empty()) SetWindowTextW(file_edit_, L"*.*");
-  dir_panel_.SetText(tree_.GetSelectedPath());
-  image1_.Clear();
-  ShowWindow(image1_.hwnd(), SW_HIDE);
+  if (WindowText(mask_box_).empty()) SetWindowTextW(mask_box_, L"*.*");
+  counter_panel_.SetText(tree_.GetSelectedPath());
+  thumbnail_.Clear();
+  ShowWindow(thumbnail_.hwnd(), SW_HIDE);
   file_panel_.SetText(L"");
-  dir_panel1_.SetText(kChooseFileText);
+  info_panel_.SetText(kChooseFileText);
   const std::wstring base = WithBackslash(dir);
-  file_mask_ = BulkSearchMask(WindowText(file_edit_));
-  painter_.Clear();
-  MakeList(true);
+  file_mask_ = BulkSearchMask(WindowText(mask_box_));
+  list_.ClearPictures();
+  list_.SetSorted(true);
   WindowLife life(*this);
   {
-    NoRedraw frozen(list_);
+    NoRedraw frozen(list_.hwnd());
     list_.Clear();
     item_sizes_.clear();
     Work work(*this);
     counter_shown_at_ = GetTickCount();
-    const HWND list = list_.hwnd();
     SystemDirSource().List(base + file_mask_, [&](const DirEntry& e) {
       if (e.directory()) return true;
       std::wstring item = base;
       item.append(e.name);
-      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      list_.Add(item);
       ++file_count_;
       total_bytes_ += static_cast<long long>(e.size);
       item_sizes_.insert_or_assign(std::move(item), static_cast<long long>(e.size));
@@ -193,9 +192,9 @@ void FriendsWindow::ListOnce(const std::wstring& dir) {
   } else {
     SetFilePanel(kNoFilesText, kBlue);
     SetWindowTextW(hwnd(), kFriendsCaption);
-    dir_panel1_.SetText(kChooseDirText);
+    info_panel_.SetText(kChooseDirText);
   }
-  ShowWindow(list_, SW_SHOW);
+  ShowWindow(list_.hwnd(), SW_SHOW);
 }
 
 }  // namespace velkor

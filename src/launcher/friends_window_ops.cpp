@@ -42,11 +42,11 @@ void FriendsWindow::RecycleSelected() {
   if (recycled && life.lives()) RemoveListedItem(sel, path);
 }
 
-bool FriendsWindow::DirList1DragOver(POINT tree_client_point) const {
+bool FriendsWindow::TreeTakesDrop(POINT tree_client_point) const {
   return tree_.NodeAtPoint(tree_client_point) != nullptr;
 }
 
-void FriendsWindow::DirList1DragDrop(POINT tree_client_point) {
+void FriendsWindow::DropOnTree(POINT tree_client_point) {
   const int sel = list_.Selected();
   if (sel < 0) return;
   const HTREEITEM node = tree_.NodeAtPoint(tree_client_point);
@@ -57,7 +57,7 @@ void FriendsWindow::DirList1DragDrop(POINT tree_client_point) {
   const DropResult result =
       DropFileOnNode(source, tree_.NodePath(node), copy, [this](const std::wstring& text) { return AskYes(text); });
   if (!life.lives()) return;
-  InvalidateRect(list_, nullptr, TRUE);
+  InvalidateRect(list_.hwnd(), nullptr, TRUE);
   if (!result.notice.empty())
     ShowMessage(hwnd(), result.notice, result.refused ? MessageKind::Warning : MessageKind::Information, MB_OK);
   if (!life.lives()) return;
@@ -76,7 +76,6 @@ void FriendsWindow::RemoveListedItem(int index_hint, const std::wstring& path) {
   }
   if (at < 0) return;
   list_.Delete(at);
-  InvalidateRect(list_, nullptr, TRUE);
   UpdateTotalsAfterRemoval(path);
 }
 
@@ -90,10 +89,10 @@ void FriendsWindow::UpdateTotalsAfterRemoval(const std::wstring& removed) {
   file_count_ -= 1;
   line_text_.clear();
   SetWindowTextW(hwnd(), TotalsCaption(file_count_, total_bytes_).c_str());
-  dir_panel_.SetText(LineCounterText(line_text_, file_count_));
+  counter_panel_.SetText(LineCounterText(line_text_, file_count_));
   file_panel_.SetText(L"");
-  image1_.Clear();
-  ShowWindow(image1_.hwnd(), SW_HIDE);
+  thumbnail_.Clear();
+  ShowWindow(thumbnail_.hwnd(), SW_HIDE);
 }
 
 bool FriendsWindow::KeyMessage(MSG& msg, HACCEL accel) {
@@ -110,9 +109,9 @@ void FriendsWindow::StartBulkSearch() {
   file_count_ = 0;
   total_bytes_ = 0;
   line_text_.clear();
-  if (WindowText(file_edit_).empty()) SetWindowTextW(file_edit_, L"*.*");
+  if (WindowText(mask_box_).empty()) SetWindowTextW(mask_box_, L"*.*");
   if (!tree_.tree().Selected()) return;
-  const std::wstring mask_box = WindowText(file_edit_);
+  const std::wstring mask_box = WindowText(mask_box_);
   search_dir_ = tree_.GetSelectedPath();
   search_mask_ = BulkSearchMask(mask_box);
 
@@ -136,24 +135,24 @@ void FriendsWindow::StartBulkSearch() {
 
   const int count = list_.Count();
   if (count > 0) {
-    dir_panel1_.SetText(BulkTotalsText(count, total_bytes_));
+    info_panel_.SetText(BulkTotalsText(count, total_bytes_));
     SetWindowTextW(hwnd(), BulkTotalsCaption(count, total_bytes_).c_str());
     SetFilePanel(file_panel_.text(), kBlack);
   } else {
     SetFilePanel(kNoneBelowText, kRed);
     SetWindowTextW(hwnd(), kFriendsCaption);
-    dir_panel1_.SetText(kChooseDirText);
+    info_panel_.SetText(kChooseDirText);
   }
-  ShowWindow(list_, SW_SHOW);
+  ShowWindow(list_.hwnd(), SW_SHOW);
   // The scroll bar came and went while the list was hidden: its frame is
   // drawn again with it.
-  RedrawWindow(list_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RedrawWindow(list_.hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   // The list's complaint reaches the general report after the totals of
   // what it did take.
   if (failure) std::rethrow_exception(failure);
   if (end == WalkEnd::kListFull) throw Error(kListRefusedText);
   if (count > 0) {
-    SetFocus(list_);
+    SetFocus(list_.hwnd());
     list_.Select(0);
     ShowSelectedItem();
   } else {
@@ -163,19 +162,19 @@ void FriendsWindow::StartBulkSearch() {
 
 FriendsWindow::WalkEnd FriendsWindow::RunBulkSearch(const std::wstring& mask_box) {
   // Results stay in the order found.
-  MakeList(false);
+  list_.SetSorted(false);
   list_.Clear();
   item_sizes_.clear();
-  painter_.Clear();
-  image1_.Clear();
-  ShowWindow(image1_.hwnd(), SW_HIDE);
+  list_.ClearPictures();
+  thumbnail_.Clear();
+  ShowWindow(thumbnail_.hwnd(), SW_HIDE);
   // Escape must still reach this window once the list is hidden.
   if (GetFocus() == list_.hwnd()) SetFocus(hwnd());
-  ShowWindow(list_, SW_HIDE);
-  dir_panel_.SetText(search_dir_ + L" / " + search_mask_);
+  ShowWindow(list_.hwnd(), SW_HIDE);
+  counter_panel_.SetText(search_dir_ + L" / " + search_mask_);
   file_panel_.SetText(L"");
-  dir_panel1_.SetText(SearchingText(search_dir_));
-  dir_panel2_.SetText(kStillSearchingText);
+  info_panel_.SetText(SearchingText(search_dir_));
+  list_panel_.SetText(kStillSearchingText);
 
   WalkEnd end = WalkEnd::kDone;
   WindowLife life(*this);
@@ -188,19 +187,14 @@ FriendsWindow::WalkEnd FriendsWindow::RunBulkSearch(const std::wstring& mask_box
     } done{searching_};
     Application::Get().ProcessMessages();
     BusyCursor busy;
-    const HWND list = list_.hwnd();
     std::wstring current;
     DWORD shown_at = GetTickCount() - 1000;
     BulkSearchCallbacks callbacks;
-    callbacks.on_directory = [&](const std::wstring& directory) {
-      current = directory;
-      if (search_directory_for_test) search_directory_for_test(directory);
-    };
+    callbacks.on_directory = [&](const std::wstring& directory) { current = directory; };
     callbacks.on_file = [&](const std::wstring& folder, const DirEntry& file) {
       std::wstring path = folder;
       path.append(file.name);
-      const bool refused = list_capacity_for_test >= 0 && file_count_ >= list_capacity_for_test;
-      const LRESULT at = refused ? LB_ERRSPACE : SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+      const LRESULT at = list_.Add(path);
       if (at == LB_ERR || at == LB_ERRSPACE) {
         end = WalkEnd::kListFull;
         return false;
@@ -217,9 +211,9 @@ FriendsWindow::WalkEnd FriendsWindow::RunBulkSearch(const std::wstring& mask_box
       const DWORD tick = GetTickCount();
       if (tick - shown_at >= 50) {
         shown_at = tick;
-        dir_panel2_.SetText(L"  " + current);
+        list_panel_.SetText(L"  " + current);
         // The directory and mask stay until a file is counted.
-        if (file_count_ != 0) dir_panel_.SetText(LineCounterText(L"", file_count_));
+        if (file_count_ != 0) counter_panel_.SetText(LineCounterText(L"", file_count_));
       }
       Application::Get().ProcessMessages();
     };
@@ -229,7 +223,7 @@ FriendsWindow::WalkEnd FriendsWindow::RunBulkSearch(const std::wstring& mask_box
       end = WalkEnd::kStopped;
   }
   if (!life.lives()) return end;
-  if (file_count_ != 0) dir_panel_.SetText(LineCounterText(L"", file_count_));
+  if (file_count_ != 0) counter_panel_.SetText(LineCounterText(L"", file_count_));
   if (end == WalkEnd::kListFull)
     ShowMessage(hwnd(), ListFullText(file_count_, kListRefusedText, mask_box), MessageKind::Information, MB_OK);
   return end;

@@ -1,6 +1,7 @@
 #include "ui/control.h"
 
 #include <unordered_map>
+#include <utility>
 
 #include "ui/app.h"
 #include "ui/handler_depth.h"
@@ -22,6 +23,14 @@ std::unordered_map<HWND, Link>& Links() {
   static std::unordered_map<HWND, Link> links;
   return links;
 }
+
+// The control CreateControl is making: its first report attaches its object.
+struct Creation {
+  Control* object;
+  HWND parent;
+  int id;
+};
+thread_local const Creation* g_creating = nullptr;
 
 }  // namespace
 
@@ -67,6 +76,20 @@ void Control::Detach() {
   }
   hwnd_ = nullptr;
   base_ = nullptr;
+}
+
+HWND Control::CreateControl(DWORD ex_style, const wchar_t* window_class, DWORD style, const RECT& bounds,
+                              HWND parent, int id) {
+  Detach();
+  const Creation creation{this, parent, id};
+  const Creation* const outer = std::exchange(g_creating, &creation);
+  const HWND created = CreateWindowExW(ex_style, window_class, L"", style, bounds.left, bounds.top,
+                                       bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                       nullptr);
+  g_creating = outer;
+  if (created && hwnd_ != created) Attach(created);
+  return created;
 }
 
 Control* Control::FromHandle(HWND control) {
@@ -124,10 +147,24 @@ bool Control::Reflect(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
       if (item && item->CtlType != ODT_MENU) from = GetDlgItem(parent, static_cast<int>(item->CtlID));
       break;
     }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      from = reinterpret_cast<HWND>(lp);
+      break;
     default:
       return false;
   }
   Control* control = FromHandle(from);
+  if (!control && from && g_creating && !g_creating->object->hwnd_ && GetParent(from) == g_creating->parent &&
+      GetDlgCtrlID(from) == g_creating->id) {
+    g_creating->object->Attach(from);
+    control = FromHandle(from);
+  }
   if (!control) return false;
   HandlerScope in_handler(control->handler_depth_);
   switch (msg) {
@@ -140,9 +177,14 @@ bool Control::Reflect(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     case WM_DRAWITEM:
       result = TRUE;
       return control->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-    default:
+    case WM_MEASUREITEM:
       result = TRUE;
       return control->OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+    default: {
+      const HBRUSH brush = control->OnColor(reinterpret_cast<HDC>(wp));
+      result = reinterpret_cast<LRESULT>(brush);
+      return brush != nullptr;
+    }
   }
 }
 

@@ -7,9 +7,10 @@
 // at its WM_NCDESTROY, or when it is destroyed first.
 //
 // The messages that a control sends to its parent (WM_COMMAND, WM_NOTIFY,
-// WM_DRAWITEM, WM_MEASUREITEM) are offered back to the control's object
-// before the parent handles them, so that a control can draw and report for
-// itself: the Window and Dialog procedures call Reflect.
+// WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR...) are offered back to the
+// control's object before the parent handles them, so that a control can
+// draw, colour and report for itself: the Window and Dialog procedures call
+// Reflect.
 #include "platform/win32.h"
 
 namespace velkor {
@@ -24,6 +25,12 @@ class Control {
   HWND hwnd() const { return hwnd_; }
   void Attach(HWND control);
   void Detach();
+  // Creates a control of a system class with this object in front of it from
+  // the first message the control sends its parent: an owner-drawn list of
+  // fixed item height is measured by its object while it is created. Null
+  // when the system could not create it.
+  HWND CreateControl(DWORD ex_style, const wchar_t* window_class, DWORD style, const RECT& bounds, HWND parent,
+                     int id);
   static Control* FromHandle(HWND control);
 
   // Offers a message that `parent` received to the object of the control
@@ -38,11 +45,15 @@ class Control {
 
   // Messages the control sent to its parent; return true to keep them from
   // the parent. An owner-drawn control of fixed item height is measured while
-  // it is created, before Attach: its owner sets the height afterwards.
+  // it is created: made by Attach after its creation, its owner sets the
+  // height afterwards; made by CreateControl, its object answers.
   virtual bool OnCommand(int notify_code) { return false; }
   virtual bool OnNotify(NMHDR& header, LRESULT& result) { return false; }
   virtual bool OnDrawItem(const DRAWITEMSTRUCT& item) { return false; }
   virtual bool OnMeasureItem(MEASUREITEMSTRUCT& item) { return false; }
+  // The brush of the control's background, with the text colours set in dc;
+  // null leaves them to the parent.
+  virtual HBRUSH OnColor(HDC dc) { return nullptr; }
 
  private:
   friend class WindowLife;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "ui/app.h"
 
@@ -415,6 +416,47 @@ bool RunHostShell(const std::wstring& command) {
   }
   DeleteFileW(outcome.c_str());
   return result.rfind("0", 0) == 0;
+}
+
+namespace {
+
+SentMessages* g_listener = nullptr;  // the newest; each keeps the one before it
+
+}  // namespace
+
+SentMessages::SentMessages(std::function<void(const CWPSTRUCT& sent)> heard)
+    : heard_(std::move(heard)), outer_(g_listener) {
+  hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+  g_listener = this;
+}
+
+SentMessages::~SentMessages() {
+  g_listener = outer_;
+  UnhookWindowsHookEx(hook_);
+}
+
+LRESULT CALLBACK SentMessages::Hook(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION && g_listener) {
+    const CWPSTRUCT sent = *reinterpret_cast<const CWPSTRUCT*>(lp);
+    for (SentMessages* listener = g_listener; listener; listener = listener->outer_) listener->heard_(sent);
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+FullListBox::FullListBox(HWND list, int capacity) : list_(list) {
+  SetWindowSubclass(list_, Proc, 1, static_cast<DWORD_PTR>(capacity));
+}
+
+FullListBox::~FullListBox() {
+  if (IsWindow(list_)) RemoveWindowSubclass(list_, Proc, 1);
+}
+
+LRESULT CALLBACK FullListBox::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR capacity) {
+  if ((msg == LB_ADDSTRING || msg == LB_INSERTSTRING) &&
+      DefSubclassProc(hwnd, LB_GETCOUNT, 0, 0) >= static_cast<LRESULT>(capacity))
+    return LB_ERRSPACE;
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Proc, 1);
+  return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace velkor::test

@@ -129,6 +129,37 @@ class HelpRequests {
   std::vector<int> contexts_;
 };
 
+// Hears every message sent to a window of this thread while it lives, before
+// the window handles it: what a window is told (an item added to a list, a
+// text set) is what the user sees come, and may prompt the test's next input.
+class SentMessages {
+ public:
+  explicit SentMessages(std::function<void(const CWPSTRUCT& sent)> heard);
+  ~SentMessages();
+  SentMessages(const SentMessages&) = delete;
+  SentMessages& operator=(const SentMessages&) = delete;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp);
+  HHOOK hook_ = nullptr;
+  std::function<void(const CWPSTRUCT&)> heard_;
+  SentMessages* outer_ = nullptr;
+};
+
+// A list box that refuses every item beyond capacity, as a full one does
+// (LB_ERRSPACE), while the object lives.
+class FullListBox {
+ public:
+  FullListBox(HWND list, int capacity);
+  ~FullListBox();
+  FullListBox(const FullListBox&) = delete;
+  FullListBox& operator=(const FullListBox&) = delete;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR capacity);
+  HWND list_;
+};
+
 std::wstring ModuleDir();  // folder of the running test program
 
 // Under Wine: the Unix path of a Windows path, and a shell command of the

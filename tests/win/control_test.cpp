@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/scoped.h"
 #include "ui/control.h"
 #include "ui/window.h"
 #include "support/win_test.h"
@@ -62,7 +63,9 @@ class Host : public Window {
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-    if (msg == WM_COMMAND || msg == WM_NOTIFY || msg == WM_DRAWITEM || msg == WM_MEASUREITEM) seen.push_back(msg);
+    if (msg == WM_COMMAND || msg == WM_NOTIFY || msg == WM_DRAWITEM || msg == WM_MEASUREITEM ||
+        msg == WM_CTLCOLORLISTBOX || msg == WM_CTLCOLOREDIT)
+      seen.push_back(msg);
     return Window::HandleMessage(msg, wp, lp);
   }
 };
@@ -97,6 +100,39 @@ TEST(Reflection, AnOwnerDrawnListMeasuresAndDrawsItsOwnItems) {
   EXPECT_NE(std::find(list.drawn.begin(), list.drawn.end(), 2u), list.drawn.end());
   EXPECT_EQ(host.Count(WM_MEASUREITEM), 0);
   EXPECT_EQ(host.Count(WM_DRAWITEM), 0);
+}
+
+// Rows of 30 pixels on a background of its own.
+class FixedRows : public Control {
+ public:
+  ScopedBrush brush{CreateSolidBrush(RGB(0, 128, 0))};
+
+ protected:
+  bool OnMeasureItem(MEASUREITEMSTRUCT& item) override {
+    item.itemHeight = 30;
+    return true;
+  }
+  HBRUSH OnColor(HDC) override { return brush.get(); }
+};
+
+TEST(Reflection, AControlMadeThroughTheLayerMeasuresItsRowsAsItIsMadeAndColoursItself) {
+  Host host;
+  FixedRows list;
+  const HWND made = list.CreateControl(0, L"LISTBOX", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+                                       RECT{0, 0, 200, 200}, host.hwnd(), kListId);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(Control::FromHandle(made), &list);
+  EXPECT_EQ(SendMessageW(made, LB_GETITEMHEIGHT, 0, 0), 30);
+  EXPECT_EQ(host.Count(WM_MEASUREITEM), 0);
+
+  HDC dc = GetDC(made);
+  EXPECT_EQ(SendMessageW(host.hwnd(), WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(made)),
+            reinterpret_cast<LRESULT>(list.brush.get()));
+  EXPECT_EQ(host.Count(WM_CTLCOLORLISTBOX), 0);
+  HWND edit = Child(host.hwnd(), L"EDIT", 0, kButtonId);
+  SendMessageW(host.hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+  EXPECT_EQ(host.Count(WM_CTLCOLOREDIT), 1) << "a control without an object leaves its colours to the form";
+  ReleaseDC(made, dc);
 }
 
 TEST(Reflection, NotificationsAndCommandsReachTheirControlAndWhatItLeavesReachesTheForm) {

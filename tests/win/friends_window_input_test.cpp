@@ -6,6 +6,7 @@
 #include "launcher/friends_window.h"
 #include "launcher/friends_window_ids.h"
 #include "platform/error.h"
+#include "ui/app.h"
 #include "support/frame_fixture.h"
 
 using namespace velkor;
@@ -47,8 +48,8 @@ std::wstring FileName(const std::wstring& path) { return path.substr(path.rfind(
 TEST_F(FriendsInput, AfterEveryActivationTheArrowsMoveInTheTree) {
   for (const wchar_t* d : {L"a", L"b", L"c"}) CreateDirectoryW((*files_ / d).c_str(), nullptr);
   FriendsWindow& form = OpenIn(files_->path());
-  const TreeView tree = form.DirList1().tree();
-  EXPECT_EQ(GetFocus(), form.DirList1().hwnd()) << "after F2";
+  const TreeView tree = form.Tree().tree();
+  EXPECT_EQ(GetFocus(), form.Tree().hwnd()) << "after F2";
   const HTREEITEM start = tree.Selected();
   PressKey(VK_DOWN);
   EXPECT_NE(tree.Selected(), start);
@@ -57,10 +58,10 @@ TEST_F(FriendsInput, AfterEveryActivationTheArrowsMoveInTheTree) {
   // A message box of its own: the mascot clicked with no file chosen.
   DialogAnswerer answers;
   answers.Press(IDOK);
-  ClickAt(CentreOf(form.VelBT()));
+  ClickAt(CentreOf(form.MascotButton()));
   ASSERT_EQ(answers.seen().size(), 1u);
   PumpFor(50);
-  EXPECT_EQ(GetFocus(), form.DirList1().hwnd()) << "after its message box";
+  EXPECT_EQ(GetFocus(), form.Tree().hwnd()) << "after its message box";
   PressKey(VK_DOWN);
   EXPECT_EQ(tree.Text(tree.Selected()), L"b");
 
@@ -77,17 +78,17 @@ TEST_F(FriendsInput, WithNothingFoundThePathStaysInTheDirectoryPanel) {
   WriteBytes(*files_ / L"a.txt", "a");
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
   FriendsWindow& form = OpenIn(files_->path());
-  SetWindowTextW(form.FileEdit(), L"*.zzz");
-  SetFocus(form.FileEdit());
+  SetWindowTextW(form.MaskBox(), L"*.zzz");
+  SetFocus(form.MaskBox());
   PressKey(VK_RETURN);
-  EXPECT_EQ(form.ListBox1().Count(), 0);
-  EXPECT_EQ(form.filepanel().text(), L" 該当ファイルは、見つかりません。") << "Enter let go over the list";
+  EXPECT_EQ(form.FileList().Count(), 0);
+  EXPECT_EQ(form.FilePanel().text(), L" 該当ファイルは、見つかりません。") << "Enter let go over the list";
   EXPECT_EQ(WindowText(form.hwnd()), L" ベルコ君のお友達");
-  EXPECT_EQ(form.directorypanel().text(), files_->path());
+  EXPECT_EQ(form.CounterPanel().text(), files_->path());
 
-  ClickAt(CentreOf(form.BBtnFind()));
-  EXPECT_EQ(form.filepanel().text(), L" 下位ディレクトリにもありません");
-  EXPECT_EQ(form.directorypanel().text(), files_->path() + L" / *.ZZZ");
+  ClickAt(CentreOf(form.BulkSearchButton()));
+  EXPECT_EQ(form.FilePanel().text(), L" 下位ディレクトリにもありません");
+  EXPECT_EQ(form.CounterPanel().text(), files_->path() + L" / *.ZZZ");
 }
 
 TEST_F(FriendsInput, F1OnTheMenuTitlesGivesTheirOwnTopics) {
@@ -127,17 +128,17 @@ TEST_F(FriendsInput, TheSplitCursorShowsOnlyInsideTheGrip) {
 TEST_F(FriendsInput, AClickOnAnEmptyThumbnailOpensThePreview) {
   WriteBytes(*files_ / L"a.zzz", "no icon in here");
   FriendsWindow& form = OpenIn(files_->path());
-  SetFocus(form.ListBox1());
+  SetFocus(form.FileList().hwnd());
   PressKey(VK_HOME);
-  ASSERT_EQ(form.filepanel().text(), L" 友達は      a.zzz だよ");
-  ASSERT_TRUE(form.Image1().picture().empty());
+  ASSERT_EQ(form.FilePanel().text(), L" 友達は      a.zzz だよ");
+  ASSERT_TRUE(form.Thumbnail().picture().empty());
   RECT client{};
   WhenModal([] { return IsWindowVisible(TopWindowOfClass(L"TPreviewForm")) != FALSE; }, [&] {
     GetClientRect(TopWindowOfClass(L"TPreviewForm"), &client);
     SendKeys({VK_ESCAPE});
   });
   POINT thumbnail{62 + 16, 5 + 16};
-  ClientToScreen(form.filepanel().hwnd(), &thumbnail);
+  ClientToScreen(form.FilePanel().hwnd(), &thumbnail);
   ClickAt(thumbnail);
   PumpFor(200);
   EXPECT_EQ(client.right, 240) << "the preview at its size for nothing to show";
@@ -150,17 +151,17 @@ TEST_F(FriendsInput, OneByOneAndTwoByTwoKeepTheRowsOfAListLowerThanARow) {
   FriendsWindow& form = OpenIn(files_->path());
   // A window so low that the list is a sliver.
   RECT list{}, window{};
-  GetWindowRect(form.ListBox1(), &list);
+  GetWindowRect(form.FileList().hwnd(), &list);
   GetWindowRect(form.hwnd(), &window);
   SetWindowPos(form.hwnd(), nullptr, 0, 0, window.right - window.left,
                (window.bottom - window.top) - (list.bottom - list.top) + GetSystemMetrics(SM_CYHSCROLL) / 2,
                SWP_NOMOVE | SWP_NOZORDER);
   PumpFor(50);
-  ASSERT_LE(form.AvailableHeight(), 0);
-  const int rows = form.ListBox1().ItemHeight();
+  ASSERT_LE(form.FileList().AvailableHeight(), 0);
+  const int rows = form.FileList().ControlItemHeight();
   ASSERT_GT(rows, 0);
   RECT sliver{};
-  GetWindowRect(form.ListBox1(), &sliver);
+  GetWindowRect(form.FileList().hwnd(), &sliver);
   const POINT on_file{sliver.left + 20, (sliver.top + sliver.bottom) / 2};
   for (int item : {1, 2}) {  // 表示 (1x1), 表示 (2x2)
     WhenModal(MenuOpen, [item] {
@@ -169,9 +170,9 @@ TEST_F(FriendsInput, OneByOneAndTwoByTwoKeepTheRowsOfAListLowerThanARow) {
     });
     ClickAt(on_file, true);
     PumpFor(200);
-    ASSERT_EQ(form.ListBox1().Selected(), 0);
-    EXPECT_EQ(form.ListBox1().ItemHeight(), rows) << item;
-    EXPECT_EQ(form.ItemHeight(), rows) << item;
+    ASSERT_EQ(form.FileList().Selected(), 0);
+    EXPECT_EQ(form.FileList().ControlItemHeight(), rows) << item;
+    EXPECT_EQ(form.FileList().ItemHeight(), rows) << item;
   }
   // The menu's Enter lets go over the list: it starts nothing there.
   EXPECT_EQ(IniString(IniPath(), L"VELKORA", L"SImage8FileName"), L"<none>");
@@ -180,7 +181,7 @@ TEST_F(FriendsInput, OneByOneAndTwoByTwoKeepTheRowsOfAListLowerThanARow) {
 TEST_F(FriendsInput, ARightClickAfterTheWheelTakesTheItemUnderThePointer) {
   for (int i = 0; i < 40; ++i) WriteBytes(*files_ / (L"f" + std::to_wstring(100 + i) + L".txt"), "x");
   FriendsWindow& form = OpenIn(files_->path());
-  const ListBox list = form.ListBox1();
+  const ListBox list(form.FileList().hwnd());
   RECT first{};
   SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
   POINT at{(first.left + first.right) / 2, (first.top + first.bottom) / 2};
@@ -188,7 +189,7 @@ TEST_F(FriendsInput, ARightClickAfterTheWheelTakesTheItemUnderThePointer) {
   ClientToScreen(list, &at);
   ClickAt(at);
   ASSERT_EQ(list.Selected(), 0);
-  ASSERT_EQ(form.filepanel().text(), L" 友達は      f100.txt だよ");
+  ASSERT_EQ(form.FilePanel().text(), L" 友達は      f100.txt だよ");
   TurnWheel(-1);
   const int under = LOWORD(SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(in_list.x, in_list.y)));
   ASSERT_NE(under, 0) << "the wheel scrolled nothing";
@@ -196,7 +197,7 @@ TEST_F(FriendsInput, ARightClickAfterTheWheelTakesTheItemUnderThePointer) {
   ClickHere(true);  // the pointer has not moved since the first click
   PumpFor(100);
   EXPECT_EQ(list.Selected(), under);
-  EXPECT_EQ(form.filepanel().text(), L" 友達は      " + FileName(list.Text(under)) + L" だよ");
+  EXPECT_EQ(form.FilePanel().text(), L" 友達は      " + FileName(list.Text(under)) + L" だよ");
   EXPECT_EQ(form.selected_path(), list.Text(under)) << "what delete and recycle act on";
 }
 
@@ -205,11 +206,11 @@ TEST_F(FriendsInput, OpenedOnADrivesRootTheTreeShowsTheDriveAndTheRootIsListed) 
   const std::wstring name = L"velkor-root-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
   WriteBytes(drive + name, "root");
   FriendsWindow& form = OpenIn(drive);
-  const TreeView tree = form.DirList1().tree();
+  const TreeView tree = form.Tree().tree();
   EXPECT_EQ(tree.Text(tree.Root()), drive.substr(0, 2));
   EXPECT_EQ(tree.Selected(), tree.Root());
   bool listed = false;
-  for (int i = 0; i < form.ListBox1().Count(); ++i) listed = listed || form.ListBox1().Text(i) == drive + name;
+  for (int i = 0; i < form.FileList().Count(); ++i) listed = listed || form.FileList().Text(i) == drive + name;
   EXPECT_TRUE(listed);
   DeleteFileW((drive + name).c_str());
 }
@@ -219,17 +220,23 @@ TEST_F(FriendsInput, AnErrorInTheBulkSearchShowsTheListWithWhatWasFound) {
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
   WriteBytes(*files_ / L"sub\\s.txt", "x");
   FriendsWindow& form = OpenIn(files_->path());
-  form.search_directory_for_test = [&](const std::wstring& dir) {
-    if (dir != files_->path()) throw Error(L"思いがけない失敗");
-  };
+  // Another window's keys fail while the search lets messages through, once
+  // the first file has come into the list.
+  const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  Application::Get().SetKeyHandler(other, [](MSG&) -> bool { throw Error(L"思いがけない失敗"); });
+  SentMessages watch([&](const CWPSTRUCT& sent) {
+    if (sent.message == LB_ADDSTRING && GetDlgCtrlID(sent.hwnd) == IDC_DIR_LIST) PostMessageW(other, WM_KEYDOWN, 'X', 0);
+  });
   DialogAnswerer answers;
   answers.Press(IDOK);
-  ClickAt(CentreOf(form.BBtnFind()));
+  ClickAt(CentreOf(form.BulkSearchButton()));
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_EQ(answers.seen()[0].text, L"思いがけない失敗");
-  EXPECT_TRUE(IsWindowVisible(form.ListBox1()));
-  EXPECT_EQ(form.ListBox1().Count(), 1);
+  EXPECT_TRUE(IsWindowVisible(form.FileList().hwnd()));
+  EXPECT_EQ(form.FileList().Count(), 1);
   EXPECT_EQ(WindowText(form.hwnd()), L" 一気検索結果  Total Files = 1 ,Size = 5 Bytes");
+  Application::Get().SetKeyHandler(other, nullptr);
+  DestroyWindow(other);
 }
 
 }  // namespace

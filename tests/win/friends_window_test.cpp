@@ -22,7 +22,7 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 
 std::vector<std::wstring> Items(FriendsWindow& form) {
   std::vector<std::wstring> items;
-  for (int i = 0; i < form.ListBox1().Count(); ++i) items.push_back(form.ListBox1().Text(i));
+  for (int i = 0; i < form.FileList().Count(); ++i) items.push_back(form.FileList().Text(i));
   return items;
 }
 
@@ -67,9 +67,9 @@ class DirForm : public FrameTest {
   // The window listing the folder with the mask typed in the box.
   FriendsWindow& ListWith(const std::wstring& mask) {
     FriendsWindow& form = *FriendsWindow::Show();
-    SetWindowTextW(form.FileEdit(), mask.c_str());
-    form.DirList1().SelectPath(files_->path());
-    form.DirList1Change(files_->path());
+    SetWindowTextW(form.MaskBox(), mask.c_str());
+    form.Tree().SelectPath(files_->path());
+    form.ListChosenDirectory(files_->path());
     return form;
   }
   std::unique_ptr<TempDir> files_;
@@ -78,11 +78,11 @@ class DirForm : public FrameTest {
 TEST_F(DirForm, NoMatchingFileSaysSoInBlue) {
   WriteBytes(*files_ / L"a.txt", "x");
   FriendsWindow& form = ListWith(L"*.zzz");
-  EXPECT_EQ(form.ListBox1().Count(), 0);
-  EXPECT_EQ(form.filepanel().text(), L" 該当ファイルは、見つかりません。");
-  EXPECT_EQ(form.filepanel().look().text_color, kBlue);
+  EXPECT_EQ(form.FileList().Count(), 0);
+  EXPECT_EQ(form.FilePanel().text(), L" 該当ファイルは、見つかりません。");
+  EXPECT_EQ(form.FilePanel().look().text_color, kBlue);
   EXPECT_EQ(WindowText(form.hwnd()), L" ベルコ君のお友達");
-  EXPECT_EQ(form.dirPanel1().text(), L" ディレクトリーを選択してネ !!");
+  EXPECT_EQ(form.InfoPanel().text(), L" ディレクトリーを選択してネ !!");
 }
 
 TEST_F(DirForm, JpgMaskTakesJpeAndJpegButNeverADirectory) {
@@ -103,9 +103,9 @@ TEST_F(DirForm, TotalsGoToTheCaptionAndTheCounterLine) {
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
   FriendsWindow& form = ListWith(L"*.*");
   EXPECT_EQ(WindowText(form.hwnd()), L" 該当ファイル  Total Files = 2 ,Size = 3,500 Bytes");
-  EXPECT_EQ(form.filepanel().text(), L" 該当ファイルは 2 個 あります。");
-  EXPECT_EQ(form.filepanel().look().text_color, kBlack);
-  EXPECT_EQ(form.directorypanel().text(), L" Line :  / 2 ");
+  EXPECT_EQ(form.FilePanel().text(), L" 該当ファイルは 2 個 あります。");
+  EXPECT_EQ(form.FilePanel().look().text_color, kBlack);
+  EXPECT_EQ(form.CounterPanel().text(), L" Line :  / 2 ");
   EXPECT_EQ(form.file_count(), 2);
   EXPECT_EQ(form.total_bytes(), 3500);
 }
@@ -114,43 +114,43 @@ TEST_F(DirForm, SelectingAnItemShowsItsNameSizeAndLine) {
   WriteBytes(*files_ / L"a.txt", std::string(1234, 'a'));
   WriteBytes(*files_ / L"b.txt", "b");
   FriendsWindow& form = ListWith(L"*.txt");
-  HWND list = form.ListBox1();
+  HWND list = form.FileList().hwnd();
   SetFocus(list);
   SendMessageW(list, WM_KEYDOWN, VK_HOME, 0);
   SendMessageW(list, WM_KEYUP, VK_HOME, 0xC0000001);
-  EXPECT_EQ(form.filepanel().text(), L" 友達は      a.txt だよ");
-  EXPECT_EQ(form.dirPanel1().text().rfind(L" ﾌｧｲﾙｻｲｽﾞ = 1,234 Bytes   ﾌｧｲﾙ日付 = ", 0), 0u) << form.dirPanel1().text();
-  EXPECT_EQ(form.directorypanel().text(), L" Line : 1 / 2 ");
+  EXPECT_EQ(form.FilePanel().text(), L" 友達は      a.txt だよ");
+  EXPECT_EQ(form.InfoPanel().text().rfind(L" ﾌｧｲﾙｻｲｽﾞ = 1,234 Bytes   ﾌｧｲﾙ日付 = ", 0), 0u) << form.InfoPanel().text();
+  EXPECT_EQ(form.CounterPanel().text(), L" Line : 1 / 2 ");
   EXPECT_EQ(form.selected_size(), 1234);
-  EXPECT_EQ(form.VelBT().hint(), L"クリックで起動");
+  EXPECT_EQ(form.MascotButton().hint(), L"クリックで起動");
 }
 
 TEST_F(DirForm, RowCommandsSizeTheItemsToTheListsHeight) {
   FriendsWindow& form = ListWith(L"*.*");
-  HWND list = form.ListBox1();
+  HWND list = form.FileList().hwnd();
   const int bar = GetSystemMetrics(SM_CYHSCROLL);
   MoveWindow(list, 0, 0, 400, 283 + bar, TRUE);
-  ASSERT_EQ(form.AvailableHeight(), 283);
+  ASSERT_EQ(form.FileList().AvailableHeight(), 283);
   form.ChooseRows(1);
-  EXPECT_EQ(form.ItemHeight(), 283);
+  EXPECT_EQ(form.FileList().ItemHeight(), 283);
   EXPECT_EQ(form.row_count(), 1);
   form.ChooseRows(7);
-  EXPECT_EQ(form.ItemHeight(), 94);
+  EXPECT_EQ(form.FileList().ItemHeight(), 94);
   EXPECT_EQ(form.row_count(), 3);
-  EXPECT_EQ(form.ListBox1().ItemHeight(), 94);
+  EXPECT_EQ(form.FileList().ControlItemHeight(), 94);
   form.ToggleIconMode();  // one icon: 46-pixel rows
-  EXPECT_EQ(form.ItemHeight(), 283 / (283 / 46));
+  EXPECT_EQ(form.FileList().ItemHeight(), 283 / (283 / 46));
 }
 
 TEST_F(DirForm, AnEmptyMaskBoxExplainsAndRefillsItself) {
   FriendsWindow& form = ListWith(L"*.*");
-  SetWindowTextW(form.FileEdit(), L"");
+  SetWindowTextW(form.MaskBox(), L"");
   DialogAnswerer answers;
   answers.Press(IDOK);
-  SendMessageW(form.FileEdit(), WM_CHAR, L'a', 0);
+  SendMessageW(form.MaskBox(), WM_CHAR, L'a', 0);
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_EQ(answers.seen()[0].text.rfind(L"セレクト指定が、空欄になっています。", 0), 0u);
-  EXPECT_EQ(WindowText(form.FileEdit()), L"*.*");
+  EXPECT_EQ(WindowText(form.MaskBox()), L"*.*");
 }
 
 TEST_F(DirForm, AnIconFileThatCannotBeReadIsReportedOnceWhenSelected) {
@@ -158,24 +158,24 @@ TEST_F(DirForm, AnIconFileThatCannotBeReadIsReportedOnceWhenSelected) {
   FriendsWindow& form = ListWith(L"*.*");
   DialogAnswerer answers;
   answers.Press(IDOK);
-  UpdateWindow(form.ListBox1());  // drawing it reports nothing
-  form.ListBox1().Select(0);
-  SendMessageW(form.ListBox1(), WM_KEYUP, VK_DOWN, 0);
+  UpdateWindow(form.FileList().hwnd());  // drawing it reports nothing
+  form.FileList().Select(0);
+  SendMessageW(form.FileList().hwnd(), WM_KEYUP, VK_DOWN, 0);
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_NE(answers.seen()[0].text.find(L"bad.ico を画像として読み込めません。"), std::wstring::npos);
-  EXPECT_NE(form.filepanel().text().find(L"bad.ico"), std::wstring::npos);
+  EXPECT_NE(form.FilePanel().text().find(L"bad.ico"), std::wstring::npos);
 }
 
 TEST_F(DirForm, ThePopUpFileCommandsNeedASelection) {
   WriteBytes(*files_ / L"a.txt", "a");
   FriendsWindow& form = ListWith(L"*.*");
-  form.ListBox1().Select(-1);
+  form.FileList().Select(-1);
   form.EnablePopupItems();
-  EXPECT_FALSE(MenuEnabled(form.PopupMenu1(), 972));
-  form.ListBox1().Select(0);
+  EXPECT_FALSE(MenuEnabled(form.ListMenu(), 972));
+  form.FileList().Select(0);
   form.EnablePopupItems();
-  EXPECT_TRUE(MenuEnabled(form.PopupMenu1(), 972));
-  EXPECT_TRUE(MenuEnabled(form.PopupMenu1(), 973));
+  EXPECT_TRUE(MenuEnabled(form.ListMenu(), 972));
+  EXPECT_TRUE(MenuEnabled(form.ListMenu(), 973));
 }
 
 TEST_F(DirForm, F2AndTheMenuKeepOneWindow) {
@@ -215,7 +215,7 @@ TEST_F(DirForm, OpeningAndClosingLeaksNoHandles) {
 
 TEST_F(DirForm, DriveTabsAreBareLettersAndAClickListsTheDrivesRoot) {
   FriendsWindow& form = ListWith(L"*.*");
-  DriveTabSet& tabs = form.drivetabset();
+  DriveTabSet& tabs = form.DriveTabs();
   int c = -1, z = -1;
   for (int i = 0; i < tabs.Count(); ++i) {
     EXPECT_EQ(tabs.Caption(i).size(), 1u);
@@ -229,13 +229,13 @@ TEST_F(DirForm, DriveTabsAreBareLettersAndAClickListsTheDrivesRoot) {
   tabs.ClickTab(c);
   tabs.ClickTab(z);
   EXPECT_EQ(form.previous_tab(), c);
-  EXPECT_EQ(form.DirList1().GetSelectedPath(), L"Z:\\");
+  EXPECT_EQ(form.Tree().GetSelectedPath(), L"Z:\\");
   EXPECT_TRUE(FriendsWindow::DriveReady(L'z'));
 }
 
 // A point on a node of the tree, scrolled into view.
 POINT PointOn(FriendsWindow& form, HTREEITEM node) {
-  HWND tree = form.DirList1().hwnd();
+  HWND tree = form.Tree().hwnd();
   SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
   // TVM_GETITEMRECT takes the item's handle in the rectangle's first bytes.
   RECT r{};
@@ -246,8 +246,21 @@ POINT PointOn(FriendsWindow& form, HTREEITEM node) {
 
 // The node of the listed folder's only subdirectory.
 HTREEITEM SubNode(FriendsWindow& form) {
-  TreeView tree = form.DirList1().tree();
+  TreeView tree = form.Tree().tree();
   return tree.Child(tree.Selected());
+}
+
+// Carries the list's first item with the mouse onto a point of the tree and
+// lets it go there; with Ctrl held, a copy.
+void DragFirstItemOntoTree(FriendsWindow& form, POINT on_tree, bool ctrl) {
+  const HWND list = form.FileList().hwnd();
+  RECT first{};
+  SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  MapWindowPoints(form.Tree().hwnd(), list, &on_tree, 1);
+  const WPARAM held = MK_LBUTTON | (ctrl ? MK_CONTROL : 0);
+  SendMessageW(list, WM_LBUTTONDOWN, held, MAKELPARAM(first.left + 4, first.top + 4));
+  SendMessageW(list, WM_MOUSEMOVE, held, MAKELPARAM(on_tree.x, on_tree.y));
+  SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(on_tree.x, on_tree.y));
 }
 
 DWORD UserAttributes(const std::wstring& path) {
@@ -259,7 +272,7 @@ TEST_F(DirForm, DeletingAReadOnlyFileNamesTheAttributeAndNoKeepsIt) {
   WriteBytes(*files_ / L"ro.txt", std::string(30, 'r'));
   SetFileAttributesW((*files_ / L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   FriendsWindow& form = ListWith(L"*.txt");
-  form.ListBox1().Select(1);
+  form.FileList().Select(1);
   {
     DialogAnswerer answers;
     answers.Press(IDNO);
@@ -269,7 +282,7 @@ TEST_F(DirForm, DeletingAReadOnlyFileNamesTheAttributeAndNoKeepsIt) {
     EXPECT_EQ(answers.seen()[0].caption, L"確認");
   }
   EXPECT_EQ(UserAttributes(*files_ / L"ro.txt"), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(form.ListBox1().Count(), 2);
+  EXPECT_EQ(form.FileList().Count(), 2);
 
   DialogAnswerer answers;
   answers.Press(IDYES);
@@ -277,18 +290,18 @@ TEST_F(DirForm, DeletingAReadOnlyFileNamesTheAttributeAndNoKeepsIt) {
   EXPECT_FALSE(FileExists(*files_ / L"ro.txt"));
   EXPECT_EQ(Items(form), std::vector<std::wstring>{*files_ / L"a.txt"});
   EXPECT_EQ(WindowText(form.hwnd()), L" 該当ファイル  Total Files = 1 ,Size = 100 Bytes");
-  EXPECT_EQ(form.directorypanel().text(), L" Line :  / 1 ");
+  EXPECT_EQ(form.CounterPanel().text(), L" Line :  / 1 ");
 }
 
 TEST_F(DirForm, DecliningTheShellsRecycleQuestionKeepsTheItem) {
   WriteBytes(*files_ / L"a.txt", "keep");
   FriendsWindow& form = ListWith(L"*.*");
-  form.ListBox1().Select(0);
+  form.FileList().Select(0);
   DialogAnswerer answers;
   answers.Press(IDNO);
   form.RecycleSelected();
   EXPECT_EQ(answers.seen().size(), 1u);
-  EXPECT_EQ(form.ListBox1().Count(), 1);
+  EXPECT_EQ(form.FileList().Count(), 1);
   EXPECT_EQ(form.file_count(), 1);
   EXPECT_EQ(ReadBytes(*files_ / L"a.txt"), "keep");
 }
@@ -299,18 +312,18 @@ TEST_F(DirForm, AMoveOntoANodeDropsTheItemWithItsOwnSize) {
   WriteBytes(*files_ / L"b.txt", std::string(2500, 'b'));
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
   FriendsWindow& form = ListWith(L"*.txt");
-  form.ListBox1().Select(1);
+  form.FileList().Select(1);
   form.ShowSelectedItem();
   ASSERT_EQ(form.selected_size(), 2500);
-  form.ListBox1().Select(0);
+  form.FileList().Select(0);
   const POINT on_sub = PointOn(form, SubNode(form));
-  EXPECT_TRUE(form.DirList1DragOver(on_sub));
-  EXPECT_FALSE(form.DirList1DragOver(POINT{-20, -20}));
-  form.DirList1DragDrop(POINT{-20, -20});  // no node: no question either
+  EXPECT_TRUE(form.TreeTakesDrop(on_sub));
+  EXPECT_FALSE(form.TreeTakesDrop(POINT{-20, -20}));
+  form.DropOnTree(POINT{-20, -20});  // no node: no question either
 
   DialogAnswerer answers;
   answers.Press(IDYES);
-  form.DirList1DragDrop(on_sub);
+  form.DropOnTree(on_sub);
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_EQ(answers.seen()[0].text,
             ConfirmOperationText(*files_ / L"a.txt", *files_ / L"sub\\a.txt", L"移動しますか "));
@@ -325,34 +338,30 @@ TEST_F(DirForm, ACopyOntoTheSameNameAsksAgainAndNoKeepsBoth) {
   CreateDirectoryW((*files_ / L"sub").c_str(), nullptr);
   WriteBytes(*files_ / L"sub\\a.txt", "old");
   FriendsWindow& form = ListWith(L"*.txt");
-  form.ListBox1().Select(0);
-  form.SetCopyMode(true);
   DialogAnswerer answers;
   answers.Press(IDYES);
   answers.Press(IDNO);
-  form.DirList1DragDrop(PointOn(form, SubNode(form)));
+  DragFirstItemOntoTree(form, PointOn(form, SubNode(form)), true);
   ASSERT_EQ(answers.seen().size(), 2u);
   EXPECT_EQ(answers.seen()[1].text, OverwriteQuestion(*files_ / L"sub\\a.txt"));
   EXPECT_EQ(ReadBytes(*files_ / L"a.txt"), "new");
   EXPECT_EQ(ReadBytes(*files_ / L"sub\\a.txt"), "old");
-  EXPECT_EQ(form.ListBox1().Count(), 1);
+  EXPECT_EQ(form.FileList().Count(), 1);
 }
 
 TEST_F(DirForm, ACopyDroppedOnTheDrivesNodeLandsInItsRoot) {
   const std::wstring name = L"velkor-root-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
   WriteBytes(*files_ / name, "root");
   FriendsWindow& form = ListWith(L"*.txt");
-  form.ListBox1().Select(0);
-  form.SetCopyMode(true);
   const std::wstring drive = files_->path().substr(0, 2);
   DialogAnswerer answers;
   answers.Press(IDYES);
-  form.DirList1DragDrop(PointOn(form, form.DirList1().tree().Root()));
+  DragFirstItemOntoTree(form, PointOn(form, form.Tree().tree().Root()), true);
   ASSERT_EQ(answers.seen().size(), 1u);
   EXPECT_EQ(answers.seen()[0].text, ConfirmOperationText(*files_ / name, drive + L"\\", L"コピーしますか "));
   EXPECT_EQ(ReadBytes(drive + L"\\" + name), "root");
   DeleteFileW((drive + L"\\" + name).c_str());
-  EXPECT_EQ(form.ListBox1().Count(), 1);
+  EXPECT_EQ(form.FileList().Count(), 1);
 }
 
 TEST_F(DirForm, ADropOntoAFolderHoldingASubfolderOfTheFilesNameIsRefused) {
@@ -362,16 +371,14 @@ TEST_F(DirForm, ADropOntoAFolderHoldingASubfolderOfTheFilesNameIsRefused) {
   WriteBytes(*files_ / L"sub\\a.txt\\a.txt", "inside");
   FriendsWindow& form = ListWith(L"*.txt");
   for (bool copy : {true, false}) {
-    form.ListBox1().Select(0);
-    form.SetCopyMode(copy);
     DialogAnswerer answers;
     answers.Press(IDOK);
-    form.DirList1DragDrop(PointOn(form, SubNode(form)));
+    DragFirstItemOntoTree(form, PointOn(form, SubNode(form)), copy);
     ASSERT_EQ(answers.seen().size(), 1u) << "refused before any question";
     EXPECT_EQ(answers.seen()[0].text, FolderInTheWayText(*files_ / L"sub\\a.txt", copy));
     EXPECT_EQ(ReadBytes(*files_ / L"sub\\a.txt\\a.txt"), "inside");
     EXPECT_EQ(ReadBytes(*files_ / L"a.txt"), "new");
-    EXPECT_EQ(form.ListBox1().Count(), 1);
+    EXPECT_EQ(form.FileList().Count(), 1);
   }
 }
 
@@ -389,16 +396,16 @@ TEST_F(DirForm, AMoveToAnotherDriveThatCouldNotRemoveTheOriginalSaysItStayed) {
                     unix_files + L"/a.txt'"))
     GTEST_SKIP() << "needs a host shell, a second file system at /dev/shm and chattr";
   FriendsWindow& form = ListWith(L"*.txt");
-  form.ListBox1().Select(0);
+  form.FileList().Select(0);
   DialogAnswerer answers;
   answers.Press(IDYES);
   answers.Press(IDOK);
-  form.DirList1DragDrop(PointOn(form, SubNode(form)));
+  form.DropOnTree(PointOn(form, SubNode(form)));
   ASSERT_EQ(answers.seen().size(), 2u);
   EXPECT_EQ(answers.seen()[1].text, MoveStayedText(*files_ / L"a.txt", *files_ / L"sub\\a.txt"));
   EXPECT_EQ(ReadBytes(*files_ / L"a.txt"), "text");
   EXPECT_EQ(ReadBytes(*files_ / L"sub\\a.txt"), "text");
-  EXPECT_EQ(form.ListBox1().Count(), 1) << "the original is still listed";
+  EXPECT_EQ(form.FileList().Count(), 1) << "the original is still listed";
 }
 
 TEST_F(DirForm, AMaskThatHoldsAFolderIsRefusedAndTheListKeepsToItsOwnFolder) {
@@ -407,19 +414,19 @@ TEST_F(DirForm, AMaskThatHoldsAFolderIsRefusedAndTheListKeepsToItsOwnFolder) {
   WriteBytes(*files_ / L"sub\\other.txt", "other");
   FriendsWindow& form = ListWith(L"*.txt");
   for (const wchar_t* mask : {L"SUB\\*.*", L"..\\*.TXT", L"C:*.TXT"}) {
-    SetWindowTextW(form.FileEdit(), mask);
+    SetWindowTextW(form.MaskBox(), mask);
     DialogAnswerer answers;
     answers.Press(IDOK);
-    SendMessageW(form.FileEdit(), WM_CHAR, L'\r', 0);
+    SendMessageW(form.MaskBox(), WM_CHAR, L'\r', 0);
     ASSERT_EQ(answers.seen().size(), 1u) << mask;
     EXPECT_EQ(answers.seen()[0].text, kPathMaskText);
-    EXPECT_EQ(WindowText(form.FileEdit()), L"*.*");
+    EXPECT_EQ(WindowText(form.MaskBox()), L"*.*");
     EXPECT_EQ(Items(form), std::vector<std::wstring>{*files_ / L"own.txt"});
   }
   // 表 ends in the byte of a backslash in code page 932; the mask is good.
   WriteBytes(*files_ / L"表a.txt", "hyo");
-  SetWindowTextW(form.FileEdit(), L"表*.TXT");
-  SendMessageW(form.FileEdit(), WM_CHAR, L'\r', 0);
+  SetWindowTextW(form.MaskBox(), L"表*.TXT");
+  SendMessageW(form.MaskBox(), WM_CHAR, L'\r', 0);
   EXPECT_EQ(Items(form), std::vector<std::wstring>{*files_ / L"表a.txt"});
 }
 
@@ -435,7 +442,7 @@ class BulkSearch : public DirForm {
   }
   FriendsWindow& Search(const std::wstring& mask) {
     FriendsWindow& form = ListWith(mask);
-    SendMessageW(form.hwnd(), WM_COMMAND, IDC_DIR_FIND, 0);
+    SendMessageW(form.hwnd(), WM_COMMAND, IDC_DIR_BULKSEARCH, 0);
     return form;
   }
   std::vector<std::wstring> Names(FriendsWindow& form) {
@@ -453,61 +460,63 @@ TEST_F(BulkSearch, DepthFirstInTheOrderFoundThenTotalsAndTheFirstItem) {
   const auto names = Names(form);
   EXPECT_TRUE(names == a_first || names == b_first) << ::testing::PrintToString(names);
   EXPECT_EQ(WindowText(form.hwnd()), L" 一気検索結果  Total Files = 4 ,Size = 100 Bytes");
-  EXPECT_TRUE(IsWindowVisible(form.ListBox1()));
-  EXPECT_EQ(GetFocus(), form.ListBox1().hwnd());
-  EXPECT_EQ(form.ListBox1().Selected(), 0);
-  EXPECT_EQ(form.filepanel().text(), L" 友達は      r.txt だよ");
-  EXPECT_EQ(form.filepanel().look().text_color, kBlack);
-  EXPECT_EQ(form.directorypanel().text(), L" Line : 1 / 4 ");
+  EXPECT_TRUE(IsWindowVisible(form.FileList().hwnd()));
+  EXPECT_EQ(GetFocus(), form.FileList().hwnd());
+  EXPECT_EQ(form.FileList().Selected(), 0);
+  EXPECT_EQ(form.FilePanel().text(), L" 友達は      r.txt だよ");
+  EXPECT_EQ(form.FilePanel().look().text_color, kBlack);
+  EXPECT_EQ(form.CounterPanel().text(), L" Line : 1 / 4 ");
 
   // Removing a found file takes its own size off; the next plain listing sorts again.
-  form.ListBox1().Select(names == a_first ? 2 : 3);
+  form.FileList().Select(names == a_first ? 2 : 3);
   DialogAnswerer answers;
   answers.Press(IDYES);
   form.DeleteSelected();
   EXPECT_EQ(form.total_bytes(), 70);
-  EXPECT_FALSE(WindowStyle(form.ListBox1()) & LBS_SORT);
-  form.DirList1Change(files_->path());
-  EXPECT_TRUE(WindowStyle(form.ListBox1()) & LBS_SORT);
+  EXPECT_FALSE(WindowStyle(form.FileList().hwnd()) & LBS_SORT);
+  form.ListChosenDirectory(files_->path());
+  EXPECT_TRUE(WindowStyle(form.FileList().hwnd()) & LBS_SORT);
   EXPECT_EQ(Names(form), std::vector<std::wstring>{L"r.txt"});
 }
 
 TEST_F(BulkSearch, NothingFoundBelowSaysSoInRed) {
   MakeTree(10);
   FriendsWindow& form = Search(L"*.zzz");
-  EXPECT_EQ(form.ListBox1().Count(), 0);
-  EXPECT_EQ(form.filepanel().text(), L" 下位ディレクトリにもありません");
-  EXPECT_EQ(form.filepanel().look().text_color, kRed);
+  EXPECT_EQ(form.FileList().Count(), 0);
+  EXPECT_EQ(form.FilePanel().text(), L" 下位ディレクトリにもありません");
+  EXPECT_EQ(form.FilePanel().look().text_color, kRed);
   EXPECT_EQ(WindowText(form.hwnd()), L" ベルコ君のお友達");
-  EXPECT_EQ(form.dirPanel1().text(), L" ディレクトリーを選択してネ !!");
-  EXPECT_TRUE(IsWindowVisible(form.ListBox1()));
-  EXPECT_EQ(GetFocus(), form.DirList1().hwnd());
+  EXPECT_EQ(form.InfoPanel().text(), L" ディレクトリーを選択してネ !!");
+  EXPECT_TRUE(IsWindowVisible(form.FileList().hwnd()));
+  EXPECT_EQ(GetFocus(), form.Tree().hwnd());
 }
 
 TEST_F(BulkSearch, EscapeStopsTheWalkAndKeepsWhatWasFound) {
   MakeTree(10);
   FriendsWindow& form = ListWith(L"*.txt");
-  // Escape pressed as the walk enters its first subdirectory.
-  form.search_directory_for_test = [&](const std::wstring& dir) {
-    if (dir != files_->path()) PostMessageW(form.DirList1().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
-  };
-  SendMessageW(form.hwnd(), WM_COMMAND, IDC_DIR_FIND, 0);
+  // Escape pressed as the first file of a subdirectory comes into the list.
+  int added = 0;
+  SentMessages watch([&](const CWPSTRUCT& sent) {
+    if (sent.message == LB_ADDSTRING && GetDlgCtrlID(sent.hwnd) == IDC_DIR_LIST && ++added == 2)
+      PostMessageW(form.Tree().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  SendMessageW(form.hwnd(), WM_COMMAND, IDC_DIR_BULKSEARCH, 0);
   const auto names = Names(form);
   ASSERT_EQ(names.size(), 2u) << ::testing::PrintToString(names);
   EXPECT_EQ(names[0], L"r.txt");
   EXPECT_TRUE(names[1] == L"a\\a.txt" || names[1] == L"b\\b.txt");
   EXPECT_EQ(WindowText(form.hwnd()).rfind(L" 一気検索結果  Total Files = 2 ,Size = ", 0), 0u);
-  EXPECT_TRUE(IsWindowVisible(form.ListBox1()));
+  EXPECT_TRUE(IsWindowVisible(form.FileList().hwnd()));
 }
 
 TEST_F(BulkSearch, AFullListSaysHowFarItGotShowsTheTotalsAndReportsTheError) {
   MakeTree(0);
-  FriendsWindow& form = ListWith(L"*.txt");
-  form.list_capacity_for_test = 2;
+  FriendsWindow& form = Search(L"*.txt");  // the list of results, in the order found
+  FullListBox full(form.FileList().hwnd(), 2);
   DialogAnswerer answers;
   answers.Press(IDOK);
   answers.Press(IDOK);
-  SendMessageW(form.hwnd(), WM_COMMAND, IDM_DIR_ITTUKI, 0);
+  SendMessageW(form.hwnd(), WM_COMMAND, IDM_DIR_BULK_SEARCH, 0);
   ASSERT_EQ(answers.seen().size(), 2u);
   EXPECT_EQ(answers.seen()[0].text,
             L"現在の集計総数は 2 ですが、\r\nもうこれ以上は、行を挿入できません。\r\n"
@@ -515,10 +524,10 @@ TEST_F(BulkSearch, AFullListSaysHowFarItGotShowsTheTotalsAndReportsTheError) {
             L"もう少し絞り込んで下さいネ。");
   EXPECT_EQ(answers.seen()[0].caption, L"情報");
   EXPECT_EQ(answers.seen()[1].text, L"行を挿入できません");
-  EXPECT_EQ(form.ListBox1().Count(), 2);
+  EXPECT_EQ(form.FileList().Count(), 2);
   EXPECT_EQ(WindowText(form.hwnd()), L" 一気検索結果  Total Files = 2 ,Size = 0 Bytes");
-  EXPECT_EQ(form.dirPanel1().text(), L" Total Files = 2 ,Size = 0 Bytes");
-  EXPECT_TRUE(IsWindowVisible(form.ListBox1()));
+  EXPECT_EQ(form.InfoPanel().text(), L" Total Files = 2 ,Size = 0 Bytes");
+  EXPECT_TRUE(IsWindowVisible(form.FileList().hwnd()));
 }
 
 }  // namespace

@@ -34,16 +34,16 @@ class LauncherButtons : public FrameTest {
   FriendsWindow& Open() {
     if (!frame_) StartFrame();
     FriendsWindow& form = *FriendsWindow::Show();
-    form.DirList1().SelectPath(files_.path());
-    form.DirList1Change(files_.path());
+    form.Tree().SelectPath(files_.path());
+    form.ListChosenDirectory(files_.path());
     return form;
   }
   int Index(FriendsWindow& form, const std::wstring& path) {
-    return static_cast<int>(SendMessageW(form.ListBox1(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+    return static_cast<int>(SendMessageW(form.FileList().hwnd(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                          reinterpret_cast<LPARAM>(path.c_str())));
   }
   void Command(FriendsWindow& form, int id, const std::wstring& selected) {
-    form.ListBox1().Select(Index(form, selected));
+    form.FileList().Select(Index(form, selected));
     SendMessageW(form.hwnd(), WM_COMMAND, static_cast<WPARAM>(id), 0);
   }
   // The marker's command line once it ran, "" when it did not run in time.
@@ -59,13 +59,13 @@ class LauncherButtons : public FrameTest {
   // Carries the document from the list to a screen point and lets it go
   // there; the cursor shown on the way is kept.
   void Drag(FriendsWindow& form, POINT to, bool ctrl = false) {
-    const HWND list = form.ListBox1();
+    const HWND list = form.FileList().hwnd();
     RECT item{};
     SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(Index(form, doc_)), reinterpret_cast<LPARAM>(&item));
     ScreenToClient(list, &to);
     const WPARAM keys = MK_LBUTTON | (ctrl ? MK_CONTROL : 0);
     SendMessageW(list, WM_LBUTTONDOWN, keys, MAKELPARAM(item.left + 10, item.top + 10));
-    EXPECT_TRUE(IsWindowEnabled(form.SImage(0).hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(form.ButtonImage(0).hwnd()));
     SendMessageW(list, WM_MOUSEMOVE, keys, MAKELPARAM(item.left + 11, item.top + 10));
     EXPECT_FALSE(form.Dragging()) << "less than the drag distance is still a click";
     SendMessageW(list, WM_MOUSEMOVE, keys, MAKELPARAM(to.x, to.y));
@@ -73,7 +73,7 @@ class LauncherButtons : public FrameTest {
     EXPECT_EQ(form.copy_mode(), ctrl);
     cursor_ = GetCursor();
     SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
-    EXPECT_FALSE(form.Dragging() || form.copy_mode() || IsWindowEnabled(form.SImage(0).hwnd()));
+    EXPECT_FALSE(form.Dragging() || form.copy_mode() || IsWindowEnabled(form.ButtonImage(0).hwnd()));
   }
 
   TempDir files_;
@@ -84,22 +84,22 @@ class LauncherButtons : public FrameTest {
 
 TEST_F(LauncherButtons, ADraggedFileRegistersToButtonsOneToSevenOnly) {
   FriendsWindow& form = Open();
-  Drag(form, Center(form.SImage(7).hwnd()), true);
+  Drag(form, Center(form.ButtonImage(7).hwnd()), true);
   EXPECT_EQ(cursor_, no_);
   EXPECT_EQ(Key(8), L"<none>");
-  Drag(form, Center(form.filepanel().hwnd()));
+  Drag(form, Center(form.FilePanel().hwnd()));
   EXPECT_EQ(cursor_, no_);
 
-  Drag(form, Center(form.SImage(2).hwnd()));
+  Drag(form, Center(form.ButtonImage(2).hwnd()));
   EXPECT_NE(cursor_, no_);
   EXPECT_EQ(Key(3), doc_);
-  EXPECT_EQ(form.SpBtn(2).hint(), L"read me.txt");
-  EXPECT_EQ(MenuText(form.dirMainMenu1(), IDM_DIR_SB1 + 2), L"ボタン3登録済み ( read me.txt )");
-  EXPECT_FALSE(form.SImage(2).picture().empty());
+  EXPECT_EQ(form.LaunchButton(2).hint(), L"read me.txt");
+  EXPECT_EQ(MenuText(form.MainMenu(), IDM_DIR_REGISTER1 + 2), L"ボタン3登録済み ( read me.txt )");
+  EXPECT_FALSE(form.ButtonImage(2).picture().empty());
 
-  const HWND tree = form.DirList1().hwnd();
+  const HWND tree = form.Tree().hwnd();
   RECT node{};
-  const HTREEITEM selected = form.DirList1().tree().Selected();
+  const HTREEITEM selected = form.Tree().tree().Selected();
   memcpy(&node, &selected, sizeof selected);
   ASSERT_TRUE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&node)));
   POINT on_node{(node.left + node.right) / 2, (node.top + node.bottom) / 2};
@@ -108,13 +108,13 @@ TEST_F(LauncherButtons, ADraggedFileRegistersToButtonsOneToSevenOnly) {
   EXPECT_NE(cursor_, no_);
 
   // Escape gives the drag up: a release over a button then registers nothing.
-  const HWND list = form.ListBox1();
+  const HWND list = form.FileList().hwnd();
   SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   SendMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 40));
   ASSERT_TRUE(form.Dragging());
   SendMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_FALSE(form.Dragging());
-  POINT over = Center(form.SImage(0).hwnd());
+  POINT over = Center(form.ButtonImage(0).hwnd());
   ScreenToClient(list, &over);
   SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(over.x, over.y));
   EXPECT_EQ(form.button_files()[0], L"");
@@ -127,27 +127,27 @@ TEST_F(LauncherButtons, ButtonsStartTheirFileWithTheSelectedDocument) {
   {
     DialogAnswerer answers;
     answers.Press(IDOK);
-    Command(form, IDC_DIR_VELBT, L"");
+    Command(form, IDC_DIR_MASCOT, L"");
     ASSERT_EQ(answers.seen().size(), 1u);
     EXPECT_EQ(answers.seen()[0].text,
               L"右下のファイル一覧から、プログラム あるいは データファイルを\r\n 選択後、ボクをクリックして下さい。\r\n"
               L"起動後、右上の 自動登録ボタン に セットします。");
     EXPECT_EQ(answers.seen()[0].icon, 0u);
   }
-  Command(form, IDM_DIR_SB1 + 6, marker_);
+  Command(form, IDM_DIR_REGISTER1 + 6, marker_);
   EXPECT_EQ(Key(7), marker_);
 
   Command(form, IDM_DIR_EXECUTE, marker_);
   EXPECT_EQ(Key(8), marker_);
-  EXPECT_EQ(form.SpBtn(7).hint(), L"最後に呼び出したお友達 ( marker.exe )");
+  EXPECT_EQ(form.LaunchButton(7).hint(), L"最後に呼び出したお友達 ( marker.exe )");
   const std::wstring line = Ran();
   EXPECT_NE(line, L"");
   EXPECT_EQ(line.find(L"marker.exe"), line.rfind(L"marker.exe")) << "no parameter: " << line;
 
-  Command(form, IDC_DIR_SPBTN1 + 6, doc_);
+  Command(form, IDC_DIR_BUTTON1 + 6, doc_);
   const std::wstring with_doc = Ran();
   EXPECT_EQ(with_doc.substr(with_doc.size() - doc_.size() - 2), L"\"" + doc_ + L"\"") << with_doc;
-  Command(form, IDC_DIR_SPBTN1 + 6, other);
+  Command(form, IDC_DIR_BUTTON1 + 6, other);
   EXPECT_EQ(Ran().find(L"other"), std::wstring::npos);
 
 }
@@ -159,14 +159,14 @@ TEST_F(LauncherButtons, PicturesAndAClickThroughADisabledImage) {
   WriteBytes(bmp, std::string(reinterpret_cast<const char*>(&head), sizeof head) +
                       std::string(reinterpret_cast<const char*>(&info), sizeof info) + std::string(640, '\x7f'));
   FriendsWindow& form = Open();
-  Command(form, IDM_DIR_SB1 + 1, bmp);
-  const Picture& picture = form.SImage(1).picture();
+  Command(form, IDM_DIR_REGISTER1 + 1, bmp);
+  const Picture& picture = form.ButtonImage(1).picture();
   EXPECT_EQ(picture.kind(), Picture::Kind::Bitmap);
   EXPECT_EQ(picture.width() * 100 + picture.height(), 2010);
-  Command(form, IDM_DIR_SB1, marker_);
-  form.ListBox1().Select(-1);
+  Command(form, IDM_DIR_REGISTER1, marker_);
+  form.FileList().Select(-1);
   SetForegroundWindow(form.hwnd());
-  const POINT at = Center(form.SImage(0).hwnd());
+  const POINT at = Center(form.ButtonImage(0).hwnd());
   MoveCursor(at.x, at.y);
   INPUT clicks[2]{};
   clicks[0].type = clicks[1].type = INPUT_MOUSE;
@@ -179,12 +179,12 @@ TEST_F(LauncherButtons, PicturesAndAClickThroughADisabledImage) {
 TEST_F(LauncherButtons, TheMainRowShowsOnceTheWindowClosesAfterARegistration) {
   MainWindow& f = StartFrame();
   FriendsWindow& form = Open();
-  Command(form, IDM_DIR_SB1 + 2, doc_);
+  Command(form, IDM_DIR_REGISTER1 + 2, doc_);
   EXPECT_FALSE(IsWindowVisible(f.Bp1Panel().hwnd()));
   SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindowVisible(f.Bp1Panel().hwnd()));
   EXPECT_EQ(f.LaunchButton(2).hint(), L"read me.txt");
-  EXPECT_EQ(Open().SpBtn(2).hint(), L"read me.txt");
+  EXPECT_EQ(Open().LaunchButton(2).hint(), L"read me.txt");
 }
 
 }  // namespace

@@ -57,6 +57,17 @@ class WindowLifetime : public SearchWindowTest {
   MainWindow& f() { return frame_ ? *frame_ : StartFrame(); }
   // The main window's command, as its menu or shortcut gives it.
   void MainCommand(int id) { PostMessageW(f().hwnd(), WM_COMMAND, id, 0); }
+  // The friends window, opened from the main window, registers the only file
+  // of a folder to its first button ("ボタン１へ登録").
+  FriendsWindow& RegisterToButtonOne(const TempDir& folder) {
+    MainCommand(IDM_FRIEND);
+    EXPECT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
+    FriendsWindow& form = *FriendsWindow::Get();
+    form.Tree().SelectPath(folder.path());
+    form.FileList().Select(0);
+    SendMessageW(form.hwnd(), WM_COMMAND, IDM_DIR_REGISTER1, 0);
+    return form;
+  }
   bool MainGone() { return !frame_->hwnd(); }
 };
 
@@ -106,13 +117,8 @@ TEST_F(WindowLifetime, TheViewerClosedUnderItsFindBoxIsLeftAlone) {
 // which lets messages through once per icon; a second close arrives then.
 TEST_F(WindowLifetime, TheFriendsWindowClosedTwiceWhileItsCloseReloadsTheRow) {
   TempDir files;
-  const std::wstring doc = files / L"memo.txt";
-  WriteBytes(doc, "text");
-  Settings(IniPath()).WriteString(L"VELKORA", L"SImage1FileName", doc);
-  MainCommand(IDM_FRIEND);
-  ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
-  FriendsWindow& form = *FriendsWindow::Get();
-  form.SetButtonsChanged(true);
+  WriteBytes(files / L"memo.txt", "text");
+  FriendsWindow& form = RegisterToButtonOne(files);
   const HWND friends = form.hwnd();
   PostMessageW(friends, WM_CLOSE, 0, 0);
   PostMessageW(friends, WM_CLOSE, 0, 0);
@@ -126,12 +132,8 @@ TEST_F(WindowLifetime, TheFriendsWindowClosedTwiceWhileItsCloseReloadsTheRow) {
 // reloads its row.
 TEST_F(WindowLifetime, TheMainWindowClosedWhileTheFriendsWindowReloadsItsRow) {
   TempDir files;
-  const std::wstring doc = files / L"memo.txt";
-  WriteBytes(doc, "text");
-  Settings(IniPath()).WriteString(L"VELKORA", L"SImage1FileName", doc);
-  MainCommand(IDM_FRIEND);
-  ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
-  FriendsWindow::Get()->SetButtonsChanged(true);
+  WriteBytes(files / L"memo.txt", "text");
+  RegisterToButtonOne(files);
   DialogAnswerer answers;
   answers.Press(IDOK);  // the farewell
   PostMessageW(FriendsWindow::Get()->hwnd(), WM_CLOSE, 0, 0);
@@ -167,12 +169,12 @@ TEST_F(WindowLifetime, TheMainWindowClosedWhileEnterInTheMaskBoxLists) {
   MainCommand(IDM_FRIEND);
   ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
   FriendsWindow& form = *FriendsWindow::Get();
-  form.DirList1().SelectPath(files.path());
+  form.Tree().SelectPath(files.path());
   PumpFor(50);
   DialogAnswerer answers;
   answers.Press(IDOK);  // the farewell
-  SetFocus(form.FileEdit());
-  PostMessageW(form.FileEdit(), WM_CHAR, L'\r', 1);
+  SetFocus(form.MaskBox());
+  PostMessageW(form.MaskBox(), WM_CHAR, L'\r', 1);
   PostMessageW(f().hwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 5000));
   EXPECT_EQ(FriendsWindow::Get(), nullptr);
@@ -184,12 +186,12 @@ TEST_F(WindowLifetime, TheMainWindowClosedUnderTheEmptyMaskMessage) {
   MainCommand(IDM_FRIEND);
   ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
   FriendsWindow& form = *FriendsWindow::Get();
-  SetWindowTextW(form.FileEdit(), L"");
+  SetWindowTextW(form.MaskBox(), L"");
   DialogAnswerer answers;
   answers.Then(CloseBehindTheBox(f().hwnd()));
   answers.Press(IDOK);  // the farewell
-  SetFocus(form.FileEdit());
-  PostMessageW(form.FileEdit(), WM_CHAR, L'\r', 1);
+  SetFocus(form.MaskBox());
+  PostMessageW(form.MaskBox(), WM_CHAR, L'\r', 1);
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 3000));
   EXPECT_EQ(FriendsWindow::Get(), nullptr);
   EXPECT_EQ(answers.seen().size(), 2u);
@@ -203,13 +205,14 @@ TEST_F(WindowLifetime, TheMainWindowClosedUnderTheFullListMessageOfTheBulkSearch
   MainCommand(IDM_FRIEND);
   ASSERT_TRUE(PumpUntil([] { return FriendsWindow::Get() != nullptr; }));
   FriendsWindow& form = *FriendsWindow::Get();
-  form.DirList1().SelectPath(files.path());
+  form.Tree().SelectPath(files.path());
   PumpFor(50);
-  form.list_capacity_for_test = 1;
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIR_BULKSEARCH, BN_CLICKED), 0);  // the list of results
+  FullListBox full(form.FileList().hwnd(), 1);
   DialogAnswerer answers;
   answers.Then(CloseBehindTheBox(f().hwnd()));
   answers.Press(IDOK);  // the farewell
-  PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIR_FIND, BN_CLICKED), 0);  // the search button
+  PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIR_BULKSEARCH, BN_CLICKED), 0);  // the search button
   EXPECT_TRUE(PumpUntil([&] { return MainGone(); }, 5000));
   EXPECT_EQ(FriendsWindow::Get(), nullptr);
   EXPECT_EQ(answers.seen().size(), 2u) << "nothing more reported for a window that went";
