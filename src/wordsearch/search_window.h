@@ -43,9 +43,7 @@ class SearchWindow : public Form, public SingleInstance<SearchWindow> {
 
   // Search state; index 0 of each array is unused, the numbers count from 1.
   const std::array<bool, 7>& dir_checked() const { return settings_.dirs.checked; }
-  void SetFolderCheckedForTest(int n, bool checked) { settings_.dirs.checked[static_cast<size_t>(n)] = checked; }
   const std::array<std::wstring, 7>& dir_path() const { return settings_.dirs.path; }
-  void SetFolderPathForTest(int n, std::wstring path) { settings_.dirs.path[static_cast<size_t>(n)] = std::move(path); }
   const velkor::ExtTable& ext_table() const { return ext_table_; }
   bool case_sensitive() const { return case_sensitive_; }
   int hit_count() const { return hit_count_; }

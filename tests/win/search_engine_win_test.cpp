@@ -368,6 +368,24 @@ TEST_F(SearchEngine, AStampWithoutAnMsDosFormStillShowsItsDate) {
   EXPECT_EQ(Columns(form.hits()[0].hit.text, 31, 17), "75/01/02  3:04:06");
 }
 
+// The window's control with that id, at any depth (the directory checks sit on a page).
+HWND DescendantWithId(HWND window, int id) {
+  struct Wanted {
+    int id;
+    HWND found = nullptr;
+  } wanted{id};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM lp) -> BOOL CALLBACK {
+        auto& w = *reinterpret_cast<Wanted*>(lp);
+        if (GetDlgCtrlID(child) != w.id) return TRUE;
+        w.found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&wanted));
+  return wanted.found;
+}
+
 TEST_F(SearchEngine, WithoutDirectoriesOrKeywordTheSearchSaysSoAndStops) {
   SearchWindow& form = Open();
   DialogAnswerer answers;
@@ -378,23 +396,28 @@ TEST_F(SearchEngine, WithoutDirectoriesOrKeywordTheSearchSaysSoAndStops) {
   EXPECT_EQ(answers.seen()[0].text,
             L"始めに、検索対象ディレクトリーの設定ボタンを押下し、\r\n\r\n検索対象ディレクトリーを、設定して下さい。\r\n");
 
-  form.SetFolderPathForTest(3, Dir(L"a"));
+  // A directory registered in an earlier session but not checked.
+  Close(form);
+  Register(3, Dir(L"a"), false);
+  SearchWindow& again = Open();
   answers.Press(IDOK);
-  Search(form, L"key");
+  Search(again, L"key");
   ASSERT_EQ(answers.seen().size(), 2u);
   EXPECT_EQ(answers.seen()[1].text,
             L"検索対象ディレクトリーの 指定（チェック）がされていません。\r\n\r\nそれから、ボタンかを押下して下さい。");
 
-  form.SetFolderCheckedForTest(3, true);
-  form.OSButton().SetEnabled(true);
-  form.FileButton().SetEnabled(true);
+  // Checked as the user checks it, with a click on its box.
+  Button(DescendantWithId(again.hwnd(), IDC_SEA_DIRNO1 + 2)).Click();
+  PumpFor(10);
+  again.OSButton().SetEnabled(true);
+  again.FileButton().SetEnabled(true);
   answers.Press(IDOK);
-  Search(form, L"");
+  Search(again, L"");
   ASSERT_EQ(answers.seen().size(), 3u);
   EXPECT_EQ(answers.seen()[2].caption, L"警告");
   EXPECT_EQ(answers.seen()[2].text, L"検索文字が、入力されていません。\r\n\r\nそれから、ボタンを押下して下さい。");
-  EXPECT_FALSE(form.OSButton().enabled());
-  EXPECT_FALSE(form.FileButton().enabled());
+  EXPECT_FALSE(again.OSButton().enabled());
+  EXPECT_FALSE(again.FileButton().enabled());
   EXPECT_EQ(answers.unexpected(), 0);
 }
 
