@@ -54,8 +54,10 @@ inline std::size_t DecodeUtf8Sequence(const unsigned char* p, const unsigned cha
 // byte and continuation bytes. Whether the whole is valid shows once it is there.
 bool IsValidUtf8Start(std::string_view bytes);
 std::string WideToUtf8(std::wstring_view text);
-// A code point appended in UTF-16: a surrogate pair above the basic plane.
+// A code point appended in UTF-16 (a surrogate pair above the basic plane),
+// or in UTF-8.
 void AppendUtf16(std::wstring& out, char32_t c);
+void AppendUtf8(std::string& out, char32_t c);
 
 // UTF-16LE bytes; an odd final byte is dropped.
 std::wstring Utf16LeToWide(std::string_view bytes);

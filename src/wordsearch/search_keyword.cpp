@@ -7,26 +7,6 @@
 namespace velkor {
 namespace {
 
-std::string Utf8Of(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | c >> 6));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | c >> 12));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | c >> 18));
-    out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-  return out;
-}
-
 // Every character of the basic plane that has a code page 932 form, in the
 // order of the forms: form << 16 | character.
 const std::vector<std::uint32_t>& CharsByForm() {
@@ -77,7 +57,7 @@ std::unique_ptr<Utf8Needle> SearchKeyword::MakeNeedle(bool case_sensitive) const
     KeywordChar& k = chars.emplace_back();
     const auto add = [&k](char32_t c) {
       if (c == 0xFFFD) k.usable = false;
-      if (c < 0xD800 || c > 0xDFFF) k.forms.push_back(Utf8Of(c));  // a surrogate is in no UTF-8 text
+      if (c < 0xD800 || c > 0xDFFF) AppendUtf8(k.forms.emplace_back(), c);  // a surrogate is in no UTF-8 text
     };
     for (int f = 0; f < (forms[0] == forms[1] ? 1 : 2); ++f) {
       const std::uint32_t key = std::uint32_t{forms[f]} << 16;
